@@ -1,0 +1,129 @@
+/*
+ * Corvuna: LTE NAS layer-3 message decoder (TS 24.301 EMM and ESM).
+ *
+ * One call turns one plain NAS message into an XML-like text document that
+ * names the message and every information element in it, with the wording of
+ * the standard for each coded value.  The library keeps no state between
+ * calls; calls into distinct output buffers may run concurrently.
+ *
+ * Usable from C and C++.  On 32-bit Windows the functions use the C calling
+ * convention (__cdecl) and are exported from Corvuna.dll with undecorated
+ * names.
+ */
+#ifndef CORVUNA_CORVUNA_H
+#define CORVUNA_CORVUNA_H
+
+#include <stddef.h>
+
+#if defined(_WIN32)
+#define CORVUNA_CALL __cdecl
+#if defined(CORVUNA_BUILDING_LIBRARY)
+#define CORVUNA_API __declspec(dllexport)
+#elif defined(CORVUNA_STATIC)
+#define CORVUNA_API
+#else
+#define CORVUNA_API __declspec(dllimport)
+#endif
+#else
+#define CORVUNA_CALL
+#if defined(CORVUNA_BUILDING_LIBRARY)
+#define CORVUNA_API __attribute__((visibility("default")))
+#else
+#define CORVUNA_API
+#endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Direction argument of the decode entries. */
+#define CORVUNA_DOWNLINK 0 /* network to UE */
+#define CORVUNA_UPLINK 1   /* UE to network */
+
+/*
+ * Upper bound, in characters and without the terminating NUL, of the
+ * document that one call appends for any input.  A buffer holding the
+ * caller's current string plus CORVUNA_MAX_DOCUMENT_LENGTH + 1 characters
+ * is always large enough.
+ */
+#define CORVUNA_MAX_DOCUMENT_LENGTH 32768
+
+/* Bodies longer than this many octets are decoded from their first
+ * CORVUNA_MAX_BODY_LENGTH octets only. */
+#define CORVUNA_MAX_BODY_LENGTH 10240
+
+/* MessageCode of ACTIVATE DEFAULT EPS BEARER CONTEXT REQUEST, for LteGain. */
+#define CORVUNA_CODE_ACTIVATE_DEFAULT_BEARER_REQUEST 705
+
+/*
+ * Corvunadecode: the legacy entry.
+ *
+ *   direction  CORVUNA_UPLINK (1) or CORVUNA_DOWNLINK (0)
+ *   message    the NAS message from its first octet (protocol discriminator)
+ *   length     number of octets at message, >= 0
+ *   output     a NUL-terminated string (normally empty); the document is
+ *              appended to it.  The buffer must have room for the existing
+ *              string plus CORVUNA_MAX_DOCUMENT_LENGTH + 1 characters; the
+ *              decoder never writes beyond that.
+ *   reserved1  must be >= 0; not used
+ *   reserved2  not used
+ *
+ * Returns 1 when the document was written (also for unknown messages, which
+ * yield the document frame alone), 0 when an argument is rejected (nothing
+ * is written) or decoding failed internally.
+ */
+CORVUNA_API int CORVUNA_CALL Corvunadecode(int direction, const unsigned char *message, int length,
+                                           char *output, int reserved1, int reserved2);
+
+/*
+ * LteGain: guaranteed bit rates of an ACTIVATE DEFAULT EPS BEARER CONTEXT
+ * REQUEST.
+ *
+ *   message      the whole ESM message from octet 1
+ *   length       number of octets, > 0
+ *   messageCode  must be CORVUNA_CODE_ACTIVATE_DEFAULT_BEARER_REQUEST (705)
+ *   rates        array of two ints
+ *
+ * Returns 0 when an argument is rejected (rates untouched), else 1.  When the
+ * message is such a request (first octet 0x02, message type 0xC1) the rates
+ * receive the guaranteed downlink and uplink bit rate octets of the EPS QoS,
+ * each times 1000000, or -1 and -1 when the QoS carries no bit rates.  Other
+ * messages leave the rates untouched: preset them when that must be told.
+ */
+CORVUNA_API int CORVUNA_CALL LteGain(const unsigned char *message, int length, unsigned int messageCode,
+                                     int *rates);
+
+/* Results of CorvunaDecodeBounded. */
+#define CORVUNA_OK 0           /* the document was appended */
+#define CORVUNA_ERR_ARGUMENT -1 /* an argument was rejected; nothing written */
+#define CORVUNA_ERR_NO_ROOM -2  /* the document did not fit; buffer unchanged */
+#define CORVUNA_ERR_INTERNAL -3 /* decoding failed internally; buffer unchanged */
+
+/*
+ * CorvunaDecodeBounded: the same decoding as Corvunadecode into a buffer of
+ * known size.
+ *
+ *   output    a buffer of `capacity` characters holding a NUL-terminated
+ *             string (normally empty) within its capacity; the document is
+ *             appended to that string
+ *   capacity  size of the buffer in characters, terminating NUL included
+ *   needed    optional (may be NULL): receives the buffer size, terminating
+ *             NUL included, that holds the existing string plus the whole
+ *             document; set on CORVUNA_OK and CORVUNA_ERR_NO_ROOM
+ *
+ * Never writes outside output[0 .. capacity-1] and always leaves a
+ * NUL-terminated string there.  On CORVUNA_ERR_NO_ROOM the buffer holds the
+ * caller's original string again; call again with *needed characters.
+ * Rejects (CORVUNA_ERR_ARGUMENT): a direction other than 0 or 1, a null
+ * message or output, a negative length, a zero capacity, or a buffer with no
+ * NUL within its capacity.
+ */
+CORVUNA_API int CORVUNA_CALL CorvunaDecodeBounded(int direction, const unsigned char *message, int length,
+                                                  char *output, size_t capacity, size_t *needed);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* CORVUNA_CORVUNA_H */

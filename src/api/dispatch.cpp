@@ -1,0 +1,97 @@
+#include "api/dispatch.h"
+
+#include <array>
+
+#include "api/shared_bodies.h"
+
+namespace corvuna {
+
+namespace {
+
+// ESM messages (TS 24.301 clause 9.8, EPS session management).
+constexpr std::array kEsmTable{
+    MessageEntry{705, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REQUEST", nullptr},
+    MessageEntry{706, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
+    MessageEntry{707, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REJECT", nullptr},
+    MessageEntry{709, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REQUEST", nullptr},
+    MessageEntry{710, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
+    MessageEntry{711, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REJECT", nullptr},
+    MessageEntry{713, "MODIFY_EPS_BEARER_CONTEXT_REQUEST", nullptr},
+    MessageEntry{714, "MODIFY_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
+    MessageEntry{715, "MODIFY_EPS_BEARER_CONTEXT_REJECT", nullptr},
+    MessageEntry{717, "DEACTIVATE_EPS_BEARER_CONTEXT_REQUEST", nullptr},
+    MessageEntry{718, "DEACTIVATE_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
+    MessageEntry{720, "PDN_CONNECTIVITY_REQUEST", nullptr},
+    MessageEntry{721, "PDN_CONNECTIVITY_REJECT", nullptr},
+    MessageEntry{722, "PDN_DISCONNECT_REQUEST", nullptr},
+    MessageEntry{723, "PDN_DISCONNECT_REJECT", nullptr},
+    MessageEntry{724, "BEARER_RESOURCE_ALLOCATION_REQUEST", nullptr},
+    MessageEntry{725, "BEARER_RESOURCE_ALLOCATION_REJECT", nullptr},
+    MessageEntry{726, "BEARER_RESOURCE_MODIFICATION_REQUEST", nullptr},
+    MessageEntry{727, "BEARER_RESOURCE_MODIFICATION_REJECT", nullptr},
+    MessageEntry{729, "ESM_INFORMATION_REQUEST", nullptr},
+    MessageEntry{730, "ESM_INFORMATION_RESPONSE", nullptr},
+    MessageEntry{744, "ESM_STATUS", nullptr},
+};
+
+// EMM messages (TS 24.301 clause 9.8, EPS mobility management).
+constexpr std::array kEmmTable{
+    MessageEntry{1857, "ATTACH_REQUEST", nullptr},
+    MessageEntry{1858, "ATTACH_ACCEPT", nullptr},
+    MessageEntry{1859, "ATTACH_COMPLET", nullptr},
+    MessageEntry{1860, "ATTACH_REJECT", nullptr},
+    MessageEntry{1861, "DETACH_REQUEST", nullptr},
+    MessageEntry{1862, "DETACH_ACCEPT", nullptr},
+    MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST", nullptr},
+    MessageEntry{1865, "TRACKING_AREA_UPDATE_ACCEPT", nullptr},
+    MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE", nullptr},
+    MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT", nullptr},
+    MessageEntry{1868, "EXTENDED_SERVICE_REQUEST", nullptr},
+    MessageEntry{1870, "SERVICE_REJECT", nullptr},
+    MessageEntry{1872, "GUTI_REALLOCATION_COMMAND", nullptr},
+    MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE", nullptr},
+    MessageEntry{1874, "AUTHENTICATION_REQUEST", nullptr},
+    MessageEntry{1875, "AUTHENTICATION_RESPONSE", nullptr},
+    MessageEntry{1876, "AUTHENTICATION_REJECT", nullptr},
+    MessageEntry{1877, "IDENTITY_REQUEST", nullptr},
+    MessageEntry{1878, "IDENTITY_RESPONSE", nullptr},
+    MessageEntry{1884, "AUTHENTICATION_FAILUR", nullptr},
+    MessageEntry{1885, "SECURITY_MODE_COMMAND", nullptr},
+    MessageEntry{1886, "SECURITY_MODE_COMPLETE", nullptr},
+    MessageEntry{1887, "SECURITY_MODE_REJECT", nullptr},
+    MessageEntry{1888, "EMM_STATUS", nullptr},
+    MessageEntry{1889, "EMM_INFORMATION", nullptr},
+    MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT", nullptr},
+    MessageEntry{1891, "UPLINK_NAS_TRANSPORT", nullptr},
+    MessageEntry{1892, "CS_SERVICE_NOTIFICATION", nullptr},
+};
+
+int Dispatch(std::span<const MessageEntry> table, int direction, int32_t bodyLength, uint32_t code,
+             const uint8_t* body, OutputDocument& out) {
+    if (bodyLength < 0) return -1;
+    const MessageEntry* entry = FindMessage(table, code);
+    if (entry != nullptr && entry->decode != nullptr) entry->decode(direction, bodyLength, body, out);
+    return 1;
+}
+
+}  // namespace
+
+std::span<const MessageEntry> EsmMessageTable() { return kEsmTable; }
+std::span<const MessageEntry> EmmMessageTable() { return kEmmTable; }
+
+const MessageEntry* FindMessage(std::span<const MessageEntry> table, uint32_t code) {
+    for (const MessageEntry& entry : table) {
+        if (entry.code == code) return &entry;
+    }
+    return nullptr;
+}
+
+int DispatchEsm(int direction, int32_t bodyLength, uint32_t code, const uint8_t* body, OutputDocument& out) {
+    return Dispatch(kEsmTable, direction, bodyLength, code, body, out);
+}
+
+int DispatchEmm(int direction, int32_t bodyLength, uint32_t code, const uint8_t* body, OutputDocument& out) {
+    return Dispatch(kEmmTable, direction, bodyLength, code, body, out);
+}
+
+}  // namespace corvuna

@@ -1,0 +1,59 @@
+// Bit cursor over one NAS message body.
+//
+// Fields of a NAS message are read most significant bit first, octet after
+// octet; the position is a bit index (0 = bit 8 of the first octet).  The
+// cursor reads the caller's octets in place instead of expanding them into
+// one byte per bit: every read gives the same value and moves the position
+// by the same amount.
+#pragma once
+
+#include <cstdint>
+
+namespace corvuna {
+
+// Largest body decoded, in octets; longer bodies are truncated to it.
+inline constexpr uint32_t kMaxBodyOctets = 10240;
+
+struct BitCursor {
+    int32_t position = 0;            // next bit to read
+    int32_t bitCount = 0;            // 8 x octets loaded
+    const uint8_t* octets = nullptr; // the loaded body (not owned)
+};
+
+// Loads `length` octets (at most kMaxBodyOctets) as the cursor's data.
+// Sets the bit count; does not touch the position.
+void LoadBits(BitCursor& cursor, const uint8_t* octets, uint32_t length);
+
+// Reads `n` bits (0..32) from the position, first bit most significant, and
+// advances the position by `n`.  Bits at or past the bit count read as 0.
+uint32_t ReadBits(BitCursor& cursor, uint32_t n);
+
+// One octet: ReadBits(cursor, 8).
+inline uint8_t ReadOctet(BitCursor& cursor) { return static_cast<uint8_t>(ReadBits(cursor, 8)); }
+
+// 1 when bit k (0 = least significant, taken modulo 32) of value is set.
+inline int TestBit(uint32_t value, uint32_t k) { return static_cast<int>((value >> (k & 31u)) & 1u); }
+
+// Whole octets between the position and the bit count, rounded down
+// (negative when the position has passed the bit count).
+int32_t RemainingOctets(const BitCursor& cursor);
+
+// True while at least one whole octet remains before the bit count.
+inline bool HasOctet(const BitCursor& cursor) { return cursor.bitCount - cursor.position >= 8; }
+
+// IE length reconciliation.  `remainingAtStart` is RemainingOctets() taken
+// before the IE's first value bit was read, `declared` the IE's length.
+// Moves the position back to the declared end when the parser read more
+// than declared (result 0); forward to the declared end when that end lies
+// within the data (result 1); otherwise leaves it (result 1).
+int ReconcileIeLength(BitCursor& cursor, int32_t remainingAtStart, int32_t declared);
+
+// Passes over an IE value of `declared` octets: a negative length returns 0
+// and changes nothing; a value running past the data moves the position to
+// the bit count; otherwise the position advances by 8 x declared.  Result 1.
+int SkipIe(BitCursor& cursor, int32_t declared);
+
+// The same move with the length taken as unsigned and no check; result 1.
+int SkipIeUnchecked(BitCursor& cursor, uint32_t declared);
+
+}  // namespace corvuna

@@ -1,0 +1,55 @@
+// Helpers shared by the unit tests.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "doc/writer.h"
+
+namespace corvuna::test {
+
+// Octets from hex text; blanks are ignored ("07 41 71" or "074171").
+std::vector<uint8_t> Hex(std::string_view text);
+
+// The document Corvunadecode appends to an empty buffer (empty string when
+// it returns 0).
+std::string Decode(int direction, const std::vector<uint8_t>& message);
+inline std::string Decode(int direction, std::string_view hex) { return Decode(direction, Hex(hex)); }
+
+// Lines joined, each ended by "\n".
+std::string Lines(std::initializer_list<std::string_view> lines);
+
+// The document frame around `inner` (lines already ended by "\n").
+std::string Framed(int direction, std::string_view inner);
+
+// A renderer's output: runs `render` against a fresh document handle.
+template <typename Render>
+std::string Rendered(Render render) {
+    std::string text(1 << 16, '\0');
+    OutputDocument out = MakeDocument(text.data(), 0, text.size());
+    render(out);
+    text.resize(out.length);
+    return text;
+}
+
+struct CorpusMessage {
+    int direction;
+    std::vector<uint8_t> octets;
+    std::string name;  // message type name as the corpus gives it
+};
+
+// The real-message corpus (../shared/corpus/real-nas.tsv beside the project,
+// or the file named by CORVUNA_CORPUS); nullopt when it is not there.
+std::optional<std::vector<CorpusMessage>> LoadCorpus();
+
+// Skip the current test with a message when the corpus is absent.
+#define CORVUNA_REQUIRE_CORPUS(var)                                            \
+    auto var##_loaded = ::corvuna::test::LoadCorpus();                         \
+    if (!var##_loaded) GTEST_SKIP() << "real-message corpus not found; skipped"; \
+    const auto& var = *var##_loaded
+
+}  // namespace corvuna::test
