@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite: the unit and corpus tests natively,
+# then again under AddressSanitizer + UndefinedBehaviorSanitizer, and checks
+# that the shared library exports the public API and nothing else.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils
+jobs=$(nproc)
+
+step() { printf '\n== %s ==\n' "$*"; }
+
+step "native build and tests"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVUNA_BUILD_BENCH=ON >/dev/null
+cmake --build build/native -j "$jobs"
+ctest --test-dir build/native --output-on-failure
+
+step "exported symbols of libcorvuna.so"
+exports=$(nm -D --defined-only build/native/libcorvuna.so | awk '{print $3}' | sort | tr '\n' ' ')
+echo "$exports"
+if [ "$exports" != "CorvunaDecodeBounded Corvunadecode LteGain " ]; then
+  echo "unexpected exports: $exports" >&2
+  exit 1
+fi
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DCORVUNA_SANITIZE=address,undefined -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure
+
+step "command-line program"
+build/native/corvuna -f samples/messages.tsv >/dev/null
+if build/native/corvuna 0741F 2>/dev/null; then
+  echo "corvuna accepted an odd-length message" >&2
+  exit 1
+fi
+
+echo
+echo "all test suites passed"
