@@ -20,7 +20,7 @@ constexpr const char* kUsage =
     "Messages come from the HEX arguments (decoded with the direction of -d),\n"
     "or else from the files of -f, or else from standard input.  Input lines\n"
     "have the form DIRECTION<TAB>HEX; further tab-separated columns, blank\n"
-    "lines, lines starting with '#' and a header line starting with\n"
+    "lines, lines starting with '#' and header lines starting with\n"
     "'direction' are ignored.  HEX may contain blanks.\n"
     "\n"
     "options:\n"
@@ -112,7 +112,7 @@ bool RunStream(std::istream& in, const std::string& name, Decoder& decoder, bool
         const std::string where = name + ":" + std::to_string(number);
         const size_t tab = line.find('\t');
         const std::string directionText = line.substr(0, tab);
-        if (number == 1 && directionText == "direction") continue;
+        if (directionText == "direction") continue;  // a header line
         bool ok = false;
         if (tab == std::string::npos) {
             std::cerr << "corvuna: " << where << ": expected DIRECTION<TAB>HEX\n";
