@@ -83,7 +83,9 @@ int ParsePlmnList(BitCursor& cursor, int32_t length, PlmnList& record);
 // Per PLMN: "PLMN" block with "MCC", "MNC".
 int RenderPlmnList(const PlmnList& record, OutputDocument& out);
 
-// The first two emergency numbers of the list.
+// The first two emergency numbers of the list (further numbers are passed
+// over).  Each keeps at most kMaxEmergencyDigits digit characters, low
+// nibble first; the end mark 0xF of an odd digit count is not a digit.
 int ParseEmergencyNumberList(BitCursor& cursor, int32_t length, EmergencyNumberList& record);
 // Per number holding digits: "EmergSerCateValue", "NumDigit".
 int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument& out);

@@ -19,7 +19,7 @@ namespace corvuna {
 // GPRS timer (TS 24.008 10.5.7.3): one octet, unit in bits 8-6, timer value
 // in bits 5-1.
 struct GprsTimer {
-    uint8_t unit;        // 0 2 s, 1 1 min, 2 decihours, 7 deactivated
+    uint8_t unit;        // 0: 2 s, 1: 1 min, 2: decihours, 7: deactivated
     uint8_t timerValue;  // 0..31
 };
 
