@@ -118,39 +118,49 @@ std::string AlgorithmLine(const std::string& element, int flag, const std::strin
 }
 
 TEST(UeNetworkCapabilityTest, RendersAllThirtyTwoElements) {
-    UeNetworkCapability record{};
-    RunParse(ParseUeNetworkCapability, Hex("E0 E0 00 00 00"), 0, 2, record);
+    // The EPS octets only: octets 3-5 are over-read from what follows.
+    struct Case {
+        const char* hex;
+        const char* ucs2Line;
+        const char* srvccLine;
+    };
+    const Case cases[] = {
+        {"E0 E0 00 00 00",
+         "<UCS2>(0)The UE has preference between the use of the default alphabet and the use of UCS2</UCS2>\n",
+         "<SRVCC>(0)SRVCC from E-UTRAN to cdma2000 1x CS not supported</SRVCC>\n"},
+        {"E0 E0 00 80 02",
+         "<UCS2>(1)The UE has no preference between the use of the default alphabet and the use of UCS2</UCS2>\n",
+         "<SRVCC>(1)SRVCC from E-UTRAN to cdma2000 1x CS supported</SRVCC>\n"},
+    };
     const std::string eeaNames[8] = {"EEA0", "128-EEA1", "128-EEA2", "EEA3", "EEA4", "EEA5", "EEA6", "EEA7"};
     const std::string eiaNames[7] = {"128-EIA1", "128-EIA2", "EIA3", "EIA4", "EIA5", "EIA6", "EIA7"};
-    std::string expected;
-    for (int i = 0; i < 8; ++i)
-        expected += AlgorithmLine("EEA" + std::to_string(i), i < 3, "EPS encryption algorithm", eeaNames[i]);
-    for (int i = 0; i < 7; ++i)
-        expected += AlgorithmLine("EIA" + std::to_string(i + 1), i < 2, "EPS integrity algorithm", eiaNames[i]);
-    for (int i = 0; i < 8; ++i)
-        expected += AlgorithmLine("UEA" + std::to_string(i), 0, "UMTS encryption algorithm", "UEA" + std::to_string(i));
-    expected += "<UCS2>(0)The UE has preference between the use of the default alphabet and the use of UCS2</UCS2>\n";
-    for (int i = 1; i <= 7; ++i)
-        expected += AlgorithmLine("UIA" + std::to_string(i), 0, "UMTS integrity algorithm", "UIA" + std::to_string(i));
-    expected += "<SRVCC>(0)SRVCC from E-UTRAN to cdma2000 1x CS not supported</SRVCC>\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hex);
+        UeNetworkCapability record{};
+        RunParse(ParseUeNetworkCapability, Hex(c.hex), 0, 2, record);
+        std::string expected;
+        for (int i = 0; i < 8; ++i)
+            expected += AlgorithmLine("EEA" + std::to_string(i), i < 3, "EPS encryption algorithm", eeaNames[i]);
+        for (int i = 0; i < 7; ++i)
+            expected += AlgorithmLine("EIA" + std::to_string(i + 1), i < 2, "EPS integrity algorithm", eiaNames[i]);
+        for (int i = 0; i < 8; ++i)
+            expected +=
+                AlgorithmLine("UEA" + std::to_string(i), 0, "UMTS encryption algorithm", "UEA" + std::to_string(i));
+        expected += c.ucs2Line;
+        for (int i = 1; i <= 7; ++i)
+            expected +=
+                AlgorithmLine("UIA" + std::to_string(i), 0, "UMTS integrity algorithm", "UIA" + std::to_string(i));
+        expected += c.srvccLine;
 
-    int result = 0;
-    const std::string text = Rendered([&](OutputDocument& out) { result = RenderUeNetworkCapability(record, out); });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(LineCount(text), 32u);
-    EXPECT_EQ(text, expected);
-    EXPECT_NE(text.find("<EEA1>(1)EPS encryption algorithm 128-EEA1 supported</EEA1>\n"), std::string::npos);
-    EXPECT_NE(text.find("<UIA7>(0)UMTS integrity algorithm UIA7 not supported</UIA7>\n"), std::string::npos);
-}
-
-TEST(UeNetworkCapabilityTest, RendersSetUcs2AndSrvccTexts) {
-    UeNetworkCapability record{};
-    RunParse(ParseUeNetworkCapability, Hex("00 00 00 80 02"), 0, 5, record);
-    const std::string text = Rendered([&](OutputDocument& out) { RenderUeNetworkCapability(record, out); });
-    EXPECT_NE(text.find("<UCS2>(1)The UE has no preference between the use of the default alphabet and the use of "
-                        "UCS2</UCS2>\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("<SRVCC>(1)SRVCC from E-UTRAN to cdma2000 1x CS supported</SRVCC>\n"), std::string::npos);
+        int result = 0;
+        const std::string text =
+            Rendered([&](OutputDocument& out) { result = RenderUeNetworkCapability(record, out); });
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(LineCount(text), 32u);
+        EXPECT_EQ(text, expected);
+        EXPECT_NE(text.find("<EEA1>(1)EPS encryption algorithm 128-EEA1 supported</EEA1>\n"), std::string::npos);
+        EXPECT_NE(text.find("<UIA7>(0)UMTS integrity algorithm UIA7 not supported</UIA7>\n"), std::string::npos);
+    }
 }
 
 // ---------------------------------------------------------------------------

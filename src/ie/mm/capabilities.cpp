@@ -164,8 +164,8 @@ constexpr const char* kRevisionLevelTexts[4] = {
     "Reserved for GSM phase 1",
     "Used by GSM phase 2 mobile stations",
     "Used by mobile stations supporting R99 or later versions of the protocol",
-    "Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
-    "then it shall use the highest revision level supported by the network.",
+    ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
+     "then it shall use the highest revision level supported by the network."),
 };
 constexpr const char* kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
 constexpr const char* kRfPowerCapabilityReserved = "reserved";  // 5 to 7
