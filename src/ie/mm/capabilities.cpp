@@ -1,0 +1,473 @@
+#include "ie/mm/capabilities.h"
+
+#include <cstddef>
+
+#include "doc/value_text.h"
+
+namespace corvuna {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Value texts.  A flag element carries the first text when the flag is set,
+// the second when it is clear.
+
+struct FlagText {
+    const char* name;
+    const char* setText;
+    const char* clearText;
+};
+
+// A flag element whose name also depends on the flag.
+struct NamedFlagText {
+    const char* nameIfSet;
+    const char* nameIfClear;
+    const char* setText;
+    const char* clearText;
+};
+
+// UE network capability.
+constexpr FlagText kEeaTexts[8] = {
+    {"EEA0", "EPS encryption algorithm EEA0 supported", "EPS encryption algorithm EEA0 not supported"},
+    {"EEA1", "EPS encryption algorithm 128-EEA1 supported", "EPS encryption algorithm 128-EEA1 not supported"},
+    {"EEA2", "EPS encryption algorithm 128-EEA2 supported", "EPS encryption algorithm 128-EEA2 not supported"},
+    {"EEA3", "EPS encryption algorithm EEA3 supported", "EPS encryption algorithm EEA3 not supported"},
+    {"EEA4", "EPS encryption algorithm EEA4 supported", "EPS encryption algorithm EEA4 not supported"},
+    {"EEA5", "EPS encryption algorithm EEA5 supported", "EPS encryption algorithm EEA5 not supported"},
+    {"EEA6", "EPS encryption algorithm EEA6 supported", "EPS encryption algorithm EEA6 not supported"},
+    {"EEA7", "EPS encryption algorithm EEA7 supported", "EPS encryption algorithm EEA7 not supported"},
+};
+
+constexpr FlagText kEiaTexts[7] = {
+    {"EIA1", "EPS integrity algorithm 128-EIA1 supported", "EPS integrity algorithm 128-EIA1 not supported"},
+    {"EIA2", "EPS integrity algorithm 128-EIA2 supported", "EPS integrity algorithm 128-EIA2 not supported"},
+    {"EIA3", "EPS integrity algorithm EIA3 supported", "EPS integrity algorithm EIA3 not supported"},
+    {"EIA4", "EPS integrity algorithm EIA4 supported", "EPS integrity algorithm EIA4 not supported"},
+    {"EIA5", "EPS integrity algorithm EIA5 supported", "EPS integrity algorithm EIA5 not supported"},
+    {"EIA6", "EPS integrity algorithm EIA6 supported", "EPS integrity algorithm EIA6 not supported"},
+    {"EIA7", "EPS integrity algorithm EIA7 supported", "EPS integrity algorithm EIA7 not supported"},
+};
+
+constexpr FlagText kUeaTexts[8] = {
+    {"UEA0", "UMTS encryption algorithm UEA0 supported", "UMTS encryption algorithm UEA0 not supported"},
+    {"UEA1", "UMTS encryption algorithm UEA1 supported", "UMTS encryption algorithm UEA1 not supported"},
+    {"UEA2", "UMTS encryption algorithm UEA2 supported", "UMTS encryption algorithm UEA2 not supported"},
+    {"UEA3", "UMTS encryption algorithm UEA3 supported", "UMTS encryption algorithm UEA3 not supported"},
+    {"UEA4", "UMTS encryption algorithm UEA4 supported", "UMTS encryption algorithm UEA4 not supported"},
+    {"UEA5", "UMTS encryption algorithm UEA5 supported", "UMTS encryption algorithm UEA5 not supported"},
+    {"UEA6", "UMTS encryption algorithm UEA6 supported", "UMTS encryption algorithm UEA6 not supported"},
+    {"UEA7", "UMTS encryption algorithm UEA7 supported", "UMTS encryption algorithm UEA7 not supported"},
+};
+
+constexpr FlagText kUeUcs2Text = {
+    "UCS2", "The UE has no preference between the use of the default alphabet and the use of UCS2",
+    "The UE has preference between the use of the default alphabet and the use of UCS2"};
+
+constexpr FlagText kUiaTexts[7] = {
+    {"UIA1", "UMTS integrity algorithm UIA1 supported", "UMTS integrity algorithm UIA1 not supported"},
+    {"UIA2", "UMTS integrity algorithm UIA2 supported", "UMTS integrity algorithm UIA2 not supported"},
+    {"UIA3", "UMTS integrity algorithm UIA3 supported", "UMTS integrity algorithm UIA3 not supported"},
+    {"UIA4", "UMTS integrity algorithm UIA4 supported", "UMTS integrity algorithm UIA4 not supported"},
+    {"UIA5", "UMTS integrity algorithm UIA5 supported", "UMTS integrity algorithm UIA5 not supported"},
+    {"UIA6", "UMTS integrity algorithm UIA6 supported", "UMTS integrity algorithm UIA6 not supported"},
+    {"UIA7", "UMTS integrity algorithm UIA7 supported", "UMTS integrity algorithm UIA7 not supported"},
+};
+
+constexpr FlagText kUeSrvccText = {"SRVCC", "SRVCC from E-UTRAN to cdma2000 1x CS supported",
+                                   "SRVCC from E-UTRAN to cdma2000 1x CS not supported"};
+
+// UE security capability: the EPS encryption texts of a clear flag read
+// "EEPS" from EEA1 on, and the element of a supported UEA4 is "UEA14".
+constexpr FlagText kSecurityEeaTexts[8] = {
+    {"EEA0", "EPS encryption algorithm EEA0 supported", "EPS encryption algorithm EEA0 not supported"},
+    {"EEA1", "EPS encryption algorithm 128-EEA1 supported", "EEPS encryption algorithm 128-EEA1 not supported"},
+    {"EEA2", "EPS encryption algorithm 128-EEA2 supported", "EEPS encryption algorithm 128-EEA2 not supported"},
+    {"EEA3", "EPS encryption algorithm EEA3 supported", "EEPS encryption algorithm EEA3 not supported"},
+    {"EEA4", "EPS encryption algorithm EEA4 supported", "EEPS encryption algorithm EEA4 not supported"},
+    {"EEA5", "EPS encryption algorithm EEA5 supported", "EEPS encryption algorithm EEA5 not supported"},
+    {"EEA6", "EPS encryption algorithm EEA6 supported", "EEPS encryption algorithm EEA6 not supported"},
+    {"EEA7", "EPS encryption algorithm EEA7 supported", "EEPS encryption algorithm EEA7 not supported"},
+};
+
+constexpr NamedFlagText kSecurityUeaTexts[8] = {
+    {"UEA0", "UEA0", "UMTS encryption algorithm UEA0 supported", "UMTS encryption algorithm UEA0 not supported"},
+    {"UEA1", "UEA1", "UMTS encryption algorithm UEA1 supported", "UMTS encryption algorithm UEA1 not supported"},
+    {"UEA2", "UEA2", "UMTS encryption algorithm UEA2 supported", "UMTS encryption algorithm UEA2 not supported"},
+    {"UEA3", "UEA3", "UMTS encryption algorithm UEA3 supported", "UMTS encryption algorithm UEA3 not supported"},
+    {"UEA14", "UEA4", "UMTS encryption algorithm UEA4 supported", "UMTS encryption algorithm UEA4 not supported"},
+    {"UEA5", "UEA5", "UMTS encryption algorithm UEA5 supported", "UMTS encryption algorithm UEA5 not supported"},
+    {"UEA6", "UEA6", "UMTS encryption algorithm UEA6 supported", "UMTS encryption algorithm UEA6 not supported"},
+    {"UEA7", "UEA7", "UMTS encryption algorithm UEA7 supported", "UMTS encryption algorithm UEA7 not supported"},
+};
+
+constexpr FlagText kSecurityGeaTexts[7] = {
+    {"GEA1", "GPRS encryption algorithm GEA1 supported", "GPRS encryption algorithm GEA1 not supported"},
+    {"GEA2", "GPRS encryption algorithm GEA2 supported", "GPRS encryption algorithm GEA2 not supported"},
+    {"GEA3", "GPRS encryption algorithm GEA3 supported", "GPRS encryption algorithm GEA3 not supported"},
+    {"GEA4", "GPRS encryption algorithm GEA4 supported", "GPRS encryption algorithm GEA4 not supported"},
+    {"GEA5", "GPRS encryption algorithm GEA5 supported", "GPRS encryption algorithm GEA5 not supported"},
+    {"GEA6", "GPRS encryption algorithm GEA6 supported", "GPRS encryption algorithm GEA6 not supported"},
+    {"GEA7", "GPRS encryption algorithm GEA7 supported", "GPRS encryption algorithm GEA7 not supported"},
+};
+
+// MS network capability.
+constexpr FlagText kMsGeaTexts[7] = {
+    {"GEA1", "encryption algorithm GEA/1 available", "encryption algorithm GEA/1 not available"},
+    {"GEA2", "encryption algorithm GEA/2 available", "encryption algorithm GEA/2 not available"},
+    {"GEA3", "encryption algorithm GEA/3 available", "encryption algorithm GEA/3 not available"},
+    {"GEA4", "encryption algorithm GEA/4 available", "encryption algorithm GEA/4 not available"},
+    {"GEA5", "encryption algorithm GEA/5 available", "encryption algorithm GEA/5 not available"},
+    {"GEA6", "encryption algorithm GEA/6 available", "encryption algorithm GEA/6 not available"},
+    {"GEA7", "encryption algorithm GEA/7 available", "encryption algorithm GEA/7 not available"},
+};
+constexpr FlagText kMsSmViaDedicatedText = {
+    "SM_capabilities_via_dedicated_channels",
+    "Mobile station supports mobile terminated point to point SMS via CS domain",
+    "Mobile station does not support mobile terminated point to point SMS via CS domain"};
+constexpr FlagText kMsSmViaGprsText = {
+    "SM_capabilities_via_GPRS_channels",
+    "Mobile station supports mobile terminated point to point SMS via PS domain",
+    "Mobile station does not support mobile terminated point to point SMS via PS domain"};
+constexpr FlagText kMsUcs2Text = {
+    "UCS2", "the ME has no preference between the use of the default alphabet and the use of UCS2",
+    "the ME has a preference for the default alphabet over UCS2"};
+constexpr const char* kMsSsScreeningName = "SS_Screening_Indicator";
+// The SoLSA element carries the LCS VA wording.
+constexpr FlagText kMsSoLsaText = {"SoLSA_capability", "location request notification via PS domain supported",
+                                   "location request notification via PS domain not supported"};
+constexpr FlagText kMsRevisionLevelText = {
+    "Revision_level_indicator", "used by a mobile station supporting R99 or later versions of the protocol",
+    "used by a mobile station not supporting R99 or later versions of the protocol"};
+constexpr FlagText kMsPfcText = {"PFC_feature_mode", "Mobile station supports BSS packet flow procedures",
+                                 "Mobile station does not support BSS packet flow procedures"};
+constexpr FlagText kMsLcsVaText = {"LCS_VA_capability", "location request notification via PS domain supported",
+                                   "location request notification via PS domain not supported"};
+constexpr FlagText kMsHoToIuText = {"PS_inter_RAT_HO_Iu", "PS inter-RAT HO from GERAN to UTRAN Iu mode supported",
+                                    "PS inter-RAT HO from GERAN to UTRAN Iu mode not supported"};
+constexpr FlagText kMsHoToS1Text = {"PS_inter_RAT_HO_S1",
+                                    "PS inter-RAT HO from GERAN to E-UTRAN S1 mode supported",
+                                    "PS inter-RAT HO from GERAN to E-UTRAN S1 mode not supported"};
+constexpr FlagText kMsEmmCombinedText = {"EMM_combined_procedure_capability",
+                                         "Mobile station supports EMM combined procedures",
+                                         "Mobile station does not support EMM combined procedures"};
+constexpr FlagText kMsIsrText = {"ISR", "The mobile station supports ISR.",
+                                 "The mobile station does not support ISR."};
+constexpr FlagText kMsSrvccText = {"SRVCC_to_GERAN_OR_UTRAN_capability",
+                                   "SRVCC from UTRAN HSPA or E-UTRAN to GERAN/UTRAN supported",
+                                   "SRVCC from UTRAN HSPA or E-UTRAN to GERAN/UTRAN not supported"};
+constexpr FlagText kMsEpcText = {"EPC", "EPC supported", "EPC not supported"};
+constexpr FlagText kMsNfText = {"NF", "Mobile station supports the notification procedure",
+                                "Mobile station does not support the notification procedure"};
+
+// Mobile station classmark 2.
+constexpr const char* kRevisionLevelTexts[4] = {
+    "Reserved for GSM phase 1",
+    "Used by GSM phase 2 mobile stations",
+    "Used by mobile stations supporting R99 or later versions of the protocol",
+    ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
+     "then it shall use the highest revision level supported by the network."),
+};
+constexpr const char* kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
+constexpr const char* kRfPowerCapabilityReserved = "reserved";  // 5 to 7
+constexpr FlagText kCm2EsIndText = {"ES_IND", "Controlled Early Classmark Sending option is implemented in the MS",
+                                    "Controlled Early Classmark Sending option is not implemented in the MS"};
+// A5/1 is coded the other way round: 1 means not available.
+constexpr FlagText kCm2A51Text = {"A5_1", "encryption algorithm A5/1 not available",
+                                  "encryption algorithm A5/1 available"};
+constexpr FlagText kCm2PsCapabilityText = {"PS_capability", "PS capability present", "PS capability not present"};
+constexpr FlagText kCm2SmCapabilityText = {"SM_capability",
+                                           "Mobile station supports mobile terminated point to point SMS",
+                                           "Mobile station does not support mobile terminated point to point SMS"};
+constexpr FlagText kCm2VbsText = {"VBS_notification_reception", "VBS capability or no notifications wanted",
+                                  "no VBS capability or no notifications wanted"};
+constexpr FlagText kCm2VgcsText = {"VGCS_notification_reception", "VGCS capability or no notifications wanted",
+                                   "no VGCS capability or no notifications wanted"};
+constexpr FlagText kCm2Cm3Text = {"CM3", "The MS supports options that are indicated in classmark 3 IE",
+                                  "The MS does not support any options that are indicated in CM3"};
+constexpr FlagText kCm2LcsVaText = {"LCS_VA_capability", "location request notification via CS domain supported",
+                                    "location request notification via CS domain not supported"};
+constexpr FlagText kCm2Ucs2Text = {
+    "UCS2_treatment", "the ME has no preference between the use of the default alphabet and the use of UCS2",
+    "the ME has a preference for the default alphabet over UCS2"};
+constexpr FlagText kCm2SoLsaText = {"SoLSA", "The ME supports SoLSA", "The ME does not support SoLSA"};
+constexpr FlagText kCm2CmspText = {"CM_Service_Prompt",
+                                   "Network initiated MO CM connection request supported for at least one CM protocol",
+                                   "Network initiated MO CM connection request not supported"};
+constexpr FlagText kCm2A53Text = {"A5_3", "encryption algorithm A5/3 available",
+                                  "encryption algorithm A5/3 not available"};
+constexpr FlagText kCm2A52Text = {"A5_2", "Not used. This value was allocated in earlier versions of the protocol",
+                                  "encryption algorithm A5/2 not available"};
+
+// DRX parameter.
+constexpr ValueText kDrxCoefficientTexts[] = {
+    {0, "For Iu mode, CN Specific DRX cycle length coefficient not specified by the MS. For S1 mode, DRX value "
+        "not specified by the MS"},
+    {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
+    {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
+    {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
+    {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
+};
+constexpr const char* kDrxCoefficientOther =
+    "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS";
+constexpr const char* kSplitOnCcchSupported = "Split pg cycle on CCCH is supported by the mobile station";
+constexpr const char* kSplitOnCcchNotSupported = "Split pg cycle on CCCH is not supported by the mobile station";
+constexpr const char* kNonDrxTimerTexts[8] = {
+    "no non-DRX mode after transfer state",
+    "max.1 sec non-DRX mode after transfer state",
+    "max.2 sec non-DRX mode after transfer state",
+    "max.4 sec non-DRX mode after transfer state",
+    "max.8 sec non-DRX mode after transfer state",
+    "max.16 sec non-DRX mode after transfer state",
+    "max.32 sec non-DRX mode after transfer state",
+    "max.64 sec non-DRX mode after transfer state",
+};
+
+// EPS network feature support.
+constexpr const char* kImsVoPsSupported = "IMS voice over PS session in S1 mode supported";
+constexpr const char* kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not supported";
+
+// ---------------------------------------------------------------------------
+// Reading and writing helpers.
+
+uint8_t ReadFlag(BitCursor& cursor) { return static_cast<uint8_t>(ReadBits(cursor, 1)); }
+
+template <size_t N>
+void ReadFlags(BitCursor& cursor, uint8_t (&flags)[N]) {
+    for (uint8_t& flag : flags) flag = ReadFlag(cursor);
+}
+
+void WriteFlag(const FlagText& row, const uint8_t& flag, OutputDocument& out) {
+    WriteNumber(row.name, &flag, 1, out, flag != 0 ? row.setText : row.clearText);
+}
+
+void WriteFlag(const NamedFlagText& row, const uint8_t& flag, OutputDocument& out) {
+    if (flag != 0) {
+        WriteNumber(row.nameIfSet, &flag, 1, out, row.setText);
+    } else {
+        WriteNumber(row.nameIfClear, &flag, 1, out, row.clearText);
+    }
+}
+
+template <typename Row, size_t N>
+void WriteFlags(const Row (&rows)[N], const uint8_t (&flags)[N], OutputDocument& out) {
+    for (size_t i = 0; i < N; ++i) WriteFlag(rows[i], flags[i], out);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// UE network capability
+
+int ParseUeNetworkCapability(BitCursor& cursor, int32_t length, UeNetworkCapability& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    ReadFlags(cursor, record.eea);  // octet 1
+    ReadBits(cursor, 1);            // octet 2: EIA0 not kept
+    ReadFlags(cursor, record.eia);
+    ReadFlags(cursor, record.uea);  // octet 3
+    record.ucs2 = ReadFlag(cursor);  // octet 4
+    ReadFlags(cursor, record.uia);
+    ReadBits(cursor, 6);  // octet 5: bits 8-3 not kept
+    record.srvcc = ReadFlag(cursor);
+    ReadBits(cursor, 1);
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteFlags(kEeaTexts, record.eea, out);
+    WriteFlags(kEiaTexts, record.eia, out);
+    WriteFlags(kUeaTexts, record.uea, out);
+    WriteFlag(kUeUcs2Text, record.ucs2, out);
+    WriteFlags(kUiaTexts, record.uia, out);
+    WriteFlag(kUeSrvccText, record.srvcc, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// UE security capability
+
+int ParseUeSecurityCapability(BitCursor& cursor, int32_t length, UeSecurityCapability& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    ReadFlags(cursor, record.eea);  // octet 1
+    ReadBits(cursor, 1);            // octet 2: EIA0 not kept
+    ReadFlags(cursor, record.eia);
+    // The optional octets present are those the length reaches (set afresh,
+    // so that an element parsed again replaces the earlier one).
+    record.umtsOctetPresent = length > 2 ? 1 : 0;
+    record.uiaOctetPresent = length > 3 ? 1 : 0;
+    record.gprsOctetPresent = length > 4 ? 1 : 0;
+    if (record.umtsOctetPresent != 0) ReadFlags(cursor, record.uea);  // octet 3
+    if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
+        ReadBits(cursor, 1);
+        ReadFlags(cursor, record.uia);
+    }
+    if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
+        ReadBits(cursor, 1);
+        ReadFlags(cursor, record.gea);
+    }
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteFlags(kSecurityEeaTexts, record.eea, out);
+    WriteFlags(kEiaTexts, record.eia, out);
+    if (record.umtsOctetPresent != 0) WriteFlags(kSecurityUeaTexts, record.uea, out);
+    if (record.uiaOctetPresent != 0) WriteFlags(kUiaTexts, record.uia, out);
+    if (record.gprsOctetPresent != 0) WriteFlags(kSecurityGeaTexts, record.gea, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// MS network capability
+
+int ParseMsNetworkCapability(BitCursor& cursor, int32_t length, MsNetworkCapability& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    // Octet 1.
+    record.gea[0] = ReadFlag(cursor);
+    record.smViaDedicatedChannels = ReadFlag(cursor);
+    record.smViaGprsChannels = ReadFlag(cursor);
+    record.ucs2 = ReadFlag(cursor);
+    record.ssScreeningIndicator = static_cast<int32_t>(ReadBits(cursor, 2));
+    record.soLsa = ReadFlag(cursor);
+    record.revisionLevel = ReadFlag(cursor);
+    // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
+    record.pfc = ReadFlag(cursor);
+    for (size_t i = 1; i < 7; ++i) record.gea[i] = ReadFlag(cursor);
+    record.lcsVa = ReadFlag(cursor);
+    // Octet 3.
+    record.psInterRatHoToIu = ReadFlag(cursor);
+    record.psInterRatHoToS1 = ReadFlag(cursor);
+    record.emmCombinedProcedures = ReadFlag(cursor);
+    record.isr = ReadFlag(cursor);
+    record.srvcc = ReadFlag(cursor);
+    record.epc = ReadFlag(cursor);
+    record.nf = ReadFlag(cursor);
+    record.geranNetworkSharing = ReadFlag(cursor);
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteFlag(kMsGeaTexts[0], record.gea[0], out);
+    WriteFlag(kMsSmViaDedicatedText, record.smViaDedicatedChannels, out);
+    WriteFlag(kMsSmViaGprsText, record.smViaGprsChannels, out);
+    WriteFlag(kMsUcs2Text, record.ucs2, out);
+    WriteNumber(kMsSsScreeningName, &record.ssScreeningIndicator, 4, out);
+    WriteFlag(kMsSoLsaText, record.soLsa, out);
+    WriteFlag(kMsRevisionLevelText, record.revisionLevel, out);
+    WriteFlag(kMsPfcText, record.pfc, out);
+    for (size_t i = 1; i < 7; ++i) WriteFlag(kMsGeaTexts[i], record.gea[i], out);
+    WriteFlag(kMsLcsVaText, record.lcsVa, out);
+    WriteFlag(kMsHoToIuText, record.psInterRatHoToIu, out);
+    WriteFlag(kMsHoToS1Text, record.psInterRatHoToS1, out);
+    WriteFlag(kMsEmmCombinedText, record.emmCombinedProcedures, out);
+    WriteFlag(kMsIsrText, record.isr, out);
+    WriteFlag(kMsSrvccText, record.srvcc, out);
+    WriteFlag(kMsEpcText, record.epc, out);
+    WriteFlag(kMsNfText, record.nf, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Mobile station classmark 2
+
+int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStationClassmark2& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
+    ReadBits(cursor, 1);
+    record.revisionLevel = static_cast<int32_t>(ReadBits(cursor, 2));
+    record.esInd = ReadFlag(cursor);
+    record.a51 = ReadFlag(cursor);
+    record.rfPowerCapability = static_cast<int32_t>(ReadBits(cursor, 3));
+    // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
+    ReadBits(cursor, 1);
+    record.psCapability = ReadFlag(cursor);
+    record.ssScreenIndicator = static_cast<int32_t>(ReadBits(cursor, 2));
+    record.smCapability = ReadFlag(cursor);
+    record.vbs = ReadFlag(cursor);
+    record.vgcs = ReadFlag(cursor);
+    record.fc = ReadFlag(cursor);
+    // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
+    record.cm3 = ReadFlag(cursor);
+    ReadBits(cursor, 1);
+    record.lcsVa = ReadFlag(cursor);
+    record.ucs2 = ReadFlag(cursor);
+    record.soLsa = ReadFlag(cursor);
+    record.cmsp = ReadFlag(cursor);
+    record.a53 = ReadFlag(cursor);
+    record.a52 = ReadFlag(cursor);
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("Revision_Level", &record.revisionLevel, 4, out,
+                IndexedText(kRevisionLevelTexts, record.revisionLevel, nullptr));
+    WriteFlag(kCm2EsIndText, record.esInd, out);
+    WriteFlag(kCm2A51Text, record.a51, out);
+    WriteNumber("RF_Power_capability", &record.rfPowerCapability, 4, out,
+                IndexedText(kRfPowerCapabilityTexts, record.rfPowerCapability, kRfPowerCapabilityReserved));
+    WriteFlag(kCm2PsCapabilityText, record.psCapability, out);
+    WriteNumber("SS_Screen_Indicator", &record.ssScreenIndicator, 4, out);
+    WriteFlag(kCm2SmCapabilityText, record.smCapability, out);
+    WriteFlag(kCm2VbsText, record.vbs, out);
+    WriteFlag(kCm2VgcsText, record.vgcs, out);
+    WriteNumber("FC_Frequency_Capability", &record.fc, 1, out);
+    WriteFlag(kCm2Cm3Text, record.cm3, out);
+    WriteFlag(kCm2LcsVaText, record.lcsVa, out);
+    WriteFlag(kCm2Ucs2Text, record.ucs2, out);
+    WriteFlag(kCm2SoLsaText, record.soLsa, out);
+    WriteFlag(kCm2CmspText, record.cmsp, out);
+    WriteFlag(kCm2A53Text, record.a53, out);
+    WriteFlag(kCm2A52Text, record.a52, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// DRX parameter
+
+int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    record.splitPgCycleCode = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.cnSpecificDrxCycleLengthCoefficient = static_cast<int32_t>(ReadBits(cursor, 4));
+    record.splitOnCcch = static_cast<int32_t>(ReadBits(cursor, 1));
+    record.nonDrxTimer = static_cast<int32_t>(ReadBits(cursor, 3));
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("split_cycle_code", &record.splitPgCycleCode, 4, out);
+    WriteNumber("CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode",
+                &record.cnSpecificDrxCycleLengthCoefficient, 4, out,
+                LookupText(kDrxCoefficientTexts, record.cnSpecificDrxCycleLengthCoefficient, kDrxCoefficientOther));
+    WriteNumber("split_on_CCCH", &record.splitOnCcch, 4, out,
+                record.splitOnCcch != 0 ? kSplitOnCcchSupported : kSplitOnCcchNotSupported);
+    WriteNumber("non_DRX_timer", &record.nonDrxTimer, 4, out,
+                IndexedText(kNonDrxTimerTexts, record.nonDrxTimer, nullptr));
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// EPS network feature support
+
+int ParseEpsNetworkFeatureSupport(BitCursor& cursor, int32_t length, EpsNetworkFeatureSupport& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    record.imsVoPs = static_cast<uint8_t>(ReadBits(cursor, 8) & 0x01u);
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderEpsNetworkFeatureSupport(const EpsNetworkFeatureSupport& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("IMS_VoPS", &record.imsVoPs, 1, out, record.imsVoPs != 0 ? kImsVoPsSupported : kImsVoPsNotSupported);
+    return 1;
+}
+
+}  // namespace corvuna

@@ -1,0 +1,143 @@
+#include "ie/mm/network_info.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "doc/value_text.h"
+
+namespace corvuna {
+
+namespace {
+
+// Network name.
+constexpr const char* kCodingSchemeTexts[2] = {"Cell Broadcast data coding scheme", "UCS2"};
+constexpr const char* kCodingSchemeReserved = "reserved";
+constexpr const char* kAddCiTexts[2] = {
+    "The MS should not add the letters for the Country's Initials to the text string",
+    "The MS should add the letters for the Country's Initials and a separator to the text string",
+};
+constexpr const char* kSpareBitsTexts[8] = {
+    "this field carries no information about the number of spare bits in octet n",
+    "bit 8 is spare and set to 0 in octet n",
+    "bits 7 and 8 are spare and set to 0 in octet n",
+    "bits 6 to 8(inclusive) are spare and set to 0 in octet n",
+    "bits 5 to 8(inclusive) are spare and set to 0 in octet n",
+    "bits 4 to 8(inclusive) are spare and set to 0 in octet n",
+    "bits 3 to 8(inclusive) are spare and set to 0 in octet n",
+    "bits 2 to 8(inclusive) are spare and set to 0 in octet n",
+};
+
+// Network daylight saving time.
+constexpr const char* kDaylightSavingTimeTexts[4] = {
+    "No adjustment for Daylight Saving Time",
+    "+1 hour adjustment for Daylight Saving Time",
+    "+2 hours adjustment for Daylight Saving Time",
+    "Reserved",
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Network name
+
+int ParseNetworkName(BitCursor& cursor, int32_t length, NetworkName& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    // A name parsed again replaces the earlier one entirely.
+    std::memset(record.textString, 0, sizeof record.textString);
+    ReadBits(cursor, 1);  // extension
+    record.codingScheme = static_cast<int32_t>(ReadBits(cursor, 3));
+    record.addCi = static_cast<int32_t>(ReadBits(cursor, 1));
+    record.spareBitsInLastOctet = static_cast<int32_t>(ReadBits(cursor, 3));
+    if (length > 1 && length < kNetworkNameTextSize) {
+        // At most 1022 text octets: the array keeps a terminating zero.
+        const int32_t textLength = length - 1;
+        if (RemainingOctets(cursor) >= textLength) {
+            for (int32_t i = 0; i < textLength; ++i) record.textString[i] = static_cast<char>(ReadOctet(cursor));
+        } else {
+            // The text runs past the message: keep none of it.
+            cursor.position = cursor.bitCount;
+        }
+    }
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("coding_scheme", &record.codingScheme, 4, out,
+                IndexedText(kCodingSchemeTexts, record.codingScheme, kCodingSchemeReserved));
+    WriteNumber("AddCI", &record.addCi, 4, out, kAddCiTexts[record.addCi != 0 ? 1 : 0]);
+    WriteNumber("Numberofsparebitsinlastoctet", &record.spareBitsInLastOctet, 4, out,
+                IndexedText(kSpareBitsTexts, record.spareBitsInLastOctet, nullptr));
+    // The text up to its first zero octet; a record whose text fills the
+    // whole array is written up to the array's end, never beyond.
+    const void* end = std::memchr(record.textString, 0, sizeof record.textString);
+    const size_t textLength = end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - record.textString)
+                                             : sizeof record.textString;
+    WriteTag("TextString", nullptr, out);
+    Append(out, record.textString, textLength);
+    WriteCloseTag("TextString", out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Single-octet values and the time zone
+
+int ParseSingleOctetValue(BitCursor& cursor, int32_t length, int32_t& value) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    value = static_cast<int32_t>(ReadBits(cursor, 8));
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("TimeZone", &timeZone, 4, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Time zone and time
+
+int ParseTimeZoneAndTime(BitCursor& cursor, int32_t length, TimeZoneAndTime& record) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    record.year = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.month = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.day = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.hour = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.minute = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.second = static_cast<int32_t>(ReadBits(cursor, 8));
+    record.timeZone = static_cast<int32_t>(ReadBits(cursor, 8));
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("Year", &record.year, 4, out);
+    WriteNumber("Month", &record.month, 4, out);
+    WriteNumber("Day", &record.day, 4, out);
+    WriteNumber("Hour", &record.hour, 4, out);
+    WriteNumber("Minute", &record.minute, 4, out);
+    WriteNumber("Second", &record.second, 4, out);
+    WriteNumber("TimeZone", &record.timeZone, 4, out);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Network daylight saving time
+
+int ParseDaylightSavingTime(BitCursor& cursor, int32_t length, int32_t& value) {
+    if (length < 0) return 0;
+    const int32_t r0 = RemainingOctets(cursor);
+    value = static_cast<int32_t>(ReadBits(cursor, 8) & 0x03u);
+    return ReconcileIeLength(cursor, r0, length);
+}
+
+int RenderDaylightSavingTime(int32_t value, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("value", &value, 4, out, IndexedText(kDaylightSavingTimeTexts, value, nullptr));
+    return 1;
+}
+
+}  // namespace corvuna
