@@ -11,15 +11,14 @@ namespace {
 
 // --- access point name ---
 
-// Appends one label at the running end of the text.  The whole label is
-// passed over; only what fits in the text is kept.
-void AppendLabel(BitCursor& cursor, uint32_t labelLength, AccessPointName& record, int32_t& used) {
-    uint8_t label[255];
-    const uint32_t room = static_cast<uint32_t>(kApnTextCapacity - used);
-    if (!TakeOctetRun(cursor, labelLength, label, sizeof label)) return;
-    const uint32_t kept = labelLength < room ? labelLength : room;
-    std::memcpy(record.apnText + used, label, kept);
-    used += static_cast<int32_t>(kept);
+// Appends one label, octet for octet, at the running end `used` of the
+// text (a NUL octet inside a label does not move that end).  The whole
+// label is passed over; only what fits in the text is kept.
+void AppendLabel(BitCursor& cursor, uint8_t labelLength, AccessPointName& record, int32_t& used) {
+    const int32_t room = kApnTextCapacity - used;
+    uint8_t* end = reinterpret_cast<uint8_t*>(record.apnText + used);
+    if (!TakeOctetRun(cursor, labelLength, end, static_cast<size_t>(room))) return;
+    used += labelLength < room ? labelLength : room;
 }
 
 // --- PDN address ---
@@ -72,7 +71,7 @@ int ParseAccessPointName(BitCursor& cursor, int32_t length, AccessPointName& rec
     std::memset(record.apnText, 0, sizeof record.apnText);
     const int32_t r0 = RemainingOctets(cursor);
     int32_t used = 0;
-    int32_t consumed = 0;
+    int64_t consumed = 0;
     while (consumed < length) {
         const uint8_t labelLength = ReadOctet(cursor);
         AppendLabel(cursor, labelLength, record, used);
