@@ -59,24 +59,6 @@ TEST(EpsQos, ParsesEachValueLengthAndRenders) {
     }
 }
 
-TEST(EpsQos, FlagsFollowTheLength) {
-    struct Row {
-        int32_t length;
-        uint8_t bitRates;
-        uint8_t extended;
-    };
-    const Row rows[] = {{0, 0, 0}, {1, 0, 0}, {4, 0, 0}, {5, 1, 0}, {8, 1, 0}, {9, 1, 1}, {12, 1, 1}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.length);
-        const auto parsed = RunParse(ParseEpsQos, "09 01 02 03 04 05 06 07 08 09 0A 0B", row.length);
-        EXPECT_EQ(parsed.record.bitRatesPresent, row.bitRates);
-        EXPECT_EQ(parsed.record.extendedPresent, row.extended);
-        // Fields of a group not read stay zero.
-        EXPECT_EQ(parsed.record.maxBitRateUl, row.bitRates ? 1 : 0);
-        EXPECT_EQ(parsed.record.maxBitRateUlExt, row.extended ? 5 : 0);
-    }
-}
-
 TEST(EpsQos, StartsWhereTheCursorStands) {
     // IEI and length octet already read by the message parser.
     const auto parsed = RunParse(ParseEpsQos, "5B 05 06 20 21 22 23 58 24", 5, 2);
