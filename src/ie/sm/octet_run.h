@@ -1,0 +1,28 @@
+// Runs of raw value octets (APN labels, PCO container contents).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "bits/bit_cursor.h"
+
+namespace corvuna {
+
+// Takes a run of `count` octets at the cursor.  When the data still holds
+// `count` whole octets from the position, the first min(count, capacity)
+// of them are stored at `dest`, the position passes the whole run and the
+// result is true.  Otherwise nothing is stored, the position moves to the
+// end of the data and the result is false.
+inline bool TakeOctetRun(BitCursor& cursor, uint32_t count, uint8_t* dest, size_t capacity) {
+    if (RemainingOctets(cursor) < static_cast<int64_t>(count)) {
+        cursor.position = cursor.bitCount;
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t octet = ReadOctet(cursor);
+        if (i < capacity) dest[i] = octet;
+    }
+    return true;
+}
+
+}  // namespace corvuna
