@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the unit and corpus tests natively,
-# then again under AddressSanitizer + UndefinedBehaviorSanitizer, and checks
-# that the shared library exports the public API and nothing else.
+# then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
+# concurrency test under ThreadSanitizer, a short run of every fuzz target
+# (FUZZ_SECONDS each, default 60), and checks that the shared library
+# exports the public API and nothing else.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +31,15 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure
+
+step "ThreadSanitizer build and the concurrency test"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DCORVUNA_SANITIZE=thread -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
+cmake --build build/tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/corvuna_tests --gtest_filter='*Concurrent*'
+
+step "fuzz targets, ${FUZZ_SECONDS:-60}s each"
+scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 
 step "command-line program"
 build/native/corvuna -f samples/messages.tsv >/dev/null
