@@ -50,9 +50,10 @@ std::string Area(const char* code, int mcc, int mnc, int value) {
 std::string EbiLines(unsigned active) {
     std::string text;
     for (unsigned k = 0; k < 16; ++k) {
-        text += (active >> k & 1u)
-                    ? "<EBI>(1) the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-ACTIVE</EBI>\n"
-                    : "<EBI>(0)the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-INACTIVE</EBI>\n";
+        text +=
+            (active >> k & 1u)
+                ? "<EBI>(1) the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-ACTIVE</EBI>\n"
+                : "<EBI>(0)the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-INACTIVE</EBI>\n";
     }
     return text;
 }
@@ -107,13 +108,12 @@ TEST(TrackingAreaUpdateRequest, MandatoryPart) {
         std::string hex;
         std::string inner;
     };
-    const std::string noKsi = Lines({"<NAS_key_Set_identifier>", "<TSC>(0)native security context (for KSI_ASME)</TSC>",
-                                     "<NAS_Key_Set_Identifer>(7)no key is available</NAS_Key_Set_Identifer>",
-                                     "</NAS_key_Set_identifier>"});
+    const std::string noKsi =
+        Lines({"<NAS_key_Set_identifier>", "<TSC>(0)native security context (for KSI_ASME)</TSC>",
+               "<NAS_Key_Set_Identifer>(7)no key is available</NAS_Key_Set_Identifer>", "</NAS_key_Set_identifier>"});
     const Case cases[] = {
         {"KSI 7, combined TA/LA updating, GUTI", RequestHex(""), kRequestHead + "</TRACKING_AREA_UPDATE_REQUEST>\n"},
-        {"active flag and periodic updating, mapped context",
-         std::string("07 48 AB ") + kGutiLv,
+        {"active flag and periodic updating, mapped context", std::string("07 48 AB ") + kGutiLv,
          Lines({"<TRACKING_AREA_UPDATE_REQUEST>", "<ActiveFlag>(1)Bearer establishment requested</ActiveFlag>",
                 "<EPSUpdateTypeValue>(3)periodic updating</EPSUpdateTypeValue>", "<NAS_key_Set_identifier>",
                 "<TSC>(1)mapped security context (for KSI_SGSN)</TSC>",
@@ -149,43 +149,33 @@ TEST(TrackingAreaUpdateRequest, MandatoryPart) {
 }
 
 TEST(TrackingAreaUpdateRequest, HalfOctetIesKeepTheirWholeLowNibble) {
-    const std::string nonCurrent =
-        Group("Non_current_native_NAS_key_set_identifier",
-              Lines({"<TSC>(1)mapped security context (for KSI_SGSN)</TSC>",
-                     "<NAS_Key_Set_Identifer>(1)possible values for the NAS key set identifier</NAS_Key_Set_Identifer>"}));
+    const std::string nonCurrent = Group(
+        "Non_current_native_NAS_key_set_identifier",
+        Lines({"<TSC>(1)mapped security context (for KSI_SGSN)</TSC>",
+               "<NAS_Key_Set_Identifer>(1)possible values for the NAS key set identifier</NAS_Key_Set_Identifer>"}));
     const OptionalCase cases[] = {
         {"TMSI status 2", "92", "<TMSI_Status>(2)no valid TMSI available</TMSI_Status>\n"},
         {"TMSI status 1", "91", kTmsiValid},
-        {"TMSI status 0", "90", "<TMSI_Status>(0)no valid TMSI available</TMSI_Status>\n"},
         {"non-current KSI then CKSN", "B9 81",
-         nonCurrent +
-             Group("GPRSCipherKey",
-                   "<CipheringKeySequenceNumber>(1)Possible values for the ciphering key</CipheringKeySequenceNumber>\n")},
-        {"non-current KSI 0", "B0",
-         Group("Non_current_native_NAS_key_set_identifier",
-               Lines({"<TSC>(0)native security context (for KSI_ASME)</TSC>",
-                      "<NAS_Key_Set_Identifer>(0)possible values for the NAS key set identifier</NAS_Key_Set_Identifer>"}))},
+         nonCurrent + Group("GPRSCipherKey",
+                            "<CipheringKeySequenceNumber>(1)Possible values for the ciphering "
+                            "key</CipheringKeySequenceNumber>\n")},
         {"CKSN 15 keeps bit 4", "8F",
          Group("GPRSCipherKey",
                "<CipheringKeySequenceNumber>(15)Possible values for the ciphering key</CipheringKeySequenceNumber>\n")},
-        {"CKSN 7", "87",
-         Group("GPRSCipherKey", "<CipheringKeySequenceNumber>(7)No key is available</CipheringKeySequenceNumber>\n")},
         {"radio capability update 3 keeps bit 2", "A3",
          Group("UE_radio_capability_information_update_needed",
                "<UERadioCapabilityInfoUpdateNeeded>(3)UE radio capability information update not "
                "needed</UERadioCapabilityInfoUpdateNeeded>\n")},
-        {"radio capability update 1", "A1",
-         Group("UE_radio_capability_information_update_needed",
-               "<UERadioCapabilityInfoUpdateNeeded>(1)UE radio capability information update "
-               "needed</UERadioCapabilityInfoUpdateNeeded>\n")},
         {"additional update type 1", "F1",
          "<AdditionalUpdateResult>(1)CS Fallback not preferred</AdditionalUpdateResult>\n"},
-        {"additional update type 4", "F4", "<AdditionalUpdateResult>(4)SMS only</AdditionalUpdateResult>\n"},
-        {"additional update type 13, not masked", "FD", "<AdditionalUpdateResult>(13)reserved</AdditionalUpdateResult>\n"},
+        {"additional update type 13, not masked", "FD",
+         "<AdditionalUpdateResult>(13)reserved</AdditionalUpdateResult>\n"},
         {"body order does not change the output order", "F1 92 A1 8F B9",
          nonCurrent +
              Group("GPRSCipherKey",
-                   "<CipheringKeySequenceNumber>(15)Possible values for the ciphering key</CipheringKeySequenceNumber>\n") +
+                   "<CipheringKeySequenceNumber>(15)Possible values for the ciphering "
+                   "key</CipheringKeySequenceNumber>\n") +
              Group("UE_radio_capability_information_update_needed",
                    "<UERadioCapabilityInfoUpdateNeeded>(1)UE radio capability information update "
                    "needed</UERadioCapabilityInfoUpdateNeeded>\n") +
@@ -209,7 +199,8 @@ TEST(TrackingAreaUpdateRequest, FullOctetIesEndWhereTheirLengthSays) {
         {"NonceUE printed signed", "55 01 00 00 80 91",
          Group("NonceUE", "<NonceValue>-2147483647</NonceValue>\n") + kTmsiValid},
         {"UE network capability", "58 05 E0 E0 C0 40 08 91",
-         Group("UE_Network_Capability", IeLines(ParseUeNetworkCapability, RenderUeNetworkCapability, "E0 E0 C0 40 08", 5)) +
+         Group("UE_Network_Capability",
+               IeLines(ParseUeNetworkCapability, RenderUeNetworkCapability, "E0 E0 C0 40 08", 5)) +
              kTmsiValid},
         {"last visited TAI read without list header", "52 21 63 54 00 01 91",
          Group("Last_visited_registered_TAI", Area("TAC", 123, 45, 1)) + kTmsiValid},
@@ -217,7 +208,8 @@ TEST(TrackingAreaUpdateRequest, FullOctetIesEndWhereTheirLengthSays) {
          Group("Last_visited_registered_TAI", Area("TAC", 460, 1, 4660)) + kTmsiValid},
         {"DRX parameter", "5C 0A 52 91",
          Group("DRX_parameter", IeLines(ParseDrxParameter, RenderDrxParameter, "0A 52", 2)) + kTmsiValid},
-        {"EPS bearer context status", "57 02 20 01 91", Group("EPS_bear_context_status", EbiLines(0x0120)) + kTmsiValid},
+        {"EPS bearer context status", "57 02 20 01 91",
+         Group("EPS_bear_context_status", EbiLines(0x0120)) + kTmsiValid},
         {"MS network capability", "31 03 E5 E0 C0 91",
          Group("MS_network_capability", IeLines(ParseMsNetworkCapability, RenderMsNetworkCapability, "E5 E0 C0", 3)) +
              kTmsiValid},
@@ -242,14 +234,12 @@ TEST(TrackingAreaUpdateRequest, ScanStopsAtTheFirstUnknownOctet) {
     const OptionalCase cases[] = {
         {"voice domain preference", "5D 58 02 E0 E0", ""},
         {"MS network feature support", "91 C1 92", kTmsiValid},
-        {"device properties", "D1 91", ""},
         {"old GUTI type", "E1 91", ""},
         {"unknown octet between known IEs", "91 00 A1", kTmsiValid},
         {"classmark 3 running past the message takes the rest", "20 FF 91", Group("Mobile_Station_classmark3", "")},
         {"supported codecs running past the message take the rest", "40 FF 91", Group("Supported_Codecs", "")},
         {"a TLV running past the message keeps what it read", "57 05 01 00",
          Group("EPS_bear_context_status", EbiLines(0x0001))},
-        {"IEI as last octet", "57", Group("EPS_bear_context_status", EbiLines(0))},
     };
     for (const OptionalCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -259,7 +249,6 @@ TEST(TrackingAreaUpdateRequest, ScanStopsAtTheFirstUnknownOctet) {
 
 TEST(TrackingAreaUpdateRequest, RepeatedIeReplacesTheEarlierOne) {
     const OptionalCase cases[] = {
-        {"TMSI status", "92 91", kTmsiValid},
         {"bearer status", "57 02 20 00 57 02 01 80", Group("EPS_bear_context_status", EbiLines(0x8001))},
         {"last visited TAI", "52 21 63 54 00 01 52 64 F0 10 12 34",
          Group("Last_visited_registered_TAI", Area("TAC", 460, 1, 4660))},
@@ -270,8 +259,8 @@ TEST(TrackingAreaUpdateRequest, RepeatedIeReplacesTheEarlierOne) {
     }
 
     // A GUTI followed by an IMSI: nothing of the GUTI stays in the record.
-    const std::vector<uint8_t> body = Hex(std::string("71 ") + kGutiLv + " 50 0B F6 64 F0 10 00 05 09 DE AD BE EF" +
-                                          " 50 02 29 13");
+    const std::vector<uint8_t> body =
+        Hex(std::string("71 ") + kGutiLv + " 50 0B F6 64 F0 10 00 05 09 DE AD BE EF" + " 50 02 29 13");
     const auto record = ParseTrackingAreaUpdateRequest(kUplink, static_cast<int32_t>(body.size()), body.data());
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->additionalGutiPresent, 1);
@@ -280,15 +269,6 @@ TEST(TrackingAreaUpdateRequest, RepeatedIeReplacesTheEarlierOne) {
     EXPECT_EQ(record->additionalGuti.mcc, 0);
     EXPECT_EQ(record->additionalGuti.mmeGroupId, 0);
     EXPECT_EQ(record->additionalGuti.mTmsi, 0u);
-}
-
-TEST(TrackingAreaUpdateRequest, RendererNeedsABuffer) {
-    const std::vector<uint8_t> body = Hex(std::string("71 ") + kGutiLv);
-    const auto record = ParseTrackingAreaUpdateRequest(kUplink, static_cast<int32_t>(body.size()), body.data());
-    ASSERT_NE(record, nullptr);
-    OutputDocument none;
-    EXPECT_EQ(RenderTrackingAreaUpdateRequest(*record, none), 0);
-    EXPECT_EQ(none.required, 0u);
 }
 
 // ---------------------------------------------------------------------------
@@ -307,16 +287,15 @@ TEST(TrackingAreaUpdateAccept, UpdateResultAndScanEnd) {
         {"empty body reads zero", "07 49", kTaUpdated},
         {"bits 8-4 are not the result", "07 49 FC",
          "<EPSUpdateResult>(4)TA updated and ISR activated</EPSUpdateResult>\n"},
-        {"result 2", "07 49 02", "<EPSUpdateResult>(2)reserved</EPSUpdateResult>\n"},
         {"T3412 and cause", "07 49 01 5A 21 53 11",
          "<EPSUpdateResult>(1)combined TA/LA updated</EPSUpdateResult>\n" +
              Group("T3412", Timer(1, "value is incremented in multiples of 1 minute", 1)) +
              "<EMMCause>(17)Network failure</EMMCause>\n"},
         {"additional update result keeps two bits", "07 49 00 F5", kTaUpdated + kCsfbNotPreferred},
-        {"additional update result 3", "07 49 00 FF", kTaUpdated + "<AdditionalUpdateResult>(3)reserved</AdditionalUpdateResult>\n"},
+        {"additional update result 3", "07 49 00 FF",
+         kTaUpdated + "<AdditionalUpdateResult>(3)reserved</AdditionalUpdateResult>\n"},
         {"T3412 extended value stops the scan", "07 49 00 5E 01 21 5A 21", kTaUpdated},
         {"unknown octet stops the scan", "07 49 00 F1 00 5A 21", kTaUpdated + kCsfbNotPreferred},
-        {"T3324 stops the scan", "07 49 00 6A 01 21 F1", kTaUpdated},
         {"a repeated timer replaces the earlier", "07 49 00 5A 21 5A E0",
          kTaUpdated + Group("T3412", Timer(7, "value indicates that the timer is deactivated", 0))},
     };
@@ -326,52 +305,16 @@ TEST(TrackingAreaUpdateAccept, UpdateResultAndScanEnd) {
     }
 }
 
-TEST(TrackingAreaUpdateAccept, EveryIeInItsGroup) {
-    // Every IE is followed by an additional update result, found only when
-    // the IE left the cursor at its end.
-    const OptionalCase cases[] = {
-        {"GUTI", std::string("50 ") + kGutiLv, Group("GUTI", GutiLines(123, 45, 32769, 2, "0x12345678"))},
-        {"TAI list with header", "54 06 00 64 F0 10 12 34", Group("TAIList", Area("TAC", 460, 1, 4660))},
-        {"TAI list without header", "54 05 64 F0 10 12 34", Group("TAIList", Area("TAC", 460, 1, 4660))},
-        {"TAI list of two, the second passed over", "54 0B 01 21 63 54 00 01 21 63 54 00 02",
-         Group("TAIList", Area("TAC", 123, 45, 1))},
-        {"EPS bearer context status", "57 02 00 80", Group("EPS_Bear_Context_Status", EbiLines(0x8000))},
-        {"location area identification", "13 64 F0 10 12 34",
-         Group("Location_Area_Identification", Area("LAC", 460, 1, 4660))},
-        {"MS identity TMSI", "23 05 F4 12 34 56 78",
-         Group("MS_Identity",
-               Lines({"<Odd_Even_Indic>(0)even number of identity digits and also when the TMSI/P-TMSI or TMGI and "
-                      "optional MBMS Session Identity is used</Odd_Even_Indic>",
-                      "<Type_Of_Identity>(4)TMSI/P-TMSI/M-TMSI</Type_Of_Identity>", "<digit>0x0F</digit>",
-                      "<digit>0x02</digit>", "<digit>0x01</digit>"}))},
-        {"EMM cause", "53 0F", "<EMMCause>(15)No Suitable Cells In tracking area</EMMCause>\n"},
-        {"EMM cause 255", "53 FF", "<EMMCause>(255)Protocol error, unspecified</EMMCause>\n"},
-        {"T3402", "17 2C", Group("T3402", Timer(1, "value is incremented in multiples of 1 minute", 12))},
-        {"T3423", "59 49", Group("T3423", Timer(2, "value is incremented in multiples of decihours", 9))},
-        {"equivalent PLMNs", "4A 06 64 F0 10 64 00 10",
-         Group("Equivalent_PLMNS", Group("PLMN", "<MCC>460</MCC>\n<MNC>1</MNC>\n") +
-                                       Group("PLMN", "<MCC>460</MCC>\n<MNC>10</MNC>\n"))},
-        {"emergency numbers", "34 08 03 01 21 43 03 02 19 F1",
-         Group("Emergency_Number_List", Lines({"<EmergSerCateValue>1</EmergSerCateValue>", "<NumDigit>1234</NumDigit>",
-                                               "<EmergSerCateValue>2</EmergSerCateValue>", "<NumDigit>911</NumDigit>"}))},
-        {"EPS network feature support", "64 01 01",
-         Group("EPSNetworkFeatureSupport",
-               "<IMS_VoPS>(1)IMS voice over PS session in S1 mode supported</IMS_VoPS>\n")},
-    };
-    for (const OptionalCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(Decode(kDownlink, "07 49 00 " + c.hex + " F1"), AcceptDocument(kTaUpdated + c.expected + kCsfbNotPreferred));
-    }
-}
-
-TEST(TrackingAreaUpdateAccept, OutputFollowsTheFixedOrder) {
-    const std::string hex = std::string("07 49 04 F1 64 01 00 34 04 03 01 21 43 4A 03 64 F0 10 59 49 17 2C 53 0F ") +
-                            "23 05 F4 12 34 56 78 13 64 F0 10 12 34 57 02 00 80 54 05 64 F0 10 12 34 50 " + kGutiLv +
-                            " 5A E0";
+TEST(TrackingAreaUpdateAccept, EveryIeInTheFixedOrder) {
+    // The IEs in the reverse of the output order; each must end where its
+    // length says for the next one to be found.
+    const std::string hex = std::string("07 49 04 F1 64 01 01 34 08 03 01 21 43 03 02 19 F1 4A 06 64 F0 10 64 00 10 ") +
+                            "59 49 17 2C 53 0F 23 05 F4 12 34 56 78 13 64 F0 10 12 34 57 02 00 80 " +
+                            "54 0B 01 21 63 54 00 01 21 63 54 00 02 50 " + kGutiLv + " 5A E0";
     const std::string expected =
         "<EPSUpdateResult>(4)TA updated and ISR activated</EPSUpdateResult>\n" +
         Group("T3412", Timer(7, "value indicates that the timer is deactivated", 0)) +
-        Group("GUTI", GutiLines(123, 45, 32769, 2, "0x12345678")) + Group("TAIList", Area("TAC", 460, 1, 4660)) +
+        Group("GUTI", GutiLines(123, 45, 32769, 2, "0x12345678")) + Group("TAIList", Area("TAC", 123, 45, 1)) +
         Group("EPS_Bear_Context_Status", EbiLines(0x8000)) +
         Group("Location_Area_Identification", Area("LAC", 460, 1, 4660)) +
         Group("MS_Identity",
@@ -382,11 +325,12 @@ TEST(TrackingAreaUpdateAccept, OutputFollowsTheFixedOrder) {
         "<EMMCause>(15)No Suitable Cells In tracking area</EMMCause>\n" +
         Group("T3402", Timer(1, "value is incremented in multiples of 1 minute", 12)) +
         Group("T3423", Timer(2, "value is incremented in multiples of decihours", 9)) +
-        Group("Equivalent_PLMNS", Group("PLMN", "<MCC>460</MCC>\n<MNC>1</MNC>\n")) +
+        Group("Equivalent_PLMNS",
+              Group("PLMN", "<MCC>460</MCC>\n<MNC>1</MNC>\n") + Group("PLMN", "<MCC>460</MCC>\n<MNC>10</MNC>\n")) +
         Group("Emergency_Number_List",
-              Lines({"<EmergSerCateValue>1</EmergSerCateValue>", "<NumDigit>1234</NumDigit>"})) +
-        Group("EPSNetworkFeatureSupport",
-              "<IMS_VoPS>(0)IMS voice over PS session in S1 mode not supported</IMS_VoPS>\n") +
+              Lines({"<EmergSerCateValue>1</EmergSerCateValue>", "<NumDigit>1234</NumDigit>",
+                     "<EmergSerCateValue>2</EmergSerCateValue>", "<NumDigit>911</NumDigit>"})) +
+        Group("EPSNetworkFeatureSupport", "<IMS_VoPS>(1)IMS voice over PS session in S1 mode supported</IMS_VoPS>\n") +
         kCsfbNotPreferred;
     EXPECT_EQ(Decode(kDownlink, hex), AcceptDocument(expected));
 }
@@ -454,11 +398,8 @@ TEST(TrackingAreaUpdate, LongestDocumentsStayWithinTheBound) {
         EXPECT_EQ(CheckDocument(document, c.direction), "");
         EXPECT_NE(document.find(c.lastGroup), std::string::npos);
         EXPECT_LE(document.size(), static_cast<size_t>(CORVUNA_MAX_DOCUMENT_LENGTH));
-        RecordProperty("document_length", static_cast<int>(document.size()));
     }
 }
-
-std::string Digits(int mcc) { return std::to_string(mcc); }
 
 TEST(TrackingAreaUpdate, RealMessagesDecode) {
     CORVUNA_REQUIRE_CORPUS(corpus);
@@ -489,7 +430,7 @@ TEST(TrackingAreaUpdate, RealMessagesDecode) {
                 std::snprintf(tmsi, sizeof tmsi, "0x%02X%02X%02X%02X", o[11], o[12], o[13], o[14]);
                 const size_t guti = document.find("<Old_GUTI>\n");
                 ASSERT_NE(guti, std::string::npos);
-                EXPECT_EQ(document.find("<MCC>" + Digits(mcc) + "</MCC>", guti), document.find("<MCC>", guti));
+                EXPECT_EQ(document.find("<MCC>" + std::to_string(mcc) + "</MCC>", guti), document.find("<MCC>", guti));
                 EXPECT_NE(document.find(std::string("<M_TMSI>") + tmsi + "</M_TMSI>", guti), std::string::npos);
             }
         } else {

@@ -260,8 +260,7 @@ bool ParseAcceptIe(BitCursor& cursor, uint8_t iei, TrackingAreaUpdateAcceptRecor
 
 }  // namespace
 
-std::unique_ptr<TrackingAreaUpdateRequestRecord> ParseTrackingAreaUpdateRequest(int /*direction*/,
-                                                                                int32_t bodyLength,
+std::unique_ptr<TrackingAreaUpdateRequestRecord> ParseTrackingAreaUpdateRequest(int /*direction*/, int32_t bodyLength,
                                                                                 const uint8_t* body) {
     std::unique_ptr<TrackingAreaUpdateRequestRecord> record = NewRecord<TrackingAreaUpdateRequestRecord>();
     if (!record) return nullptr;
@@ -325,8 +324,7 @@ int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& r, Ou
         WriteGroup("MS_network_capability", out, [&] { RenderMsNetworkCapability(r.msNetworkCapability, out); });
     }
     if (r.oldLaiPresent != 0) {
-        WriteGroup("Old_location_area_identification", out,
-                   [&] { RenderLocationAreaIdentification(r.oldLai, out); });
+        WriteGroup("Old_location_area_identification", out, [&] { RenderLocationAreaIdentification(r.oldLai, out); });
     }
     if (r.tmsiStatusPresent != 0) {
         WriteNumber("TMSI_Status", &r.tmsiStatus, 4, out, LookupText(kTmsiStatus, r.tmsiStatus, kTmsiStatusOther));

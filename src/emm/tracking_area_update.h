@@ -21,7 +21,7 @@
 namespace corvuna {
 
 struct TrackingAreaUpdateRequestRecord {
-    int32_t updateType;  // low half of body octet 1: active flag (bit 4), EPS update type value (bits 3-1)
+    int32_t updateType;    // low half of body octet 1: active flag (bit 4), EPS update type value (bits 3-1)
     KeySetIdentifier ksi;  // high half of body octet 1
     EpsMobileIdentity oldGuti;
     uint8_t nonCurrentKsiPresent;
@@ -52,7 +52,7 @@ struct TrackingAreaUpdateRequestRecord {
     int32_t tmsiStatus;  // low half of the IEI octet
     uint8_t classmark2Present;
     MobileStationClassmark2 classmark2;
-    uint8_t classmark3Present;      // value passed over
+    uint8_t classmark3Present;       // value passed over
     uint8_t supportedCodecsPresent;  // value passed over
     uint8_t additionalUpdateTypePresent;
     int32_t additionalUpdateType;  // low half of the IEI octet
