@@ -3,6 +3,7 @@
 #include <array>
 
 #include "api/shared_bodies.h"
+#include "emm/tracking_area_update.h"
 
 namespace corvuna {
 
@@ -42,8 +43,12 @@ constexpr std::array kEmmTable{
     MessageEntry{1860, "ATTACH_REJECT", nullptr},
     MessageEntry{1861, "DETACH_REQUEST", nullptr},
     MessageEntry{1862, "DETACH_ACCEPT", nullptr},
-    MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST", nullptr},
-    MessageEntry{1865, "TRACKING_AREA_UPDATE_ACCEPT", nullptr},
+    MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST",
+                 DecodeWith<TrackingAreaUpdateRequestRecord, ParseTrackingAreaUpdateRequest,
+                            RenderTrackingAreaUpdateRequest>},
+    MessageEntry{1865, "TRACKING_AREA_UPDATE_ACCEPT",
+                 DecodeWith<TrackingAreaUpdateAcceptRecord, ParseTrackingAreaUpdateAccept,
+                            RenderTrackingAreaUpdateAccept>},
     MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE", nullptr},
     MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT", nullptr},
     MessageEntry{1868, "EXTENDED_SERVICE_REQUEST", nullptr},
