@@ -74,6 +74,11 @@ void WriteGroup(const char* name, const Value& value, Render render, OutputDocum
     WriteCloseTag(name, out);
 }
 
+void WriteEmptyGroup(const char* name, OutputDocument& out) {
+    WriteLineTag(name, out);
+    WriteCloseTag(name, out);
+}
+
 }  // namespace
 
 std::unique_ptr<AttachRequestRecord> ParseAttachRequest(int, int32_t bodyLength, const uint8_t* body) {
@@ -81,7 +86,7 @@ std::unique_ptr<AttachRequestRecord> ParseAttachRequest(int, int32_t bodyLength,
     if (!record) return record;
     AttachRequestRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
 
     // Octet 1: NAS key set identifier in the high half, EPS attach type in
     // bits 3-1 (bit 4 is spare).
@@ -177,8 +182,10 @@ int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
         WriteNumber("TMSI_Status", &r.tmsiStatus, 4, out, LookupText(kTmsiStatus, r.tmsiStatus, kTmsiStatusOther));
     }
     if (r.classmark2Present) WriteGroup("Mobile_station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
-    if (r.classmark3Present) RenderEmptyMessage("Mobile_station_classmark3", out);
-    if (r.supportedCodecsPresent) RenderEmptyMessage("Supported_Codecs", out);
+    // Classmark 3 and the supported codecs are not decoded: an empty group
+    // tells that they were present.
+    if (r.classmark3Present) WriteEmptyGroup("Mobile_station_classmark3", out);
+    if (r.supportedCodecsPresent) WriteEmptyGroup("Supported_Codecs", out);
     WriteCloseTag("ATTACH_REQUEST", out);
     return 1;
 }
@@ -188,7 +195,7 @@ std::unique_ptr<AttachAcceptRecord> ParseAttachAccept(int, int32_t bodyLength, c
     if (!record) return record;
     AttachAcceptRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
 
     // Octet 1: spare half-octet, spare bit 4, EPS attach result in bits 3-1.
     ReadBits(cursor, 5);

@@ -27,7 +27,7 @@ std::unique_ptr<SecurityModeCommandRecord> ParseSecurityModeCommand(int, int32_t
     if (!record) return record;
     SecurityModeCommandRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
 
     r.nasSecurityAlgorithms = ReadOctet(cursor);
     // Octet 2: spare half-octet, then the NAS key set identifier.
@@ -75,7 +75,7 @@ std::unique_ptr<SecurityModeCompleteRecord> ParseSecurityModeComplete(int, int32
     auto record = NewRecord<SecurityModeCompleteRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
     // Only the first octet is looked at for the IMEISV.
     if (!HasOctet(cursor) || ReadOctet(cursor) != kImeisvIei) return record;
     const int32_t length = ReadOctet(cursor);
