@@ -3,6 +3,9 @@
 #include <array>
 
 #include "api/shared_bodies.h"
+#include "emm/attach.h"
+#include "emm/authentication.h"
+#include "emm/security_mode.h"
 #include "emm/tracking_area_update.h"
 
 namespace corvuna {
@@ -37,10 +40,14 @@ constexpr std::array kEsmTable{
 
 // EMM messages (TS 24.301 clause 9.8, EPS mobility management).
 constexpr std::array kEmmTable{
-    MessageEntry{1857, "ATTACH_REQUEST", nullptr},
-    MessageEntry{1858, "ATTACH_ACCEPT", nullptr},
-    MessageEntry{1859, "ATTACH_COMPLET", nullptr},
-    MessageEntry{1860, "ATTACH_REJECT", nullptr},
+    MessageEntry{1857, "ATTACH_REQUEST",
+                 DecodeWith<AttachRequestRecord, ParseAttachRequest, RenderAttachRequest>},
+    MessageEntry{1858, "ATTACH_ACCEPT",
+                 DecodeWith<AttachAcceptRecord, ParseAttachAccept, RenderAttachAccept>},
+    MessageEntry{1859, "ATTACH_COMPLET",
+                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAttachComplete>},
+    MessageEntry{1860, "ATTACH_REJECT",
+                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderAttachReject>},
     MessageEntry{1861, "DETACH_REQUEST", nullptr},
     MessageEntry{1862, "DETACH_ACCEPT", nullptr},
     MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST",
@@ -55,15 +62,22 @@ constexpr std::array kEmmTable{
     MessageEntry{1870, "SERVICE_REJECT", nullptr},
     MessageEntry{1872, "GUTI_REALLOCATION_COMMAND", nullptr},
     MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE", nullptr},
-    MessageEntry{1874, "AUTHENTICATION_REQUEST", nullptr},
-    MessageEntry{1875, "AUTHENTICATION_RESPONSE", nullptr},
-    MessageEntry{1876, "AUTHENTICATION_REJECT", nullptr},
+    MessageEntry{1874, "AUTHENTICATION_REQUEST",
+                 DecodeWith<AuthenticationRequestRecord, ParseAuthenticationRequest, RenderAuthenticationRequest>},
+    MessageEntry{1875, "AUTHENTICATION_RESPONSE",
+                 DecodeWith<AuthenticationResponseRecord, ParseAuthenticationResponse, RenderAuthenticationResponse>},
+    MessageEntry{1876, "AUTHENTICATION_REJECT",
+                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAuthenticationReject>},
     MessageEntry{1877, "IDENTITY_REQUEST", nullptr},
     MessageEntry{1878, "IDENTITY_RESPONSE", nullptr},
-    MessageEntry{1884, "AUTHENTICATION_FAILUR", nullptr},
-    MessageEntry{1885, "SECURITY_MODE_COMMAND", nullptr},
-    MessageEntry{1886, "SECURITY_MODE_COMPLETE", nullptr},
-    MessageEntry{1887, "SECURITY_MODE_REJECT", nullptr},
+    MessageEntry{1884, "AUTHENTICATION_FAILUR",
+                 DecodeWith<AuthenticationFailureRecord, ParseAuthenticationFailure, RenderAuthenticationFailure>},
+    MessageEntry{1885, "SECURITY_MODE_COMMAND",
+                 DecodeWith<SecurityModeCommandRecord, ParseSecurityModeCommand, RenderSecurityModeCommand>},
+    MessageEntry{1886, "SECURITY_MODE_COMPLETE",
+                 DecodeWith<SecurityModeCompleteRecord, ParseSecurityModeComplete, RenderSecurityModeComplete>},
+    MessageEntry{1887, "SECURITY_MODE_REJECT",
+                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderSecurityModeReject>},
     MessageEntry{1888, "EMM_STATUS", nullptr},
     MessageEntry{1889, "EMM_INFORMATION", nullptr},
     MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT", nullptr},

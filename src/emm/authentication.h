@@ -1,0 +1,53 @@
+// EPS authentication messages (TS 24.301 clauses 8.2.7 to 8.2.10):
+// AUTHENTICATION REQUEST, RESPONSE, REJECT and FAILURE.
+//
+// Their bodies have fixed layouts; AUTHENTICATION FAILURE looks at one
+// octet after the cause for its only optional IE.  The authentication
+// vectors are written octet by octet, one hex element per octet.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "api/shared_bodies.h"
+#include "doc/writer.h"
+#include "ie/mm/emm_fields.h"
+#include "ie/mm/identities.h"
+
+namespace corvuna {
+
+inline constexpr size_t kAuthVectorOctets = 16;
+
+struct AuthenticationRequestRecord {
+    KeySetIdentifier ksi;              // NAS key set identifier ASME
+    uint8_t rand[kAuthVectorOctets];   // RAND
+    uint8_t autn[kAuthVectorOctets];   // AUTN value
+};
+
+struct AuthenticationResponseRecord {
+    uint8_t res[kAuthParameterOctets];  // RES value, zero-padded
+};
+
+struct AuthenticationFailureRecord {
+    int32_t emmCause;                    // the whole first octet
+    uint8_t autsPresent;                 // IEI 0x30 read
+    uint8_t auts[kAuthParameterOctets];  // AUTS, zero-padded
+};
+
+std::unique_ptr<AuthenticationRequestRecord> ParseAuthenticationRequest(int direction, int32_t bodyLength,
+                                                                        const uint8_t* body);
+int RenderAuthenticationRequest(const AuthenticationRequestRecord& record, OutputDocument& out);
+
+std::unique_ptr<AuthenticationResponseRecord> ParseAuthenticationResponse(int direction, int32_t bodyLength,
+                                                                          const uint8_t* body);
+int RenderAuthenticationResponse(const AuthenticationResponseRecord& record, OutputDocument& out);
+
+// AUTHENTICATION REJECT (ParseEmptyBody): the two message tags only.
+int RenderAuthenticationReject(const EmptyBodyRecord& record, OutputDocument& out);
+
+std::unique_ptr<AuthenticationFailureRecord> ParseAuthenticationFailure(int direction, int32_t bodyLength,
+                                                                        const uint8_t* body);
+int RenderAuthenticationFailure(const AuthenticationFailureRecord& record, OutputDocument& out);
+
+}  // namespace corvuna

@@ -1,0 +1,47 @@
+// NAS security mode messages (TS 24.301 clauses 8.2.20 to 8.2.22):
+// SECURITY MODE COMMAND, COMPLETE and REJECT.
+//
+// SECURITY MODE COMMAND scans its optional IEs with a passing scan (an
+// unknown octet, such as the IMEISV request, is passed over alone);
+// SECURITY MODE COMPLETE looks at the one octet after the message type.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "api/shared_bodies.h"
+#include "doc/writer.h"
+#include "ie/mm/capabilities.h"
+#include "ie/mm/emm_fields.h"
+#include "ie/mm/identities.h"
+
+namespace corvuna {
+
+struct SecurityModeCommandRecord {
+    int32_t nasSecurityAlgorithms;                      // octet 1, whole
+    KeySetIdentifier ksi;                               // low half of octet 2
+    UeSecurityCapability replayedUeSecurityCapability;
+    uint8_t replayedNonceUePresent;                     // IEI 0x55
+    uint32_t replayedNonceUe;
+    uint8_t nonceMmePresent;                            // IEI 0x56
+    uint32_t nonceMme;
+};
+
+struct SecurityModeCompleteRecord {
+    uint8_t imeisvPresent;  // IEI 0x23 in the first octet
+    MobileIdentity imeisv;
+};
+
+std::unique_ptr<SecurityModeCommandRecord> ParseSecurityModeCommand(int direction, int32_t bodyLength,
+                                                                    const uint8_t* body);
+int RenderSecurityModeCommand(const SecurityModeCommandRecord& record, OutputDocument& out);
+
+std::unique_ptr<SecurityModeCompleteRecord> ParseSecurityModeComplete(int direction, int32_t bodyLength,
+                                                                      const uint8_t* body);
+int RenderSecurityModeComplete(const SecurityModeCompleteRecord& record, OutputDocument& out);
+
+// SECURITY MODE REJECT (ParseSingleOctetBody): the EMM cause of the first
+// octet.
+int RenderSecurityModeReject(const SingleOctetRecord& record, OutputDocument& out);
+
+}  // namespace corvuna
