@@ -34,7 +34,8 @@ const std::string kGutiLines = Lines({
 std::string UplinkDetach(std::string_view type, std::string_view switchOff, std::string_view tsc,
                          std::string_view keySetId, const std::string& identity) {
     return Lines({"<DETACH_REQUEST>"}) + std::string(type) + std::string(switchOff) + std::string(tsc) +
-           std::string(keySetId) + Lines({"<GUTI_or_IMSI>"}) + identity + Lines({"</GUTI_or_IMSI>", "</DETACH_REQUEST>"});
+           std::string(keySetId) + Lines({"<GUTI_or_IMSI>"}) + identity +
+           Lines({"</GUTI_or_IMSI>", "</DETACH_REQUEST>"});
 }
 
 struct MessageCase {
@@ -60,13 +61,12 @@ TEST(EmmDetachTest, DecodesBothLayoutsAndTheAccept) {
          Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(1)re-attach required</Type_of_Detach>",
                 "<EMMCause>(7)EPS services not allowed</EMMCause>", "</DETACH_REQUEST>"})},
         {"downlink without cause", kDownlink, "07 45 02",
-         Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(2)re-attach not required</Type_of_Detach>",
-                "</DETACH_REQUEST>"})},
+         Lines(
+             {"<DETACH_REQUEST>", "<Type_of_Detach>(2)re-attach not required</Type_of_Detach>", "</DETACH_REQUEST>"})},
         {"downlink: another octet after the type is no cause", kDownlink, "07 45 03 50 07",
          Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(3)IMSI detach</Type_of_Detach>", "</DETACH_REQUEST>"})},
         {"downlink: only the octet after the type is looked at", kDownlink, "07 45 01 00 53 07",
-         Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(1)re-attach required</Type_of_Detach>",
-                "</DETACH_REQUEST>"})},
+         Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(1)re-attach required</Type_of_Detach>", "</DETACH_REQUEST>"})},
         {"downlink: spare half and switch-off bit not written", kDownlink, "07 45 FE 53 FF",
          Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(6)reserved</Type_of_Detach>",
                 "<EMMCause>(255)Protocol error, unspecified</EMMCause>", "</DETACH_REQUEST>"})},
@@ -74,8 +74,8 @@ TEST(EmmDetachTest, DecodesBothLayoutsAndTheAccept) {
          Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(4)re-attach not required</Type_of_Detach>",
                 "<EMMCause>(0)Protocol error, unspecified</EMMCause>", "</DETACH_REQUEST>"})},
         {"downlink: empty body", kDownlink, "07 45",
-         Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(0)re-attach not required</Type_of_Detach>",
-                "</DETACH_REQUEST>"})},
+         Lines(
+             {"<DETACH_REQUEST>", "<Type_of_Detach>(0)re-attach not required</Type_of_Detach>", "</DETACH_REQUEST>"})},
         // UE-originating (UE to network) layout.
         {"uplink switch-off EPS detach with GUTI", kUplink, std::string("07 45 09 0B ") + kGutiOctets,
          UplinkDetach(kEpsDetach, kSwitchOff, kNativeTsc, kKeySet0, kGutiLines)},
@@ -97,19 +97,18 @@ TEST(EmmDetachTest, DecodesBothLayoutsAndTheAccept) {
                              "</odd_even_indic>",
                              "<Type_Of_Indetity>(7)Unknown Type</Type_Of_Indetity>"}))},
         {"uplink: type 5 falls back to combined", kUplink, std::string("07 45 0D 0B ") + kGutiOctets,
-         UplinkDetach(Lines({"<Type_of_Detach>(5)combined EPS/IMSI detach</Type_of_Detach>"}), kSwitchOff,
-                      kNativeTsc, kKeySet0, kGutiLines)},
+         UplinkDetach(Lines({"<Type_of_Detach>(5)combined EPS/IMSI detach</Type_of_Detach>"}), kSwitchOff, kNativeTsc,
+                      kKeySet0, kGutiLines)},
         {"uplink: GUTI cut short by the body", kUplink, "07 45 01 0B F6 64 F0",
-         UplinkDetach(kEpsDetach, kNormalDetach, kNativeTsc, kKeySet0,
-                      Lines({"<odd_even_indic>(0)even number of identity digits and also when the GUTI is used"
-                             "</odd_even_indic>",
-                             "<Type_Of_Indetity>(6)GUTI</Type_Of_Indetity>", "<MCC>460</MCC>", "<MNC>0</MNC>",
-                             "<MME_Group_ID>0</MME_Group_ID>", "<MME_Code>0</MME_Code>",
-                             "<M_TMSI>0x00000000</M_TMSI>"}))},
+         UplinkDetach(
+             kEpsDetach, kNormalDetach, kNativeTsc, kKeySet0,
+             Lines({"<odd_even_indic>(0)even number of identity digits and also when the GUTI is used"
+                    "</odd_even_indic>",
+                    "<Type_Of_Indetity>(6)GUTI</Type_Of_Indetity>", "<MCC>460</MCC>", "<MNC>0</MNC>",
+                    "<MME_Group_ID>0</MME_Group_ID>", "<MME_Code>0</MME_Code>", "<M_TMSI>0x00000000</M_TMSI>"}))},
         // DETACH ACCEPT, same renderer in both directions.
         {"accept downlink", kDownlink, "07 46", Lines({"<DETACH_ACCEPT>", "</DETACH_ACCEPT>"})},
-        {"accept uplink with stray octets", kUplink, "07 46 01 02",
-         Lines({"<DETACH_ACCEPT>", "</DETACH_ACCEPT>"})},
+        {"accept uplink with stray octets", kUplink, "07 46 01 02", Lines({"<DETACH_ACCEPT>", "</DETACH_ACCEPT>"})},
     };
     for (const MessageCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -160,7 +159,7 @@ TEST(EmmDetachTest, CorpusMessagesDecode) {
     int detaches = 0;
     int gutis = 0;
     for (const auto& m : corpus) {
-        const char* element = m.name == "Detach request" ? "DETACH_REQUEST"
+        const char* element = m.name == "Detach request"  ? "DETACH_REQUEST"
                               : m.name == "Detach accept" ? "DETACH_ACCEPT"
                                                           : nullptr;
         if (element == nullptr) continue;

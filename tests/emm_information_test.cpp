@@ -22,15 +22,15 @@ constexpr int kUplink = 1;
 
 const std::string kCbsCoding = Lines({"<coding_scheme>(0)Cell Broadcast data coding scheme</coding_scheme>"});
 const std::string kUcs2Coding = Lines({"<coding_scheme>(1)UCS2</coding_scheme>"});
-const std::string kNoCi = Lines(
-    {"<AddCI>(0)The MS should not add the letters for the Country's Initials to the text string</AddCI>"});
+const std::string kNoCi =
+    Lines({"<AddCI>(0)The MS should not add the letters for the Country's Initials to the text string</AddCI>"});
 const std::string kAddCi = Lines(
     {"<AddCI>(1)The MS should add the letters for the Country's Initials and a separator to the text string</AddCI>"});
 const std::string kNoSpareInfo =
     Lines({"<Numberofsparebitsinlastoctet>(0)this field carries no information about the number of spare bits in "
            "octet n</Numberofsparebitsinlastoctet>"});
-const std::string kOneSpareBit = Lines(
-    {"<Numberofsparebitsinlastoctet>(1)bit 8 is spare and set to 0 in octet n</Numberofsparebitsinlastoctet>"});
+const std::string kOneSpareBit =
+    Lines({"<Numberofsparebitsinlastoctet>(1)bit 8 is spare and set to 0 in octet n</Numberofsparebitsinlastoctet>"});
 
 std::string Group(std::string_view name, const std::string& inner) {
     return "<" + std::string(name) + ">\n" + inner + "</" + std::string(name) + ">\n";
@@ -82,8 +82,8 @@ TEST(EmmInformationTest, DecodesTheOptionalIes) {
         {"daylight saving first, full name rendered first", kDownlink, "07 61 49 01 03 43 02 88 43",
          Information(Name("Full_name_for_network", "C", kCbsCoding, kAddCi) +
                      DaylightSaving("<value>(3)Reserved</value>"))},
-        {"0x44 ends the scan before the universal time", kDownlink,
-         "07 61 46 80 44 01 00 47 21 70 11 21 43 65 80", Information(TimeZone(128))},
+        {"0x44 ends the scan before the universal time", kDownlink, "07 61 46 80 44 01 00 47 21 70 11 21 43 65 80",
+         Information(TimeZone(128))},
         {"an unknown first octet ends the scan", kDownlink, "07 61 44 46 80", Information("")},
         {"0x48 is not one of its IEIs", kDownlink, "07 61 46 40 48 46 41", Information(TimeZone(64))},
         {"unknown IEI is not skipped over: its length octet is no IEI", kDownlink, "07 61 70 46 46 10",
@@ -105,11 +105,9 @@ TEST(EmmInformationTest, DecodesTheOptionalIes) {
          Information(Name("Full_name_for_network", ""))},
         {"universal time cut by the body reads zeros", kDownlink, "07 61 47 21 70",
          Information(UniversalTime({33, 112, 0, 0, 0, 0, 0}))},
-        {"daylight saving keeps bits 2-1; a longer value is skipped to its end", kDownlink,
-         "07 61 49 02 FD 99 46 05",
+        {"daylight saving keeps bits 2-1; a longer value is skipped to its end", kDownlink, "07 61 49 02 FD 99 46 05",
          Information(TimeZone(5) + DaylightSaving("<value>(1)+1 hour adjustment for Daylight Saving Time</value>"))},
-        {"time zone IEI ends the body: value reads as 0", kDownlink, "07 61 46",
-         Information(TimeZone(0))},
+        {"time zone IEI ends the body: value reads as 0", kDownlink, "07 61 46", Information(TimeZone(0))},
         {"direction is not used", kUplink, "07 61 46 23", Information(TimeZone(35))},
         // EMM STATUS: one cause octet.
         {"status cause 96, later octets ignored", kUplink, "07 60 60 5B 21",

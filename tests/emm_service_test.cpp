@@ -44,9 +44,9 @@ const std::string kTmsi = Lines({
 
 const std::string kNoKey = Lines({"<TSC>(0)native security context (for KSI_ASME)</TSC>",
                                   "<NAS_Key_Set_Identifer>(7)no key is available</NAS_Key_Set_Identifer>"});
-const std::string kKey0 = Lines(
-    {"<TSC>(0)native security context (for KSI_ASME)</TSC>",
-     "<NAS_Key_Set_Identifer>(0)possible values for the NAS key set identifier</NAS_Key_Set_Identifer>"});
+const std::string kKey0 =
+    Lines({"<TSC>(0)native security context (for KSI_ASME)</TSC>",
+           "<NAS_Key_Set_Identifer>(0)possible values for the NAS key set identifier</NAS_Key_Set_Identifer>"});
 const std::string kMtCsfb = Lines({"<ServiceType>(1)mobile terminating CS fallback or 1xCS fallback</ServiceType>"});
 
 std::string ServiceRequest(const std::string& serviceType, const std::string& ksi, const std::string& tmsi,
@@ -77,8 +77,8 @@ TEST(EmmServiceTest, ExtendedServiceRequest) {
          ServiceRequest(kMtCsfb, kNoKey, kTmsi, Csfb("<CSFB_response>(5)reserved</CSFB_response>"))},
         {"CSFB response bit 4 is spare", kUplink, "07 4C 71 05 F4 12 34 56 78 B9",
          ServiceRequest(kMtCsfb, kNoKey, kTmsi, accepted)},
-        {"EPS bearer context status instead: nothing of it written", kUplink,
-         "07 4C 71 05 F4 12 34 56 78 57 02 20 00", ServiceRequest(kMtCsfb, kNoKey, kTmsi)},
+        {"EPS bearer context status instead: nothing of it written", kUplink, "07 4C 71 05 F4 12 34 56 78 57 02 20 00",
+         ServiceRequest(kMtCsfb, kNoKey, kTmsi)},
         {"only the octet after the M-TMSI is looked at", kUplink, "07 4C 71 05 F4 12 34 56 78 57 02 20 00 B1",
          ServiceRequest(kMtCsfb, kNoKey, kTmsi)},
         {"M-TMSI longer than read is skipped to its end", kUplink, "07 4C 71 06 F4 12 34 56 78 9A B1",
@@ -90,8 +90,7 @@ TEST(EmmServiceTest, ExtendedServiceRequest) {
                                "<Type_Of_Identity>(4)TMSI/P-TMSI/M-TMSI</Type_Of_Identity>", "<digit>0x0F</digit>"}),
                         Csfb("<CSFB_response>(0)CS fallback rejected by the UE</CSFB_response>"))},
         {"empty body", kUplink, "07 4C",
-         ServiceRequest(Lines({"<ServiceType>(0)mobile originating CS fallback or 1xCS fallback</ServiceType>"}),
-                        kKey0,
+         ServiceRequest(Lines({"<ServiceType>(0)mobile originating CS fallback or 1xCS fallback</ServiceType>"}), kKey0,
                         Lines({"<Odd_Even_Indic>(0)even number of identity digits and also when the TMSI/P-TMSI "
                                "or TMGI and optional MBMS Session Identity is used</Odd_Even_Indic>",
                                "<Type_Of_Identity>(0)No Identity</Type_Of_Identity>"}))},
@@ -132,8 +131,9 @@ const std::string kAllowedUnscreened =
 
 TEST(EmmServiceTest, CsServiceNotification) {
     const std::string mtLr = "<LCS_indicator_value>(1)MT-LR</LCS_indicator_value>";
-    const std::string normal = "<LCS_indicator_value>(0)Normal, unspecified in this version of the protocol"
-                               "</LCS_indicator_value>";
+    const std::string normal =
+        "<LCS_indicator_value>(0)Normal, unspecified in this version of the protocol"
+        "</LCS_indicator_value>";
     const std::vector<MessageCase> cases = {
         {"TMSI paging alone", kDownlink, "07 64 01", Notification(kTmsiPaging)},
         {"paging bits 8-2 ignored", kDownlink, "07 64 FE", Notification(kImsiPaging)},
@@ -142,13 +142,13 @@ TEST(EmmServiceTest, CsServiceNotification) {
          Notification(kImsiPaging + kLcsClient)},
         {"unknown IEI ends the scan", kDownlink, "07 64 00 70 61 11", Notification(kImsiPaging)},
         {"every IE, fixed order", kDownlink, "07 64 01 63 00 62 01 61 2A 60 05 91 00 21 43 F5",
-         Notification(kTmsiPaging +
-                      Group("CLI", CliHeader(1, 1) + kAllowedUnscreened +
-                                       CliDigits({"01", "02", "03", "04", "05", "0F"})) +
-                      SsCode(42) + LcsIndicator(mtLr) + kLcsClient)},
-        {"CLI of octet 1 alone", kDownlink, "07 64 00 60 01 81", Notification(kImsiPaging + Group("CLI", CliHeader(0, 1)))},
-        {"a later CLI replaces the earlier wholly", kDownlink,
-         "07 64 00 60 04 91 A3 21 43 60 01 A8",
+         Notification(
+             kTmsiPaging +
+             Group("CLI", CliHeader(1, 1) + kAllowedUnscreened + CliDigits({"01", "02", "03", "04", "05", "0F"})) +
+             SsCode(42) + LcsIndicator(mtLr) + kLcsClient)},
+        {"CLI of octet 1 alone", kDownlink, "07 64 00 60 01 81",
+         Notification(kImsiPaging + Group("CLI", CliHeader(0, 1)))},
+        {"a later CLI replaces the earlier wholly", kDownlink, "07 64 00 60 04 91 A3 21 43 60 01 A8",
          Notification(kImsiPaging + Group("CLI", CliHeader(2, 8)))},
         {"a later SS code replaces the earlier", kDownlink, "07 64 00 61 11 61 22",
          Notification(kImsiPaging + SsCode(34))},
@@ -162,10 +162,9 @@ TEST(EmmServiceTest, CsServiceNotification) {
          Notification(kImsiPaging + SsCode(0))},
         {"an IE value octet is not taken as an IEI", kDownlink, "07 64 00 60 02 81 61 62 01",
          Notification(kImsiPaging +
-                      Group("CLI", CliHeader(0, 1) +
-                                       Lines({"<presentat_indicator>(3)reserved</presentat_indicator>",
-                                              "<screening_indicator>(1)User-provided, verified and passed"
-                                              "</screening_indicator>"})) +
+                      Group("CLI", CliHeader(0, 1) + Lines({"<presentat_indicator>(3)reserved</presentat_indicator>",
+                                                            "<screening_indicator>(1)User-provided, verified and passed"
+                                                            "</screening_indicator>"})) +
                       LcsIndicator(mtLr))},
         {"direction is not used", kUplink, "07 64 01 61 05", Notification(kTmsiPaging + SsCode(5))},
         {"empty body", kDownlink, "07 64", Notification(kImsiPaging)},
@@ -188,11 +187,11 @@ TEST(EmmServiceTest, LongestNotificationKeepsTwentyDigits) {
     const std::string document = Decode(kDownlink, message);
     std::string digits;
     for (int i = 0; i < 10; ++i) digits += CliDigits({"08", "09"});
-    EXPECT_EQ(document, Framed(kDownlink, Notification(kTmsiPaging +
-                                                       Group("CLI", CliHeader(1, 1) + kAllowedUnscreened + digits) +
-                                                       SsCode(255) +
-                                                       LcsIndicator("<LCS_indicator_value>(1)MT-LR</LCS_indicator_value>") +
-                                                       kLcsClient)));
+    EXPECT_EQ(
+        document,
+        Framed(kDownlink,
+               Notification(kTmsiPaging + Group("CLI", CliHeader(1, 1) + kAllowedUnscreened + digits) + SsCode(255) +
+                            LcsIndicator("<LCS_indicator_value>(1)MT-LR</LCS_indicator_value>") + kLcsClient)));
 }
 
 // ---------------------------------------------------------------------------

@@ -110,8 +110,7 @@ int RenderExtendedServiceRequest(const ExtendedServiceRequestRecord& record, Out
     return 1;
 }
 
-std::unique_ptr<CsServiceNotificationRecord> ParseCsServiceNotification(int, int32_t bodyLength,
-                                                                        const uint8_t* body) {
+std::unique_ptr<CsServiceNotificationRecord> ParseCsServiceNotification(int, int32_t bodyLength, const uint8_t* body) {
     auto record = NewRecord<CsServiceNotificationRecord>();
     if (!record) return record;
     BitCursor cursor;
@@ -157,8 +156,7 @@ int RenderCsServiceNotification(const CsServiceNotificationRecord& record, Outpu
     return 1;
 }
 
-std::unique_ptr<DownlinkNasTransportRecord> ParseDownlinkNasTransport(int, int32_t bodyLength,
-                                                                      const uint8_t* body) {
+std::unique_ptr<DownlinkNasTransportRecord> ParseDownlinkNasTransport(int, int32_t bodyLength, const uint8_t* body) {
     auto record = NewRecord<DownlinkNasTransportRecord>();
     if (!record) return record;
     BitCursor cursor;

@@ -23,8 +23,8 @@ struct IdentityResponseRecord {
 };
 
 struct ServiceRejectRecord {
-    int32_t emmCause;     // body octet 1
-    uint8_t t3442Present; // T3442 value (IEI 0x5B) read
+    int32_t emmCause;      // body octet 1
+    uint8_t t3442Present;  // T3442 value (IEI 0x5B) read
     GprsTimer t3442;
 };
 
