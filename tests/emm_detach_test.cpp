@@ -73,20 +73,12 @@ TEST(EmmDetachTest, DecodesBothLayoutsAndTheAccept) {
         {"downlink: cause IEI ends the body, value reads as 0", kDownlink, "07 45 04 53",
          Lines({"<DETACH_REQUEST>", "<Type_of_Detach>(4)re-attach not required</Type_of_Detach>",
                 "<EMMCause>(0)Protocol error, unspecified</EMMCause>", "</DETACH_REQUEST>"})},
-        {"downlink: empty body", kDownlink, "07 45",
-         Lines(
-             {"<DETACH_REQUEST>", "<Type_of_Detach>(0)re-attach not required</Type_of_Detach>", "</DETACH_REQUEST>"})},
         // UE-originating (UE to network) layout.
         {"uplink switch-off EPS detach with GUTI", kUplink, std::string("07 45 09 0B ") + kGutiOctets,
          UplinkDetach(kEpsDetach, kSwitchOff, kNativeTsc, kKeySet0, kGutiLines)},
         {"uplink combined detach, no key", kUplink, std::string("07 45 73 0B ") + kGutiOctets,
          UplinkDetach(Lines({"<Type_of_Detach>(3)combined EPS/IMSI detach</Type_of_Detach>"}), kNormalDetach,
                       kNativeTsc, kKeySet7, kGutiLines)},
-        {"uplink mapped context, IMSI detach", kUplink, std::string("07 45 9A 0B ") + kGutiOctets,
-         UplinkDetach(Lines({"<Type_of_Detach>(2)IMSI detach</Type_of_Detach>"}), kSwitchOff, kMappedTsc,
-                      Lines({"<NAS_Key_Set_Identifer>(1)possible values for the NAS key set identifier"
-                             "</NAS_Key_Set_Identifer>"}),
-                      kGutiLines)},
         {"uplink with IMSI; the rest of the IMSI passed over", kUplink, "07 45 01 08 49 06 10 32 54 76 98 10",
          UplinkDetach(kEpsDetach, kNormalDetach, kNativeTsc, kKeySet0,
                       Lines({"<odd_even_indic>(1)odd number of identity digits</odd_even_indic>",
@@ -96,9 +88,6 @@ TEST(EmmDetachTest, DecodesBothLayoutsAndTheAccept) {
                       Lines({"<odd_even_indic>(0)even number of identity digits and also when the GUTI is used"
                              "</odd_even_indic>",
                              "<Type_Of_Indetity>(7)Unknown Type</Type_Of_Indetity>"}))},
-        {"uplink: type 5 falls back to combined", kUplink, std::string("07 45 0D 0B ") + kGutiOctets,
-         UplinkDetach(Lines({"<Type_of_Detach>(5)combined EPS/IMSI detach</Type_of_Detach>"}), kSwitchOff, kNativeTsc,
-                      kKeySet0, kGutiLines)},
         {"uplink: GUTI cut short by the body", kUplink, "07 45 01 0B F6 64 F0",
          UplinkDetach(
              kEpsDetach, kNormalDetach, kNativeTsc, kKeySet0,
