@@ -5,7 +5,12 @@
 #include "api/shared_bodies.h"
 #include "emm/attach.h"
 #include "emm/authentication.h"
+#include "emm/detach.h"
+#include "emm/emm_information.h"
+#include "emm/guti_reallocation.h"
 #include "emm/security_mode.h"
+#include "emm/service.h"
+#include "emm/short_messages.h"
 #include "emm/tracking_area_update.h"
 
 namespace corvuna {
@@ -48,28 +53,36 @@ constexpr std::array kEmmTable{
                  DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAttachComplete>},
     MessageEntry{1860, "ATTACH_REJECT",
                  DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderAttachReject>},
-    MessageEntry{1861, "DETACH_REQUEST", nullptr},
-    MessageEntry{1862, "DETACH_ACCEPT", nullptr},
+    MessageEntry{1861, "DETACH_REQUEST", DecodeWith<DetachRequestRecord, ParseDetachRequest, RenderDetachRequest>},
+    MessageEntry{1862, "DETACH_ACCEPT", DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderDetachAccept>},
     MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST",
                  DecodeWith<TrackingAreaUpdateRequestRecord, ParseTrackingAreaUpdateRequest,
                             RenderTrackingAreaUpdateRequest>},
     MessageEntry{1865, "TRACKING_AREA_UPDATE_ACCEPT",
                  DecodeWith<TrackingAreaUpdateAcceptRecord, ParseTrackingAreaUpdateAccept,
                             RenderTrackingAreaUpdateAccept>},
-    MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE", nullptr},
-    MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT", nullptr},
-    MessageEntry{1868, "EXTENDED_SERVICE_REQUEST", nullptr},
-    MessageEntry{1870, "SERVICE_REJECT", nullptr},
-    MessageEntry{1872, "GUTI_REALLOCATION_COMMAND", nullptr},
-    MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE", nullptr},
+    MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE",
+                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderTrackingAreaUpdateComplete>},
+    MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT",
+                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderTrackingAreaUpdateReject>},
+    MessageEntry{1868, "EXTENDED_SERVICE_REQUEST",
+                 DecodeWith<ExtendedServiceRequestRecord, ParseExtendedServiceRequest, RenderExtendedServiceRequest>},
+    MessageEntry{1870, "SERVICE_REJECT", DecodeWith<ServiceRejectRecord, ParseServiceReject, RenderServiceReject>},
+    MessageEntry{
+        1872, "GUTI_REALLOCATION_COMMAND",
+        DecodeWith<GutiReallocationCommandRecord, ParseGutiReallocationCommand, RenderGutiReallocationCommand>},
+    MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE",
+                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderGutiReallocationComplete>},
     MessageEntry{1874, "AUTHENTICATION_REQUEST",
                  DecodeWith<AuthenticationRequestRecord, ParseAuthenticationRequest, RenderAuthenticationRequest>},
     MessageEntry{1875, "AUTHENTICATION_RESPONSE",
                  DecodeWith<AuthenticationResponseRecord, ParseAuthenticationResponse, RenderAuthenticationResponse>},
     MessageEntry{1876, "AUTHENTICATION_REJECT",
                  DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAuthenticationReject>},
-    MessageEntry{1877, "IDENTITY_REQUEST", nullptr},
-    MessageEntry{1878, "IDENTITY_RESPONSE", nullptr},
+    MessageEntry{1877, "IDENTITY_REQUEST",
+                 DecodeWith<IdentityRequestRecord, ParseIdentityRequest, RenderIdentityRequest>},
+    MessageEntry{1878, "IDENTITY_RESPONSE",
+                 DecodeWith<IdentityResponseRecord, ParseIdentityResponse, RenderIdentityResponse>},
     MessageEntry{1884, "AUTHENTICATION_FAILUR",
                  DecodeWith<AuthenticationFailureRecord, ParseAuthenticationFailure, RenderAuthenticationFailure>},
     MessageEntry{1885, "SECURITY_MODE_COMMAND",
@@ -78,11 +91,14 @@ constexpr std::array kEmmTable{
                  DecodeWith<SecurityModeCompleteRecord, ParseSecurityModeComplete, RenderSecurityModeComplete>},
     MessageEntry{1887, "SECURITY_MODE_REJECT",
                  DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderSecurityModeReject>},
-    MessageEntry{1888, "EMM_STATUS", nullptr},
-    MessageEntry{1889, "EMM_INFORMATION", nullptr},
-    MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT", nullptr},
-    MessageEntry{1891, "UPLINK_NAS_TRANSPORT", nullptr},
-    MessageEntry{1892, "CS_SERVICE_NOTIFICATION", nullptr},
+    MessageEntry{1888, "EMM_STATUS", DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEmmStatus>},
+    MessageEntry{1889, "EMM_INFORMATION", DecodeWith<EmmInformationRecord, ParseEmmInformation, RenderEmmInformation>},
+    MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT",
+                 DecodeWith<DownlinkNasTransportRecord, ParseDownlinkNasTransport, RenderDownlinkNasTransport>},
+    MessageEntry{1891, "UPLINK_NAS_TRANSPORT",
+                 DecodeWith<UplinkNasTransportRecord, ParseUplinkNasTransport, RenderUplinkNasTransport>},
+    MessageEntry{1892, "CS_SERVICE_NOTIFICATION",
+                 DecodeWith<CsServiceNotificationRecord, ParseCsServiceNotification, RenderCsServiceNotification>},
 };
 
 int Dispatch(std::span<const MessageEntry> table, int direction, int32_t bodyLength, uint32_t code,
