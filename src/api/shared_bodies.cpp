@@ -13,7 +13,7 @@ std::unique_ptr<SingleOctetRecord> ParseSingleOctetBody(int, int32_t bodyLength,
     auto record = NewRecord<SingleOctetRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     record->value = ReadBits(cursor, 8);
     return record;
 }

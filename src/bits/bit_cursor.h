@@ -24,6 +24,12 @@ struct BitCursor {
 // Sets the bit count; does not touch the position.
 void LoadBits(BitCursor& cursor, const uint8_t* octets, uint32_t length);
 
+// Loads a message body given with a signed length, as the dispatcher
+// passes it; a negative length loads nothing.
+inline void LoadBody(BitCursor& cursor, const uint8_t* body, int32_t bodyLength) {
+    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+}
+
 // Reads `n` bits (0..32) from the position, first bit most significant, and
 // advances the position by `n`.  Bits at or past the bit count read as 0.
 uint32_t ReadBits(BitCursor& cursor, uint32_t n);

@@ -1,5 +1,7 @@
 #include "emm/attach.h"
 
+#include "emm/cause_message.h"
+
 #include "api/codec.h"
 #include "bits/bit_cursor.h"
 #include "doc/value_text.h"
@@ -86,7 +88,7 @@ std::unique_ptr<AttachRequestRecord> ParseAttachRequest(int, int32_t bodyLength,
     if (!record) return record;
     AttachRequestRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: NAS key set identifier in the high half, EPS attach type in
     // bits 3-1 (bit 4 is spare).
@@ -195,7 +197,7 @@ std::unique_ptr<AttachAcceptRecord> ParseAttachAccept(int, int32_t bodyLength, c
     if (!record) return record;
     AttachAcceptRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: spare half-octet, spare bit 4, EPS attach result in bits 3-1.
     ReadBits(cursor, 5);
@@ -283,11 +285,7 @@ int RenderAttachComplete(const EmptyBodyRecord&, OutputDocument& out) {
 }
 
 int RenderAttachReject(const SingleOctetRecord& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteLineTag("ATTACH_REJECT", out);
-    RenderEmmCause(static_cast<int32_t>(record.value), out);
-    WriteCloseTag("ATTACH_REJECT", out);
-    return 1;
+    return RenderEmmCauseMessage("ATTACH_REJECT", record, out);
 }
 
 }  // namespace corvuna

@@ -29,7 +29,7 @@ std::unique_ptr<AuthenticationRequestRecord> ParseAuthenticationRequest(int, int
     auto record = NewRecord<AuthenticationRequestRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: spare half-octet, then the NAS key set identifier in the low
     // half (TSC in bit 4, the identifier in bits 3-1).
@@ -60,7 +60,7 @@ std::unique_ptr<AuthenticationResponseRecord> ParseAuthenticationResponse(int, i
     auto record = NewRecord<AuthenticationResponseRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     ParseRes(cursor, ReadOctet(cursor), record->res);
     return record;
 }
@@ -82,7 +82,7 @@ std::unique_ptr<AuthenticationFailureRecord> ParseAuthenticationFailure(int, int
     auto record = NewRecord<AuthenticationFailureRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     record->emmCause = ReadOctet(cursor);
     // Only the octet after the cause is looked at for the optional IE.
     if (!HasOctet(cursor) || ReadOctet(cursor) != kAuthenticationFailureParameterIei) return record;

@@ -18,7 +18,7 @@ std::unique_ptr<DetachRequestRecord> ParseDetachRequest(int direction, int32_t b
     if (!record) return record;
     record->direction = direction;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: the detach type sits in the low half in both layouts.
     const uint32_t first = ReadBits(cursor, 8);

@@ -1,5 +1,7 @@
 #include "emm/emm_information.h"
 
+#include "emm/cause_message.h"
+
 #include "api/codec.h"
 #include "bits/bit_cursor.h"
 #include "ie/mm/emm_fields.h"
@@ -72,7 +74,7 @@ std::unique_ptr<EmmInformationRecord> ParseEmmInformation(int, int32_t bodyLengt
     auto record = NewRecord<EmmInformationRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     // Stopping scan: the first unknown octet ends the message.
     while (HasOctet(cursor)) {
         if (!ParseOptionalIe(ReadOctet(cursor), cursor, *record)) break;
@@ -97,11 +99,7 @@ int RenderEmmInformation(const EmmInformationRecord& record, OutputDocument& out
 }
 
 int RenderEmmStatus(const SingleOctetRecord& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteLineTag("EMM_STATUS", out);
-    RenderEmmCause(static_cast<int32_t>(record.value), out);
-    WriteCloseTag("EMM_STATUS", out);
-    return 1;
+    return RenderEmmCauseMessage("EMM_STATUS", record, out);
 }
 
 }  // namespace corvuna

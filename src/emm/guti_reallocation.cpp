@@ -16,7 +16,7 @@ std::unique_ptr<GutiReallocationCommandRecord> ParseGutiReallocationCommand(int,
     auto record = NewRecord<GutiReallocationCommandRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // GUTI (LV); the reconciliation leaves the cursor at its declared end.
     const int32_t gutiLength = ReadOctet(cursor);

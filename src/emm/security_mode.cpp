@@ -1,5 +1,7 @@
 #include "emm/security_mode.h"
 
+#include "emm/cause_message.h"
+
 #include "api/codec.h"
 #include "bits/bit_cursor.h"
 
@@ -27,7 +29,7 @@ std::unique_ptr<SecurityModeCommandRecord> ParseSecurityModeCommand(int, int32_t
     if (!record) return record;
     SecurityModeCommandRecord& r = *record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     r.nasSecurityAlgorithms = ReadOctet(cursor);
     // Octet 2: spare half-octet, then the NAS key set identifier.
@@ -75,7 +77,7 @@ std::unique_ptr<SecurityModeCompleteRecord> ParseSecurityModeComplete(int, int32
     auto record = NewRecord<SecurityModeCompleteRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     // Only the first octet is looked at for the IMEISV.
     if (!HasOctet(cursor) || ReadOctet(cursor) != kImeisvIei) return record;
     const int32_t length = ReadOctet(cursor);
@@ -93,11 +95,7 @@ int RenderSecurityModeComplete(const SecurityModeCompleteRecord& record, OutputD
 }
 
 int RenderSecurityModeReject(const SingleOctetRecord& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteLineTag("SECURITY_MODE_REJECT", out);
-    RenderEmmCause(static_cast<int32_t>(record.value), out);
-    WriteCloseTag("SECURITY_MODE_REJECT", out);
-    return 1;
+    return RenderEmmCauseMessage("SECURITY_MODE_REJECT", record, out);
 }
 
 }  // namespace corvuna

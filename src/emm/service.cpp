@@ -70,7 +70,7 @@ std::unique_ptr<ExtendedServiceRequestRecord> ParseExtendedServiceRequest(int, i
     auto record = NewRecord<ExtendedServiceRequestRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: NAS key set identifier (high half), service type (low half).
     const uint32_t first = ReadBits(cursor, 8);
@@ -114,7 +114,7 @@ std::unique_ptr<CsServiceNotificationRecord> ParseCsServiceNotification(int, int
     auto record = NewRecord<CsServiceNotificationRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: paging identity in bit 1, the rest spare.
     record->pagingIdentity = TestBit(ReadBits(cursor, 8), 0);
@@ -160,7 +160,7 @@ std::unique_ptr<DownlinkNasTransportRecord> ParseDownlinkNasTransport(int, int32
     auto record = NewRecord<DownlinkNasTransportRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     // NAS message container (LV): passed over, not decoded.
     const uint32_t length = ReadOctet(cursor);
     SkipIeUnchecked(cursor, length);

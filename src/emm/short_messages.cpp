@@ -1,5 +1,7 @@
 #include "emm/short_messages.h"
 
+#include "emm/cause_message.h"
+
 #include "api/codec.h"
 #include "bits/bit_cursor.h"
 
@@ -16,7 +18,7 @@ std::unique_ptr<IdentityRequestRecord> ParseIdentityRequest(int, int32_t bodyLen
     auto record = NewRecord<IdentityRequestRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     // Spare half-octet and bit 4, then the identity type in bits 3-1.
     ReadBits(cursor, 5);
     record->identityType = static_cast<int32_t>(ReadBits(cursor, 3));
@@ -35,7 +37,7 @@ std::unique_ptr<IdentityResponseRecord> ParseIdentityResponse(int, int32_t bodyL
     auto record = NewRecord<IdentityResponseRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     // Mobile identity (LV).
     const int32_t length = ReadOctet(cursor);
     ParseMobileIdentity(cursor, length, record->mobileIdentity);
@@ -56,7 +58,7 @@ std::unique_ptr<ServiceRejectRecord> ParseServiceReject(int, int32_t bodyLength,
     auto record = NewRecord<ServiceRejectRecord>();
     if (!record) return record;
     BitCursor cursor;
-    LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
+    LoadBody(cursor, body, bodyLength);
     record->emmCause = ReadOctet(cursor);
     // Only the octet after the cause is looked at, for the T3442 value (TV).
     if (HasOctet(cursor) && ReadOctet(cursor) == kT3442Iei) {
@@ -84,11 +86,7 @@ int RenderTrackingAreaUpdateComplete(const EmptyBodyRecord&, OutputDocument& out
 }
 
 int RenderTrackingAreaUpdateReject(const SingleOctetRecord& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteLineTag("TRACKING_AREA_UPDATE_REJECT", out);
-    RenderEmmCause(static_cast<int32_t>(record.value), out);
-    WriteCloseTag("TRACKING_AREA_UPDATE_REJECT", out);
-    return 1;
+    return RenderEmmCauseMessage("TRACKING_AREA_UPDATE_REJECT", record, out);
 }
 
 std::unique_ptr<UplinkNasTransportRecord> ParseUplinkNasTransport(int, int32_t, const uint8_t*) {

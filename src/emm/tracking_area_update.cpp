@@ -265,7 +265,7 @@ std::unique_ptr<TrackingAreaUpdateRequestRecord> ParseTrackingAreaUpdateRequest(
     std::unique_ptr<TrackingAreaUpdateRequestRecord> record = NewRecord<TrackingAreaUpdateRequestRecord>();
     if (!record) return nullptr;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: NAS key set identifier (high half), EPS update type (low half).
     record->ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
@@ -344,7 +344,7 @@ std::unique_ptr<TrackingAreaUpdateAcceptRecord> ParseTrackingAreaUpdateAccept(in
     std::unique_ptr<TrackingAreaUpdateAcceptRecord> record = NewRecord<TrackingAreaUpdateAcceptRecord>();
     if (!record) return nullptr;
     BitCursor cursor;
-    LoadBits(cursor, body, static_cast<uint32_t>(bodyLength));
+    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: spare (bits 8-5), reserved bit 4, EPS update result value.
     ReadBits(cursor, 5);
