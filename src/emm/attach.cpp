@@ -24,12 +24,6 @@ constexpr ValueText kAttachResult[] = {
 };
 constexpr const char* kAttachResultOther = "reserved";
 
-// TMSI status (TS 24.008 10.5.5.4).
-constexpr ValueText kTmsiStatus[] = {
-    {1, "valid TMSI available"},
-};
-constexpr const char* kTmsiStatusOther = "no valid TMSI available";
-
 // Optional IEIs of ATTACH REQUEST.
 constexpr uint8_t kOldPtmsiSignatureIei = 0x19;
 constexpr uint8_t kAdditionalGutiIei = 0x50;
@@ -181,7 +175,7 @@ int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
     }
     if (r.oldLaiPresent) WriteGroup("Old_LAI", r.oldLai, RenderLocationAreaIdentification, out);
     if (r.tmsiStatusPresent) {
-        WriteNumber("TMSI_Status", &r.tmsiStatus, 4, out, LookupText(kTmsiStatus, r.tmsiStatus, kTmsiStatusOther));
+        RenderTmsiStatus(r.tmsiStatus, out);
     }
     if (r.classmark2Present) WriteGroup("Mobile_station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
     // Classmark 3 and the supported codecs are not decoded: an empty group

@@ -16,12 +16,6 @@ constexpr int32_t kDrxParameterLength = 2;
 constexpr int32_t kLaiLength = 5;
 constexpr int32_t kGprsTimerLength = 1;
 
-// TMSI status (TS 24.008 10.5.5.4): only the value 1 means a valid TMSI.
-constexpr ValueText kTmsiStatus[] = {
-    {1, "valid TMSI available"},
-};
-constexpr const char* kTmsiStatusOther = "no valid TMSI available";
-
 // The length octet of an LV / TLV element.
 int32_t ReadLength(BitCursor& cursor) { return ReadOctet(cursor); }
 
@@ -327,7 +321,7 @@ int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& r, Ou
         WriteGroup("Old_location_area_identification", out, [&] { RenderLocationAreaIdentification(r.oldLai, out); });
     }
     if (r.tmsiStatusPresent != 0) {
-        WriteNumber("TMSI_Status", &r.tmsiStatus, 4, out, LookupText(kTmsiStatus, r.tmsiStatus, kTmsiStatusOther));
+        RenderTmsiStatus(r.tmsiStatus, out);
     }
     if (r.classmark2Present != 0) {
         WriteGroup("Mobile_Station_classmark2", out, [&] { RenderMobileStationClassmark2(r.classmark2, out); });

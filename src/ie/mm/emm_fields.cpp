@@ -142,6 +142,12 @@ constexpr ValueText kKeySequence[] = {
 };
 constexpr const char* kKeySequenceOther = "Possible values for the ciphering key";
 
+// TMSI status (TS 24.008 10.5.5.4): only the value 1 means a valid TMSI.
+constexpr ValueText kTmsiStatus[] = {
+    {1, "valid TMSI available"},
+};
+constexpr const char* kTmsiStatusOther = "no valid TMSI available";
+
 // UE radio capability information update needed (TS 24.301 9.9.3.35).
 constexpr ValueText kRadioCapabilityUpdate[] = {
     {1, "UE radio capability information update needed"},
@@ -258,6 +264,12 @@ int RenderCipheringKeySequenceNumber(int32_t keySequence, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteValue32("CipheringKeySequenceNumber", keySequence,
                  LookupText(kKeySequence, keySequence, kKeySequenceOther), out);
+    return 1;
+}
+
+int RenderTmsiStatus(int32_t tmsiStatus, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteValue32("TMSI_Status", tmsiStatus, LookupText(kTmsiStatus, tmsiStatus, kTmsiStatusOther), out);
     return 1;
 }
 

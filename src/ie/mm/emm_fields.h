@@ -73,6 +73,10 @@ int RenderEpsUpdateType(int32_t halfOctet, OutputDocument& out);
 // "CipheringKeySequenceNumber" for the key sequence (bits 3-1).
 int RenderCipheringKeySequenceNumber(int32_t keySequence, OutputDocument& out);
 
+// "TMSI_Status" for the TMSI status value (the TMSI flag, or the whole
+// half-octet where the message keeps it).
+int RenderTmsiStatus(int32_t tmsiStatus, OutputDocument& out);
+
 // "UERadioCapabilityInfoUpdateNeeded" for the URC upd flag (bit 1).
 int RenderUeRadioCapabilityInfoUpdateNeeded(int32_t updateNeeded, OutputDocument& out);
 
