@@ -53,6 +53,25 @@ TEST(EsmMessages, BearerIdentityAndPtiNeverReachTheDocument) {
     }
 }
 
+TEST(EsmMessages, ApnTextIsWrittenUnescapedAndTheDocumentStaysWellFormed) {
+    // Labels 0A and "ab" give the text "\nab": a value element spread over
+    // two lines.
+    const EsmNamedCase cases[] = {
+        {"one-line APN element", "02 00 C1 01 09 05 01 0A 02 61 62 01 01",
+         "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REQUEST",
+         Group("EPS_QoS", kQci9) + "<Access_point_name>\nab</Access_point_name>\n" +
+             Group("PDN_Address",
+                   Lines({"<PDNTypeValue>(1)IPv4</PDNTypeValue>", "<PDN_Address>0.0.0.0</PDN_Address>"}))},
+        {"APN group", "02 00 DA 28 05 01 0A 02 61 62", "ESM_INFORMATION_RESPONSE",
+         Group("Access_point_name", "<APN>\nab</APN>\n")},
+    };
+    for (const EsmNamedCase& c : cases) {
+        const std::string document = Decode(1, c.hex);
+        EXPECT_EQ(document, EsmDocument(1, c.name, c.inner)) << c.what;
+        EXPECT_EQ(CheckDocument(document, 1), "") << c.what;
+    }
+}
+
 // The element name the table gives a message that the corpus names as
 // Wireshark does ("Activate default EPS bearer context request").
 std::string ElementName(const std::string& corpusName) {
