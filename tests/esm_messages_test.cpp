@@ -72,8 +72,8 @@ TEST(EsmMessages, ApnTextIsWrittenUnescapedAndTheDocumentStaysWellFormed) {
     }
 }
 
-// The element name the table gives a message that the corpus names as
-// Wireshark does ("Activate default EPS bearer context request").
+// The element name the table gives a message, from the name the corpus
+// gives it ("Activate default EPS bearer context request").
 std::string ElementName(const std::string& corpusName) {
     std::string name;
     for (char c : corpusName) name += c == ' ' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
