@@ -12,6 +12,13 @@
 #include "emm/service.h"
 #include "emm/short_messages.h"
 #include "emm/tracking_area_update.h"
+#include "esm/bearer_deactivation.h"
+#include "esm/bearer_modification.h"
+#include "esm/bearer_resource.h"
+#include "esm/dedicated_bearer.h"
+#include "esm/default_bearer.h"
+#include "esm/esm_information.h"
+#include "esm/pdn_connectivity.h"
 
 namespace corvuna {
 
@@ -19,28 +26,57 @@ namespace {
 
 // ESM messages (TS 24.301 clause 9.8, EPS session management).
 constexpr std::array kEsmTable{
-    MessageEntry{705, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REQUEST", nullptr},
-    MessageEntry{706, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
-    MessageEntry{707, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REJECT", nullptr},
-    MessageEntry{709, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REQUEST", nullptr},
-    MessageEntry{710, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
-    MessageEntry{711, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REJECT", nullptr},
-    MessageEntry{713, "MODIFY_EPS_BEARER_CONTEXT_REQUEST", nullptr},
-    MessageEntry{714, "MODIFY_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
-    MessageEntry{715, "MODIFY_EPS_BEARER_CONTEXT_REJECT", nullptr},
-    MessageEntry{717, "DEACTIVATE_EPS_BEARER_CONTEXT_REQUEST", nullptr},
-    MessageEntry{718, "DEACTIVATE_EPS_BEARER_CONTEXT_ACCEPT", nullptr},
-    MessageEntry{720, "PDN_CONNECTIVITY_REQUEST", nullptr},
-    MessageEntry{721, "PDN_CONNECTIVITY_REJECT", nullptr},
-    MessageEntry{722, "PDN_DISCONNECT_REQUEST", nullptr},
-    MessageEntry{723, "PDN_DISCONNECT_REJECT", nullptr},
-    MessageEntry{724, "BEARER_RESOURCE_ALLOCATION_REQUEST", nullptr},
-    MessageEntry{725, "BEARER_RESOURCE_ALLOCATION_REJECT", nullptr},
-    MessageEntry{726, "BEARER_RESOURCE_MODIFICATION_REQUEST", nullptr},
-    MessageEntry{727, "BEARER_RESOURCE_MODIFICATION_REJECT", nullptr},
-    MessageEntry{729, "ESM_INFORMATION_REQUEST", nullptr},
-    MessageEntry{730, "ESM_INFORMATION_RESPONSE", nullptr},
-    MessageEntry{744, "ESM_STATUS", nullptr},
+    MessageEntry{705, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REQUEST",
+                 DecodeWith<ActivateDefaultEpsBearerContextRequestRecord, ParseActivateDefaultEpsBearerContextRequest,
+                          RenderActivateDefaultEpsBearerContextRequest>},
+    MessageEntry{706, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_ACCEPT",
+                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderActivateDefaultEpsBearerContextAccept>},
+    MessageEntry{707, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderActivateDefaultEpsBearerContextReject>},
+    MessageEntry{709, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REQUEST",
+                 DecodeWith<ActivateDedicatedEpsBearerContextRequestRecord, ParseActivateDedicatedEpsBearerContextRequest,
+                          RenderActivateDedicatedEpsBearerContextRequest>},
+    MessageEntry{710, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_ACCEPT",
+                 DecodeWith<PcoOnlyRecord, ParseActivateDedicatedEpsBearerContextAccept,
+                          RenderActivateDedicatedEpsBearerContextAccept>},
+    MessageEntry{711, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseActivateDedicatedEpsBearerContextReject,
+                          RenderActivateDedicatedEpsBearerContextReject>},
+    MessageEntry{713, "MODIFY_EPS_BEARER_CONTEXT_REQUEST",
+                 DecodeWith<ModifyEpsBearerContextRequestRecord, ParseModifyEpsBearerContextRequest,
+                          RenderModifyEpsBearerContextRequest>},
+    MessageEntry{714, "MODIFY_EPS_BEARER_CONTEXT_ACCEPT",
+                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderModifyEpsBearerContextAccept>},
+    MessageEntry{715, "MODIFY_EPS_BEARER_CONTEXT_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderModifyEpsBearerContextReject>},
+    MessageEntry{717, "DEACTIVATE_EPS_BEARER_CONTEXT_REQUEST",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderDeactivateEpsBearerContextRequest>},
+    MessageEntry{718, "DEACTIVATE_EPS_BEARER_CONTEXT_ACCEPT",
+                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderDeactivateEpsBearerContextAccept>},
+    MessageEntry{720, "PDN_CONNECTIVITY_REQUEST",
+                 DecodeWith<PdnConnectivityRequestRecord, ParsePdnConnectivityRequest, RenderPdnConnectivityRequest>},
+    MessageEntry{721, "PDN_CONNECTIVITY_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderPdnConnectivityReject>},
+    MessageEntry{722, "PDN_DISCONNECT_REQUEST",
+                 DecodeWith<PdnDisconnectRequestRecord, ParsePdnDisconnectRequest, RenderPdnDisconnectRequest>},
+    MessageEntry{723, "PDN_DISCONNECT_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderPdnDisconnectReject>},
+    MessageEntry{724, "BEARER_RESOURCE_ALLOCATION_REQUEST",
+                 DecodeWith<BearerResourceAllocationRequestRecord, ParseBearerResourceAllocationRequest,
+                          RenderBearerResourceAllocationRequest>},
+    MessageEntry{725, "BEARER_RESOURCE_ALLOCATION_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderBearerResourceAllocationReject>},
+    MessageEntry{726, "BEARER_RESOURCE_MODIFICATION_REQUEST",
+                 DecodeWith<BearerResourceModificationRequestRecord, ParseBearerResourceModificationRequest,
+                          RenderBearerResourceModificationRequest>},
+    MessageEntry{727, "BEARER_RESOURCE_MODIFICATION_REJECT",
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderBearerResourceModificationReject>},
+    MessageEntry{729, "ESM_INFORMATION_REQUEST",
+                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderEsmInformationRequest>},
+    MessageEntry{730, "ESM_INFORMATION_RESPONSE",
+                 DecodeWith<EsmInformationResponseRecord, ParseEsmInformationResponse, RenderEsmInformationResponse>},
+    MessageEntry{744, "ESM_STATUS",
+                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEsmStatus>},
 };
 
 // EMM messages (TS 24.301 clause 9.8, EPS mobility management).

@@ -28,7 +28,11 @@ inline std::string CheckDocument(std::string_view document, int direction) {
         if (line.size() < 3 || line.front() != '<') return "line is no element: " + std::string(line);
         const size_t close = line.find('>');
         if (close == std::string_view::npos) return "unterminated tag: " + std::string(line);
-        if (close + 1 == line.size()) {
+        // An opening tag alone on its line that is followed by a line not
+        // starting with "<" opens a value element whose value begins with a
+        // line feed.
+        const bool valueOnNextLine = close + 1 == line.size() && line[1] != '/' && !body.empty() && body[0] != '<';
+        if (close + 1 == line.size() && !valueOnNextLine) {
             // A structure tag alone on its line.
             if (line[1] == '/') {
                 const std::string_view name = line.substr(2, close - 2);

@@ -1,0 +1,49 @@
+// EPS bearer context modification (TS 24.301 8.3.16 to 8.3.18).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "doc/writer.h"
+#include "esm/default_bearer.h"
+#include "ie/sm/apn_pdn.h"
+#include "ie/sm/eps_qos.h"
+#include "ie/sm/pco.h"
+#include "ie/sm/qos.h"
+#include "ie/sm/sm_fields.h"
+#include "ie/sm/tft.h"
+
+namespace corvuna {
+
+// Every IE of the request is optional.
+struct ModifyEpsBearerContextRequestRecord {
+    uint8_t newEpsQosPresent;
+    EpsQos newEpsQos;
+    uint8_t tftPresent;
+    Tft tft;
+    uint8_t newQosPresent;
+    Qos newQos;
+    uint8_t negotiatedLlcSapiPresent;
+    LlcSapi negotiatedLlcSapi;
+    uint8_t radioPriorityPresent;
+    uint8_t radioPriority;  // 0..7
+    uint8_t packetFlowIdPresent;
+    PacketFlowId packetFlowId;
+    uint8_t apnAmbrPresent;
+    ApnAmbr apnAmbr;
+    uint8_t pcoPresent;
+    ProtocolConfigOptions pco;
+};
+
+// A passing scan of the optional IEs from the first body octet.
+std::unique_ptr<ModifyEpsBearerContextRequestRecord> ParseModifyEpsBearerContextRequest(int direction,
+                                                                                        int32_t bodyLength,
+                                                                                        const uint8_t* body);
+int RenderModifyEpsBearerContextRequest(const ModifyEpsBearerContextRequestRecord& record, OutputDocument& out);
+
+// Parsed by ParsePcoOnlyBody.
+int RenderModifyEpsBearerContextAccept(const PcoOnlyRecord& record, OutputDocument& out);
+// Parsed by ParseCauseAndPcoBody.
+int RenderModifyEpsBearerContextReject(const CauseAndPcoRecord& record, OutputDocument& out);
+
+}  // namespace corvuna

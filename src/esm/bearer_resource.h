@@ -1,0 +1,53 @@
+// UE-requested bearer resource allocation and modification (TS 24.301
+// 8.3.8a to 8.3.11).  The traffic flow aggregate of both requests is passed
+// over, not decoded; the rejects use ParseCauseAndPcoBody.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "doc/writer.h"
+#include "esm/default_bearer.h"
+#include "ie/sm/eps_qos.h"
+#include "ie/sm/pco.h"
+
+namespace corvuna {
+
+struct BearerResourceAllocationRequestRecord {
+    uint32_t linkedEpsBearerIdentity;  // 0..15
+    EpsQos requiredTrafficFlowQos;
+    uint8_t pcoPresent;
+    ProtocolConfigOptions pco;
+};
+
+struct BearerResourceModificationRequestRecord {
+    uint32_t epsBearerIdentityForPacketFilter;  // 0..15
+    uint8_t requiredTrafficFlowQosPresent;
+    EpsQos requiredTrafficFlowQos;
+    uint8_t esmCausePresent;
+    uint32_t esmCause;  // 0..255
+    uint8_t pcoPresent;
+    ProtocolConfigOptions pco;
+};
+
+// Linked EPS bearer identity, traffic flow aggregate (passed over), required
+// traffic flow QoS, then a single look for the PCO.
+std::unique_ptr<BearerResourceAllocationRequestRecord> ParseBearerResourceAllocationRequest(int direction,
+                                                                                            int32_t bodyLength,
+                                                                                            const uint8_t* body);
+int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestRecord& record, OutputDocument& out);
+
+// Parsed by ParseCauseAndPcoBody.
+int RenderBearerResourceAllocationReject(const CauseAndPcoRecord& record, OutputDocument& out);
+
+// EPS bearer identity for packet filter, traffic flow aggregate (passed
+// over), then a single look at the first optional IE.
+std::unique_ptr<BearerResourceModificationRequestRecord> ParseBearerResourceModificationRequest(int direction,
+                                                                                                int32_t bodyLength,
+                                                                                                const uint8_t* body);
+int RenderBearerResourceModificationRequest(const BearerResourceModificationRequestRecord& record, OutputDocument& out);
+
+// Parsed by ParseCauseAndPcoBody.
+int RenderBearerResourceModificationReject(const CauseAndPcoRecord& record, OutputDocument& out);
+
+}  // namespace corvuna

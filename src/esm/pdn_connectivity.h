@@ -1,0 +1,48 @@
+// UE-requested PDN connectivity and PDN disconnect (TS 24.301 8.3.19 to
+// 8.3.22).  The two rejects use ParseCauseAndPcoBody.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "doc/writer.h"
+#include "esm/default_bearer.h"
+#include "ie/sm/apn_pdn.h"
+#include "ie/sm/pco.h"
+
+namespace corvuna {
+
+struct PdnConnectivityRequestRecord {
+    uint32_t requestType;  // 0..15, low nibble of body octet 1
+    uint32_t pdnType;      // 0..15, high nibble of body octet 1
+    uint8_t esmInfoTransferFlagPresent;
+    uint32_t esmInfoTransferFlag;  // 0..15, the whole low nibble of the IEI octet
+    uint8_t apnPresent;
+    AccessPointName accessPointName;
+    uint8_t pcoPresent;
+    ProtocolConfigOptions pco;
+};
+
+struct PdnDisconnectRequestRecord {
+    uint32_t linkedEpsBearerIdentity;  // 0..15
+    uint8_t pcoPresent;
+    ProtocolConfigOptions pco;
+};
+
+// Request type and PDN type, then a passing scan of the optional IEs.
+std::unique_ptr<PdnConnectivityRequestRecord> ParsePdnConnectivityRequest(int direction, int32_t bodyLength,
+                                                                          const uint8_t* body);
+int RenderPdnConnectivityRequest(const PdnConnectivityRequestRecord& record, OutputDocument& out);
+
+// Parsed by ParseCauseAndPcoBody.
+int RenderPdnConnectivityReject(const CauseAndPcoRecord& record, OutputDocument& out);
+
+// Linked EPS bearer identity, then a single look for the PCO.
+std::unique_ptr<PdnDisconnectRequestRecord> ParsePdnDisconnectRequest(int direction, int32_t bodyLength,
+                                                                      const uint8_t* body);
+int RenderPdnDisconnectRequest(const PdnDisconnectRequestRecord& record, OutputDocument& out);
+
+// Parsed by ParseCauseAndPcoBody.
+int RenderPdnDisconnectReject(const CauseAndPcoRecord& record, OutputDocument& out);
+
+}  // namespace corvuna
