@@ -8,6 +8,81 @@
 
 namespace corvuna::test {
 
+namespace detail {
+
+// Elements whose value is text taken from the message as it stands (an
+// access point name label, a network name): values are not escaped, so such
+// a value may hold "<", ">" and line feeds, even a closing tag's text.
+inline bool IsFreeTextElement(std::string_view name) {
+    return name == "APN" || name == "Access_point_name" || name == "TextString";
+}
+
+// Parses `rest` (whole lines) with `open` the structure tags still open;
+// true when it is a sequence of well-formed lines closing exactly `open`.
+// Backtracks only over the end of free-text values.
+inline bool ParseLines(std::string_view rest, std::vector<std::string_view>& open, std::string& problem,
+                       int depth = 0) {
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        if (end == std::string_view::npos) {
+            problem = "last line not ended";
+            return false;
+        }
+        const std::string_view line = rest.substr(0, end);
+        if (line.size() < 3 || line.front() != '<') {
+            problem = "line is no element: " + std::string(line);
+            return false;
+        }
+        const size_t close = line.find('>');
+        if (close == std::string_view::npos) {
+            problem = "unterminated tag: " + std::string(line);
+            return false;
+        }
+        const std::string_view name = line.substr(1, close - 1);
+        if (IsFreeTextElement(name) && depth < 8) {
+            // "<NAME>" + any text + "</NAME>\n": try each place the value
+            // could end, the rest of the document deciding.
+            const std::string closing = "</" + std::string(name) + ">\n";
+            for (size_t at = rest.find(closing, close + 1); at != std::string_view::npos;
+                 at = rest.find(closing, at + 1)) {
+                std::vector<std::string_view> copy = open;
+                if (ParseLines(rest.substr(at + closing.size()), copy, problem, depth + 1)) return true;
+            }
+            // Not a value element after all: a structure tag of that name.
+            if (close + 1 != line.size()) {
+                problem = "free-text element not closed: " + std::string(line);
+                return false;
+            }
+        }
+        rest.remove_prefix(end + 1);
+        if (close + 1 == line.size()) {
+            // A structure tag alone on its line.
+            if (line[1] == '/') {
+                if (open.empty() || open.back() != line.substr(2, close - 2)) {
+                    problem = "unbalanced closing tag: " + std::string(line);
+                    return false;
+                }
+                open.pop_back();
+            } else {
+                open.push_back(name);
+            }
+            continue;
+        }
+        const std::string closing = "</" + std::string(name) + ">";
+        if (line.size() < close + 1 + closing.size() || line.substr(line.size() - closing.size()) != closing) {
+            problem = "value element not closed on its line: " + std::string(line);
+            return false;
+        }
+    }
+    if (!open.empty()) {
+        problem = "unclosed tag: " + std::string(open.back());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace detail
+
 // Empty when `document` is a well-formed frame for `direction`; otherwise
 // what is wrong with it.
 inline std::string CheckDocument(std::string_view document, int direction) {
@@ -18,45 +93,12 @@ inline std::string CheckDocument(std::string_view document, int direction) {
     if (document.size() < head.size() + tail.size() || document.substr(document.size() - tail.size()) != tail) {
         return "document does not end with the frame";
     }
-    std::string_view body = document.substr(head.size(), document.size() - head.size() - tail.size());
     std::vector<std::string_view> open;
-    while (!body.empty()) {
-        const size_t end = body.find('\n');
-        if (end == std::string_view::npos) return "last line not ended";
-        std::string_view line = body.substr(0, end);
-        body.remove_prefix(end + 1);
-        if (line.size() < 3 || line.front() != '<') return "line is no element: " + std::string(line);
-        const size_t close = line.find('>');
-        if (close == std::string_view::npos) return "unterminated tag: " + std::string(line);
-        // An opening tag alone on its line that is followed by a line not
-        // starting with "<" opens a value element whose value begins with a
-        // line feed.
-        const bool valueOnNextLine = close + 1 == line.size() && line[1] != '/' && !body.empty() && body[0] != '<';
-        if (close + 1 == line.size() && !valueOnNextLine) {
-            // A structure tag alone on its line.
-            if (line[1] == '/') {
-                const std::string_view name = line.substr(2, close - 2);
-                if (open.empty() || open.back() != name) return "unbalanced closing tag: " + std::string(line);
-                open.pop_back();
-            } else {
-                open.push_back(line.substr(1, close - 1));
-            }
-            continue;
-        }
-        // A value element "<Name>value</Name>".  Values are not escaped and
-        // may hold a line feed (a network name or an access point name can):
-        // such an element continues on the following lines.
-        const std::string closing = "</" + std::string(line.substr(1, close - 1)) + ">";
-        std::string_view value_end = line;
-        while (value_end.size() < closing.size() ||
-               value_end.substr(value_end.size() - closing.size()) != closing) {
-            const size_t next = body.find('\n');
-            if (next == std::string_view::npos) return "value element not closed: " + std::string(line);
-            value_end = body.substr(0, next);
-            body.remove_prefix(next + 1);
-        }
+    std::string problem;
+    if (!detail::ParseLines(document.substr(head.size(), document.size() - head.size() - tail.size()), open,
+                            problem)) {
+        return problem.empty() ? "malformed document" : problem;
     }
-    if (!open.empty()) return "unclosed tag: " + std::string(open.back());
     return std::string();
 }
 
