@@ -71,6 +71,8 @@ TEST(Decode, EveryKnownCodeHasOneRow) {
         }
     }
     EXPECT_EQ(FindMessage(EsmMessageTable(), 708), nullptr);
+    for (const MessageEntry& entry : EsmMessageTable()) EXPECT_NE(entry.decode, nullptr) << entry.name;
+    for (const MessageEntry& entry : EmmMessageTable()) EXPECT_NE(entry.decode, nullptr) << entry.name;
     EXPECT_EQ(FindMessage(EmmMessageTable(), 1863), nullptr);
 }
 
@@ -152,6 +154,23 @@ TEST(DecodeBounded, ReportsSuccessNoRoomAndBadArguments) {
     EXPECT_EQ(CorvunaDecodeBounded(1, message.data(), 1, full, sizeof full, nullptr), CORVUNA_ERR_ARGUMENT);
     EXPECT_STREQ(buffer, "xyz");
     EXPECT_EQ(std::memcmp(full, "abcd", 4), 0);
+}
+
+TEST(Decode, EveryCorpusMessageShowsItsMessageElement) {
+    CORVUNA_REQUIRE_CORPUS(corpus);
+    for (const auto& m : corpus) {
+        const uint32_t code = ClassifyMessage(m.octets.data(), static_cast<int32_t>(m.octets.size()));
+        const MessageEntry* entry = FindMessage(code >= kEmmCodeBase ? EmmMessageTable() : EsmMessageTable(), code);
+        const std::string document = Decode(m.direction, m.octets);
+        if (entry == nullptr) {
+            // A type this library does not know: the frame alone.
+            EXPECT_EQ(document, Framed(m.direction, "")) << m.name;
+            continue;
+        }
+        EXPECT_EQ(document.rfind(std::string("<message>\n<") + entry->name + ">\n"),
+                  document.find("<message>\n")) << m.name;
+        EXPECT_NE(document.find(std::string("</") + entry->name + ">\n</message>\n"), std::string::npos) << m.name;
+    }
 }
 
 TEST(DecodeBounded, MatchesTheLegacyEntryOnTheCorpus) {
