@@ -46,8 +46,15 @@ extern "C" {
  * document that one call appends for any input.  A buffer holding the
  * caller's current string plus CORVUNA_MAX_DOCUMENT_LENGTH + 1 characters
  * is always large enough.
+ *
+ * The document does not grow with the message: every list shown keeps a
+ * fixed number of entries, a repeated IE replaces the earlier one and
+ * unknown octets leave no trace.  The longest document any message gives,
+ * under 10000 characters, is that of a TRACKING AREA UPDATE REQUEST with
+ * every optional IE present at its longest wording; 16384 leaves more than
+ * 60% headroom above it for codecs that grow.
  */
-#define CORVUNA_MAX_DOCUMENT_LENGTH 32768
+#define CORVUNA_MAX_DOCUMENT_LENGTH 16384
 
 /* Bodies longer than this many octets are decoded from their first
  * CORVUNA_MAX_BODY_LENGTH octets only. */
