@@ -1,0 +1,220 @@
+#!/usr/bin/env bash
+# Builds Corvuna for 32-bit Windows with the MinGW-w64 i686 cross compiler
+# and tests it under Wine:
+#   - Corvuna.dll exports exactly Corvunadecode, LteGain and
+#     CorvunaDecodeBounded, undecorated, and it and the programs import only
+#     DLLs that Windows provides (no compiler runtime DLLs);
+#   - the whole unit and corpus test suite, built as corvuna_tests.exe, passes
+#     under Wine;
+#   - corvuna_dll_host.exe loads Corvuna.dll with LoadLibrary/GetProcAddress,
+#     decodes hand-made messages and one real message of every type in the
+#     corpus, and its documents and entry point results equal, byte for byte,
+#     those of the native build.
+# Installs the packages it needs when they are missing.  Exits non-zero on
+# any failure.
+#
+# Wine runs headless in a private prefix inside the build directory, without
+# the session start-up (wineboot) that a desktop prefix performs: console
+# test programs need none of its services, and skipping it saves minutes.
+# Where the kernel cannot run 32-bit x86 programs (Wine's 32-bit loader is
+# one), they run under QEMU user-mode emulation, registered through
+# binfmt_misc.
+#
+# Environment: CORVUNA_NATIVE_BUILD (default build/native),
+# CORVUNA_WIN32_BUILD (default build/win32), CORVUNA_CORPUS (default
+# ../shared/corpus/real-nas.tsv beside the project).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+native=${CORVUNA_NATIVE_BUILD:-build/native}
+win=${CORVUNA_WIN32_BUILD:-build/win32}
+jobs=$(nproc)
+triplet=i686-w64-mingw32
+
+step() { printf '\n== %s ==\n' "$*"; }
+fail() {
+  echo "test-windows: $*" >&2
+  exit 1
+}
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+step "packages for the Windows build and Wine"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Enabling the i386 architecture (wine32)"
+  $SUDO dpkg --add-architecture i386
+fi
+# libgcc-s1:i386: Wine's 32-bit side needs it to end threads.
+scripts/deps.sh cmake ninja-build g++ googletest binutils-mingw-w64-i686 \
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 libgcc-s1:i386
+
+wine_loader=/usr/lib/wine/wine
+[ -x "$wine_loader" ] || fail "$wine_loader (wine32) is missing"
+emulated=0
+if ! "$wine_loader" --version >/dev/null 2>&1; then
+  emulated=1
+  # The kernel refuses 32-bit x86 programs here: run them through QEMU.
+  echo "32-bit x86 programs do not run natively here; using QEMU user-mode emulation"
+  scripts/deps.sh qemu-user wine64
+  if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  fi
+  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    # ELF, 32-bit, little endian, executable or shared object, machine i386.
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:' |
+      $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
+  fi
+  "$wine_loader" --version >/dev/null 2>&1 || fail "32-bit x86 programs still do not run"
+fi
+echo "$("$wine_loader" --version)"
+
+step "native build (reference documents)"
+if [ ! -f "$native/build.ninja" ]; then
+  cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$native" -j "$jobs" --target corvuna_cli corvuna_shared corvuna_dll_host
+
+step "cross build for 32-bit Windows"
+if [ ! -f "$win/build.ninja" ]; then
+  cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$win" -j "$jobs"
+dll="$win/Corvuna.dll"
+programs=("$win/corvuna.exe" "$win/tests/corvuna_tests.exe" "$win/tests/dll_host/corvuna_dll_host.exe")
+for f in "$dll" "$win/Corvuna.dll.a" "${programs[@]}"; do
+  [ -f "$f" ] || fail "$f was not built"
+done
+
+step "exports and imports of Corvuna.dll"
+objdump="$triplet-objdump"
+exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  awk '/^\t\[/ {print $NF}' | sort | tr '\n' ' ')
+echo "exports: $exports"
+[ "$exports" = "CorvunaDecodeBounded Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
+# Only DLLs that every Windows installation has.
+check_imports() {
+  local file=$1 imports
+  imports=$("$objdump" -p "$file" | awk '/DLL Name:/ {print $3}' | sort -f | tr '\n' ' ')
+  echo "imports of ${file#"$win"/}: $imports"
+  for name in $imports; do
+    case "${name,,}" in
+      kernel32.dll | msvcrt.dll) ;;
+      *) fail "${file} imports $name" ;;
+    esac
+  done
+}
+check_imports "$dll"
+for f in "${programs[@]}"; do check_imports "$f"; done
+
+step "Wine prefix"
+prefix="$root/$win/wineprefix"
+builtins=""
+for d in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows; do
+  if [ -f "$d/ntdll.dll" ]; then
+    builtins=$d
+    break
+  fi
+done
+[ -n "$builtins" ] || fail "Wine's 32-bit Windows DLLs (i386-windows) not found"
+stamp="$("$wine_loader" --version) $builtins"
+if [ "$(cat "$prefix/.corvuna-prefix" 2>/dev/null)" != "$stamp" ]; then
+  # Drive C: with Wine's own DLLs in system32, drive Z: the root directory;
+  # the registry files are made by Wine on first use.
+  rm -rf "$prefix"
+  mkdir -p "$prefix/dosdevices" "$prefix/drive_c/windows/system32"
+  ln -s ../drive_c "$prefix/dosdevices/c:"
+  ln -s / "$prefix/dosdevices/z:"
+  ln -s "$builtins"/* "$prefix/drive_c/windows/system32/"
+  echo disable >"$prefix/.update-timestamp"
+  echo "$stamp" >"$prefix/.corvuna-prefix"
+fi
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="wineboot.exe=d"
+unset DISPLAY WAYLAND_DISPLAY
+stop_wine() { wineserver -k >/dev/null 2>&1 || true; }
+trap stop_wine EXIT
+# A Unix path as Wine shows it to Windows programs.
+winpath() { printf 'Z:%s' "$(realpath -m "$1")"; }
+
+corpus=${CORVUNA_CORPUS:-$root/../shared/corpus/real-nas.tsv}
+work="$win/wine-run"
+rm -rf "$work"
+mkdir -p "$work"
+messages=("$root/tests/dll_host/messages.tsv")
+if [ -f "$corpus" ]; then
+  export CORVUNA_CORPUS
+  CORVUNA_CORPUS=$(winpath "$corpus")
+  # One real message of every message type in the corpus, read now.
+  awk -F'\t' 'NR > 1 && $2 != "" && !seen[$3]++ {print $1 "\t" $2 "\t" $3}' "$corpus" \
+    >"$work/corpus-selection.tsv"
+  messages+=("$work/corpus-selection.tsv")
+  echo "corpus: $corpus ($(wc -l <"$work/corpus-selection.tsv") message types)"
+else
+  unset CORVUNA_CORPUS
+  echo "corpus not found at $corpus: the host uses the hand-made messages only"
+fi
+
+step "reference documents from the native build"
+cli_args=()
+for m in "${messages[@]}"; do cli_args+=(-f "$m"); done
+"$native/corvuna" "${cli_args[@]}" >"$work/expected-documents.txt"
+"$native/tests/dll_host/corvuna_dll_host" "$native/libcorvuna.so" "$work/native-documents.txt" \
+  "$work/native-results.txt" "${messages[@]}"
+
+# Runs a Windows program under Wine, output to LOG.  Under emulation a run
+# that ends by a signal to the emulator itself (status 128 and above: QEMU's
+# user mode is not fault-free with Wine) is run once more; a failure of the
+# program shows as a Windows exit status below 128 and is not retried.
+run_wine() {
+  local log=$1 status=0
+  shift
+  timeout 1200 wine "$@" >"$log" 2>&1 || status=$?
+  if [ "$status" -ge 128 ] && [ "$emulated" -eq 1 ]; then
+    echo "(emulator ended by a signal, status $status: running $(basename "$1") again)" >&2
+    cp "$log" "$log.first"
+    status=0
+    timeout 1200 wine "$@" >"$log" 2>&1 || status=$?
+  fi
+  return "$status"
+}
+
+step "under Wine: corvuna_tests.exe and the DLL host (run side by side)"
+wine_messages=()
+for m in "${messages[@]}"; do wine_messages+=("$(winpath "$m")"); done
+test_args=()
+if [ "$emulated" -eq 1 ]; then
+  # Threads of a Windows program do not run reliably under Wine inside QEMU's
+  # user mode; the concurrency test runs natively (also under
+  # ThreadSanitizer) instead.
+  test_args+=(--gtest_filter='-*Concurrent*')
+fi
+start=$SECONDS
+run_wine "$work/host.log" "$win/tests/dll_host/corvuna_dll_host.exe" "$(winpath "$dll")" \
+  "$(winpath "$work/wine-documents.txt")" "$(winpath "$work/wine-results.txt")" "${wine_messages[@]}" &
+host_pid=$!
+tests_status=0
+run_wine "$work/tests.log" "$win/tests/corvuna_tests.exe" "${test_args[@]}" || tests_status=$?
+host_status=0
+wait "$host_pid" || host_status=$?
+tr -d '\r' <"$work/tests.log" | grep -E '^\[  (FAILED|SKIPPED|PASSED) |^\[==========\]|^Failure|Expected|Which is|Value of' || true
+echo "corvuna_tests.exe exit status $tests_status"
+tr -d '\r' <"$work/host.log"
+echo "corvuna_dll_host.exe exit status $host_status ($((SECONDS - start)) s for both)"
+
+[ "$tests_status" -eq 0 ] || fail "the test suite failed under Wine"
+if [ -f "$corpus" ] && tr -d '\r' <"$work/tests.log" | grep -q 'corpus not found'; then
+  fail "the corpus tests were skipped under Wine"
+fi
+[ "$host_status" -eq 0 ] || fail "the DLL host failed under Wine"
+cmp "$work/expected-documents.txt" "$work/wine-documents.txt" ||
+  fail "documents through Corvuna.dll differ from the native command-line program's"
+cmp "$work/native-documents.txt" "$work/wine-documents.txt" ||
+  fail "documents through Corvuna.dll differ from the native library's"
+cmp "$work/native-results.txt" "$work/wine-results.txt" ||
+  fail "entry point results of Corvuna.dll differ from the native library's"
+documents=$(grep -c '^</L3Message>$' "$work/wine-documents.txt")
+echo "Corvuna.dll under Wine: $documents documents and $(wc -l <"$work/wine-results.txt") result lines" \
+  "identical to the native build's"
+
+passed=$(tr -d '\r' <"$work/tests.log" | sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p')
+echo "wine: $((${passed:-0} + 1)) passed, 0 failed"
