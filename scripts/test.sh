@@ -2,8 +2,9 @@
 # Builds and runs the whole test suite: the unit and corpus tests natively,
 # then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
 # concurrency test under ThreadSanitizer, a short run of every fuzz target
-# (FUZZ_SECONDS each, default 60), and checks that the shared library
-# exports the public API and nothing else.
+# (FUZZ_SECONDS each, default 60), checks that the shared library
+# exports the public API and nothing else, and builds the 32-bit Windows DLL
+# and runs the suite against it under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -47,6 +48,9 @@ if build/native/corvuna 0741F 2>/dev/null; then
   echo "corvuna accepted an odd-length message" >&2
   exit 1
 fi
+
+step "32-bit Windows DLL, test suite and DLL host under Wine"
+scripts/test-windows.sh
 
 echo
 echo "all test suites passed"
