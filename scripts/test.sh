@@ -2,8 +2,9 @@
 # Builds and runs the whole test suite: the unit and corpus tests natively,
 # then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
 # concurrency test under ThreadSanitizer, a short run of every fuzz target
-# (FUZZ_SECONDS each, default 60), and checks that the shared library
-# exports the public API and nothing else.
+# (FUZZ_SECONDS each, default 60), checks that the shared library exports
+# the public API and nothing else, and cross-builds the 32-bit Windows DLL
+# and checks its export and import tables.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -40,6 +41,9 @@ TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/corvuna_tests --gtest_filter='*Con
 
 step "fuzz targets, ${FUZZ_SECONDS:-60}s each"
 scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+step "32-bit Windows cross build: Corvuna.dll exports and imports"
+scripts/build-windows.sh
 
 step "command-line program"
 build/native/corvuna -f samples/messages.tsv >/dev/null
