@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds Corvuna for 32-bit Windows with the MinGW-w64 i686 cross compiler
 # and tests it under Wine:
-#   - Corvuna.dll exports exactly Corvunadecode, LteGain and
-#     CorvunaDecodeBounded, undecorated, and it and the programs import only
-#     DLLs that Windows provides (no compiler runtime DLLs);
+#   - scripts/build-windows.sh cross-builds and checks that Corvuna.dll
+#     exports exactly Corvunadecode, LteGain and CorvunaDecodeBounded,
+#     undecorated, and that it and the programs import only DLLs that
+#     Windows provides (no compiler runtime DLLs);
 #   - the whole unit and corpus test suite, built as corvuna_tests.exe, passes
 #     under Wine;
 #   - corvuna_dll_host.exe loads Corvuna.dll with LoadLibrary/GetProcAddress,
@@ -29,7 +30,6 @@ root=$(pwd)
 native=${CORVUNA_NATIVE_BUILD:-build/native}
 win=${CORVUNA_WIN32_BUILD:-build/win32}
 jobs=$(nproc)
-triplet=i686-w64-mingw32
 
 step() { printf '\n== %s ==\n' "$*"; }
 fail() {
@@ -80,38 +80,9 @@ if [ ! -f "$native/build.ninja" ]; then
 fi
 cmake --build "$native" -j "$jobs" --target corvuna_cli corvuna_shared corvuna_dll_host
 
-step "cross build for 32-bit Windows"
-if [ ! -f "$win/build.ninja" ]; then
-  cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$win" -j "$jobs"
+step "cross build for 32-bit Windows, exports and imports of Corvuna.dll"
+CORVUNA_WIN32_BUILD="$win" scripts/build-windows.sh
 dll="$win/Corvuna.dll"
-programs=("$win/corvuna.exe" "$win/tests/corvuna_tests.exe" "$win/tests/dll_host/corvuna_dll_host.exe")
-for f in "$dll" "$win/Corvuna.dll.a" "${programs[@]}"; do
-  [ -f "$f" ] || fail "$f was not built"
-done
-
-step "exports and imports of Corvuna.dll"
-objdump="$triplet-objdump"
-exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-  awk '/^\t\[/ {print $NF}' | sort | tr '\n' ' ')
-echo "exports: $exports"
-[ "$exports" = "CorvunaDecodeBounded Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
-# Only DLLs that every Windows installation has.
-check_imports() {
-  local file=$1 imports
-  imports=$("$objdump" -p "$file" | awk '/DLL Name:/ {print $3}' | sort -f | tr '\n' ' ')
-  echo "imports of ${file#"$win"/}: $imports"
-  for name in $imports; do
-    case "${name,,}" in
-      kernel32.dll | msvcrt.dll) ;;
-      *) fail "${file} imports $name" ;;
-    esac
-  done
-}
-check_imports "$dll"
-for f in "${programs[@]}"; do check_imports "$f"; done
 
 step "Wine prefix"
 prefix="$root/$win/wineprefix"

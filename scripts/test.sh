@@ -2,9 +2,10 @@
 # Builds and runs the whole test suite: the unit and corpus tests natively,
 # then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
 # concurrency test under ThreadSanitizer, a short run of every fuzz target
-# (FUZZ_SECONDS each, default 60), checks that the shared library
-# exports the public API and nothing else, and builds the 32-bit Windows DLL
-# and runs the suite against it under Wine (scripts/test-windows.sh).
+# (FUZZ_SECONDS each, default 60), checks that the shared library exports
+# the public API and nothing else, cross-builds the 32-bit Windows DLL,
+# checks its export and import tables, and runs the test suite and the DLL
+# host under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,15 +43,15 @@ TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/corvuna_tests --gtest_filter='*Con
 step "fuzz targets, ${FUZZ_SECONDS:-60}s each"
 scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 
+step "32-bit Windows: Corvuna.dll exports and imports, test suite and DLL host under Wine"
+scripts/test-windows.sh
+
 step "command-line program"
 build/native/corvuna -f samples/messages.tsv >/dev/null
 if build/native/corvuna 0741F 2>/dev/null; then
   echo "corvuna accepted an odd-length message" >&2
   exit 1
 fi
-
-step "32-bit Windows DLL, test suite and DLL host under Wine"
-scripts/test-windows.sh
 
 echo
 echo "all test suites passed"
