@@ -64,4 +64,13 @@ inline void WriteLineTag(const char* name, OutputDocument& out) { WriteTag(name,
 // The closing tag "</name>" on its own line.
 void WriteCloseTag(const char* name, OutputDocument& out);
 
+// A group: the tag `name`, the lines `render` writes for `value`, the
+// closing tag.
+template <typename Value, typename Render>
+void WriteGroup(const char* name, const Value& value, Render render, OutputDocument& out) {
+    WriteLineTag(name, out);
+    render(value, out);
+    WriteCloseTag(name, out);
+}
+
 }  // namespace corvuna

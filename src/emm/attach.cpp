@@ -62,14 +62,6 @@ void SkipEsmMessageContainer(BitCursor& cursor) {
     SkipIeUnchecked(cursor, high * 256u + low);
 }
 
-// A group element: the opening tag, the IE's inner elements, the closing tag.
-template <typename Value, typename Render>
-void WriteGroup(const char* name, const Value& value, Render render, OutputDocument& out) {
-    WriteLineTag(name, out);
-    render(value, out);
-    WriteCloseTag(name, out);
-}
-
 void WriteEmptyGroup(const char* name, OutputDocument& out) {
     WriteLineTag(name, out);
     WriteCloseTag(name, out);

@@ -60,14 +60,6 @@ bool ParseOptionalIe(uint8_t iei, BitCursor& cursor, EmmInformationRecord& recor
     }
 }
 
-// A group tag, the IE's inner elements, the closing tag.
-template <typename Value, typename Render>
-void WriteGroup(const char* name, const Value& value, Render render, OutputDocument& out) {
-    WriteLineTag(name, out);
-    render(value, out);
-    WriteCloseTag(name, out);
-}
-
 }  // namespace
 
 std::unique_ptr<EmmInformationRecord> ParseEmmInformation(int, int32_t bodyLength, const uint8_t* body) {

@@ -14,14 +14,6 @@ constexpr uint8_t kNonceMmeIei = 0x56;
 constexpr uint8_t kImeisvIei = 0x23;
 constexpr int32_t kNonceLength = 4;
 
-// A group element: the opening tag, the IE's inner elements, the closing tag.
-template <typename Value, typename Render>
-void WriteGroup(const char* name, const Value& value, Render render, OutputDocument& out) {
-    WriteLineTag(name, out);
-    render(value, out);
-    WriteCloseTag(name, out);
-}
-
 }  // namespace
 
 std::unique_ptr<SecurityModeCommandRecord> ParseSecurityModeCommand(int, int32_t bodyLength, const uint8_t* body) {

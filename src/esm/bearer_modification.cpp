@@ -62,18 +62,18 @@ std::unique_ptr<ModifyEpsBearerContextRequestRecord> ParseModifyEpsBearerContext
 int RenderModifyEpsBearerContextRequest(const ModifyEpsBearerContextRequestRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteLineTag(kRequestName, out);
-    if (record.newEpsQosPresent) WriteIeGroup("New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
-    if (record.tftPresent) WriteIeGroup("TFT", record.tft, RenderTft, out);
-    if (record.newQosPresent) WriteIeGroup("New_QoS", record.newQos, RenderQos, out);
+    if (record.newEpsQosPresent) WriteGroup("New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
+    if (record.tftPresent) WriteGroup("TFT", record.tft, RenderTft, out);
+    if (record.newQosPresent) WriteGroup("New_QoS", record.newQos, RenderQos, out);
     if (record.negotiatedLlcSapiPresent) {
-        WriteIeGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
     }
     if (record.radioPriorityPresent) WriteNumber("Radio_priority", &record.radioPriority, 1, out);
     if (record.packetFlowIdPresent) {
-        WriteIeGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+        WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
     }
-    if (record.apnAmbrPresent) WriteIeGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kRequestName, out);
     return 1;
 }

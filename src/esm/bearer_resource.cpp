@@ -44,8 +44,8 @@ int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestR
     WriteLineTag(kAllocationRequestName, out);
     WriteNumber("Linked_EPS_bear_identity", &record.linkedEpsBearerIdentity, 4, out);
     WriteTrafficFlowAggregate(out);
-    WriteIeGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WriteGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kAllocationRequestName, out);
     return 1;
 }
@@ -89,10 +89,10 @@ int RenderBearerResourceModificationRequest(const BearerResourceModificationRequ
     WriteNumber("EPS_bearer_identity_for_Packet_filter", &record.epsBearerIdentityForPacketFilter, 4, out);
     WriteTrafficFlowAggregate(out);
     if (record.requiredTrafficFlowQosPresent) {
-        WriteIeGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
+        WriteGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
     }
     if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kModificationRequestName, out);
     return 1;
 }

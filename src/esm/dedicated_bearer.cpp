@@ -72,20 +72,20 @@ int RenderActivateDedicatedEpsBearerContextRequest(const ActivateDedicatedEpsBea
     if (out.buffer == nullptr) return 0;
     WriteLineTag(kRequestName, out);
     WriteNumber("Linked_EPS_bear_identity", &record.linkedEpsBearerIdentity, 4, out);
-    WriteIeGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
-    WriteIeGroup("TFT", record.tft, RenderTft, out);
+    WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
+    WriteGroup("TFT", record.tft, RenderTft, out);
     if (record.transactionIdPresent) {
-        WriteIeGroup("Transation_identifier", record.transactionId, RenderTransactionId, out);
+        WriteGroup("Transation_identifier", record.transactionId, RenderTransactionId, out);
     }
-    if (record.negotiatedQosPresent) WriteIeGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
+    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
     if (record.negotiatedLlcSapiPresent) {
-        WriteIeGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
     }
     if (record.radioPriorityPresent) WriteNumber("Radio_priority", &record.radioPriority, 1, out);
     if (record.packetFlowIdPresent) {
-        WriteIeGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+        WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
     }
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kRequestName, out);
     return 1;
 }

@@ -87,7 +87,7 @@ std::unique_ptr<CauseAndPcoRecord> ParseCauseAndPcoBody(int, int32_t bodyLength,
 int RenderPcoOnlyMessage(const char* name, const char* pcoGroup, const PcoOnlyRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteLineTag(name, out);
-    if (record.pcoPresent) WriteIeGroup(pcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(pcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(name, out);
     return 1;
 }
@@ -97,7 +97,7 @@ int RenderCauseAndPcoMessage(const char* name, const char* pcoGroup, const Cause
     if (out.buffer == nullptr) return 0;
     WriteLineTag(name, out);
     RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteIeGroup(pcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(pcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(name, out);
     return 1;
 }
@@ -119,23 +119,23 @@ int RenderActivateDefaultEpsBearerContextRequest(const ActivateDefaultEpsBearerC
                                                  OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteLineTag(kRequestName, out);
-    WriteIeGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
+    WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
     WriteString("Access_point_name", record.accessPointName.apnText, out);
-    WriteIeGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
+    WriteGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
     if (record.transactionIdPresent) {
-        WriteIeGroup("Transation_identifier", record.transactionId, RenderTransactionId, out);
+        WriteGroup("Transation_identifier", record.transactionId, RenderTransactionId, out);
     }
-    if (record.negotiatedQosPresent) WriteIeGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
+    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
     if (record.negotiatedLlcSapiPresent) {
-        WriteIeGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
     }
     if (record.radioPriorityPresent) WriteNumber("Radio_priority", &record.radioPriority, 1, out);
     if (record.packetFlowIdPresent) {
-        WriteIeGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+        WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
     }
-    if (record.apnAmbrPresent) WriteIeGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
     if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kRequestName, out);
     return 1;
 }

@@ -59,15 +59,6 @@ void ParseOptionalTlv(BitCursor& cursor, uint8_t& present, Ie& ie, int (*parse)(
     ParseOptionalIe(cursor, length, present, ie, parse);
 }
 
-// An IE written as a group: its name on a line, the IE renderer's lines,
-// the closing tag.
-template <typename Ie>
-void WriteIeGroup(const char* name, const Ie& ie, int (*render)(const Ie&, OutputDocument&), OutputDocument& out) {
-    WriteLineTag(name, out);
-    render(ie, out);
-    WriteCloseTag(name, out);
-}
-
 // Single look for a protocol configuration options IE: examines the next
 // octet only (when a whole octet remains) and parses the PCO when that
 // octet is its IEI.  Nothing after it is examined.

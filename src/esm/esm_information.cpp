@@ -42,7 +42,7 @@ int RenderEsmInformationResponse(const EsmInformationResponseRecord& record, Out
     if (out.buffer == nullptr) return 0;
     WriteLineTag(kResponseName, out);
     if (record.apnPresent) WriteApnGroup(record.accessPointName, out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kResponseName, out);
     return 1;
 }

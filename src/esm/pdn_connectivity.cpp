@@ -52,7 +52,7 @@ int RenderPdnConnectivityRequest(const PdnConnectivityRequestRecord& record, Out
     WriteNumber("PDN_type", &record.pdnType, 4, out);
     if (record.esmInfoTransferFlagPresent) WriteNumber("ESM_Info_Trans_Flag", &record.esmInfoTransferFlag, 4, out);
     if (record.apnPresent) WriteApnGroup(record.accessPointName, out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kConnectivityRequestName, out);
     return 1;
 }
@@ -75,7 +75,7 @@ int RenderPdnDisconnectRequest(const PdnDisconnectRequestRecord& record, OutputD
     if (out.buffer == nullptr) return 0;
     WriteLineTag(kDisconnectRequestName, out);
     WriteNumber("Linked_EPS_bear_identity", &record.linkedEpsBearerIdentity, 4, out);
-    if (record.pcoPresent) WriteIeGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     WriteCloseTag(kDisconnectRequestName, out);
     return 1;
 }
