@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 
 #include "corvuna/corvuna.h"
 
@@ -89,6 +90,73 @@ std::optional<std::vector<CorpusMessage>> LoadCorpus() {
     }
     if (messages.empty()) return std::nullopt;
     return messages;
+}
+
+std::vector<CorpusMessage> LoadSamples() {
+    std::ifstream in(std::string(CORVUNA_SOURCE_DIR) + "/samples/messages.tsv");
+    if (!in) throw std::runtime_error("samples/messages.tsv not found");
+    std::vector<CorpusMessage> samples;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#' || line.rfind("direction", 0) == 0) continue;
+        std::istringstream fields(line);
+        std::string direction, hex, name;
+        std::getline(fields, direction, '\t');
+        std::getline(fields, hex, '\t');
+        std::getline(fields, name, '\t');
+        samples.push_back({direction == "1" ? 1 : 0, Hex(hex), name});
+    }
+    return samples;
+}
+
+uint64_t SeededRandom::Next() {
+    state_ += 0x9E3779B97F4A7C15ull;
+    uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+std::vector<uint8_t> Mutate(const std::vector<uint8_t>& message, SeededRandom& random) {
+    // Values that tend to matter in NAS: lengths at their edges, common
+    // IEIs and type-1 IEI nibbles.
+    static const uint8_t kEdges[] = {0x00, 0x01, 0x02, 0x05, 0x0F, 0x10, 0x27, 0x28, 0x30, 0x50, 0x5B,
+                                     0x5D, 0x7F, 0x80, 0x90, 0xC0, 0xD1, 0xFE, 0xFF};
+    std::vector<uint8_t> m = message.empty() ? std::vector<uint8_t>{0x07} : message;
+    const uint32_t size = static_cast<uint32_t>(m.size());
+    const uint32_t at = random.Below(size);
+    switch (random.Below(7)) {
+        case 0:  // one bit flipped
+            m[at] = static_cast<uint8_t>(m[at] ^ (1u << random.Below(8)));
+            break;
+        case 1:  // one octet replaced by any value
+            m[at] = static_cast<uint8_t>(random.Below(256));
+            break;
+        case 2:  // one octet set to an edge value
+            m[at] = kEdges[random.Below(sizeof kEdges)];
+            break;
+        case 3:  // an octet inserted
+            m.insert(m.begin() + at, static_cast<uint8_t>(random.Below(256)));
+            break;
+        case 4:  // an octet removed (never the last one)
+            if (size > 1) m.erase(m.begin() + at);
+            break;
+        case 5: {  // a run repeated after itself
+            const uint32_t run = 1 + random.Below(size - at < 16 ? size - at : 16);
+            const std::vector<uint8_t> copy(m.begin() + at, m.begin() + at + run);
+            m.insert(m.begin() + at + run, copy.begin(), copy.end());
+            break;
+        }
+        default:  // cut short, or random octets appended
+            if (size > 2 && random.Below(2) == 0) {
+                m.resize(1 + at);
+            } else {
+                for (uint32_t n = 1 + random.Below(24); n > 0; --n) m.push_back(static_cast<uint8_t>(random.Below(256)));
+            }
+            break;
+    }
+    return m;
 }
 
 }  // namespace corvuna::test

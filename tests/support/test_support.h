@@ -46,6 +46,27 @@ struct CorpusMessage {
 // or the file named by CORVUNA_CORPUS); nullopt when it is not there.
 std::optional<std::vector<CorpusMessage>> LoadCorpus();
 
+// The project's sample messages (samples/messages.tsv), in file order.
+std::vector<CorpusMessage> LoadSamples();
+
+// A deterministic pseudo-random sequence (splitmix64): the same seed gives
+// the same numbers on every platform and standard library.
+class SeededRandom {
+public:
+    explicit SeededRandom(uint64_t seed) : state_(seed) {}
+    uint64_t Next();
+    // A number in 0 .. bound-1 (bound > 0).
+    uint32_t Below(uint32_t bound) { return static_cast<uint32_t>(Next() % bound); }
+
+private:
+    uint64_t state_;
+};
+
+// One mutation of `message`: an octet changed, inserted or removed, a run
+// repeated, the message cut, or a length-like octet set to an edge value.
+// Messages stay non-empty and at most 255 octets longer than they were.
+std::vector<uint8_t> Mutate(const std::vector<uint8_t>& message, SeededRandom& random);
+
 // Skip the current test with a message when the corpus is absent.
 #define CORVUNA_REQUIRE_CORPUS(var)                                            \
     auto var##_loaded = ::corvuna::test::LoadCorpus();                         \
