@@ -1,9 +1,11 @@
-// Decoding speed: the real-message corpus (or, without it, the samples)
-// decoded message after message into one reused buffer.
+// Decoding speed over the real-message corpus (or, without it, the sample
+// messages), message after message into one reused buffer: the whole mix
+// through the bounded and the legacy entry, the EMM and the ESM messages
+// apart, and the five most frequent message types of the mix.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,44 +14,39 @@
 
 namespace {
 
-std::vector<corvuna::test::CorpusMessage> Messages() {
+using Messages = std::vector<corvuna::test::CorpusMessage>;
+
+Messages AllMessages() {
     if (auto corpus = corvuna::test::LoadCorpus()) return *corpus;
-    std::vector<corvuna::test::CorpusMessage> samples;
-    std::ifstream in(std::string(CORVUNA_SOURCE_DIR) + "/samples/messages.tsv");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("direction", 0) == 0) continue;
-        std::istringstream fields(line);
-        std::string direction, hex;
-        std::getline(fields, direction, '\t');
-        std::getline(fields, hex, '\t');
-        samples.push_back({direction == "1" ? 1 : 0, corvuna::test::Hex(hex), ""});
-    }
-    return samples;
+    return corvuna::test::LoadSamples();
 }
 
-void BM_DecodeCorpus(benchmark::State& state) {
-    const auto messages = Messages();
+template <bool kBounded>
+void DecodeAll(benchmark::State& state, const Messages& messages) {
     std::vector<char> buffer(CORVUNA_MAX_DOCUMENT_LENGTH + 1);
     size_t octets = 0;
     size_t characters = 0;
     for (auto _ : state) {
         for (const auto& m : messages) {
             buffer[0] = '\0';
-            size_t needed = 0;
-            CorvunaDecodeBounded(m.direction, m.octets.data(), static_cast<int>(m.octets.size()), buffer.data(),
-                                 buffer.size(), &needed);
+            if constexpr (kBounded) {
+                size_t needed = 0;
+                CorvunaDecodeBounded(m.direction, m.octets.data(), static_cast<int>(m.octets.size()),
+                                     buffer.data(), buffer.size(), &needed);
+                characters += needed - 1;
+            } else {
+                Corvunadecode(m.direction, m.octets.data(), static_cast<int>(m.octets.size()), buffer.data(), 0,
+                              0);
+            }
             octets += m.octets.size();
-            characters += needed;
             benchmark::DoNotOptimize(buffer.data());
         }
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * messages.size()));
+    const double decoded = static_cast<double>(state.iterations()) * static_cast<double>(messages.size());
+    state.SetItemsProcessed(static_cast<int64_t>(decoded));
     state.SetBytesProcessed(static_cast<int64_t>(octets));
-    state.counters["doc_chars_per_msg"] =
-        benchmark::Counter(static_cast<double>(characters) / static_cast<double>(state.iterations() * messages.size()));
+    if (kBounded) state.counters["doc_chars_per_msg"] = static_cast<double>(characters) / decoded;
 }
-BENCHMARK(BM_DecodeCorpus)->Unit(benchmark::kMillisecond);
 
 void BM_LteGain(benchmark::State& state) {
     const auto message = corvuna::test::Hex("02 00 C1 05 09 40 40 10 20");
@@ -58,8 +55,37 @@ void BM_LteGain(benchmark::State& state) {
         benchmark::DoNotOptimize(LteGain(message.data(), static_cast<int>(message.size()), 705, rates));
     }
 }
-BENCHMARK(BM_LteGain);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    static const Messages all = AllMessages();
+    static Messages emm, esm;
+    std::map<std::string, Messages> byType;
+    for (const auto& m : all) {
+        ((m.octets[0] & 0x0F) == 7 ? emm : esm).push_back(m);
+        byType[m.name].push_back(m);
+    }
+    std::vector<std::pair<std::string, Messages>> types(byType.begin(), byType.end());
+    std::stable_sort(types.begin(), types.end(),
+                     [](const auto& a, const auto& b) { return a.second.size() > b.second.size(); });
+    if (types.size() > 5) types.resize(5);
+    static const auto top = types;
+
+    benchmark::RegisterBenchmark("bounded/all", [](benchmark::State& s) { DecodeAll<true>(s, all); });
+    benchmark::RegisterBenchmark("legacy/all", [](benchmark::State& s) { DecodeAll<false>(s, all); });
+    benchmark::RegisterBenchmark("bounded/EMM", [](benchmark::State& s) { DecodeAll<true>(s, emm); });
+    benchmark::RegisterBenchmark("bounded/ESM", [](benchmark::State& s) { DecodeAll<true>(s, esm); });
+    for (const auto& [name, messages] : top) {
+        const Messages* these = &messages;
+        std::string label = "bounded/type:" + name;
+        std::replace(label.begin(), label.end(), ' ', '_');
+        benchmark::RegisterBenchmark(label.c_str(),
+                                     [these](benchmark::State& s) { DecodeAll<true>(s, *these); });
+    }
+    benchmark::RegisterBenchmark("LteGain", BM_LteGain);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Speed of Corvuna, measured on this machine:
+#   1. the Google Benchmark program (Release build): messages/s through the
+#      bounded and the legacy entry over the real-message corpus mix, for
+#      the EMM and the ESM messages apart, and for the five most frequent
+#      message types of the corpus;
+#   2. the corvuna program against tshark -V (Debian's, installed when
+#      missing) on the same messages: the corpus written 50 times over as a
+#      DIRECTION<TAB>HEX file and as a pcap of raw NAS (link type 148),
+#      the best of three runs each, and the ratio.
+# Not part of the test command.  Environment: CORVUNA_CORPUS (default
+# ../shared/corpus/real-nas.tsv), BENCH_REPEAT (default 50).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc
+corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
+[ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
+repeat=${BENCH_REPEAT:-50}
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF \
+  -DCORVUNA_BUILD_BENCH=ON >/dev/null
+cmake --build build/release >&2
+
+echo "== decoding benchmark (Release) =="
+build/release/bench/corvuna_bench --benchmark_min_time=1 2>/dev/null |
+  awk '/^[a-zA-Z]/ && /items_per_second/ {
+         name = $1; rate = "";
+         for (i = 1; i <= NF; i++) if ($i ~ /^items_per_second=/) { rate = substr($i, 18) }
+         printf "%-60s %12s messages/s\n", name, rate }
+       /^LteGain/ { printf "%-60s %12s %s per call\n", $1, $2, $3 }'
+
+work=build/bench
+mkdir -p "$work"
+/usr/bin/python3 scripts/nas-capture.py "$corpus" "$repeat" "$work/corpus.pcap" --dlt 148 --tsv "$work/corpus.tsv"
+messages=$(wc -l <"$work/corpus.tsv")
+
+# Best wall-clock time of three runs of a command, output discarded.
+best_of_three() {
+  local best="" t
+  for _ in 1 2 3; do
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s.%N)
+    t=$(echo "$end - $start" | bc -l)
+    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" -eq 1 ]; then best=$t; fi
+  done
+  printf '%.3f' "$best"
+}
+
+echo
+echo "== corvuna against tshark -V: $messages messages (the corpus $repeat times) =="
+user_dlt='uat:user_dlts:"User 1 (DLT=148)","nas-eps_plain","0","","0",""'
+t_hex=$(best_of_three build/release/corvuna -f "$work/corpus.tsv")
+t_tshark=$(best_of_three tshark -n -r "$work/corpus.pcap" -o "$user_dlt" -V)
+printf 'corvuna -f (hex lines)   %8.3f s  %10.0f messages/s\n' "$t_hex" "$(echo "$messages / $t_hex" | bc -l)"
+if build/release/corvuna --help 2>&1 | grep -q -- '-r FILE'; then
+  t_pcap=$(best_of_three build/release/corvuna -r "$work/corpus.pcap" --user-dlt 148=nas -d ul)
+  printf 'corvuna -r (pcap)        %8.3f s  %10.0f messages/s\n' "$t_pcap" "$(echo "$messages / $t_pcap" | bc -l)"
+fi
+printf 'tshark -V (pcap)         %8.3f s  %10.0f messages/s\n' "$t_tshark" "$(echo "$messages / $t_tshark" | bc -l)"
+printf 'ratio tshark / corvuna -f: %.1f\n' "$(echo "$t_tshark / $t_hex" | bc -l)"
