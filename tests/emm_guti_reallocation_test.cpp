@@ -89,22 +89,20 @@ TEST(EmmGutiReallocationTest, DecodesCommandAndComplete) {
 
 TEST(EmmGutiReallocationTest, ParserFillsTheRecord) {
     const std::vector<uint8_t> body = test::Hex(std::string(kGutiLv) + " 54 05 64 F0 10 12 34");
-    const auto record = ParseGutiReallocationCommand(kDownlink, static_cast<int32_t>(body.size()), body.data());
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->guti.identityType, 6);
-    EXPECT_EQ(record->guti.mTmsi, 0xC0001234u);
-    EXPECT_EQ(record->taiListPresent, 1);
-    EXPECT_EQ(record->taiList.tac, 0x1234);
+    const auto record = test::ParseBody(ParseGutiReallocationCommand, kDownlink, body);
+    EXPECT_EQ(record.guti.identityType, 6);
+    EXPECT_EQ(record.guti.mTmsi, 0xC0001234u);
+    EXPECT_EQ(record.taiListPresent, 1);
+    EXPECT_EQ(record.taiList.tac, 0x1234);
     // The renderer writes the record, not the octets.
-    GutiReallocationCommandRecord changed = *record;
+    GutiReallocationCommandRecord changed = record;
     changed.taiListPresent = 0;
-    EXPECT_EQ(Rendered([&](OutputDocument& out) { RenderGutiReallocationCommand(changed, out); }), Command(kGuti));
+    EXPECT_EQ(Rendered([&](OutputDocument& out) { RenderGutiReallocationCommand(changed, out); }), kGuti);
 }
 
 TEST(EmmGutiReallocationTest, RenderersWithoutBufferWriteNothing) {
     OutputDocument none;
     EXPECT_EQ(RenderGutiReallocationCommand(GutiReallocationCommandRecord{}, none), 0);
-    EXPECT_EQ(RenderGutiReallocationComplete(EmptyBodyRecord{}, none), 0);
 }
 
 }  // namespace

@@ -119,10 +119,8 @@ TEST(EmmInformationTest, DecodesTheOptionalIes) {
 
 TEST(EmmInformationTest, RenderersWithoutBufferWriteNothing) {
     OutputDocument none;
-    const auto record = ParseEmmInformation(kDownlink, 0, nullptr);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(RenderEmmInformation(*record, none), 0);
-    EXPECT_EQ(RenderEmmStatus(SingleOctetRecord{}, none), 0);
+    const auto record = test::ParseBody(ParseEmmInformation, kDownlink, {});
+    EXPECT_EQ(RenderEmmInformation(record, none), 0);
 }
 
 // The largest document: both names with the longest text a length octet

@@ -194,7 +194,6 @@ TEST(EmmServiceTest, RenderersWithoutBufferWriteNothing) {
     OutputDocument none;
     EXPECT_EQ(RenderExtendedServiceRequest(ExtendedServiceRequestRecord{}, none), 0);
     EXPECT_EQ(RenderCsServiceNotification(CsServiceNotificationRecord{}, none), 0);
-    EXPECT_EQ(RenderDownlinkNasTransport(DownlinkNasTransportRecord{}, none), 0);
 }
 
 // Real messages: each decodes to its element; an extended service request

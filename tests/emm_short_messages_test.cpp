@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/shared_bodies.h"
 #include "emm/short_messages.h"
 #include "support/test_support.h"
 
@@ -103,9 +104,8 @@ TEST(EmmShortMessagesTest, RenderersWithoutBufferWriteNothing) {
     EXPECT_EQ(RenderIdentityRequest(IdentityRequestRecord{}, none), 0);
     EXPECT_EQ(RenderIdentityResponse(IdentityResponseRecord{}, none), 0);
     EXPECT_EQ(RenderServiceReject(ServiceRejectRecord{}, none), 0);
-    EXPECT_EQ(RenderTrackingAreaUpdateComplete(EmptyBodyRecord{}, none), 0);
-    EXPECT_EQ(RenderTrackingAreaUpdateReject(SingleOctetRecord{}, none), 0);
-    EXPECT_EQ(RenderUplinkNasTransport(UplinkNasTransportRecord{}, none), 0);
+    EXPECT_EQ(RenderEmptyBody(EmptyBodyRecord{}, none), 0);
+    EXPECT_EQ(RenderEmmCauseBody(SingleOctetRecord{}, none), 0);
 }
 
 // Real messages: each decodes to its element, with the identity type, the

@@ -261,14 +261,13 @@ TEST(TrackingAreaUpdateRequest, RepeatedIeReplacesTheEarlierOne) {
     // A GUTI followed by an IMSI: nothing of the GUTI stays in the record.
     const std::vector<uint8_t> body =
         Hex(std::string("71 ") + kGutiLv + " 50 0B F6 64 F0 10 00 05 09 DE AD BE EF" + " 50 02 29 13");
-    const auto record = ParseTrackingAreaUpdateRequest(kUplink, static_cast<int32_t>(body.size()), body.data());
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->additionalGutiPresent, 1);
-    EXPECT_EQ(record->additionalGuti.identityType, 1);
-    EXPECT_EQ(record->additionalGuti.imsiLeadDigits, 306);
-    EXPECT_EQ(record->additionalGuti.mcc, 0);
-    EXPECT_EQ(record->additionalGuti.mmeGroupId, 0);
-    EXPECT_EQ(record->additionalGuti.mTmsi, 0u);
+    const auto record = test::ParseBody(ParseTrackingAreaUpdateRequest, kUplink, body);
+    EXPECT_EQ(record.additionalGutiPresent, 1);
+    EXPECT_EQ(record.additionalGuti.identityType, 1);
+    EXPECT_EQ(record.additionalGuti.imsiLeadDigits, 306);
+    EXPECT_EQ(record.additionalGuti.mcc, 0);
+    EXPECT_EQ(record.additionalGuti.mmeGroupId, 0);
+    EXPECT_EQ(record.additionalGuti.mTmsi, 0u);
 }
 
 // ---------------------------------------------------------------------------
@@ -352,12 +351,11 @@ TEST(TrackingAreaUpdateAccept, RepeatedIeReplacesTheEarlierOne) {
     EXPECT_EQ(Decode(kDownlink, hex), AcceptDocument(expected));
 
     const std::vector<uint8_t> body = Hex(std::string("00 50 ") + kGutiLv + " 50 02 29 13");
-    const auto record = ParseTrackingAreaUpdateAccept(kDownlink, static_cast<int32_t>(body.size()), body.data());
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->guti.identityType, 1);
-    EXPECT_EQ(record->guti.imsiLeadDigits, 306);
-    EXPECT_EQ(record->guti.mcc, 0);
-    EXPECT_EQ(record->guti.mTmsi, 0u);
+    const auto record = test::ParseBody(ParseTrackingAreaUpdateAccept, kDownlink, body);
+    EXPECT_EQ(record.guti.identityType, 1);
+    EXPECT_EQ(record.guti.imsiLeadDigits, 306);
+    EXPECT_EQ(record.guti.mcc, 0);
+    EXPECT_EQ(record.guti.mTmsi, 0u);
 }
 
 // ---------------------------------------------------------------------------

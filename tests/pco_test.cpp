@@ -110,7 +110,7 @@ TEST(ProtocolConfigOptions, KeepsTwoHundredFiftyContentsOctets) {
     BitCursor cursor;
     LoadBits(cursor, octets.data(), static_cast<uint32_t>(octets.size()));
     auto record = std::make_unique<ProtocolConfigOptions>();
-    std::memset(record.get(), 0, sizeof *record);
+    std::memset(static_cast<void*>(record.get()), 0, sizeof *record);
     EXPECT_EQ(ParseProtocolConfigOptions(cursor, 258, *record), 1);
     EXPECT_EQ(cursor.position, 258 * 8);
     ASSERT_EQ(record->containerCount, 2);

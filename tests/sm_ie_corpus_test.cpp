@@ -118,7 +118,7 @@ TEST(SmIeCorpus, DefaultBearerRequestsDecodeToTheirDeclaredEnds) {
                 }
                 case 0x27: {
                     auto pco = std::make_unique<ProtocolConfigOptions>();
-                    std::memset(pco.get(), 0, sizeof *pco);
+                    std::memset(static_cast<void*>(pco.get()), 0, sizeof *pco);
                     EXPECT_EQ(ParseAtDeclaredLength(ParseProtocolConfigOptions, cursor, ReadOctet(cursor), *pco,
                                                     "PCO"),
                               1);

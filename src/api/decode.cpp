@@ -19,7 +19,7 @@ void WriteUnknownProtocol(uint32_t pd, OutputDocument& out) {
     std::memcpy(text, kUnknownPdText, sizeof kUnknownPdText - 1);
     text[sizeof kUnknownPdText - 1] = "0123456789ABCDEF"[pd & 0x0F];
     text[sizeof kUnknownPdText] = '\0';
-    MakeXml("Error Message", "%s", text, out, nullptr, -1);
+    WriteString("Error_Message", text, out);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "api/shared_bodies.h"
+#include "codec/esm_bodies.h"
+#include "codec/shared_bodies.h"
 #include "emm/attach.h"
 #include "emm/authentication.h"
 #include "emm/detach.h"
@@ -12,7 +13,6 @@
 #include "emm/service.h"
 #include "emm/short_messages.h"
 #include "emm/tracking_area_update.h"
-#include "esm/bearer_deactivation.h"
 #include "esm/bearer_modification.h"
 #include "esm/bearer_resource.h"
 #include "esm/dedicated_bearer.h"
@@ -24,97 +24,85 @@ namespace corvuna {
 
 namespace {
 
+// The shared bodies.
+constexpr MessageDecoder kEmptyBody = DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderEmptyBody>;
+constexpr MessageDecoder kEmmCauseBody = DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEmmCauseBody>;
+constexpr MessageDecoder kPcoOnlyBody = DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderPcoOnlyBody<kPcoGroup>>;
+constexpr MessageDecoder kCauseAndPcoBody =
+    DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderCauseAndPcoBody<kPcoGroup>>;
+
 // ESM messages (TS 24.301 clause 9.8, EPS session management).
 constexpr std::array kEsmTable{
     MessageEntry{705, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REQUEST",
                  DecodeWith<ActivateDefaultEpsBearerContextRequestRecord, ParseActivateDefaultEpsBearerContextRequest,
-                          RenderActivateDefaultEpsBearerContextRequest>},
-    MessageEntry{706, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_ACCEPT",
-                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderActivateDefaultEpsBearerContextAccept>},
-    MessageEntry{707, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderActivateDefaultEpsBearerContextReject>},
+                            RenderActivateDefaultEpsBearerContextRequest>},
+    MessageEntry{706, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_ACCEPT", kPcoOnlyBody},
+    MessageEntry{707, "ACTIVATE_DEFAULT_EPS_BEARER_CONTEXT_REJECT", kCauseAndPcoBody},
     MessageEntry{709, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REQUEST",
-                 DecodeWith<ActivateDedicatedEpsBearerContextRequestRecord, ParseActivateDedicatedEpsBearerContextRequest,
-                          RenderActivateDedicatedEpsBearerContextRequest>},
+                 DecodeWith<ActivateDedicatedEpsBearerContextRequestRecord,
+                            ParseActivateDedicatedEpsBearerContextRequest,
+                            RenderActivateDedicatedEpsBearerContextRequest>},
     MessageEntry{710, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_ACCEPT",
-                 DecodeWith<PcoOnlyRecord, ParseActivateDedicatedEpsBearerContextAccept,
-                          RenderActivateDedicatedEpsBearerContextAccept>},
+                 DecodeWith<PcoOnlyRecord, ParsePcoScanBody, RenderPcoOnlyBody<kPcoGroupShort>>},
     MessageEntry{711, "ACTIVATE_DEDICATED_EPS_BEARER_CONTEXT_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseActivateDedicatedEpsBearerContextReject,
-                          RenderActivateDedicatedEpsBearerContextReject>},
+                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoScanBody, RenderCauseAndPcoBody<kPcoGroupCapitals>>},
     MessageEntry{713, "MODIFY_EPS_BEARER_CONTEXT_REQUEST",
                  DecodeWith<ModifyEpsBearerContextRequestRecord, ParseModifyEpsBearerContextRequest,
-                          RenderModifyEpsBearerContextRequest>},
-    MessageEntry{714, "MODIFY_EPS_BEARER_CONTEXT_ACCEPT",
-                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderModifyEpsBearerContextAccept>},
-    MessageEntry{715, "MODIFY_EPS_BEARER_CONTEXT_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderModifyEpsBearerContextReject>},
-    MessageEntry{717, "DEACTIVATE_EPS_BEARER_CONTEXT_REQUEST",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderDeactivateEpsBearerContextRequest>},
-    MessageEntry{718, "DEACTIVATE_EPS_BEARER_CONTEXT_ACCEPT",
-                 DecodeWith<PcoOnlyRecord, ParsePcoOnlyBody, RenderDeactivateEpsBearerContextAccept>},
+                            RenderModifyEpsBearerContextRequest>},
+    MessageEntry{714, "MODIFY_EPS_BEARER_CONTEXT_ACCEPT", kPcoOnlyBody},
+    MessageEntry{715, "MODIFY_EPS_BEARER_CONTEXT_REJECT", kCauseAndPcoBody},
+    MessageEntry{717, "DEACTIVATE_EPS_BEARER_CONTEXT_REQUEST", kCauseAndPcoBody},
+    MessageEntry{718, "DEACTIVATE_EPS_BEARER_CONTEXT_ACCEPT", kPcoOnlyBody},
     MessageEntry{720, "PDN_CONNECTIVITY_REQUEST",
                  DecodeWith<PdnConnectivityRequestRecord, ParsePdnConnectivityRequest, RenderPdnConnectivityRequest>},
-    MessageEntry{721, "PDN_CONNECTIVITY_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderPdnConnectivityReject>},
+    MessageEntry{721, "PDN_CONNECTIVITY_REJECT", kCauseAndPcoBody},
     MessageEntry{722, "PDN_DISCONNECT_REQUEST",
                  DecodeWith<PdnDisconnectRequestRecord, ParsePdnDisconnectRequest, RenderPdnDisconnectRequest>},
-    MessageEntry{723, "PDN_DISCONNECT_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderPdnDisconnectReject>},
+    MessageEntry{723, "PDN_DISCONNECT_REJECT", kCauseAndPcoBody},
     MessageEntry{724, "BEARER_RESOURCE_ALLOCATION_REQUEST",
                  DecodeWith<BearerResourceAllocationRequestRecord, ParseBearerResourceAllocationRequest,
-                          RenderBearerResourceAllocationRequest>},
-    MessageEntry{725, "BEARER_RESOURCE_ALLOCATION_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderBearerResourceAllocationReject>},
+                            RenderBearerResourceAllocationRequest>},
+    MessageEntry{725, "BEARER_RESOURCE_ALLOCATION_REJECT", kCauseAndPcoBody},
     MessageEntry{726, "BEARER_RESOURCE_MODIFICATION_REQUEST",
                  DecodeWith<BearerResourceModificationRequestRecord, ParseBearerResourceModificationRequest,
-                          RenderBearerResourceModificationRequest>},
-    MessageEntry{727, "BEARER_RESOURCE_MODIFICATION_REJECT",
-                 DecodeWith<CauseAndPcoRecord, ParseCauseAndPcoBody, RenderBearerResourceModificationReject>},
-    MessageEntry{729, "ESM_INFORMATION_REQUEST",
-                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderEsmInformationRequest>},
+                            RenderBearerResourceModificationRequest>},
+    MessageEntry{727, "BEARER_RESOURCE_MODIFICATION_REJECT", kCauseAndPcoBody},
+    MessageEntry{729, "ESM_INFORMATION_REQUEST", kEmptyBody},
     MessageEntry{730, "ESM_INFORMATION_RESPONSE",
                  DecodeWith<EsmInformationResponseRecord, ParseEsmInformationResponse, RenderEsmInformationResponse>},
-    MessageEntry{744, "ESM_STATUS",
-                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEsmStatus>},
+    MessageEntry{744, "ESM_STATUS", DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEsmStatus>},
 };
 
 // EMM messages (TS 24.301 clause 9.8, EPS mobility management).
+// "ATTACH_COMPLET" and "AUTHENTICATION_FAILUR" lack their last letter on
+// purpose: hosts match on the element names as written.
 constexpr std::array kEmmTable{
-    MessageEntry{1857, "ATTACH_REQUEST",
-                 DecodeWith<AttachRequestRecord, ParseAttachRequest, RenderAttachRequest>},
-    MessageEntry{1858, "ATTACH_ACCEPT",
-                 DecodeWith<AttachAcceptRecord, ParseAttachAccept, RenderAttachAccept>},
-    MessageEntry{1859, "ATTACH_COMPLET",
-                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAttachComplete>},
-    MessageEntry{1860, "ATTACH_REJECT",
-                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderAttachReject>},
+    MessageEntry{1857, "ATTACH_REQUEST", DecodeWith<AttachRequestRecord, ParseAttachRequest, RenderAttachRequest>},
+    MessageEntry{1858, "ATTACH_ACCEPT", DecodeWith<AttachAcceptRecord, ParseAttachAccept, RenderAttachAccept>},
+    MessageEntry{1859, "ATTACH_COMPLET", kEmptyBody},
+    MessageEntry{1860, "ATTACH_REJECT", kEmmCauseBody},
     MessageEntry{1861, "DETACH_REQUEST", DecodeWith<DetachRequestRecord, ParseDetachRequest, RenderDetachRequest>},
-    MessageEntry{1862, "DETACH_ACCEPT", DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderDetachAccept>},
+    MessageEntry{1862, "DETACH_ACCEPT", kEmptyBody},
     MessageEntry{1864, "TRACKING_AREA_UPDATE_REQUEST",
                  DecodeWith<TrackingAreaUpdateRequestRecord, ParseTrackingAreaUpdateRequest,
                             RenderTrackingAreaUpdateRequest>},
     MessageEntry{1865, "TRACKING_AREA_UPDATE_ACCEPT",
                  DecodeWith<TrackingAreaUpdateAcceptRecord, ParseTrackingAreaUpdateAccept,
                             RenderTrackingAreaUpdateAccept>},
-    MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE",
-                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderTrackingAreaUpdateComplete>},
-    MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT",
-                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderTrackingAreaUpdateReject>},
+    MessageEntry{1866, "TRACKING_AREA_UPDATE_COMPLETE", kEmptyBody},
+    MessageEntry{1867, "TRACKING_AREA_UPDATE_REJECT", kEmmCauseBody},
     MessageEntry{1868, "EXTENDED_SERVICE_REQUEST",
                  DecodeWith<ExtendedServiceRequestRecord, ParseExtendedServiceRequest, RenderExtendedServiceRequest>},
     MessageEntry{1870, "SERVICE_REJECT", DecodeWith<ServiceRejectRecord, ParseServiceReject, RenderServiceReject>},
-    MessageEntry{
-        1872, "GUTI_REALLOCATION_COMMAND",
-        DecodeWith<GutiReallocationCommandRecord, ParseGutiReallocationCommand, RenderGutiReallocationCommand>},
-    MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE",
-                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderGutiReallocationComplete>},
+    MessageEntry{1872, "GUTI_REALLOCATION_COMMAND",
+                 DecodeWith<GutiReallocationCommandRecord, ParseGutiReallocationCommand,
+                            RenderGutiReallocationCommand>},
+    MessageEntry{1873, "GUTI_REALLOCATION_COMPLETE", kEmptyBody},
     MessageEntry{1874, "AUTHENTICATION_REQUEST",
                  DecodeWith<AuthenticationRequestRecord, ParseAuthenticationRequest, RenderAuthenticationRequest>},
     MessageEntry{1875, "AUTHENTICATION_RESPONSE",
                  DecodeWith<AuthenticationResponseRecord, ParseAuthenticationResponse, RenderAuthenticationResponse>},
-    MessageEntry{1876, "AUTHENTICATION_REJECT",
-                 DecodeWith<EmptyBodyRecord, ParseEmptyBody, RenderAuthenticationReject>},
+    MessageEntry{1876, "AUTHENTICATION_REJECT", kEmptyBody},
     MessageEntry{1877, "IDENTITY_REQUEST",
                  DecodeWith<IdentityRequestRecord, ParseIdentityRequest, RenderIdentityRequest>},
     MessageEntry{1878, "IDENTITY_RESPONSE",
@@ -125,23 +113,38 @@ constexpr std::array kEmmTable{
                  DecodeWith<SecurityModeCommandRecord, ParseSecurityModeCommand, RenderSecurityModeCommand>},
     MessageEntry{1886, "SECURITY_MODE_COMPLETE",
                  DecodeWith<SecurityModeCompleteRecord, ParseSecurityModeComplete, RenderSecurityModeComplete>},
-    MessageEntry{1887, "SECURITY_MODE_REJECT",
-                 DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderSecurityModeReject>},
-    MessageEntry{1888, "EMM_STATUS", DecodeWith<SingleOctetRecord, ParseSingleOctetBody, RenderEmmStatus>},
+    MessageEntry{1887, "SECURITY_MODE_REJECT", kEmmCauseBody},
+    MessageEntry{1888, "EMM_STATUS", kEmmCauseBody},
     MessageEntry{1889, "EMM_INFORMATION", DecodeWith<EmmInformationRecord, ParseEmmInformation, RenderEmmInformation>},
-    MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT",
-                 DecodeWith<DownlinkNasTransportRecord, ParseDownlinkNasTransport, RenderDownlinkNasTransport>},
-    MessageEntry{1891, "UPLINK_NAS_TRANSPORT",
-                 DecodeWith<UplinkNasTransportRecord, ParseUplinkNasTransport, RenderUplinkNasTransport>},
+    MessageEntry{1890, "DOWNLINK_NAS_TRANSPORT", kEmptyBody},
+    MessageEntry{1891, "UPLINK_NAS_TRANSPORT", kEmptyBody},
     MessageEntry{1892, "CS_SERVICE_NOTIFICATION",
                  DecodeWith<CsServiceNotificationRecord, ParseCsServiceNotification, RenderCsServiceNotification>},
 };
 
-int Dispatch(std::span<const MessageEntry> table, int direction, int32_t bodyLength, uint32_t code,
-             const uint8_t* body, OutputDocument& out) {
+// Message types are dense within each protocol: one index per type.
+template <size_t N>
+consteval std::array<uint8_t, 256> IndexByType(const std::array<MessageEntry, N>& table, uint32_t base) {
+    std::array<uint8_t, 256> index{};
+    index.fill(0xFF);
+    for (size_t i = 0; i < N; ++i) index[table[i].code - base] = static_cast<uint8_t>(i);
+    return index;
+}
+constexpr auto kEsmIndex = IndexByType(kEsmTable, kEsmCodeBase);
+constexpr auto kEmmIndex = IndexByType(kEmmTable, kEmmCodeBase);
+
+template <size_t N>
+const MessageEntry* Lookup(const std::array<MessageEntry, N>& table, const std::array<uint8_t, 256>& index,
+                           uint32_t base, uint32_t code) {
+    if (code < base || code > base + 0xFF) return nullptr;
+    const uint8_t row = index[code - base];
+    return row == 0xFF ? nullptr : &table[row];
+}
+
+int Dispatch(const MessageEntry* entry, int direction, int32_t bodyLength, const uint8_t* body,
+             OutputDocument& out) {
     if (bodyLength < 0) return -1;
-    const MessageEntry* entry = FindMessage(table, code);
-    if (entry != nullptr && entry->decode != nullptr) entry->decode(direction, bodyLength, body, out);
+    if (entry != nullptr && entry->decode != nullptr) entry->decode(direction, bodyLength, body, entry->element(), out);
     return 1;
 }
 
@@ -158,11 +161,11 @@ const MessageEntry* FindMessage(std::span<const MessageEntry> table, uint32_t co
 }
 
 int DispatchEsm(int direction, int32_t bodyLength, uint32_t code, const uint8_t* body, OutputDocument& out) {
-    return Dispatch(kEsmTable, direction, bodyLength, code, body, out);
+    return Dispatch(Lookup(kEsmTable, kEsmIndex, kEsmCodeBase, code), direction, bodyLength, body, out);
 }
 
 int DispatchEmm(int direction, int32_t bodyLength, uint32_t code, const uint8_t* body, OutputDocument& out) {
-    return Dispatch(kEmmTable, direction, bodyLength, code, body, out);
+    return Dispatch(Lookup(kEmmTable, kEmmIndex, kEmmCodeBase, code), direction, bodyLength, body, out);
 }
 
 }  // namespace corvuna

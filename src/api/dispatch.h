@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "api/codec.h"
+#include "codec/codec.h"
 #include "doc/writer.h"
 
 namespace corvuna {
@@ -14,12 +14,21 @@ namespace corvuna {
 inline constexpr uint32_t kEsmCodeBase = 0x200;
 inline constexpr uint32_t kEmmCodeBase = 0x700;
 
-// One row of a dispatch table.  `decode` is null for a message whose codec
-// is not available: such a message yields the document frame alone.
+// One row of a dispatch table: the MessageCode, the message element's name
+// (its one place in the library) and the codec.  `decode` is null for a
+// message whose codec is not available: such a message yields the document
+// frame alone.
 struct MessageEntry {
     uint32_t code;
-    const char* name;  // the message element name
+    const char* name;
     MessageDecoder decode;
+    uint32_t nameSize;
+
+    constexpr MessageEntry(uint32_t messageCode, Name element, MessageDecoder decoder)
+        : code(messageCode), name(element.text), decode(decoder), nameSize(element.size) {}
+
+    // The element name as the writers take it.
+    constexpr Name element() const { return Name::Trusted(name, nameSize); }
 };
 
 std::span<const MessageEntry> EsmMessageTable();

@@ -19,7 +19,7 @@ void LoadBits(BitCursor& cursor, const uint8_t* octets, uint32_t length) {
     cursor.bitCount = static_cast<int32_t>(length * 8u);
 }
 
-uint32_t ReadBits(BitCursor& cursor, uint32_t n) {
+uint32_t ReadBitsSlow(BitCursor& cursor, uint32_t n) {
     if (n > 32) n = 32;
     const int64_t start = cursor.position;
     const int64_t count = cursor.bitCount;

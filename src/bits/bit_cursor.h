@@ -30,12 +30,35 @@ inline void LoadBody(BitCursor& cursor, const uint8_t* body, int32_t bodyLength)
     LoadBits(cursor, body, bodyLength > 0 ? static_cast<uint32_t>(bodyLength) : 0u);
 }
 
+// The general case of ReadBits: any position, reads reaching past the data.
+uint32_t ReadBitsSlow(BitCursor& cursor, uint32_t n);
+
 // Reads `n` bits (0..32) from the position, first bit most significant, and
 // advances the position by `n`.  Bits at or past the bit count read as 0.
-uint32_t ReadBits(BitCursor& cursor, uint32_t n);
+inline uint32_t ReadBits(BitCursor& cursor, uint32_t n) {
+    const int32_t start = cursor.position;
+    if (n <= 25 && start >= 0 && static_cast<int64_t>(start) + n <= cursor.bitCount) {
+        // Entirely inside the data: at most four octets hold the field.
+        const uint8_t* p = cursor.octets + (start >> 3);
+        const uint32_t offset = static_cast<uint32_t>(start) & 7u;
+        const uint32_t octets = (offset + n + 7) / 8;
+        uint32_t window = 0;
+        for (uint32_t i = 0; i < octets; ++i) window = (window << 8) | p[i];
+        cursor.position = start + static_cast<int32_t>(n);
+        return n == 0 ? 0 : (window >> (8 * octets - offset - n)) & ((1u << n) - 1u);
+    }
+    return ReadBitsSlow(cursor, n);
+}
 
 // One octet: ReadBits(cursor, 8).
-inline uint8_t ReadOctet(BitCursor& cursor) { return static_cast<uint8_t>(ReadBits(cursor, 8)); }
+inline uint8_t ReadOctet(BitCursor& cursor) {
+    const int32_t start = cursor.position;
+    if ((start & 7) == 0 && start >= 0 && start + 8 <= cursor.bitCount) {
+        cursor.position = start + 8;
+        return cursor.octets[start >> 3];
+    }
+    return static_cast<uint8_t>(ReadBitsSlow(cursor, 8));
+}
 
 // 1 when bit k (0 = least significant, taken modulo 32) of value is set.
 inline int TestBit(uint32_t value, uint32_t k) { return static_cast<int>((value >> (k & 31u)) & 1u); }

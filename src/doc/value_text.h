@@ -1,23 +1,64 @@
-// Value -> text tables: the wording of the standard for coded values.
+// Element names and value texts as the document writers take them: string
+// literals measured when the code is compiled, so that writing one never
+// scans it.
 //
-// A table is a constexpr array of {value, text} rows; a value without a
-// row of its own takes the fallback text (the last row of the standard's
-// table, "reserved", ...).  nullptr as a text means "write the number
+// A value -> text table is a constexpr array of {value, text} rows; a value
+// without a row of its own takes the fallback text (the last row of the
+// standard's table, "reserved", ...).  An empty Text means "write the number
 // alone".
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
 namespace corvuna {
 
+// An element name exactly as it stands in the document: checked when the
+// code is compiled to need neither trimming nor blank replacement, so the
+// writers copy it as it is.
+struct Name {
+    const char* text;
+    uint32_t size;
+
+    template <size_t N>
+    consteval Name(const char (&literal)[N]) : text(literal), size(N - 1) {
+        if (N < 2) throw "an element name is not empty";
+        for (size_t i = 0; i + 1 < N; ++i) {
+            if (literal[i] == ' ' || literal[i] == '<' || literal[i] == '>' || literal[i] == '/' ||
+                literal[i] == '\0') {
+                throw "an element name is written as it stands in the document: no blank, '<', '>' or '/'";
+            }
+        }
+    }
+
+    // A name held in a table of names whose literals were checked as above.
+    static constexpr Name Trusted(const char* text, uint32_t size) { return Name(text, size); }
+
+private:
+    constexpr Name(const char* t, uint32_t n) : text(t), size(n) {}
+};
+
+// A value text (or any literal copied into the document), with its length.
+struct Text {
+    const char* text = nullptr;
+    uint32_t size = 0;
+
+    constexpr Text() = default;
+    consteval Text(decltype(nullptr)) {}
+    template <size_t N>
+    consteval Text(const char (&literal)[N]) : text(literal), size(N - 1) {}
+
+    constexpr explicit operator bool() const { return text != nullptr; }
+};
+
 struct ValueText {
     int32_t value;
-    const char* text;
+    Text text;
 };
 
 template <size_t N>
-constexpr const char* LookupText(const ValueText (&table)[N], int32_t value, const char* fallback) {
+constexpr Text LookupText(const ValueText (&table)[N], int32_t value, Text fallback) {
     for (const ValueText& row : table) {
         if (row.value == value) return row.text;
     }
@@ -26,8 +67,33 @@ constexpr const char* LookupText(const ValueText (&table)[N], int32_t value, con
 
 // Texts indexed by a small value 0..N-1; other values take the fallback.
 template <size_t N>
-constexpr const char* IndexedText(const char* const (&texts)[N], int64_t value, const char* fallback) {
+constexpr Text IndexedText(const Text (&texts)[N], int64_t value, Text fallback) {
     return value >= 0 && static_cast<uint64_t>(value) < N ? texts[value] : fallback;
+}
+
+// A value -> text table spread over every value 0..N-1 when the code is
+// compiled, so that a lookup is one index; values outside it take the
+// fallback.
+template <size_t N>
+struct DenseText {
+    std::array<Text, N> texts;
+    Text fallback;
+
+    constexpr Text operator()(int64_t value) const {
+        return value >= 0 && static_cast<uint64_t>(value) < N ? texts[static_cast<size_t>(value)] : fallback;
+    }
+};
+
+template <size_t N, size_t Rows>
+consteval DenseText<N> MakeDenseText(const ValueText (&rows)[Rows], Text fallback) {
+    DenseText<N> dense{};
+    dense.fallback = fallback;
+    for (Text& text : dense.texts) text = fallback;
+    for (const ValueText& row : rows) {
+        if (row.value < 0 || static_cast<size_t>(row.value) >= N) throw "a row's value lies outside the table";
+        dense.texts[static_cast<size_t>(row.value)] = row.text;
+    }
+    return dense;
 }
 
 }  // namespace corvuna

@@ -5,13 +5,11 @@
 // message container (LV-E) that is passed over without being decoded, and
 // optional IEs found by a passing scan: an octet that is no known IEI is
 // passed over alone and the next octet is examined.  ATTACH COMPLETE and
-// ATTACH REJECT use the shared empty and single-octet bodies.
+// ATTACH REJECT are the shared empty and EMM cause bodies.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
 #include "ie/mm/capabilities.h"
@@ -67,16 +65,10 @@ struct AttachAcceptRecord {
     EmergencyNumberList emergencyNumbers;
 };
 
-std::unique_ptr<AttachRequestRecord> ParseAttachRequest(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseAttachRequest(int direction, int32_t bodyLength, const uint8_t* body, AttachRequestRecord& record);
 int RenderAttachRequest(const AttachRequestRecord& record, OutputDocument& out);
 
-std::unique_ptr<AttachAcceptRecord> ParseAttachAccept(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseAttachAccept(int direction, int32_t bodyLength, const uint8_t* body, AttachAcceptRecord& record);
 int RenderAttachAccept(const AttachAcceptRecord& record, OutputDocument& out);
-
-// ATTACH COMPLETE (ParseEmptyBody): the two message tags only.
-int RenderAttachComplete(const EmptyBodyRecord& record, OutputDocument& out);
-
-// ATTACH REJECT (ParseSingleOctetBody): the EMM cause of the first octet.
-int RenderAttachReject(const SingleOctetRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

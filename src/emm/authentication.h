@@ -2,15 +2,14 @@
 // AUTHENTICATION REQUEST, RESPONSE, REJECT and FAILURE.
 //
 // Their bodies have fixed layouts; AUTHENTICATION FAILURE looks at one
-// octet after the cause for its only optional IE.  The authentication
+// octet after the cause for its only optional IE.  AUTHENTICATION REJECT is
+// the shared empty body.  The authentication
 // vectors are written octet by octet, one hex element per octet.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -35,19 +34,16 @@ struct AuthenticationFailureRecord {
     uint8_t auts[kAuthParameterOctets];  // AUTS, zero-padded
 };
 
-std::unique_ptr<AuthenticationRequestRecord> ParseAuthenticationRequest(int direction, int32_t bodyLength,
-                                                                        const uint8_t* body);
+void ParseAuthenticationRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                AuthenticationRequestRecord& record);
 int RenderAuthenticationRequest(const AuthenticationRequestRecord& record, OutputDocument& out);
 
-std::unique_ptr<AuthenticationResponseRecord> ParseAuthenticationResponse(int direction, int32_t bodyLength,
-                                                                          const uint8_t* body);
+void ParseAuthenticationResponse(int direction, int32_t bodyLength, const uint8_t* body,
+                                 AuthenticationResponseRecord& record);
 int RenderAuthenticationResponse(const AuthenticationResponseRecord& record, OutputDocument& out);
 
-// AUTHENTICATION REJECT (ParseEmptyBody): the two message tags only.
-int RenderAuthenticationReject(const EmptyBodyRecord& record, OutputDocument& out);
-
-std::unique_ptr<AuthenticationFailureRecord> ParseAuthenticationFailure(int direction, int32_t bodyLength,
-                                                                        const uint8_t* body);
+void ParseAuthenticationFailure(int direction, int32_t bodyLength, const uint8_t* body,
+                                AuthenticationFailureRecord& record);
 int RenderAuthenticationFailure(const AuthenticationFailureRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -9,9 +9,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -27,10 +25,9 @@ struct DetachRequestRecord {
     int32_t emmCause;              // downlink: EMM cause value 0..255
 };
 
-std::unique_ptr<DetachRequestRecord> ParseDetachRequest(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseDetachRequest(int direction, int32_t bodyLength, const uint8_t* body, DetachRequestRecord& record);
 int RenderDetachRequest(const DetachRequestRecord& record, OutputDocument& out);
 
-// DETACH ACCEPT (either direction) has an empty body (ParseEmptyBody).
-int RenderDetachAccept(const EmptyBodyRecord& record, OutputDocument& out);
+// DETACH ACCEPT (either direction) is the shared empty body.
 
 }  // namespace corvuna

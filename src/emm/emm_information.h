@@ -2,14 +2,11 @@
 //
 // EMM INFORMATION carries only optional IEs (network names, time zone,
 // universal time, daylight saving time); its scan ends at the first octet
-// that is none of them.  EMM STATUS carries one EMM cause octet and is read
-// with ParseSingleOctetBody.
+// that is none of them.  EMM STATUS is the shared EMM cause body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/network_info.h"
 
@@ -28,10 +25,7 @@ struct EmmInformationRecord {
     int32_t daylightSavingTime;
 };
 
-std::unique_ptr<EmmInformationRecord> ParseEmmInformation(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseEmmInformation(int direction, int32_t bodyLength, const uint8_t* body, EmmInformationRecord& record);
 int RenderEmmInformation(const EmmInformationRecord& record, OutputDocument& out);
-
-// EMM STATUS: the "EMMCause" element of the single body octet.
-int RenderEmmStatus(const SingleOctetRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
 #include "ie/mm/identities.h"
@@ -19,11 +17,10 @@ struct GutiReallocationCommandRecord {
     TrackingAreaIdentity taiList;   // the list's first tracking area identity
 };
 
-std::unique_ptr<GutiReallocationCommandRecord> ParseGutiReallocationCommand(int direction, int32_t bodyLength,
-                                                                            const uint8_t* body);
+void ParseGutiReallocationCommand(int direction, int32_t bodyLength, const uint8_t* body,
+                                  GutiReallocationCommandRecord& record);
 int RenderGutiReallocationCommand(const GutiReallocationCommandRecord& record, OutputDocument& out);
 
-// GUTI REALLOCATION COMPLETE has an empty body (ParseEmptyBody).
-int RenderGutiReallocationComplete(const EmptyBodyRecord& record, OutputDocument& out);
+// GUTI REALLOCATION COMPLETE is the shared empty body.
 
 }  // namespace corvuna

@@ -7,9 +7,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/capabilities.h"
 #include "ie/mm/emm_fields.h"
@@ -32,16 +30,14 @@ struct SecurityModeCompleteRecord {
     MobileIdentity imeisv;
 };
 
-std::unique_ptr<SecurityModeCommandRecord> ParseSecurityModeCommand(int direction, int32_t bodyLength,
-                                                                    const uint8_t* body);
+void ParseSecurityModeCommand(int direction, int32_t bodyLength, const uint8_t* body,
+                              SecurityModeCommandRecord& record);
 int RenderSecurityModeCommand(const SecurityModeCommandRecord& record, OutputDocument& out);
 
-std::unique_ptr<SecurityModeCompleteRecord> ParseSecurityModeComplete(int direction, int32_t bodyLength,
-                                                                      const uint8_t* body);
+void ParseSecurityModeComplete(int direction, int32_t bodyLength, const uint8_t* body,
+                               SecurityModeCompleteRecord& record);
 int RenderSecurityModeComplete(const SecurityModeCompleteRecord& record, OutputDocument& out);
 
-// SECURITY MODE REJECT (ParseSingleOctetBody): the EMM cause of the first
-// octet.
-int RenderSecurityModeReject(const SingleOctetRecord& record, OutputDocument& out);
+// SECURITY MODE REJECT is the shared EMM cause body.
 
 }  // namespace corvuna

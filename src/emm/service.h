@@ -4,12 +4,11 @@
 //
 // EXTENDED SERVICE REQUEST looks at one octet after the M-TMSI for the CSFB
 // response; CS SERVICE NOTIFICATION scans its optional IEs and stops at the
-// first octet that is none of them; DOWNLINK NAS TRANSPORT passes over its
-// NAS message container without decoding it.
+// first octet that is none of them.  DOWNLINK NAS TRANSPORT shows nothing of
+// its NAS message container: it is the shared empty body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
 #include "ie/mm/cs_notification.h"
@@ -37,21 +36,12 @@ struct CsServiceNotificationRecord {
     uint8_t lcsClientIdentityPresent;  // IEI 0x63; the value is passed over
 };
 
-// Nothing of the message is kept: the container is not decoded.
-struct DownlinkNasTransportRecord {
-    uint8_t unused;
-};
-
-std::unique_ptr<ExtendedServiceRequestRecord> ParseExtendedServiceRequest(int direction, int32_t bodyLength,
-                                                                          const uint8_t* body);
+void ParseExtendedServiceRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                 ExtendedServiceRequestRecord& record);
 int RenderExtendedServiceRequest(const ExtendedServiceRequestRecord& record, OutputDocument& out);
 
-std::unique_ptr<CsServiceNotificationRecord> ParseCsServiceNotification(int direction, int32_t bodyLength,
-                                                                        const uint8_t* body);
+void ParseCsServiceNotification(int direction, int32_t bodyLength, const uint8_t* body,
+                                CsServiceNotificationRecord& record);
 int RenderCsServiceNotification(const CsServiceNotificationRecord& record, OutputDocument& out);
-
-std::unique_ptr<DownlinkNasTransportRecord> ParseDownlinkNasTransport(int direction, int32_t bodyLength,
-                                                                      const uint8_t* body);
-int RenderDownlinkNasTransport(const DownlinkNasTransportRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -1,101 +1,59 @@
 #include "emm/short_messages.h"
 
-#include "emm/cause_message.h"
-
-#include "api/codec.h"
 #include "bits/bit_cursor.h"
+#include "codec/optional_ies.h"
 
 namespace corvuna {
 
 namespace {
 
-constexpr uint8_t kT3442Iei = 0x5B;
-constexpr int32_t kGprsTimerOctets = 1;
+// Only the octet after the cause is looked at, for the T3442 value (TV).
+constexpr OptionalIe<ServiceRejectRecord> kRejectRows[] = {
+    Tv<&ServiceRejectRecord::t3442Present, &ServiceRejectRecord::t3442, ParseGprsTimer>(0x5B, 1),
+};
+constexpr OptionalIes<ServiceRejectRecord> kRejectIes{Scan::kSingleLook, kRejectRows};
 
 }  // namespace
 
-std::unique_ptr<IdentityRequestRecord> ParseIdentityRequest(int, int32_t bodyLength, const uint8_t* body) {
-    auto record = NewRecord<IdentityRequestRecord>();
-    if (!record) return record;
+void ParseIdentityRequest(int, int32_t bodyLength, const uint8_t* body, IdentityRequestRecord& record) {
     BitCursor cursor;
     LoadBody(cursor, body, bodyLength);
     // Spare half-octet and bit 4, then the identity type in bits 3-1.
     ReadBits(cursor, 5);
-    record->identityType = static_cast<int32_t>(ReadBits(cursor, 3));
-    return record;
+    record.identityType = static_cast<int32_t>(ReadBits(cursor, 3));
 }
 
 int RenderIdentityRequest(const IdentityRequestRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteLineTag("IDENTITY_REQUEST", out);
     RenderIdentityType(record.identityType, out);
-    WriteCloseTag("IDENTITY_REQUEST", out);
     return 1;
 }
 
-std::unique_ptr<IdentityResponseRecord> ParseIdentityResponse(int, int32_t bodyLength, const uint8_t* body) {
-    auto record = NewRecord<IdentityResponseRecord>();
-    if (!record) return record;
+void ParseIdentityResponse(int, int32_t bodyLength, const uint8_t* body, IdentityResponseRecord& record) {
     BitCursor cursor;
     LoadBody(cursor, body, bodyLength);
     // Mobile identity (LV).
-    const int32_t length = ReadOctet(cursor);
-    ParseMobileIdentity(cursor, length, record->mobileIdentity);
-    return record;
+    ParseMobileIdentity(cursor, ReadOctet(cursor), record.mobileIdentity);
 }
 
 int RenderIdentityResponse(const IdentityResponseRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteLineTag("IDENTITY_RESPONSE", out);
-    WriteLineTag("Mobile_identity", out);
-    RenderMobileIdentity(record.mobileIdentity, out);
-    WriteCloseTag("Mobile_identity", out);
-    WriteCloseTag("IDENTITY_RESPONSE", out);
+    WriteGroup("Mobile_identity", record.mobileIdentity, RenderMobileIdentity, out);
     return 1;
 }
 
-std::unique_ptr<ServiceRejectRecord> ParseServiceReject(int, int32_t bodyLength, const uint8_t* body) {
-    auto record = NewRecord<ServiceRejectRecord>();
-    if (!record) return record;
+void ParseServiceReject(int, int32_t bodyLength, const uint8_t* body, ServiceRejectRecord& record) {
     BitCursor cursor;
     LoadBody(cursor, body, bodyLength);
-    record->emmCause = ReadOctet(cursor);
-    // Only the octet after the cause is looked at, for the T3442 value (TV).
-    if (HasOctet(cursor) && ReadOctet(cursor) == kT3442Iei) {
-        record->t3442Present = 1;
-        ParseGprsTimer(cursor, kGprsTimerOctets, record->t3442);
-    }
-    return record;
+    record.emmCause = ReadOctet(cursor);
+    ScanOptionalIes(cursor, kRejectIes, record);
 }
 
 int RenderServiceReject(const ServiceRejectRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteLineTag("SERVICE_REJECT", out);
     RenderEmmCause(record.emmCause, out);
-    if (record.t3442Present) {
-        WriteLineTag("T3442Value", out);
-        RenderGprsTimer(record.t3442, out);
-        WriteCloseTag("T3442Value", out);
-    }
-    WriteCloseTag("SERVICE_REJECT", out);
+    if (record.t3442Present) WriteGroup("T3442Value", record.t3442, RenderGprsTimer, out);
     return 1;
-}
-
-int RenderTrackingAreaUpdateComplete(const EmptyBodyRecord&, OutputDocument& out) {
-    return RenderEmptyMessage("TRACKING_AREA_UPDATE_COMPLETE", out);
-}
-
-int RenderTrackingAreaUpdateReject(const SingleOctetRecord& record, OutputDocument& out) {
-    return RenderEmmCauseMessage("TRACKING_AREA_UPDATE_REJECT", record, out);
-}
-
-std::unique_ptr<UplinkNasTransportRecord> ParseUplinkNasTransport(int, int32_t, const uint8_t*) {
-    // The NAS message container is neither decoded nor shown.
-    return NewRecord<UplinkNasTransportRecord>();
-}
-
-int RenderUplinkNasTransport(const UplinkNasTransportRecord&, OutputDocument& out) {
-    return RenderEmptyMessage("UPLINK_NAS_TRANSPORT", out);
 }
 
 }  // namespace corvuna

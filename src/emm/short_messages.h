@@ -1,13 +1,12 @@
-// Short EMM messages: IDENTITY REQUEST and RESPONSE, SERVICE REJECT,
-// TRACKING AREA UPDATE COMPLETE and REJECT, UPLINK NAS TRANSPORT
-// (TS 24.301 8.2.18, 8.2.19, 8.2.24, 8.2.27, 8.2.28, 8.2.30).  Each body
-// holds at most one mandatory field and one optional IE.
+// Short EMM messages: IDENTITY REQUEST and RESPONSE, SERVICE REJECT
+// (TS 24.301 8.2.18, 8.2.19, 8.2.24).  Each body holds at most one
+// mandatory field and one optional IE.  TRACKING AREA UPDATE COMPLETE and
+// UPLINK NAS TRANSPORT (its container is not shown) are the shared empty
+// body, TRACKING AREA UPDATE REJECT the shared EMM cause body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -28,28 +27,13 @@ struct ServiceRejectRecord {
     GprsTimer t3442;
 };
 
-// Nothing of the message is kept: the container is not decoded.
-struct UplinkNasTransportRecord {
-    uint8_t unused;
-};
-
-std::unique_ptr<IdentityRequestRecord> ParseIdentityRequest(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseIdentityRequest(int direction, int32_t bodyLength, const uint8_t* body, IdentityRequestRecord& record);
 int RenderIdentityRequest(const IdentityRequestRecord& record, OutputDocument& out);
 
-std::unique_ptr<IdentityResponseRecord> ParseIdentityResponse(int direction, int32_t bodyLength,
-                                                              const uint8_t* body);
+void ParseIdentityResponse(int direction, int32_t bodyLength, const uint8_t* body, IdentityResponseRecord& record);
 int RenderIdentityResponse(const IdentityResponseRecord& record, OutputDocument& out);
 
-std::unique_ptr<ServiceRejectRecord> ParseServiceReject(int direction, int32_t bodyLength, const uint8_t* body);
+void ParseServiceReject(int direction, int32_t bodyLength, const uint8_t* body, ServiceRejectRecord& record);
 int RenderServiceReject(const ServiceRejectRecord& record, OutputDocument& out);
-
-// TRACKING AREA UPDATE COMPLETE: empty body (ParseEmptyBody).
-int RenderTrackingAreaUpdateComplete(const EmptyBodyRecord& record, OutputDocument& out);
-// TRACKING AREA UPDATE REJECT: the EMM cause octet (ParseSingleOctetBody).
-int RenderTrackingAreaUpdateReject(const SingleOctetRecord& record, OutputDocument& out);
-
-std::unique_ptr<UplinkNasTransportRecord> ParseUplinkNasTransport(int direction, int32_t bodyLength,
-                                                                  const uint8_t* body);
-int RenderUplinkNasTransport(const UplinkNasTransportRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

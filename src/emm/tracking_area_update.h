@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
@@ -58,8 +57,8 @@ struct TrackingAreaUpdateRequestRecord {
     int32_t additionalUpdateType;  // low half of the IEI octet
 };
 
-std::unique_ptr<TrackingAreaUpdateRequestRecord> ParseTrackingAreaUpdateRequest(int direction, int32_t bodyLength,
-                                                                                const uint8_t* body);
+void ParseTrackingAreaUpdateRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                    TrackingAreaUpdateRequestRecord& record);
 int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& record, OutputDocument& out);
 
 struct TrackingAreaUpdateAcceptRecord {
@@ -92,8 +91,8 @@ struct TrackingAreaUpdateAcceptRecord {
     int32_t additionalUpdateResult;  // bits 2-1 of the IEI octet
 };
 
-std::unique_ptr<TrackingAreaUpdateAcceptRecord> ParseTrackingAreaUpdateAccept(int direction, int32_t bodyLength,
-                                                                              const uint8_t* body);
+void ParseTrackingAreaUpdateAccept(int direction, int32_t bodyLength, const uint8_t* body,
+                                   TrackingAreaUpdateAcceptRecord& record);
 int RenderTrackingAreaUpdateAccept(const TrackingAreaUpdateAcceptRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

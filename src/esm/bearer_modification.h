@@ -1,11 +1,10 @@
-// EPS bearer context modification (TS 24.301 8.3.16 to 8.3.18).
+// MODIFY EPS BEARER CONTEXT REQUEST (TS 24.301 8.3.18).  Its accept and
+// reject are the shared PCO-only and cause-and-PCO bodies.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
-#include "esm/default_bearer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/eps_qos.h"
 #include "ie/sm/pco.h"
@@ -36,14 +35,8 @@ struct ModifyEpsBearerContextRequestRecord {
 };
 
 // A passing scan of the optional IEs from the first body octet.
-std::unique_ptr<ModifyEpsBearerContextRequestRecord> ParseModifyEpsBearerContextRequest(int direction,
-                                                                                        int32_t bodyLength,
-                                                                                        const uint8_t* body);
+void ParseModifyEpsBearerContextRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                        ModifyEpsBearerContextRequestRecord& record);
 int RenderModifyEpsBearerContextRequest(const ModifyEpsBearerContextRequestRecord& record, OutputDocument& out);
-
-// Parsed by ParsePcoOnlyBody.
-int RenderModifyEpsBearerContextAccept(const PcoOnlyRecord& record, OutputDocument& out);
-// Parsed by ParseCauseAndPcoBody.
-int RenderModifyEpsBearerContextReject(const CauseAndPcoRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

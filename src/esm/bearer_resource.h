@@ -1,13 +1,11 @@
 // UE-requested bearer resource allocation and modification (TS 24.301
-// 8.3.8a to 8.3.11).  The traffic flow aggregate of both requests is passed
-// over, not decoded; the rejects use ParseCauseAndPcoBody.
+// 8.3.8, 8.3.10).  The traffic flow aggregate of both requests is passed
+// over, not decoded; the rejects are the shared cause-and-PCO body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
-#include "esm/default_bearer.h"
 #include "ie/sm/eps_qos.h"
 #include "ie/sm/pco.h"
 
@@ -32,22 +30,15 @@ struct BearerResourceModificationRequestRecord {
 
 // Linked EPS bearer identity, traffic flow aggregate (passed over), required
 // traffic flow QoS, then a single look for the PCO.
-std::unique_ptr<BearerResourceAllocationRequestRecord> ParseBearerResourceAllocationRequest(int direction,
-                                                                                            int32_t bodyLength,
-                                                                                            const uint8_t* body);
+void ParseBearerResourceAllocationRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                          BearerResourceAllocationRequestRecord& record);
 int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestRecord& record, OutputDocument& out);
-
-// Parsed by ParseCauseAndPcoBody.
-int RenderBearerResourceAllocationReject(const CauseAndPcoRecord& record, OutputDocument& out);
 
 // EPS bearer identity for packet filter, traffic flow aggregate (passed
 // over), then a single look at the first optional IE.
-std::unique_ptr<BearerResourceModificationRequestRecord> ParseBearerResourceModificationRequest(int direction,
-                                                                                                int32_t bodyLength,
-                                                                                                const uint8_t* body);
-int RenderBearerResourceModificationRequest(const BearerResourceModificationRequestRecord& record, OutputDocument& out);
-
-// Parsed by ParseCauseAndPcoBody.
-int RenderBearerResourceModificationReject(const CauseAndPcoRecord& record, OutputDocument& out);
+void ParseBearerResourceModificationRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                            BearerResourceModificationRequestRecord& record);
+int RenderBearerResourceModificationRequest(const BearerResourceModificationRequestRecord& record,
+                                            OutputDocument& out);
 
 }  // namespace corvuna

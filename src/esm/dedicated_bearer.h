@@ -1,11 +1,12 @@
-// Dedicated EPS bearer context activation (TS 24.301 8.3.1 to 8.3.3).
+// ACTIVATE DEDICATED EPS BEARER CONTEXT REQUEST (TS 24.301 8.3.3).  Its
+// accept and reject scan their whole body for the PCO (the shared PCO scan
+// bodies), unlike the other ESM accepts and rejects, which look at one
+// octet.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
-#include "esm/default_bearer.h"
 #include "ie/sm/eps_qos.h"
 #include "ie/sm/pco.h"
 #include "ie/sm/qos.h"
@@ -34,20 +35,9 @@ struct ActivateDedicatedEpsBearerContextRequestRecord {
 
 // Linked EPS bearer identity, EPS QoS and TFT, then a passing scan of the
 // optional IEs.
-std::unique_ptr<ActivateDedicatedEpsBearerContextRequestRecord> ParseActivateDedicatedEpsBearerContextRequest(
-    int direction, int32_t bodyLength, const uint8_t* body);
+void ParseActivateDedicatedEpsBearerContextRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                                   ActivateDedicatedEpsBearerContextRequestRecord& record);
 int RenderActivateDedicatedEpsBearerContextRequest(const ActivateDedicatedEpsBearerContextRequestRecord& record,
                                                    OutputDocument& out);
-
-// The accept and the reject scan their whole body for the PCO (unlike the
-// shared body parsers, which look at one octet): a later PCO replaces an
-// earlier one.
-std::unique_ptr<PcoOnlyRecord> ParseActivateDedicatedEpsBearerContextAccept(int direction, int32_t bodyLength,
-                                                                            const uint8_t* body);
-int RenderActivateDedicatedEpsBearerContextAccept(const PcoOnlyRecord& record, OutputDocument& out);
-
-std::unique_ptr<CauseAndPcoRecord> ParseActivateDedicatedEpsBearerContextReject(int direction, int32_t bodyLength,
-                                                                                const uint8_t* body);
-int RenderActivateDedicatedEpsBearerContextReject(const CauseAndPcoRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -1,11 +1,11 @@
-// ESM information request and response (TS 24.301 8.3.13, 8.3.14) and ESM
-// status (8.3.15).
+// ESM INFORMATION RESPONSE (TS 24.301 8.3.14).  ESM INFORMATION REQUEST is
+// the shared empty body; ESM STATUS the ESM cause of the shared one-octet
+// body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "api/shared_bodies.h"
+#include "codec/shared_bodies.h"
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/pco.h"
@@ -19,15 +19,12 @@ struct EsmInformationResponseRecord {
     ProtocolConfigOptions pco;
 };
 
-// Parsed by ParseEmptyBody: the body is not read.
-int RenderEsmInformationRequest(const EmptyBodyRecord& record, OutputDocument& out);
-
 // A passing scan for the APN and the PCO.
-std::unique_ptr<EsmInformationResponseRecord> ParseEsmInformationResponse(int direction, int32_t bodyLength,
-                                                                          const uint8_t* body);
+void ParseEsmInformationResponse(int direction, int32_t bodyLength, const uint8_t* body,
+                                 EsmInformationResponseRecord& record);
 int RenderEsmInformationResponse(const EsmInformationResponseRecord& record, OutputDocument& out);
 
-// Parsed by ParseSingleOctetBody: the ESM cause element of the first octet.
+// ESM STATUS: the "ESMCause" element of the first body octet.
 int RenderEsmStatus(const SingleOctetRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -1,12 +1,10 @@
-// UE-requested PDN connectivity and PDN disconnect (TS 24.301 8.3.19 to
-// 8.3.22).  The two rejects use ParseCauseAndPcoBody.
+// UE-requested PDN connectivity and PDN disconnect (TS 24.301 8.3.20,
+// 8.3.22).  The two rejects are the shared cause-and-PCO body.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "doc/writer.h"
-#include "esm/default_bearer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/pco.h"
 
@@ -30,19 +28,13 @@ struct PdnDisconnectRequestRecord {
 };
 
 // Request type and PDN type, then a passing scan of the optional IEs.
-std::unique_ptr<PdnConnectivityRequestRecord> ParsePdnConnectivityRequest(int direction, int32_t bodyLength,
-                                                                          const uint8_t* body);
+void ParsePdnConnectivityRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                                 PdnConnectivityRequestRecord& record);
 int RenderPdnConnectivityRequest(const PdnConnectivityRequestRecord& record, OutputDocument& out);
 
-// Parsed by ParseCauseAndPcoBody.
-int RenderPdnConnectivityReject(const CauseAndPcoRecord& record, OutputDocument& out);
-
 // Linked EPS bearer identity, then a single look for the PCO.
-std::unique_ptr<PdnDisconnectRequestRecord> ParsePdnDisconnectRequest(int direction, int32_t bodyLength,
-                                                                      const uint8_t* body);
+void ParsePdnDisconnectRequest(int direction, int32_t bodyLength, const uint8_t* body,
+                               PdnDisconnectRequestRecord& record);
 int RenderPdnDisconnectRequest(const PdnDisconnectRequestRecord& record, OutputDocument& out);
-
-// Parsed by ParseCauseAndPcoBody.
-int RenderPdnDisconnectReject(const CauseAndPcoRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -36,6 +36,15 @@ std::string Rendered(Render render) {
     return text;
 }
 
+// A message parser's record for `body` (the octets after the message type).
+template <typename Record>
+Record ParseBody(void (*parse)(int, int32_t, const uint8_t*, Record&), int direction,
+                 const std::vector<uint8_t>& body) {
+    Record record{};
+    parse(direction, static_cast<int32_t>(body.size()), body.data(), record);
+    return record;
+}
+
 struct CorpusMessage {
     int direction;
     std::vector<uint8_t> octets;

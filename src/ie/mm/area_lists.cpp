@@ -12,7 +12,7 @@ constexpr uint8_t kHeaderlessTaiListMark = 0x64;
 
 // EPS bearer context status (TS 24.301 9.9.2.1); the text for an active
 // bearer begins with a blank.
-constexpr const char* kBearerState[] = {
+constexpr Text kBearerState[] = {
     "the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-INACTIVE",
     " the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-ACTIVE",
 };
@@ -94,9 +94,9 @@ int ParseTrackingAreaIdentity(BitCursor& cursor, int32_t length, TrackingAreaIde
 
 int RenderTrackingAreaIdentity(const TrackingAreaIdentity& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("MCC", &record.mcc, 4, out);
-    WriteNumber("MNC", &record.mnc, 4, out);
-    WriteNumber("TAC", &record.tac, 4, out);
+    WriteNumber("MCC", record.mcc, out);
+    WriteNumber("MNC", record.mnc, out);
+    WriteNumber("TAC", record.tac, out);
     return 1;
 }
 
@@ -112,9 +112,9 @@ int ParseLocationAreaIdentification(BitCursor& cursor, int32_t length, LocationA
 
 int RenderLocationAreaIdentification(const LocationAreaIdentification& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("MCC", &record.mcc, 4, out);
-    WriteNumber("MNC", &record.mnc, 4, out);
-    WriteNumber("LAC", &record.lac, 4, out);
+    WriteNumber("MCC", record.mcc, out);
+    WriteNumber("MNC", record.mnc, out);
+    WriteNumber("LAC", record.lac, out);
     return 1;
 }
 
@@ -139,10 +139,10 @@ int RenderPlmnList(const PlmnList& record, OutputDocument& out) {
                           : record.plmnCount > static_cast<int32_t>(kMaxPlmns) ? static_cast<int32_t>(kMaxPlmns)
                                                                                 : record.plmnCount;
     for (int32_t i = 0; i < count; ++i) {
-        WriteTag("PLMN", "\n", out);
-        WriteNumber("MCC", &record.plmnMcc[i], 4, out);
-        WriteNumber("MNC", &record.plmnMnc[i], 4, out);
-        WriteTag("/PLMN", "\n", out);
+        WriteLineTag("PLMN", out);
+        WriteNumber("MCC", record.plmnMcc[i], out);
+        WriteNumber("MNC", record.plmnMnc[i], out);
+        WriteCloseTag("PLMN", out);
     }
     return 1;
 }
@@ -169,7 +169,7 @@ int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument&
         for (size_t i = 0; i < kMaxEmergencyDigits && number.numberDigits[i] != '\0'; ++i) {
             digits[i] = number.numberDigits[i];
         }
-        MakeXml("EmergSerCateValue", "%ld;%s", &number.category, out, nullptr, 4);
+        WriteNumber("EmergSerCateValue", number.category, out);
         WriteString("NumDigit", digits, out);
     }
     return 1;
@@ -190,7 +190,7 @@ int ParseEpsBearerContextStatus(BitCursor& cursor, int32_t length, EpsBearerCont
 int RenderEpsBearerContextStatus(const EpsBearerContextStatus& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     for (const uint8_t& active : record.bearerActive) {
-        WriteNumber("EBI", &active, 1, out, IndexedText(kBearerState, active, nullptr));
+        WriteNumber("EBI", active, out, IndexedText(kBearerState, active, nullptr));
     }
     return 1;
 }

@@ -13,17 +13,17 @@ namespace {
 // the second when it is clear.
 
 struct FlagText {
-    const char* name;
-    const char* setText;
-    const char* clearText;
+    Name name;
+    Text setText;
+    Text clearText;
 };
 
 // A flag element whose name also depends on the flag.
 struct NamedFlagText {
-    const char* nameIfSet;
-    const char* nameIfClear;
-    const char* setText;
-    const char* clearText;
+    Name nameIfSet;
+    Name nameIfClear;
+    Text setText;
+    Text clearText;
 };
 
 // UE network capability.
@@ -131,7 +131,7 @@ constexpr FlagText kMsSmViaGprsText = {
 constexpr FlagText kMsUcs2Text = {
     "UCS2", "the ME has no preference between the use of the default alphabet and the use of UCS2",
     "the ME has a preference for the default alphabet over UCS2"};
-constexpr const char* kMsSsScreeningName = "SS_Screening_Indicator";
+constexpr Name kMsSsScreeningName = "SS_Screening_Indicator";
 // The SoLSA element carries the LCS VA wording.
 constexpr FlagText kMsSoLsaText = {"SoLSA_capability", "location request notification via PS domain supported",
                                    "location request notification via PS domain not supported"};
@@ -160,15 +160,15 @@ constexpr FlagText kMsNfText = {"NF", "Mobile station supports the notification 
                                 "Mobile station does not support the notification procedure"};
 
 // Mobile station classmark 2.
-constexpr const char* kRevisionLevelTexts[4] = {
+constexpr Text kRevisionLevelTexts[4] = {
     "Reserved for GSM phase 1",
     "Used by GSM phase 2 mobile stations",
     "Used by mobile stations supporting R99 or later versions of the protocol",
     ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
      "then it shall use the highest revision level supported by the network."),
 };
-constexpr const char* kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
-constexpr const char* kRfPowerCapabilityReserved = "reserved";  // 5 to 7
+constexpr Text kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
+constexpr Text kRfPowerCapabilityReserved = "reserved";  // 5 to 7
 constexpr FlagText kCm2EsIndText = {"ES_IND", "Controlled Early Classmark Sending option is implemented in the MS",
                                     "Controlled Early Classmark Sending option is not implemented in the MS"};
 // A5/1 is coded the other way round: 1 means not available.
@@ -207,11 +207,11 @@ constexpr ValueText kDrxCoefficientTexts[] = {
     {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
     {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
 };
-constexpr const char* kDrxCoefficientOther =
+constexpr Text kDrxCoefficientOther =
     "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS";
-constexpr const char* kSplitOnCcchSupported = "Split pg cycle on CCCH is supported by the mobile station";
-constexpr const char* kSplitOnCcchNotSupported = "Split pg cycle on CCCH is not supported by the mobile station";
-constexpr const char* kNonDrxTimerTexts[8] = {
+constexpr Text kSplitOnCcchSupported = "Split pg cycle on CCCH is supported by the mobile station";
+constexpr Text kSplitOnCcchNotSupported = "Split pg cycle on CCCH is not supported by the mobile station";
+constexpr Text kNonDrxTimerTexts[8] = {
     "no non-DRX mode after transfer state",
     "max.1 sec non-DRX mode after transfer state",
     "max.2 sec non-DRX mode after transfer state",
@@ -223,8 +223,8 @@ constexpr const char* kNonDrxTimerTexts[8] = {
 };
 
 // EPS network feature support.
-constexpr const char* kImsVoPsSupported = "IMS voice over PS session in S1 mode supported";
-constexpr const char* kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not supported";
+constexpr Text kImsVoPsSupported = "IMS voice over PS session in S1 mode supported";
+constexpr Text kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not supported";
 
 // ---------------------------------------------------------------------------
 // Reading and writing helpers.
@@ -237,14 +237,14 @@ void ReadFlags(BitCursor& cursor, uint8_t (&flags)[N]) {
 }
 
 void WriteFlag(const FlagText& row, const uint8_t& flag, OutputDocument& out) {
-    WriteNumber(row.name, &flag, 1, out, flag != 0 ? row.setText : row.clearText);
+    WriteNumber(row.name, flag, out, flag != 0 ? row.setText : row.clearText);
 }
 
 void WriteFlag(const NamedFlagText& row, const uint8_t& flag, OutputDocument& out) {
     if (flag != 0) {
-        WriteNumber(row.nameIfSet, &flag, 1, out, row.setText);
+        WriteNumber(row.nameIfSet, flag, out, row.setText);
     } else {
-        WriteNumber(row.nameIfClear, &flag, 1, out, row.clearText);
+        WriteNumber(row.nameIfClear, flag, out, row.clearText);
     }
 }
 
@@ -356,7 +356,7 @@ int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument&
     WriteFlag(kMsSmViaDedicatedText, record.smViaDedicatedChannels, out);
     WriteFlag(kMsSmViaGprsText, record.smViaGprsChannels, out);
     WriteFlag(kMsUcs2Text, record.ucs2, out);
-    WriteNumber(kMsSsScreeningName, &record.ssScreeningIndicator, 4, out);
+    WriteNumber(kMsSsScreeningName, record.ssScreeningIndicator, out);
     WriteFlag(kMsSoLsaText, record.soLsa, out);
     WriteFlag(kMsRevisionLevelText, record.revisionLevel, out);
     WriteFlag(kMsPfcText, record.pfc, out);
@@ -406,18 +406,18 @@ int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStatio
 
 int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Revision_Level", &record.revisionLevel, 4, out,
+    WriteNumber("Revision_Level", record.revisionLevel, out,
                 IndexedText(kRevisionLevelTexts, record.revisionLevel, nullptr));
     WriteFlag(kCm2EsIndText, record.esInd, out);
     WriteFlag(kCm2A51Text, record.a51, out);
-    WriteNumber("RF_Power_capability", &record.rfPowerCapability, 4, out,
+    WriteNumber("RF_Power_capability", record.rfPowerCapability, out,
                 IndexedText(kRfPowerCapabilityTexts, record.rfPowerCapability, kRfPowerCapabilityReserved));
     WriteFlag(kCm2PsCapabilityText, record.psCapability, out);
-    WriteNumber("SS_Screen_Indicator", &record.ssScreenIndicator, 4, out);
+    WriteNumber("SS_Screen_Indicator", record.ssScreenIndicator, out);
     WriteFlag(kCm2SmCapabilityText, record.smCapability, out);
     WriteFlag(kCm2VbsText, record.vbs, out);
     WriteFlag(kCm2VgcsText, record.vgcs, out);
-    WriteNumber("FC_Frequency_Capability", &record.fc, 1, out);
+    WriteNumber("FC_Frequency_Capability", record.fc, out);
     WriteFlag(kCm2Cm3Text, record.cm3, out);
     WriteFlag(kCm2LcsVaText, record.lcsVa, out);
     WriteFlag(kCm2Ucs2Text, record.ucs2, out);
@@ -443,13 +443,12 @@ int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
 
 int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("split_cycle_code", &record.splitPgCycleCode, 4, out);
-    WriteNumber("CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode",
-                &record.cnSpecificDrxCycleLengthCoefficient, 4, out,
+    WriteNumber("split_cycle_code", record.splitPgCycleCode, out);
+    WriteNumber("CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode", record.cnSpecificDrxCycleLengthCoefficient, out,
                 LookupText(kDrxCoefficientTexts, record.cnSpecificDrxCycleLengthCoefficient, kDrxCoefficientOther));
-    WriteNumber("split_on_CCCH", &record.splitOnCcch, 4, out,
+    WriteNumber("split_on_CCCH", record.splitOnCcch, out,
                 record.splitOnCcch != 0 ? kSplitOnCcchSupported : kSplitOnCcchNotSupported);
-    WriteNumber("non_DRX_timer", &record.nonDrxTimer, 4, out,
+    WriteNumber("non_DRX_timer", record.nonDrxTimer, out,
                 IndexedText(kNonDrxTimerTexts, record.nonDrxTimer, nullptr));
     return 1;
 }
@@ -466,7 +465,7 @@ int ParseEpsNetworkFeatureSupport(BitCursor& cursor, int32_t length, EpsNetworkF
 
 int RenderEpsNetworkFeatureSupport(const EpsNetworkFeatureSupport& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("IMS_VoPS", &record.imsVoPs, 1, out, record.imsVoPs != 0 ? kImsVoPsSupported : kImsVoPsNotSupported);
+    WriteNumber("IMS_VoPS", record.imsVoPs, out, record.imsVoPs != 0 ? kImsVoPsSupported : kImsVoPsNotSupported);
     return 1;
 }
 

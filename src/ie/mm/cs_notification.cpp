@@ -7,13 +7,13 @@ namespace corvuna {
 namespace {
 
 // CLI octet 1a.
-constexpr const char* kPresentationIndicatorTexts[4] = {
+constexpr Text kPresentationIndicatorTexts[4] = {
     "Presentation allowed",
     "Presentation restricted",
     "Number not available due to interworking",
     "reserved",
 };
-constexpr const char* kScreeningIndicatorTexts[4] = {
+constexpr Text kScreeningIndicatorTexts[4] = {
     "User-provided, not screened",
     "User-provided, verified and passed",
     "User-provided, verified and failed",
@@ -24,7 +24,7 @@ constexpr const char* kScreeningIndicatorTexts[4] = {
 constexpr ValueText kLcsIndicatorTexts[] = {
     {1, "MT-LR"},
 };
-constexpr const char* kLcsIndicatorOther = "Normal, unspecified in this version of the protocol";
+constexpr Text kLcsIndicatorOther = "Normal, unspecified in this version of the protocol";
 
 }  // namespace
 
@@ -55,12 +55,12 @@ int ParseCli(BitCursor& cursor, int32_t length, Cli& record) {
 
 int RenderCli(const Cli& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("type_of_number", &record.typeOfNumber, 1, out);
-    WriteNumber("Numbering_plan_identification", &record.numberingPlan, 1, out);
+    WriteNumber("type_of_number", record.typeOfNumber, out);
+    WriteNumber("Numbering_plan_identification", record.numberingPlan, out);
     if (record.octet3aPresent == 1) {
-        WriteNumber("presentat_indicator", &record.presentationIndicator, 1, out,
+        WriteNumber("presentat_indicator", record.presentationIndicator, out,
                     IndexedText(kPresentationIndicatorTexts, record.presentationIndicator, nullptr));
-        WriteNumber("screening_indicator", &record.screeningIndicator, 1, out,
+        WriteNumber("screening_indicator", record.screeningIndicator, out,
                     IndexedText(kScreeningIndicatorTexts, record.screeningIndicator, nullptr));
     }
     const int32_t count = record.numberDigitCount < kMaxCliDigits ? record.numberDigitCount : kMaxCliDigits;
@@ -70,13 +70,13 @@ int RenderCli(const Cli& record, OutputDocument& out) {
 
 int RenderSsCode(int32_t ssCode, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("ss_code_value", &ssCode, 4, out);
+    WriteNumber("ss_code_value", ssCode, out);
     return 1;
 }
 
 int RenderLcsIndicator(int32_t lcsIndicator, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("LCS_indicator_value", &lcsIndicator, 4, out,
+    WriteNumber("LCS_indicator_value", lcsIndicator, out,
                 LookupText(kLcsIndicatorTexts, lcsIndicator, kLcsIndicatorOther));
     return 1;
 }

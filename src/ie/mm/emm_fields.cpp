@@ -13,7 +13,7 @@ constexpr ValueText kTimerUnit[] = {
     {2, "value is incremented in multiples of decihours"},
     {7, "value indicates that the timer is deactivated"},
 };
-constexpr const char* kTimerUnitOther = "value is incremented in multiples of 1 minute";
+constexpr Text kTimerUnitOther = "value is incremented in multiples of 1 minute";
 
 // EMM cause (TS 24.301 table 9.9.3.9.1).
 constexpr ValueText kEmmCause[] = {
@@ -50,17 +50,18 @@ constexpr ValueText kEmmCause[] = {
     {100, "Conditional IE error"},
     {101, "Message not compatible with the protocol state"},
 };
-constexpr const char* kEmmCauseOther = "Protocol error, unspecified";
+constexpr Text kEmmCauseOther = "Protocol error, unspecified";
+constexpr auto kEmmCauseText = MakeDenseText<256>(kEmmCause, kEmmCauseOther);
 
 // NAS key set identifier (TS 24.301 9.9.3.21); other TSC values: number alone.
-constexpr const char* kSecurityContextType[] = {
+constexpr Text kSecurityContextType[] = {
     "native security context (for KSI_ASME)",
     "mapped security context (for KSI_SGSN)",
 };
 constexpr ValueText kKeySetId[] = {
     {7, "no key is available"},
 };
-constexpr const char* kKeySetIdOther = "possible values for the NAS key set identifier";
+constexpr Text kKeySetIdOther = "possible values for the NAS key set identifier";
 
 // Type of detach (TS 24.301 9.9.3.7), one table per direction.
 constexpr ValueText kDetachToUe[] = {
@@ -70,7 +71,7 @@ constexpr ValueText kDetachToUe[] = {
     {6, "reserved"},
     {7, "reserved"},
 };
-constexpr const char* kDetachToUeOther = "re-attach not required";
+constexpr Text kDetachToUeOther = "re-attach not required";
 
 constexpr ValueText kDetachToNetwork[] = {
     {1, "EPS detach"},
@@ -79,20 +80,20 @@ constexpr ValueText kDetachToNetwork[] = {
     {6, "reserved"},
     {7, "reserved"},
 };
-constexpr const char* kDetachToNetworkOther = "combined EPS/IMSI detach";
+constexpr Text kDetachToNetworkOther = "combined EPS/IMSI detach";
 
 constexpr ValueText kSwitchOff[] = {
     {1, "switch off"},
 };
-constexpr const char* kSwitchOffOther = "normal detach";
+constexpr Text kSwitchOffOther = "normal detach";
 
 // Service type (TS 24.301 9.9.3.27).
-constexpr const char* kServiceType[] = {
+constexpr Text kServiceType[] = {
     "mobile originating CS fallback or 1xCS fallback",
     "mobile terminating CS fallback or 1xCS fallback",
     "mobile originating CS fallback emergency call or 1xCS fallback emergency call",
 };
-constexpr const char* kServiceTypeOther = "reserved";
+constexpr Text kServiceTypeOther = "reserved";
 
 // Identity type 2 (TS 24.008 10.5.5.9); unassigned values are taken as IMSI.
 constexpr ValueText kIdentityType[] = {
@@ -100,7 +101,7 @@ constexpr ValueText kIdentityType[] = {
     {3, "IMEISV"},
     {4, "TMSI"},
 };
-constexpr const char* kIdentityTypeOther = "IMSI";
+constexpr Text kIdentityTypeOther = "IMSI";
 
 // EPS update result (TS 24.301 9.9.3.13).
 constexpr ValueText kEpsUpdateResult[] = {
@@ -109,7 +110,7 @@ constexpr ValueText kEpsUpdateResult[] = {
     {4, "TA updated and ISR activated"},
     {5, "combined TA/LA updated and ISR activated"},
 };
-constexpr const char* kEpsUpdateResultOther = "reserved";
+constexpr Text kEpsUpdateResultOther = "reserved";
 
 // Additional update result (TS 24.301 9.9.3.0A), as stored by the message
 // parsers: "SMS only" is the value 4.
@@ -118,14 +119,14 @@ constexpr ValueText kAdditionalUpdateResult[] = {
     {1, "CS Fallback not preferred"},
     {4, "SMS only"},
 };
-constexpr const char* kAdditionalUpdateResultOther = "reserved";
+constexpr Text kAdditionalUpdateResultOther = "reserved";
 
 // EPS update type (TS 24.301 9.9.3.14).
-constexpr const char* kActiveFlag[] = {
+constexpr Text kActiveFlag[] = {
     "No bearer establishment requested",
     "Bearer establishment requested",
 };
-constexpr const char* kEpsUpdateTypeValue[] = {
+constexpr Text kEpsUpdateTypeValue[] = {
     "TA updating",
     "combined TA/LA updating",
     "combined TA/LA updating with IMSI attach",
@@ -140,22 +141,22 @@ constexpr const char* kEpsUpdateTypeValue[] = {
 constexpr ValueText kKeySequence[] = {
     {7, "No key is available"},
 };
-constexpr const char* kKeySequenceOther = "Possible values for the ciphering key";
+constexpr Text kKeySequenceOther = "Possible values for the ciphering key";
 
 // TMSI status (TS 24.008 10.5.5.4): only the value 1 means a valid TMSI.
 constexpr ValueText kTmsiStatus[] = {
     {1, "valid TMSI available"},
 };
-constexpr const char* kTmsiStatusOther = "no valid TMSI available";
+constexpr Text kTmsiStatusOther = "no valid TMSI available";
 
 // UE radio capability information update needed (TS 24.301 9.9.3.35).
 constexpr ValueText kRadioCapabilityUpdate[] = {
     {1, "UE radio capability information update needed"},
 };
-constexpr const char* kRadioCapabilityUpdateOther = "UE radio capability information update not needed";
+constexpr Text kRadioCapabilityUpdateOther = "UE radio capability information update not needed";
 
 // NAS security algorithms (TS 24.301 9.9.3.23).
-constexpr const char* kCipherAlgorithm[] = {
+constexpr Text kCipherAlgorithm[] = {
     "EPS encryption algorithm EEA0 (ciphering not used)",
     "EPS encryption algorithm 128-EEA1",
     "EPS encryption algorithm 128-EEA2",
@@ -165,7 +166,7 @@ constexpr const char* kCipherAlgorithm[] = {
     "EPS encryption algorithm EEA6",
     "EPS encryption algorithm EEA7",
 };
-constexpr const char* kIntegrityAlgorithm[] = {
+constexpr Text kIntegrityAlgorithm[] = {
     "Reserved",
     "EPS integrity algorithm 128-EIA1",
     "EPS integrity algorithm 128-EIA2",
@@ -175,11 +176,6 @@ constexpr const char* kIntegrityAlgorithm[] = {
     "EPS integrity algorithm EIA6",
     "EPS integrity algorithm EIA7",
 };
-
-// One "%ld:%s" element of a 32-bit value with its text.
-void WriteValue32(const char* name, int32_t value, const char* text, OutputDocument& out) {
-    WriteNumber(name, &value, 4, out, text);
-}
 
 }  // namespace
 
@@ -193,61 +189,60 @@ int ParseGprsTimer(BitCursor& cursor, int32_t length, GprsTimer& record) {
 
 int RenderGprsTimer(const GprsTimer& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Unit", &record.unit, 1, out, LookupText(kTimerUnit, record.unit, kTimerUnitOther));
-    WriteNumber("TimerValue", &record.timerValue, 1, out);
+    WriteNumber("Unit", record.unit, out, LookupText(kTimerUnit, record.unit, kTimerUnitOther));
+    WriteNumber("TimerValue", record.timerValue, out);
     return 1;
 }
 
 int RenderEmmCause(int32_t cause, OutputDocument& out) {
-    WriteValue32("EMMCause", cause, LookupText(kEmmCause, cause, kEmmCauseOther), out);
+    WriteNumber("EMMCause", cause, out, kEmmCauseText(cause));
     return 1;
 }
 
 int RenderKeySetIdentifier(const KeySetIdentifier& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("TSC", &record.tsc, 1, out, IndexedText(kSecurityContextType, record.tsc, nullptr));
-    WriteNumber("NAS_Key_Set_Identifer", &record.keySetId, 1, out,
+    WriteNumber("TSC", record.tsc, out, IndexedText(kSecurityContextType, record.tsc, nullptr));
+    WriteNumber("NAS_Key_Set_Identifer", record.keySetId, out,
                 LookupText(kKeySetId, record.keySetId, kKeySetIdOther));
     return 1;
 }
 
 int RenderDetachTypeToUe(const DetachTypeRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Type_of_Detach", &record.detachType, 4, out,
+    WriteNumber("Type_of_Detach", record.detachType, out,
                 LookupText(kDetachToUe, record.detachType, kDetachToUeOther));
     return 1;
 }
 
 int RenderDetachTypeToNetwork(const DetachTypeRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Type_of_Detach", &record.detachType, 4, out,
+    WriteNumber("Type_of_Detach", record.detachType, out,
                 LookupText(kDetachToNetwork, record.detachType, kDetachToNetworkOther));
-    WriteNumber("Switch_off", &record.switchOff, 4, out, LookupText(kSwitchOff, record.switchOff, kSwitchOffOther));
+    WriteNumber("Switch_off", record.switchOff, out, LookupText(kSwitchOff, record.switchOff, kSwitchOffOther));
     return 1;
 }
 
 int RenderServiceType(int32_t serviceType, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("ServiceType", serviceType, IndexedText(kServiceType, serviceType, kServiceTypeOther), out);
+    WriteNumber("ServiceType", serviceType, out, IndexedText(kServiceType, serviceType, kServiceTypeOther));
     return 1;
 }
 
 int RenderIdentityType(int32_t identityType, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("IdentityType", identityType, LookupText(kIdentityType, identityType, kIdentityTypeOther), out);
+    WriteNumber("IdentityType", identityType, out, LookupText(kIdentityType, identityType, kIdentityTypeOther));
     return 1;
 }
 
 int RenderEpsUpdateResult(int32_t result, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("EPSUpdateResult", result, LookupText(kEpsUpdateResult, result, kEpsUpdateResultOther), out);
+    WriteNumber("EPSUpdateResult", result, out, LookupText(kEpsUpdateResult, result, kEpsUpdateResultOther));
     return 1;
 }
 
 int RenderAdditionalUpdateResult(int32_t result, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("AdditionalUpdateResult", result,
-                 LookupText(kAdditionalUpdateResult, result, kAdditionalUpdateResultOther), out);
+    WriteNumber("AdditionalUpdateResult", result, out, LookupText(kAdditionalUpdateResult, result, kAdditionalUpdateResultOther));
     return 1;
 }
 
@@ -255,28 +250,26 @@ int RenderEpsUpdateType(int32_t halfOctet, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     const uint8_t activeFlag = static_cast<uint8_t>(TestBit(static_cast<uint32_t>(halfOctet), 3));
     const uint8_t updateType = static_cast<uint8_t>(halfOctet & 0x07);
-    WriteNumber("ActiveFlag", &activeFlag, 1, out, IndexedText(kActiveFlag, activeFlag, nullptr));
-    WriteNumber("EPSUpdateTypeValue", &updateType, 1, out, IndexedText(kEpsUpdateTypeValue, updateType, nullptr));
+    WriteNumber("ActiveFlag", activeFlag, out, IndexedText(kActiveFlag, activeFlag, nullptr));
+    WriteNumber("EPSUpdateTypeValue", updateType, out, IndexedText(kEpsUpdateTypeValue, updateType, nullptr));
     return 1;
 }
 
 int RenderCipheringKeySequenceNumber(int32_t keySequence, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("CipheringKeySequenceNumber", keySequence,
-                 LookupText(kKeySequence, keySequence, kKeySequenceOther), out);
+    WriteNumber("CipheringKeySequenceNumber", keySequence, out, LookupText(kKeySequence, keySequence, kKeySequenceOther));
     return 1;
 }
 
 int RenderTmsiStatus(int32_t tmsiStatus, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("TMSI_Status", tmsiStatus, LookupText(kTmsiStatus, tmsiStatus, kTmsiStatusOther), out);
+    WriteNumber("TMSI_Status", tmsiStatus, out, LookupText(kTmsiStatus, tmsiStatus, kTmsiStatusOther));
     return 1;
 }
 
 int RenderUeRadioCapabilityInfoUpdateNeeded(int32_t updateNeeded, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("UERadioCapabilityInfoUpdateNeeded", updateNeeded,
-                 LookupText(kRadioCapabilityUpdate, updateNeeded, kRadioCapabilityUpdateOther), out);
+    WriteNumber("UERadioCapabilityInfoUpdateNeeded", updateNeeded, out, LookupText(kRadioCapabilityUpdate, updateNeeded, kRadioCapabilityUpdateOther));
     return 1;
 }
 
@@ -284,8 +277,8 @@ int RenderNasSecurityAlgorithms(int32_t octet, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     const uint8_t cipher = static_cast<uint8_t>((octet >> 4) & 0x07);
     const uint8_t integrity = static_cast<uint8_t>(octet & 0x07);
-    WriteNumber("TypeOfCipherAlgorithm", &cipher, 1, out, IndexedText(kCipherAlgorithm, cipher, nullptr));
-    WriteNumber("TypeOfIntProtectionAlgorithm", &integrity, 1, out,
+    WriteNumber("TypeOfCipherAlgorithm", cipher, out, IndexedText(kCipherAlgorithm, cipher, nullptr));
+    WriteNumber("TypeOfIntProtectionAlgorithm", integrity, out,
                 IndexedText(kIntegrityAlgorithm, integrity, nullptr));
     return 1;
 }

@@ -10,7 +10,7 @@ namespace {
 
 // EPS mobile identity (TS 24.301 9.9.3.12).  The element names
 // "odd_even_indic" and "Type_Of_Indetity" are spelled so in the document.
-constexpr const char* kEpsOddEven[] = {
+constexpr Text kEpsOddEven[] = {
     "even number of identity digits and also when the GUTI is used",
     "odd number of identity digits",
 };
@@ -20,25 +20,25 @@ constexpr ValueText kEpsIdentityType[] = {
     {kEpsIdentityImsi, "IMSI"},
     {kEpsIdentityGuti, "GUTI"},
 };
-constexpr const char* kEpsIdentityTypeOther = "Unknown Type";
+constexpr Text kEpsIdentityTypeOther = "Unknown Type";
 
 // Mobile identity (TS 24.008 10.5.1.4).
 constexpr int32_t kIdentityTmgi = 5;
-constexpr const char* kMbmsSessionIndicator[] = {
+constexpr Text kMbmsSessionIndicator[] = {
     "MBMS Session Identity is not present",
     "MBMS Session Identity is present",
 };
-constexpr const char* kMccMncIndicator[] = {
+constexpr Text kMccMncIndicator[] = {
     "MCC/MNC is not present",
     "MCC/MNC is present",
 };
 constexpr ValueText kOddEven[] = {
     {1, "odd number of identity digits"},
 };
-constexpr const char* kOddEvenOther =
+constexpr Text kOddEvenOther =
     "even number of identity digits and also when the TMSI/P-TMSI or TMGI and optional MBMS Session "
     "Identity is used";
-constexpr const char* kIdentityType[] = {
+constexpr Text kIdentityType[] = {
     "No Identity",
     "IMSI",
     "IMEI",
@@ -46,7 +46,7 @@ constexpr const char* kIdentityType[] = {
     "TMSI/P-TMSI/M-TMSI",
     "TMGI and optional MBMS Session Identity",
 };
-constexpr const char* kIdentityTypeOther = "reserved";
+constexpr Text kIdentityTypeOther = "reserved";
 
 // A parser's own result, unless the reconciliation found an over-read.
 int Combine(int reconciled, int result) { return reconciled == 0 ? 0 : result; }
@@ -57,8 +57,6 @@ uint32_t ReadLittleEndian(BitCursor& cursor, int count) {
     for (int i = 0; i < count; ++i) value |= static_cast<uint32_t>(ReadOctet(cursor)) << (8 * i);
     return value;
 }
-
-void WriteValue32(const char* name, int32_t value, OutputDocument& out) { WriteNumber(name, &value, 4, out); }
 
 }  // namespace
 
@@ -91,16 +89,16 @@ int ParseEpsMobileIdentity(BitCursor& cursor, int32_t length, EpsMobileIdentity&
 
 int RenderEpsMobileIdentity(const EpsMobileIdentity& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("odd_even_indic", &record.oddEven, 1, out, IndexedText(kEpsOddEven, record.oddEven, nullptr));
-    WriteNumber("Type_Of_Indetity", &record.identityType, 1, out,
+    WriteNumber("odd_even_indic", record.oddEven, out, IndexedText(kEpsOddEven, record.oddEven, nullptr));
+    WriteNumber("Type_Of_Indetity", record.identityType, out,
                 LookupText(kEpsIdentityType, record.identityType, kEpsIdentityTypeOther));
     if (record.identityType == kEpsIdentityImsi) {
-        WriteNumber("Identity_Digit", &record.imsiLeadDigits, 4, out);
+        WriteNumber("Identity_Digit", record.imsiLeadDigits, out);
     } else if (record.identityType == kEpsIdentityGuti) {
-        WriteNumber("MCC", &record.mcc, 4, out);
-        WriteNumber("MNC", &record.mnc, 4, out);
-        WriteNumber("MME_Group_ID", &record.mmeGroupId, 4, out);
-        WriteNumber("MME_Code", &record.mmeCode, 4, out);
+        WriteNumber("MCC", record.mcc, out);
+        WriteNumber("MNC", record.mnc, out);
+        WriteNumber("MME_Group_ID", record.mmeGroupId, out);
+        WriteNumber("MME_Code", record.mmeCode, out);
         const uint8_t tmsi[4] = {static_cast<uint8_t>(record.mTmsi >> 24), static_cast<uint8_t>(record.mTmsi >> 16),
                                  static_cast<uint8_t>(record.mTmsi >> 8), static_cast<uint8_t>(record.mTmsi)};
         WriteHexElement("M_TMSI", tmsi, out, 4);
@@ -149,23 +147,23 @@ int RenderMobileIdentity(const MobileIdentity& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     const bool tmgi = record.identityType == kIdentityTmgi;
     if (tmgi) {
-        WriteNumber("MBMS_Sess_ID_Indic", &record.mbmsSessionIdPresent, 1, out,
+        WriteNumber("MBMS_Sess_ID_Indic", record.mbmsSessionIdPresent, out,
                     IndexedText(kMbmsSessionIndicator, record.mbmsSessionIdPresent == 1, nullptr));
-        WriteNumber("MCC_MNC_Indic", &record.mccMncPresent, 1, out,
+        WriteNumber("MCC_MNC_Indic", record.mccMncPresent, out,
                     IndexedText(kMccMncIndicator, record.mccMncPresent == 1, nullptr));
     }
-    WriteNumber("Odd_Even_Indic", &record.oddEven, 4, out, LookupText(kOddEven, record.oddEven, kOddEvenOther));
-    WriteNumber("Type_Of_Identity", &record.identityType, 4, out,
+    WriteNumber("Odd_Even_Indic", record.oddEven, out, LookupText(kOddEven, record.oddEven, kOddEvenOther));
+    WriteNumber("Type_Of_Identity", record.identityType, out,
                 IndexedText(kIdentityType, record.identityType, kIdentityTypeOther));
     if (record.identityType >= 1 && record.identityType <= 4) {
         const size_t count = record.digitCount < kMobileIdentityDigits ? record.digitCount : kMobileIdentityDigits;
         for (size_t i = 0; i < count; ++i) WriteHexElement("digit", &record.digits[i], out, 1);
     }
     if (tmgi) {
-        WriteNumber("MBMS_Service_ID", &record.mbmsServiceId, 4, out);
-        WriteNumber("MCC", &record.mcc, 4, out);
-        WriteNumber("MNC", &record.mnc, 4, out);
-        WriteNumber("MBMS_Session_Identity", &record.mbmsSessionId, 4, out);
+        WriteNumber("MBMS_Service_ID", record.mbmsServiceId, out);
+        WriteNumber("MCC", record.mcc, out);
+        WriteNumber("MNC", record.mnc, out);
+        WriteNumber("MBMS_Session_Identity", record.mbmsSessionId, out);
     }
     return 1;
 }
@@ -179,7 +177,7 @@ int ParsePtmsiSignature(BitCursor& cursor, int32_t length, uint32_t& value) {
 
 int RenderPtmsiSignature(uint32_t value, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteValue32("P_TMSI_SignatureValue", static_cast<int32_t>(value), out);
+    WriteNumber("P_TMSI_SignatureValue", value, out);
     return 1;
 }
 
@@ -194,7 +192,7 @@ int RenderNonce(uint32_t value, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     // The element prints 32-bit values signed: a fourth octet of 0x80 or
     // more gives a negative number.
-    WriteValue32("NonceValue", static_cast<int32_t>(value), out);
+    WriteNumber("NonceValue", value, out);
     return 1;
 }
 
@@ -215,7 +213,7 @@ int ParseAuthOctetString(BitCursor& cursor, int32_t length, uint8_t (&octets)[kA
 
 namespace {
 
-int RenderAuthOctets(const char* name, const uint8_t (&octets)[kAuthParameterOctets], OutputDocument& out) {
+int RenderAuthOctets(Name name, const uint8_t (&octets)[kAuthParameterOctets], OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     for (const uint8_t& octet : octets) WriteHexElement(name, &octet, out, 1);
     return 1;

@@ -10,13 +10,13 @@ namespace corvuna {
 namespace {
 
 // Network name.
-constexpr const char* kCodingSchemeTexts[2] = {"Cell Broadcast data coding scheme", "UCS2"};
-constexpr const char* kCodingSchemeReserved = "reserved";
-constexpr const char* kAddCiTexts[2] = {
+constexpr Text kCodingSchemeTexts[2] = {"Cell Broadcast data coding scheme", "UCS2"};
+constexpr Text kCodingSchemeReserved = "reserved";
+constexpr Text kAddCiTexts[2] = {
     "The MS should not add the letters for the Country's Initials to the text string",
     "The MS should add the letters for the Country's Initials and a separator to the text string",
 };
-constexpr const char* kSpareBitsTexts[8] = {
+constexpr Text kSpareBitsTexts[8] = {
     "this field carries no information about the number of spare bits in octet n",
     "bit 8 is spare and set to 0 in octet n",
     "bits 7 and 8 are spare and set to 0 in octet n",
@@ -28,7 +28,7 @@ constexpr const char* kSpareBitsTexts[8] = {
 };
 
 // Network daylight saving time.
-constexpr const char* kDaylightSavingTimeTexts[4] = {
+constexpr Text kDaylightSavingTimeTexts[4] = {
     "No adjustment for Daylight Saving Time",
     "+1 hour adjustment for Daylight Saving Time",
     "+2 hours adjustment for Daylight Saving Time",
@@ -64,19 +64,17 @@ int ParseNetworkName(BitCursor& cursor, int32_t length, NetworkName& record) {
 
 int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("coding_scheme", &record.codingScheme, 4, out,
+    WriteNumber("coding_scheme", record.codingScheme, out,
                 IndexedText(kCodingSchemeTexts, record.codingScheme, kCodingSchemeReserved));
-    WriteNumber("AddCI", &record.addCi, 4, out, kAddCiTexts[record.addCi != 0 ? 1 : 0]);
-    WriteNumber("Numberofsparebitsinlastoctet", &record.spareBitsInLastOctet, 4, out,
+    WriteNumber("AddCI", record.addCi, out, kAddCiTexts[record.addCi != 0 ? 1 : 0]);
+    WriteNumber("Numberofsparebitsinlastoctet", record.spareBitsInLastOctet, out,
                 IndexedText(kSpareBitsTexts, record.spareBitsInLastOctet, nullptr));
     // The text up to its first zero octet; a record whose text fills the
     // whole array is written up to the array's end, never beyond.
     const void* end = std::memchr(record.textString, 0, sizeof record.textString);
     const size_t textLength = end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - record.textString)
                                              : sizeof record.textString;
-    WriteTag("TextString", nullptr, out);
-    Append(out, record.textString, textLength);
-    WriteCloseTag("TextString", out);
+    WriteCharsElement("TextString", record.textString, textLength, out);
     return 1;
 }
 
@@ -92,7 +90,7 @@ int ParseSingleOctetValue(BitCursor& cursor, int32_t length, int32_t& value) {
 
 int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("TimeZone", &timeZone, 4, out);
+    WriteNumber("TimeZone", timeZone, out);
     return 1;
 }
 
@@ -114,13 +112,13 @@ int ParseTimeZoneAndTime(BitCursor& cursor, int32_t length, TimeZoneAndTime& rec
 
 int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Year", &record.year, 4, out);
-    WriteNumber("Month", &record.month, 4, out);
-    WriteNumber("Day", &record.day, 4, out);
-    WriteNumber("Hour", &record.hour, 4, out);
-    WriteNumber("Minute", &record.minute, 4, out);
-    WriteNumber("Second", &record.second, 4, out);
-    WriteNumber("TimeZone", &record.timeZone, 4, out);
+    WriteNumber("Year", record.year, out);
+    WriteNumber("Month", record.month, out);
+    WriteNumber("Day", record.day, out);
+    WriteNumber("Hour", record.hour, out);
+    WriteNumber("Minute", record.minute, out);
+    WriteNumber("Second", record.second, out);
+    WriteNumber("TimeZone", record.timeZone, out);
     return 1;
 }
 
@@ -136,7 +134,7 @@ int ParseDaylightSavingTime(BitCursor& cursor, int32_t length, int32_t& value) {
 
 int RenderDaylightSavingTime(int32_t value, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("value", &value, 4, out, IndexedText(kDaylightSavingTimeTexts, value, nullptr));
+    WriteNumber("value", value, out, IndexedText(kDaylightSavingTimeTexts, value, nullptr));
     return 1;
 }
 

@@ -28,7 +28,7 @@ constexpr ValueText kPdnTypeTexts[] = {
     {2, "IPv6"},
     {3, "IPv4v6"},
 };
-constexpr char kPdnTypeOtherText[] = "reserved";
+constexpr Text kPdnTypeOtherText = "reserved";
 
 // --- APN-AMBR ---
 
@@ -93,7 +93,7 @@ int ParsePdnAddress(BitCursor& cursor, int32_t length, PdnAddress& record) {
 
 int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("PDNTypeValue", &record.pdnType, 4, out,
+    WriteNumber("PDNTypeValue", record.pdnType, out,
                 LookupText(kPdnTypeTexts, record.pdnType, kPdnTypeOtherText));
     // "a.b.c.d" from the first four address octets, whatever the type.
     char text[100];
@@ -131,7 +131,7 @@ int ParseApnAmbr(BitCursor& cursor, int32_t length, ApnAmbr& record) {
 int RenderApnAmbr(const ApnAmbr& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     struct Field {
-        const char* name;
+        Name name;
         const int32_t* value;
     };
     const Field fields[] = {
@@ -140,7 +140,7 @@ int RenderApnAmbr(const ApnAmbr& record, OutputDocument& out) {
         {"APN_AMBR_DL_EX2", &record.apnAmbrDlExt2}, {"APN_AMBR_UL_EX2", &record.apnAmbrUlExt2},
     };
     for (const Field& field : fields) {
-        if (*field.value != 0) WriteNumber(field.name, field.value, 4, out, "kbps");
+        if (*field.value != 0) WriteNumber(field.name, *field.value, out, "kbps");
     }
     return 1;
 }

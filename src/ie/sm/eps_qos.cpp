@@ -7,18 +7,18 @@ namespace corvuna {
 namespace {
 
 // QCI 1..9 are the standardised classes; 16..30 are left to operators.
-constexpr const char* kStandardQciTexts[] = {
+constexpr Text kStandardQciTexts[] = {
     nullptr, "QCI 1", "QCI 2", "QCI 3", "QCI 4", "QCI 5", "QCI 6", "QCI 7", "QCI 8", "QCI 9",
 };
 constexpr int32_t kOperatorQciFirst = 16;
 constexpr int32_t kOperatorQciLast = 30;
-constexpr char kOperatorQciText[] = "Operator-specific QCIs";
-constexpr char kReservedQciText[] = "Reserved";
+constexpr Text kOperatorQciText = "Operator-specific QCIs";
+constexpr Text kReservedQciText = "Reserved";
 
-const char* QciText(int32_t qci) {
+Text QciText(int32_t qci) {
     if (qci >= kOperatorQciFirst && qci <= kOperatorQciLast) return kOperatorQciText;
-    const char* text = IndexedText(kStandardQciTexts, qci, kReservedQciText);
-    return text != nullptr ? text : kReservedQciText;
+    const Text text = IndexedText(kStandardQciTexts, qci, kReservedQciText);
+    return text ? text : kReservedQciText;
 }
 
 // Value lengths from which each group of four octets is present.
@@ -50,18 +50,18 @@ int ParseEpsQos(BitCursor& cursor, int32_t length, EpsQos& record) {
 
 int RenderEpsQos(const EpsQos& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("QCI", &record.qci, 4, out, QciText(record.qci));
+    WriteNumber("QCI", record.qci, out, QciText(record.qci));
     if (record.bitRatesPresent) {
-        WriteNumber("MaxBitRate_UL", &record.maxBitRateUl, 4, out);
-        WriteNumber("MaxBitRate_DL", &record.maxBitRateDl, 4, out);
-        WriteNumber("GuaranteedBitRate_UL", &record.guaranteedBitRateUl, 4, out);
-        WriteNumber("GuaranteedBitRate_DL", &record.guaranteedBitRateDl, 4, out);
+        WriteNumber("MaxBitRate_UL", record.maxBitRateUl, out);
+        WriteNumber("MaxBitRate_DL", record.maxBitRateDl, out);
+        WriteNumber("GuaranteedBitRate_UL", record.guaranteedBitRateUl, out);
+        WriteNumber("GuaranteedBitRate_DL", record.guaranteedBitRateDl, out);
     }
     if (record.extendedPresent) {
-        WriteNumber("MaxBitRate_UL_Ex", &record.maxBitRateUlExt, 4, out);
-        WriteNumber("MaxBitRate_DL_Ex", &record.maxBitRateDlExt, 4, out);
-        WriteNumber("GuaranteedBitRate_UL_Ex", &record.guaranteedBitRateUlExt, 4, out);
-        WriteNumber("GuaranteedBitRate_DL_Ex", &record.guaranteedBitRateDlExt, 4, out);
+        WriteNumber("MaxBitRate_UL_Ex", record.maxBitRateUlExt, out);
+        WriteNumber("MaxBitRate_DL_Ex", record.maxBitRateDlExt, out);
+        WriteNumber("GuaranteedBitRate_UL_Ex", record.guaranteedBitRateUlExt, out);
+        WriteNumber("GuaranteedBitRate_DL_Ex", record.guaranteedBitRateDlExt, out);
     }
     return 1;
 }

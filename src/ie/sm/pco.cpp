@@ -1,5 +1,7 @@
 #include "ie/sm/pco.h"
 
+#include <cstring>
+
 #include "doc/value_text.h"
 #include "ie/sm/octet_run.h"
 
@@ -8,7 +10,7 @@ namespace corvuna {
 namespace {
 
 // Only the two defined configuration protocols get an element.
-constexpr const char* kConfigurationProtocolTexts[] = {
+constexpr Text kConfigurationProtocolTexts[] = {
     "PPP for use with IP PDP type, or EPS without use of PPP",
     "EPS use of PPP",
 };
@@ -31,7 +33,10 @@ int ParseProtocolConfigOptions(BitCursor& cursor, int32_t length, ProtocolConfig
         record.protocolId[i] = static_cast<int32_t>(ReadBits(cursor, 16));
         const uint8_t contentsLength = ReadOctet(cursor);
         record.contentsLength[i] = contentsLength;
-        TakeOctetRun(cursor, contentsLength, record.contents[i], kPcoMaxContents);
+        if (!TakeOctetRun(cursor, contentsLength, record.contents[i], kPcoMaxContents)) {
+            // Contents that run past the message are shown as zeros.
+            std::memset(record.contents[i], 0, contentsLength < kPcoMaxContents ? contentsLength : kPcoMaxContents);
+        }
         ++record.containerCount;
         unaccounted -= contentsLength + kContainerHeader;
     }
@@ -40,11 +45,11 @@ int ParseProtocolConfigOptions(BitCursor& cursor, int32_t length, ProtocolConfig
 
 int RenderProtocolConfigOptions(const ProtocolConfigOptions& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    const char* text = IndexedText(kConfigurationProtocolTexts, record.configurationProtocol, nullptr);
-    if (text != nullptr) WriteNumber("ConfigurationProtocol", &record.configurationProtocol, 4, out, text);
+    const Text text = IndexedText(kConfigurationProtocolTexts, record.configurationProtocol, nullptr);
+    if (text) WriteNumber("ConfigurationProtocol", record.configurationProtocol, out, text);
     const int32_t count = record.containerCount < kPcoMaxContainers ? record.containerCount : kPcoMaxContainers;
     for (int32_t i = 0; i < count; ++i) {
-        WriteNumber("ProtocolID", &record.protocolId[i], 4, out);
+        WriteNumber("ProtocolID", record.protocolId[i], out);
         const int32_t shown = record.contentsLength[i] < kPcoMaxContents ? record.contentsLength[i] : kPcoMaxContents;
         WriteHexElement("ProtocolContents", record.contents[i], out, shown);
     }

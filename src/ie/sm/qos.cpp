@@ -8,7 +8,7 @@ namespace corvuna {
 
 namespace {
 
-constexpr char kReserved[] = "Reserved";
+constexpr Text kReserved = "Reserved";
 
 constexpr ValueText kDelayClassTexts[] = {
     {1, "Delay class 1"},
@@ -23,7 +23,7 @@ constexpr ValueText kReliabilityClassTexts[] = {
     {5, "Unacknowledged GTP, LLC, and RLC, Unprotected data"},
     {7, kReserved},
 };
-constexpr char kReliabilityClassOther[] = "Unacknowledged GTP; Acknowledged LLC and RLC, Protected data";
+constexpr Text kReliabilityClassOther = "Unacknowledged GTP; Acknowledged LLC and RLC, Protected data";
 
 constexpr ValueText kPeakThroughputTexts[] = {
     {0, kReserved},
@@ -37,7 +37,7 @@ constexpr ValueText kPeakThroughputTexts[] = {
     {9, "Up to 256 000 octet/s"},
     {15, kReserved},
 };
-constexpr char kPeakThroughputOther[] = "Up to 1 000 octet/s";
+constexpr Text kPeakThroughputOther = "Up to 1 000 octet/s";
 
 constexpr ValueText kPrecedenceClassTexts[] = {
     {0, kReserved},
@@ -45,7 +45,7 @@ constexpr ValueText kPrecedenceClassTexts[] = {
     {3, "Low priority"},
     {7, kReserved},
 };
-constexpr char kPrecedenceClassOther[] = "Normal priority";
+constexpr Text kPrecedenceClassOther = "Normal priority";
 
 constexpr ValueText kMeanThroughputTexts[] = {
     {1, "100 octet/h"},
@@ -68,7 +68,7 @@ constexpr ValueText kMeanThroughputTexts[] = {
     {18, "50 000 000 octet/h"},
     {30, kReserved},
 };
-constexpr char kMeanThroughputOther[] = "Best effort";
+constexpr Text kMeanThroughputOther = "Best effort";
 
 constexpr ValueText kTrafficClassTexts[] = {
     {1, "Conversational class"},
@@ -103,20 +103,20 @@ constexpr ValueText kTrafficHandlingPriorityTexts[] = {
 constexpr ValueText kSignallingIndicationTexts[] = {
     {0, "Not optimised for signalling traffic"},
 };
-constexpr char kSignallingIndicationOther[] = "Optimised for signalling traffic";
+constexpr Text kSignallingIndicationOther = "Optimised for signalling traffic";
 
 constexpr ValueText kSourceStatisticsTexts[] = {
     {1, "speech"},
 };
-constexpr char kSourceStatisticsOther[] = "unknown";
+constexpr Text kSourceStatisticsOther = "unknown";
 
 // One rendered element: its name, its field and, for an element with a
 // value text, the table and the text of values without a row.
 struct QosElement {
-    const char* name;
+    Name name;
     int32_t Qos::*field;
     std::span<const ValueText> texts;
-    const char* fallback;  // null: a bare number
+    Text fallback;  // empty: a bare number
 };
 
 constexpr QosElement kElements[] = {
@@ -146,8 +146,8 @@ constexpr QosElement kElements[] = {
     {"GuaranteedBitRate_UL_Ex", &Qos::guaranteedBitRateUplinkExt, {}, nullptr},
 };
 
-const char* ElementText(const QosElement& element, int32_t value) {
-    if (element.fallback == nullptr) return nullptr;
+Text ElementText(const QosElement& element, int32_t value) {
+    if (!element.fallback) return {};
     for (const ValueText& row : element.texts) {
         if (row.value == value) return row.text;
     }
@@ -191,7 +191,7 @@ int RenderQos(const Qos& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     for (const QosElement& element : kElements) {
         const int32_t& value = record.*element.field;
-        WriteNumber(element.name, &value, 4, out, ElementText(element, value));
+        WriteNumber(element.name, value, out, ElementText(element, value));
     }
     return 1;
 }

@@ -8,20 +8,20 @@ namespace {
 
 // --- transaction identifier ---
 
-constexpr const char* kTiFlagTexts[] = {
+constexpr Text kTiFlagTexts[] = {
     "The message is sent from the side that originates the TI",
     "The message is sent to the side that originates the TI",
 };
 
-constexpr const char* kTioTexts[] = {
+constexpr Text kTioTexts[] = {
     "TI value 0", "TI value 1", "TI value 2", "TI value 3",
     "TI value 4", "TI value 5", "TI value 6", "The TI value is given by the TIE in octet 2",
 };
 
 // TIE values 0..6 would fit in the TIO and are reserved in the extension.
 constexpr uint8_t kLastReservedTie = 6;
-constexpr char kTieReservedText[] = "Reserved";
-constexpr char kTieValueText[] = "The TI value is the binary representation of TIE";
+constexpr Text kTieReservedText = "Reserved";
+constexpr Text kTieValueText = "The TI value is the binary representation of TIE";
 
 // --- LLC SAPI ---
 
@@ -31,7 +31,7 @@ constexpr ValueText kLlcSapiTexts[] = {
     {5, "SAPI 5"},
     {9, "SAPI 9"},
 };
-constexpr char kLlcSapiOther[] = "reserved";
+constexpr Text kLlcSapiOther = "reserved";
 
 // --- packet flow identifier ---
 
@@ -39,7 +39,7 @@ constexpr ValueText kPacketFlowIdTexts[] = {
     {0, "Best Effort"}, {1, "Signaling"}, {2, "SMS"},      {3, "TOM8"},
     {4, "reserved"},    {5, "reserved"},  {6, "reserved"}, {7, "reserved"},
 };
-constexpr char kPacketFlowIdOther[] = "dynamically assigned";
+constexpr Text kPacketFlowIdOther = "dynamically assigned";
 
 // --- ESM cause ---
 
@@ -85,7 +85,8 @@ constexpr ValueText kEsmCauseTexts[] = {
     {112, "APN restriction value incompatible with active EPS bearer context"},
 };
 // Any cause without a row of its own is treated as 111, written in lower case.
-constexpr char kEsmCauseOther[] = "protocol error, unspecified";
+constexpr Text kEsmCauseOther = "protocol error, unspecified";
+constexpr auto kEsmCauseText = MakeDenseText<256>(kEsmCauseTexts, kEsmCauseOther);
 
 }  // namespace
 
@@ -102,9 +103,9 @@ int ParseTransactionId(BitCursor& cursor, int32_t length, TransactionId& record)
 
 int RenderTransactionId(const TransactionId& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("TIFlag", &record.tiFlag, 1, out, kTiFlagTexts[record.tiFlag & 0x01]);
-    WriteNumber("TIO", &record.tio, 1, out, kTioTexts[record.tio & 0x07]);
-    WriteNumber("TIE", &record.tie, 1, out, record.tie > kLastReservedTie ? kTieValueText : kTieReservedText);
+    WriteNumber("TIFlag", record.tiFlag, out, kTiFlagTexts[record.tiFlag & 0x01]);
+    WriteNumber("TIO", record.tio, out, kTioTexts[record.tio & 0x07]);
+    WriteNumber("TIE", record.tie, out, record.tie > kLastReservedTie ? kTieValueText : kTieReservedText);
     return 1;
 }
 
@@ -117,7 +118,7 @@ int ParseLlcSapi(BitCursor& cursor, int32_t length, LlcSapi& record) {
 
 int RenderLlcSapi(const LlcSapi& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("LLC_SAPI_Value", &record.llcSapi, 4, out, LookupText(kLlcSapiTexts, record.llcSapi, kLlcSapiOther));
+    WriteNumber("LLC_SAPI_Value", record.llcSapi, out, LookupText(kLlcSapiTexts, record.llcSapi, kLlcSapiOther));
     return 1;
 }
 
@@ -130,14 +131,14 @@ int ParsePacketFlowId(BitCursor& cursor, int32_t length, PacketFlowId& record) {
 
 int RenderPacketFlowId(const PacketFlowId& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("PacketFlowIdentifierValue", &record.packetFlowId, 4, out,
+    WriteNumber("PacketFlowIdentifierValue", record.packetFlowId, out,
                 LookupText(kPacketFlowIdTexts, record.packetFlowId, kPacketFlowIdOther));
     return 1;
 }
 
 int RenderEsmCause(int32_t cause, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("ESMCause", &cause, 4, out, LookupText(kEsmCauseTexts, cause, kEsmCauseOther));
+    WriteNumber("ESMCause", cause, out, kEsmCauseText(cause));
     return 1;
 }
 

@@ -6,7 +6,7 @@ namespace corvuna {
 
 namespace {
 
-constexpr const char* kOperationTexts[] = {
+constexpr Text kOperationTexts[] = {
     "Spare",
     "Create new TFT",
     "Delete existing TFT",
@@ -17,7 +17,7 @@ constexpr const char* kOperationTexts[] = {
     "Reserved ",
 };
 
-constexpr const char* kEBitTexts[] = {
+constexpr Text kEBitTexts[] = {
     "parameters list is not included",
     "parameters list is included",
 };
@@ -36,10 +36,10 @@ int ParseTft(BitCursor& cursor, int32_t length, Tft& record) {
 
 int RenderTft(const Tft& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("TFTOperationCode", &record.tftOperationCode, 1, out,
+    WriteNumber("TFTOperationCode", record.tftOperationCode, out,
                 IndexedText(kOperationTexts, record.tftOperationCode, kOperationTexts[7]));
-    WriteNumber("Ebit", &record.eBit, 1, out, kEBitTexts[record.eBit == 1 ? 1 : 0]);
-    WriteNumber("Number_of_packet_filters", &record.packetFilterCount, 1, out);
+    WriteNumber("Ebit", record.eBit, out, kEBitTexts[record.eBit == 1 ? 1 : 0]);
+    WriteNumber("Number_of_packet_filters", record.packetFilterCount, out);
     return 1;
 }
 

@@ -1,0 +1,24 @@
+#include "codec/shared_bodies.h"
+
+#include "bits/bit_cursor.h"
+#include "ie/mm/emm_fields.h"
+
+namespace corvuna {
+
+void ParseEmptyBody(int, int32_t, const uint8_t*, EmptyBodyRecord&) {}
+
+void ParseSingleOctetBody(int, int32_t bodyLength, const uint8_t* body, SingleOctetRecord& record) {
+    BitCursor cursor;
+    LoadBody(cursor, body, bodyLength);
+    record.value = ReadBits(cursor, 8);
+}
+
+int RenderEmptyBody(const EmptyBodyRecord&, OutputDocument& out) { return out.buffer == nullptr ? 0 : 1; }
+
+int RenderEmmCauseBody(const SingleOctetRecord& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    RenderEmmCause(static_cast<int32_t>(record.value), out);
+    return 1;
+}
+
+}  // namespace corvuna
