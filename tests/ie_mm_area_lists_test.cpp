@@ -193,7 +193,7 @@ TEST(AreaListRenderersTest, WithoutBufferReturnZeroAndWriteNothing) {
                   RenderPlmnList(plmns, out) + RenderEmergencyNumberList(numbers, out) +
                   RenderEpsBearerContextStatus({}, out),
               0);
-    EXPECT_EQ(out.required, 0u);
+    EXPECT_EQ(out.Required(), 0u);
 }
 
 }  // namespace

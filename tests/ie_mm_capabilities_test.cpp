@@ -659,7 +659,7 @@ TEST(CapabilityRenderersTest, WriteNothingWithoutBuffer) {
     EXPECT_EQ(RenderMobileStationClassmark2(MobileStationClassmark2{}, none), 0);
     EXPECT_EQ(RenderDrxParameter(DrxParameter{}, none), 0);
     EXPECT_EQ(RenderEpsNetworkFeatureSupport(EpsNetworkFeatureSupport{}, none), 0);
-    EXPECT_EQ(none.required, 0u);
+    EXPECT_EQ(none.Required(), 0u);
 }
 
 }  // namespace

@@ -241,19 +241,12 @@ TEST(SsCodeTest, ReadWithTheSingleOctetParser) {
     EXPECT_EQ(lcsIndicator, 1);
 }
 
-TEST(LcsClientIdentityTest, WritesNothing) {
-    int result = 0;
-    EXPECT_EQ(Rendered([&](OutputDocument& out) { result = RenderLcsClientIdentity(out); }), "");
-    EXPECT_EQ(result, 1);
-}
-
 TEST(CsNotificationRenderersTest, WriteNothingWithoutBuffer) {
     OutputDocument none;
     EXPECT_EQ(RenderCli(Cli{}, none), 0);
     EXPECT_EQ(RenderSsCode(1, none), 0);
     EXPECT_EQ(RenderLcsIndicator(1, none), 0);
-    EXPECT_EQ(RenderLcsClientIdentity(none), 0);
-    EXPECT_EQ(none.required, 0u);
+    EXPECT_EQ(none.Required(), 0u);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(EmmFieldRenderersTest, WordingOfTheStandard) {
         EXPECT_EQ(result, 1);
         OutputDocument none;  // no buffer: nothing written; 0 except for the EMM cause
         const int noBuffer = c.render(none);
-        EXPECT_EQ(none.required, 0u);
+        EXPECT_EQ(none.Required(), 0u);
         EXPECT_EQ(noBuffer, c.expected.rfind("<EMMCause>", 0) == 0 ? 1 : 0);
     }
 }

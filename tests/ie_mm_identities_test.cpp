@@ -210,7 +210,7 @@ TEST(IdentityRenderersTest, WithoutBufferReturnZeroAndWriteNothing) {
     EXPECT_EQ(RenderEpsMobileIdentity(EpsMobileIdentity{0, 6, 460, 1, 1, 1, 1, 0}, out), 0);
     EXPECT_EQ(RenderMobileIdentity(MobileIdentity{1, 1, 1, {4}, 0, 0, 0, 0, 0, 0}, out), 0);
     EXPECT_EQ(RenderPtmsiSignature(1, out) + RenderNonce(1, out) + RenderAuts(octets, out) + RenderRes(octets, out), 0);
-    EXPECT_EQ(out.required, 0u);
+    EXPECT_EQ(out.Required(), 0u);
 }
 
 }  // namespace

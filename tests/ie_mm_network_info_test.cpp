@@ -376,7 +376,7 @@ TEST(NetworkInfoRenderersTest, WriteNothingWithoutBuffer) {
     EXPECT_EQ(RenderTimeZone(1, none), 0);
     EXPECT_EQ(RenderTimeZoneAndTime(TimeZoneAndTime{}, none), 0);
     EXPECT_EQ(RenderDaylightSavingTime(1, none), 0);
-    EXPECT_EQ(none.required, 0u);
+    EXPECT_EQ(none.Required(), 0u);
 }
 
 }  // namespace

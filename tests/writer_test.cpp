@@ -108,8 +108,8 @@ TEST(Writer, HandleWithoutBufferWritesNothing) {
     EXPECT_FALSE(MakeXml("X", "%ld:%s", &value, out, nullptr, 4));
     WriteTag("X", "\n", out);
     WriteCloseTag("X", out);
-    EXPECT_EQ(out.length, 0u);
-    EXPECT_EQ(out.required, 0u);
+    EXPECT_EQ(out.Length(), 0u);
+    EXPECT_EQ(out.Required(), 0u);
 }
 
 TEST(Writer, NeverWritesPastTheCapacity) {
@@ -125,7 +125,7 @@ TEST(Writer, NeverWritesPastTheCapacity) {
     const std::string full = "ab<abc>\n<d>\n";
     EXPECT_LT(std::strlen(buffer), 10u);
     EXPECT_EQ(full.compare(0, std::strlen(buffer), buffer), 0) << buffer;
-    EXPECT_EQ(out.required, full.size());
+    EXPECT_EQ(out.Required(), full.size());
     for (size_t i = 10; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], '#') << i;
 }
 

@@ -38,9 +38,10 @@ int DecodeMessage(int direction, const uint8_t* message, int32_t length, OutputD
         fifth < 0) {
         return 0;
     }
-    WriteLineTag("L3Message", out);
-    WriteString("dir", direction == 1 ? "UPLINK" : "DOWNLINK", out);
-    WriteLineTag("message", out);
+    // The frame: "<L3Message>", the direction element and "<message>" ...
+    WriteLiteral(direction == 1 ? Text("<L3Message>\n<dir>UPLINK</dir>\n<message>\n")
+                                : Text("<L3Message>\n<dir>DOWNLINK</dir>\n<message>\n"),
+                 out);
     const uint32_t code = ClassifyMessage(message, length);
     if (code >= kEsmCodeBase && code <= kEsmCodeBase + 0xFF) {
         DispatchEsm(direction, length - 3, code, message + 3, out);
@@ -49,8 +50,8 @@ int DecodeMessage(int direction, const uint8_t* message, int32_t length, OutputD
     } else if (code != kUnclassified) {
         WriteUnknownProtocol(code, out);
     }
-    WriteCloseTag("message", out);
-    WriteCloseTag("L3Message", out);
+    // ... and their closing tags.
+    WriteLiteral("</message>\n</L3Message>\n", out);
     return 1;
 }
 
@@ -98,10 +99,10 @@ CORVUNA_API int CORVUNA_CALL CorvunaDecodeBounded(int direction, const unsigned 
     if (result != 1 || out.truncated) {
         output[start] = '\0';
         if (result != 1) return CORVUNA_ERR_INTERNAL;
-        if (needed != nullptr) *needed = out.required + 1;
+        if (needed != nullptr) *needed = out.Required() + 1;
         return CORVUNA_ERR_NO_ROOM;
     }
-    if (needed != nullptr) *needed = out.length + 1;
+    if (needed != nullptr) *needed = out.Length() + 1;
     return CORVUNA_OK;
 }
 

@@ -2,16 +2,6 @@
 
 namespace corvuna {
 
-namespace {
-
-// Division by 8 rounded towards minus infinity (positions may pass the bit
-// count, making the difference negative).
-int32_t FloorDiv8(int64_t bits) {
-    return static_cast<int32_t>(bits >= 0 ? bits / 8 : -((-bits + 7) / 8));
-}
-
-}  // namespace
-
 void LoadBits(BitCursor& cursor, const uint8_t* octets, uint32_t length) {
     if (length > kMaxBodyOctets) length = kMaxBodyOctets;
     if (octets == nullptr) length = 0;
@@ -40,20 +30,8 @@ uint32_t ReadBitsSlow(BitCursor& cursor, uint32_t n) {
     return value;
 }
 
-int32_t RemainingOctets(const BitCursor& cursor) {
-    return FloorDiv8(static_cast<int64_t>(cursor.bitCount) - cursor.position);
-}
-
-int ReconcileIeLength(BitCursor& cursor, int32_t remainingAtStart, int32_t declared) {
-    const int64_t r1 = RemainingOctets(cursor);
-    const int64_t consumed = static_cast<int64_t>(remainingAtStart) - r1;
-    const int64_t length = declared;
-    if (consumed > length) {
-        cursor.position = static_cast<int32_t>(cursor.position - 8 * (consumed - length));
-        return 0;
-    }
-    if (length - consumed <= r1) cursor.position = static_cast<int32_t>(cursor.position + 8 * (length - consumed));
-    return 1;
+void ReadOctetsSlow(BitCursor& cursor, uint8_t* octets, uint32_t n) {
+    for (uint32_t i = 0; i < n; ++i) octets[i] = static_cast<uint8_t>(ReadBitsSlow(cursor, 8));
 }
 
 int SkipIe(BitCursor& cursor, int32_t declared) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace corvuna {
 
@@ -50,6 +51,24 @@ inline uint32_t ReadBits(BitCursor& cursor, uint32_t n) {
     return ReadBitsSlow(cursor, n);
 }
 
+// Up to 25 bits read from the cursor at once and handed out first bit
+// first: the same values and the same cursor movement as reading them one
+// field at a time.
+class BitWindow {
+public:
+    BitWindow(BitCursor& cursor, uint32_t n) : bits_(ReadBits(cursor, n)), left_(n) {}
+
+    uint32_t Take(uint32_t n) {
+        left_ -= n;
+        return (bits_ >> left_) & ((1u << n) - 1u);
+    }
+    uint8_t Flag() { return static_cast<uint8_t>(Take(1)); }
+
+private:
+    uint32_t bits_;
+    uint32_t left_;
+};
+
 // One octet: ReadBits(cursor, 8).
 inline uint8_t ReadOctet(BitCursor& cursor) {
     const int32_t start = cursor.position;
@@ -63,9 +82,28 @@ inline uint8_t ReadOctet(BitCursor& cursor) {
 // 1 when bit k (0 = least significant, taken modulo 32) of value is set.
 inline int TestBit(uint32_t value, uint32_t k) { return static_cast<int>((value >> (k & 31u)) & 1u); }
 
+// Division by 8 rounded towards minus infinity (positions may pass the bit
+// count, making a difference negative).
+constexpr int32_t FloorDiv8(int64_t bits) { return static_cast<int32_t>(bits >> 3); }
+
 // Whole octets between the position and the bit count, rounded down
 // (negative when the position has passed the bit count).
-int32_t RemainingOctets(const BitCursor& cursor);
+inline int32_t RemainingOctets(const BitCursor& cursor) {
+    return FloorDiv8(static_cast<int64_t>(cursor.bitCount) - cursor.position);
+}
+
+// `n` octets from the position into `octets`, as n calls of ReadOctet
+// would give them (octets past the data read as 0).
+void ReadOctetsSlow(BitCursor& cursor, uint8_t* octets, uint32_t n);
+inline void ReadOctets(BitCursor& cursor, uint8_t* octets, uint32_t n) {
+    const int32_t start = cursor.position;
+    if ((start & 7) == 0 && start >= 0 && static_cast<int64_t>(start) + 8 * static_cast<int64_t>(n) <= cursor.bitCount) {
+        if (n > 0) std::memcpy(octets, cursor.octets + (start >> 3), n);
+        cursor.position = start + static_cast<int32_t>(8 * n);
+        return;
+    }
+    ReadOctetsSlow(cursor, octets, n);
+}
 
 // True while at least one whole octet remains before the bit count.
 inline bool HasOctet(const BitCursor& cursor) { return cursor.bitCount - cursor.position >= 8; }
@@ -75,7 +113,17 @@ inline bool HasOctet(const BitCursor& cursor) { return cursor.bitCount - cursor.
 // Moves the position back to the declared end when the parser read more
 // than declared (result 0); forward to the declared end when that end lies
 // within the data (result 1); otherwise leaves it (result 1).
-int ReconcileIeLength(BitCursor& cursor, int32_t remainingAtStart, int32_t declared);
+inline int ReconcileIeLength(BitCursor& cursor, int32_t remainingAtStart, int32_t declared) {
+    const int64_t r1 = RemainingOctets(cursor);
+    const int64_t consumed = static_cast<int64_t>(remainingAtStart) - r1;
+    const int64_t length = declared;
+    if (consumed > length) {
+        cursor.position = static_cast<int32_t>(cursor.position - 8 * (consumed - length));
+        return 0;
+    }
+    if (length - consumed <= r1) cursor.position = static_cast<int32_t>(cursor.position + 8 * (length - consumed));
+    return 1;
+}
 
 // Passes over an IE value of `declared` octets: a negative length returns 0
 // and changes nothing; a value running past the data moves the position to

@@ -50,6 +50,14 @@ struct Text {
     consteval Text(const char (&literal)[N]) : text(literal), size(N - 1) {}
 
     constexpr explicit operator bool() const { return text != nullptr; }
+
+    // Characters held in a table built when the code is compiled.
+    static constexpr Text Trusted(const char* text, uint32_t size) {
+        Text t;
+        t.text = text;
+        t.size = size;
+        return t;
+    }
 };
 
 struct ValueText {

@@ -6,41 +6,13 @@ namespace corvuna {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+using detail::DecimalDigits;
+using detail::PutDigits;
 
-// "00" .. "99".
-constexpr auto kDigitPairs = [] {
-    struct Pairs {
-        char text[200];
-    } pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs.text[2 * i] = static_cast<char>('0' + i / 10);
-        pairs.text[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
-// Decimal text of an unsigned 64-bit value; its length (at most 20).
 size_t FormatUnsigned(uint64_t value, char* text) {
-    char digits[20];
-    char* p = digits + sizeof digits;
-    while (value >= 100) {
-        const unsigned pair = static_cast<unsigned>(value % 100);
-        value /= 100;
-        p -= 2;
-        p[0] = kDigitPairs.text[2 * pair];
-        p[1] = kDigitPairs.text[2 * pair + 1];
-    }
-    if (value >= 10) {
-        p -= 2;
-        p[0] = kDigitPairs.text[2 * value];
-        p[1] = kDigitPairs.text[2 * value + 1];
-    } else {
-        *--p = static_cast<char>('0' + value);
-    }
-    const size_t n = static_cast<size_t>(digits + sizeof digits - p);
-    std::memcpy(text, p, n);
-    return n;
+    const size_t digits = DecimalDigits(value);
+    PutDigits(text, value, digits);
+    return digits;
 }
 
 size_t FormatSigned(int64_t value, char* text) {
@@ -48,25 +20,6 @@ size_t FormatSigned(int64_t value, char* text) {
     text[0] = '-';
     return 1 + FormatUnsigned(0 - static_cast<uint64_t>(value), text + 1);
 }
-
-char* OpenTag(char* p, Name name) {
-    *p++ = '<';
-    p = CopyChars(p, name.text, name.size);
-    *p++ = '>';
-    return p;
-}
-
-char* CloseTagLine(char* p, Name name) {
-    *p++ = '<';
-    *p++ = '/';
-    p = CopyChars(p, name.text, name.size);
-    *p++ = '>';
-    *p++ = '\n';
-    return p;
-}
-
-// Characters of "<name>" and "</name>\n" together.
-constexpr size_t ElementTags(Name name) { return 2 * static_cast<size_t>(name.size) + 6; }
 
 bool Contains(const char* haystack, const char* needle) { return std::strstr(haystack, needle) != nullptr; }
 
@@ -116,97 +69,32 @@ void AppendTagName(OutputDocument& out, const char* name) {
 
 OutputDocument MakeDocument(char* buffer, size_t length, size_t capacity) {
     OutputDocument doc;
+    if (buffer == nullptr) return doc;
     doc.buffer = buffer;
-    doc.length = length;
-    doc.capacity = capacity;
-    doc.required = length;
+    doc.end = buffer + length;
+    doc.room = capacity > length ? capacity - length : 0;
+    doc.missed = 0;
     return doc;
+}
+
+char* RefusePiece(OutputDocument& out, size_t length) {
+    if (out.buffer == nullptr) return nullptr;
+    out.missed += length;
+    out.truncated = true;
+    out.room = 0;
+    return nullptr;
 }
 
 void Append(OutputDocument& out, const char* text, size_t n) {
     char* p = BeginPiece(out, n);
     if (p == nullptr) return;
     CopyChars(p, text, n);
-    EndPiece(out, n);
+    EndPiece(out);
 }
 
 void Append(OutputDocument& out, const char* text) { Append(out, text, std::strlen(text)); }
 
 size_t FormatDecimal(int32_t value, char* text) { return FormatSigned(value, text); }
-
-void WriteLineTag(Name name, OutputDocument& out) {
-    const size_t length = static_cast<size_t>(name.size) + 3;
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return;
-    p = OpenTag(p, name);
-    *p = '\n';
-    EndPiece(out, length);
-}
-
-void WriteCloseTag(Name name, OutputDocument& out) {
-    const size_t length = static_cast<size_t>(name.size) + 4;
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return;
-    CloseTagLine(p, name);
-    EndPiece(out, length);
-}
-
-void WriteEmptyGroup(Name name, OutputDocument& out) {
-    const size_t length = 2 * static_cast<size_t>(name.size) + 7;
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return;
-    p = OpenTag(p, name);
-    *p++ = '\n';
-    CloseTagLine(p, name);
-    EndPiece(out, length);
-}
-
-void WriteNumberElement(Name name, int32_t value, Text text, OutputDocument& out) {
-    if (out.buffer == nullptr) return;
-    char digits[16];
-    const size_t n = FormatSigned(value, digits);
-    const size_t length = ElementTags(name) + n + (text ? 2 + static_cast<size_t>(text.size) : 0);
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return;
-    p = OpenTag(p, name);
-    if (text) {
-        *p++ = '(';
-        p = CopyChars(p, digits, n);
-        *p++ = ')';
-        p = CopyChars(p, text.text, text.size);
-    } else {
-        p = CopyChars(p, digits, n);
-    }
-    CloseTagLine(p, name);
-    EndPiece(out, length);
-}
-
-void WriteCharsElement(Name name, const char* chars, size_t count, OutputDocument& out) {
-    const size_t length = ElementTags(name) + count;
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return;
-    p = OpenTag(p, name);
-    p = CopyChars(p, chars, count);
-    CloseTagLine(p, name);
-    EndPiece(out, length);
-}
-
-int WriteHexElement(Name name, const uint8_t* octets, OutputDocument& out, int count) {
-    const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
-    const size_t length = ElementTags(name) + 2 + 2 * n;
-    char* p = BeginPiece(out, length);
-    if (p == nullptr) return 1;
-    p = OpenTag(p, name);
-    *p++ = '0';
-    *p++ = 'x';
-    for (size_t i = 0; i < n; ++i) {
-        *p++ = kHexDigits[octets[i] >> 4];
-        *p++ = kHexDigits[octets[i] & 0x0F];
-    }
-    CloseTagLine(p, name);
-    EndPiece(out, length);
-    return 1;
-}
 
 void WriteTag(const char* name, const char* suffix, OutputDocument& out) {
     if (out.buffer == nullptr) return;

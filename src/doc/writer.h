@@ -18,46 +18,55 @@
 namespace corvuna {
 
 // The caller's text buffer as the renderers see it: where it is, where the
-// string in it currently ends and how much room it has.  Appends never
-// rescan the string and never write past `capacity`; a line that does not
-// fit sets `truncated` and is not written, nor is anything after it, but
-// `required` keeps counting the length the whole document would have had.
+// string in it currently ends and how much room is left.  Appends never
+// rescan the string and never write past the capacity; a piece that does
+// not fit sets `truncated` and is not written, nor is anything after it, but
+// the characters missed are counted, so that Required() tells the length the
+// whole document would have had.
 struct OutputDocument {
     char* buffer = nullptr;  // null: a handle without a buffer (writes nothing)
-    size_t length = 0;       // index of the terminating NUL
-    size_t capacity = 0;     // characters available, terminating NUL included
-    size_t required = 0;     // string length if nothing had been truncated
+    char* end = nullptr;     // the terminating NUL
+    size_t room = 0;         // characters that may still be appended, NUL apart
+    size_t missed = 0;       // characters of the pieces not written
     bool truncated = false;
+
+    size_t Length() const { return buffer == nullptr ? 0 : static_cast<size_t>(end - buffer); }
+    size_t Required() const { return Length() + missed; }
 };
 
-// A handle over `buffer`, whose string is `length` characters long.
+// A handle over `buffer` of `capacity` characters (terminating NUL
+// included), whose string is `length` characters long.
 OutputDocument MakeDocument(char* buffer, size_t length, size_t capacity);
 
 // ---------------------------------------------------------------------------
 // Line writing
 
+// The case of BeginPiece where the piece does not fit, or there is no buffer.
+char* RefusePiece(OutputDocument& out, size_t length);
+
 // Where a piece of `length` characters goes, or null when it is not to be
-// written (no buffer, no room, or an earlier piece did not fit); counts it
-// in `required` either way.
-inline char* BeginPiece(OutputDocument& out, size_t length) {
-    if (out.buffer == nullptr) return nullptr;
-    out.required += length;
-    if (out.truncated || length + 1 > out.capacity - out.length) {
-        out.truncated = true;
-        return nullptr;
-    }
-    return out.buffer + out.length;
+// written (no buffer, no room, or an earlier piece did not fit).
+[[gnu::always_inline]] inline char* BeginPiece(OutputDocument& out, size_t length) {
+    if (length >= out.room) return RefusePiece(out, length);
+    char* p = out.end;
+    out.end = p + length;
+    out.room -= length;
+    return p;
 }
 
 // Ends a piece that BeginPiece placed, keeping the string terminated.
-inline void EndPiece(OutputDocument& out, size_t length) {
-    out.length += length;
-    out.buffer[out.length] = '\0';
-}
+[[gnu::always_inline]] inline void EndPiece(OutputDocument& out) { *out.end = '\0'; }
 
 // Copies `n` characters without reading a byte outside the source; short
-// runs, the common case, go without a library call.
-inline char* CopyChars(char* to, const char* from, size_t n) {
+// runs, the common case, go without a library call.  (GCC 12 warns about
+// the branches for longer runs where they are inlined with a short literal
+// and cannot be taken.)
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#endif
+[[gnu::always_inline]] inline char* CopyChars(char* to, const char* from, size_t n) {
     if (n >= 16) {
         char* const end = to + n;
         const char* const last = from + n - 16;
@@ -84,45 +93,235 @@ inline char* CopyChars(char* to, const char* from, size_t n) {
     }
     return to + n;
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 // Appends `n` characters (all or nothing) and keeps the string terminated.
 void Append(OutputDocument& out, const char* text, size_t n);
 void Append(OutputDocument& out, const char* text);
 
+namespace detail {
+
+// "00" .. "99".
+struct DigitPairs {
+    char text[200];
+};
+inline constexpr DigitPairs kDigitPairs = [] {
+    DigitPairs pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs.text[2 * i] = static_cast<char>('0' + i / 10);
+        pairs.text[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Digits of `value` in decimal.
+constexpr size_t DecimalDigits(uint64_t value) {
+    size_t digits = 1;
+    for (; value >= 10000; value /= 10000) digits += 4;
+    return digits + (value >= 10) + (value >= 100) + (value >= 1000);
+}
+
+// Writes the `digits` decimal digits of `value` at `p`, two at a time from
+// the last.
+[[gnu::always_inline]] inline void PutDigits(char* p, uint64_t value, size_t digits) {
+    char* end = p + digits;
+    while (value >= 100) {
+        const unsigned pair = static_cast<unsigned>(value % 100);
+        value /= 100;
+        end -= 2;
+        std::memcpy(end, kDigitPairs.text + 2 * pair, 2);
+    }
+    if (value >= 10) {
+        std::memcpy(end - 2, kDigitPairs.text + 2 * value, 2);
+    } else {
+        end[-1] = static_cast<char>('0' + value);
+    }
+}
+
+// "0" .. "999", each in four characters (the digits, then blanks).
+struct SmallDecimals {
+    char text[4000];
+};
+inline constexpr SmallDecimals kSmallDecimals = [] {
+    SmallDecimals table{};
+    for (int i = 0; i < 1000; ++i) {
+        char* p = table.text + 4 * i;
+        p[0] = p[1] = p[2] = p[3] = ' ';
+        if (i >= 100) *p++ = static_cast<char>('0' + i / 100);
+        if (i >= 10) *p++ = static_cast<char>('0' + i / 10 % 10);
+        *p = static_cast<char>('0' + i % 10);
+    }
+    return table;
+}();
+
+// A signed 32-bit value as its sign and magnitude, and the characters it
+// takes.
+struct Decimal {
+    uint32_t magnitude;
+    bool negative;
+    size_t size;  // characters, sign included
+
+    explicit Decimal(int32_t value)
+        : magnitude(value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value)),
+          negative(value < 0),
+          size(DecimalDigits(magnitude) + (value < 0 ? 1 : 0)) {}
+
+    // Writes the text at `p`; the four characters after `p` (sign
+    // included) may be overwritten whatever the size, so the caller keeps
+    // at least four characters of the line after it.
+    [[gnu::always_inline]] char* Put(char* p) const {
+        if (negative) *p++ = '-';
+        const size_t digits = size - (negative ? 1 : 0);
+        if (magnitude < 1000) {
+            std::memcpy(p, kSmallDecimals.text + 4 * magnitude, 4);
+        } else {
+            PutDigits(p, magnitude, digits);
+        }
+        return p + digits;
+    }
+};
+
+[[gnu::always_inline]] inline char* OpenTag(char* p, Name name) {
+    *p++ = '<';
+    p = CopyChars(p, name.text, name.size);
+    *p++ = '>';
+    return p;
+}
+
+[[gnu::always_inline]] inline char* CloseTagLine(char* p, Name name) {
+    *p++ = '<';
+    *p++ = '/';
+    p = CopyChars(p, name.text, name.size);
+    *p++ = '>';
+    *p++ = '\n';
+    return p;
+}
+
+// Characters of "<name>" and "</name>\n" together.
+constexpr size_t ElementTags(Name name) { return 2 * static_cast<size_t>(name.size) + 6; }
+
+}  // namespace detail
+
+// Characters copied into the document as they are (whole lines).
+[[gnu::always_inline]] inline void WriteLiteral(Text text, OutputDocument& out) {
+    char* p = BeginPiece(out, text.size);
+    if (p == nullptr) return;
+    CopyChars(p, text.text, text.size);
+    EndPiece(out);
+}
+
 // Decimal text of `value` into `text` (at least 11 characters); its length.
 size_t FormatDecimal(int32_t value, char* text);
 
+// The line writers are inline: a name known where the call is compiled
+// becomes a fixed copy.
+
 // "<name>\n" and "</name>\n".
-void WriteLineTag(Name name, OutputDocument& out);
-void WriteCloseTag(Name name, OutputDocument& out);
+[[gnu::always_inline]] inline void WriteLineTag(Name name, OutputDocument& out) {
+    const size_t length = static_cast<size_t>(name.size) + 3;
+    char* p = BeginPiece(out, length);
+    if (p == nullptr) return;
+    p = detail::OpenTag(p, name);
+    *p = '\n';
+    EndPiece(out);
+}
+
+[[gnu::always_inline]] inline void WriteCloseTag(Name name, OutputDocument& out) {
+    const size_t length = static_cast<size_t>(name.size) + 4;
+    char* p = BeginPiece(out, length);
+    if (p == nullptr) return;
+    detail::CloseTagLine(p, name);
+    EndPiece(out);
+}
+
 // A group with nothing inside: the opening and the closing tag.
-void WriteEmptyGroup(Name name, OutputDocument& out);
+inline void WriteEmptyGroup(Name name, OutputDocument& out) {
+    WriteLineTag(name, out);
+    WriteCloseTag(name, out);
+}
 
 // "<name>" + value + "</name>\n", or "<name>(" + value + ")" + text +
 // "</name>\n" when there is a text.
-void WriteNumberElement(Name name, int32_t value, Text text, OutputDocument& out);
+[[gnu::always_inline]] inline void WriteNumberElement(Name name, int32_t value, Text text, OutputDocument& out) {
+    const detail::Decimal decimal(value);
+    const size_t length =
+        detail::ElementTags(name) + decimal.size + (text ? 2 + static_cast<size_t>(text.size) : 0);
+    char* p = BeginPiece(out, length);
+    if (p == nullptr) return;
+    p = detail::OpenTag(p, name);
+    if (text) {
+        *p++ = '(';
+        p = decimal.Put(p);
+        *p++ = ')';
+        p = CopyChars(p, text.text, text.size);
+    } else {
+        p = decimal.Put(p);
+    }
+    detail::CloseTagLine(p, name);
+    EndPiece(out);
+}
 
 // The same for an integer field: its value is taken as the signed integer
 // of the field's width, as the document has always printed it (an 8-bit
 // 0xC8 is -56, a 32-bit 0x80000001 is -2147483647).
 template <typename Field>
-void WriteNumber(Name name, const Field& field, OutputDocument& out, Text text = {}) {
+[[gnu::always_inline]] inline void WriteNumber(Name name, const Field& field, OutputDocument& out, Text text = {}) {
     static_assert(std::is_integral_v<Field> && (sizeof(Field) == 1 || sizeof(Field) == 2 || sizeof(Field) == 4),
                   "a number element is an 8-, 16- or 32-bit integer field");
     WriteNumberElement(name, static_cast<int32_t>(static_cast<std::make_signed_t<Field>>(field)), text, out);
 }
 
 // "<name>" + the characters + "</name>\n", copied as they are.
-void WriteCharsElement(Name name, const char* chars, size_t count, OutputDocument& out);
+inline void WriteCharsElement(Name name, const char* chars, size_t count, OutputDocument& out) {
+    const size_t length = detail::ElementTags(name) + count;
+    char* p = BeginPiece(out, length);
+    if (p == nullptr) return;
+    p = detail::OpenTag(p, name);
+    p = CopyChars(p, chars, count);
+    detail::CloseTagLine(p, name);
+    EndPiece(out);
+}
 // The same for a NUL-terminated string, and for a literal.
 inline void WriteString(Name name, const char* string, OutputDocument& out) {
     WriteCharsElement(name, string, std::strlen(string), out);
 }
 inline void WriteText(Name name, Text text, OutputDocument& out) { WriteCharsElement(name, text.text, text.size, out); }
 
+namespace detail {
+
+// "00" .. "FF", upper case.
+struct HexPairs {
+    char text[512];
+};
+inline constexpr HexPairs kHexPairs = [] {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    HexPairs pairs{};
+    for (int i = 0; i < 256; ++i) {
+        pairs.text[2 * i] = kDigits[i >> 4];
+        pairs.text[2 * i + 1] = kDigits[i & 0x0F];
+    }
+    return pairs;
+}();
+
+}  // namespace detail
+
 // "<name>0x" + `count` octets as two upper-case hex digits each + "</name>\n"
 // (nothing between "0x" and the closing tag for a count of 0 or less).
-int WriteHexElement(Name name, const uint8_t* octets, OutputDocument& out, int count);
+[[gnu::always_inline]] inline int WriteHexElement(Name name, const uint8_t* octets, OutputDocument& out, int count) {
+    const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+    const size_t length = detail::ElementTags(name) + 2 + 2 * n;
+    char* p = BeginPiece(out, length);
+    if (p == nullptr) return 1;
+    p = detail::OpenTag(p, name);
+    *p++ = '0';
+    *p++ = 'x';
+    for (size_t i = 0; i < n; ++i, p += 2) std::memcpy(p, detail::kHexPairs.text + 2 * octets[i], 2);
+    detail::CloseTagLine(p, name);
+    EndPiece(out);
+    return 1;
+}
 
 // A group: the tag `name`, the lines `render` writes for `value`, the
 // closing tag.

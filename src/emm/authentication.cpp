@@ -19,7 +19,7 @@ constexpr OptionalIe<AuthenticationFailureRecord> kFailureRows[] = {
 constexpr OptionalIes<AuthenticationFailureRecord> kFailureIes{Scan::kSingleLook, kFailureRows};
 
 void ReadVector(BitCursor& cursor, uint8_t (&octets)[kAuthVectorOctets]) {
-    for (uint8_t& octet : octets) octet = ReadOctet(cursor);
+    ReadOctets(cursor, octets, kAuthVectorOctets);
 }
 
 void WriteVector(Name name, const uint8_t (&octets)[kAuthVectorOctets], OutputDocument& out) {

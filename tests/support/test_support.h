@@ -32,7 +32,7 @@ std::string Rendered(Render render) {
     std::string text(1 << 16, '\0');
     OutputDocument out = MakeDocument(text.data(), 0, text.size());
     render(out);
-    text.resize(out.length);
+    text.resize(out.Length());
     return text;
 }
 

@@ -1,7 +1,10 @@
 #include "ie/mm/capabilities.h"
 
 #include <cstddef>
+#include <iterator>
+#include <utility>
 
+#include "doc/fixed_lines.h"
 #include "doc/value_text.h"
 
 namespace corvuna {
@@ -229,28 +232,53 @@ constexpr Text kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not 
 // ---------------------------------------------------------------------------
 // Reading and writing helpers.
 
-uint8_t ReadFlag(BitCursor& cursor) { return static_cast<uint8_t>(ReadBits(cursor, 1)); }
-
+// N one-bit flags in a row, first bit first.
 template <size_t N>
-void ReadFlags(BitCursor& cursor, uint8_t (&flags)[N]) {
-    for (uint8_t& flag : flags) flag = ReadFlag(cursor);
+void TakeFlags(BitWindow& bits, uint8_t (&flags)[N]) {
+    for (uint8_t& flag : flags) flag = bits.Flag();
 }
 
-void WriteFlag(const FlagText& row, const uint8_t& flag, OutputDocument& out) {
-    WriteNumber(row.name, flag, out, flag != 0 ? row.setText : row.clearText);
+// The two lines of a flag element, prepared when the code is compiled.
+consteval size_t FlagLineCapacity(const FlagText& row) {
+    return DigitLineSize(row.name, row.setText.size > row.clearText.size ? row.setText : row.clearText);
+}
+consteval size_t FlagLineCapacity(const NamedFlagText& row) {
+    const size_t set = DigitLineSize(row.nameIfSet, row.setText);
+    const size_t clear = DigitLineSize(row.nameIfClear, row.clearText);
+    return set > clear ? set : clear;
+}
+template <size_t N>
+consteval BinaryLines<N> FlagLines(const FlagText& row) {
+    return MakeBinaryLines<N>(row.name, row.clearText, row.name, row.setText);
+}
+template <size_t N>
+consteval BinaryLines<N> FlagLines(const NamedFlagText& row) {
+    return MakeBinaryLines<N>(row.nameIfClear, row.clearText, row.nameIfSet, row.setText);
+}
+template <const auto& Row>
+inline constexpr auto kFlagLines = FlagLines<FlagLineCapacity(Row)>(Row);
+template <const auto& Rows, size_t I>
+inline constexpr auto kRowFlagLines = FlagLines<FlagLineCapacity(Rows[I])>(Rows[I]);
+
+// One flag element: the row's set text for a set flag, its clear text else.
+template <const auto& Row>
+void WriteFlag(uint8_t flag, OutputDocument& out) {
+    WriteBinaryElement(kFlagLines<Row>, flag, out);
 }
 
-void WriteFlag(const NamedFlagText& row, const uint8_t& flag, OutputDocument& out) {
-    if (flag != 0) {
-        WriteNumber(row.nameIfSet, flag, out, row.setText);
-    } else {
-        WriteNumber(row.nameIfClear, flag, out, row.clearText);
-    }
+// The flag of row I of a table.
+template <const auto& Rows, size_t I>
+void WriteRowFlag(uint8_t flag, OutputDocument& out) {
+    WriteBinaryElement(kRowFlagLines<Rows, I>, flag, out);
 }
 
-template <typename Row, size_t N>
-void WriteFlags(const Row (&rows)[N], const uint8_t (&flags)[N], OutputDocument& out) {
-    for (size_t i = 0; i < N; ++i) WriteFlag(rows[i], flags[i], out);
+// The flags of one table, row by row.
+template <const auto& Rows, size_t N>
+void WriteFlags(const uint8_t (&flags)[N], OutputDocument& out) {
+    static_assert(std::size(Rows) == N);
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        (WriteBinaryElement(kRowFlagLines<Rows, I>, flags[I], out), ...);
+    }(std::make_index_sequence<N>{});
 }
 
 }  // namespace
@@ -261,26 +289,28 @@ void WriteFlags(const Row (&rows)[N], const uint8_t (&flags)[N], OutputDocument&
 int ParseUeNetworkCapability(BitCursor& cursor, int32_t length, UeNetworkCapability& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
-    ReadFlags(cursor, record.eea);  // octet 1
-    ReadBits(cursor, 1);            // octet 2: EIA0 not kept
-    ReadFlags(cursor, record.eia);
-    ReadFlags(cursor, record.uea);  // octet 3
-    record.ucs2 = ReadFlag(cursor);  // octet 4
-    ReadFlags(cursor, record.uia);
-    ReadBits(cursor, 6);  // octet 5: bits 8-3 not kept
-    record.srvcc = ReadFlag(cursor);
-    ReadBits(cursor, 1);
+    BitWindow first(cursor, 24);  // octets 1 to 3
+    TakeFlags(first, record.eea);
+    first.Take(1);  // octet 2: EIA0 not kept
+    TakeFlags(first, record.eia);
+    TakeFlags(first, record.uea);
+    BitWindow second(cursor, 16);  // octets 4 and 5
+    record.ucs2 = second.Flag();
+    TakeFlags(second, record.uia);
+    second.Take(6);  // octet 5: bits 8-3 not kept
+    record.srvcc = second.Flag();
+    second.Take(1);
     return ReconcileIeLength(cursor, r0, length);
 }
 
 int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteFlags(kEeaTexts, record.eea, out);
-    WriteFlags(kEiaTexts, record.eia, out);
-    WriteFlags(kUeaTexts, record.uea, out);
-    WriteFlag(kUeUcs2Text, record.ucs2, out);
-    WriteFlags(kUiaTexts, record.uia, out);
-    WriteFlag(kUeSrvccText, record.srvcc, out);
+    WriteFlags<kEeaTexts>(record.eea, out);
+    WriteFlags<kEiaTexts>(record.eia, out);
+    WriteFlags<kUeaTexts>(record.uea, out);
+    WriteFlag<kUeUcs2Text>(record.ucs2, out);
+    WriteFlags<kUiaTexts>(record.uia, out);
+    WriteFlag<kUeSrvccText>(record.srvcc, out);
     return 1;
 }
 
@@ -290,33 +320,39 @@ int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument&
 int ParseUeSecurityCapability(BitCursor& cursor, int32_t length, UeSecurityCapability& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
-    ReadFlags(cursor, record.eea);  // octet 1
-    ReadBits(cursor, 1);            // octet 2: EIA0 not kept
-    ReadFlags(cursor, record.eia);
+    BitWindow eps(cursor, 16);  // octets 1 and 2
+    TakeFlags(eps, record.eea);
+    eps.Take(1);  // EIA0 not kept
+    TakeFlags(eps, record.eia);
     // The optional octets present are those the length reaches (set afresh,
     // so that an element parsed again replaces the earlier one).
     record.umtsOctetPresent = length > 2 ? 1 : 0;
     record.uiaOctetPresent = length > 3 ? 1 : 0;
     record.gprsOctetPresent = length > 4 ? 1 : 0;
-    if (record.umtsOctetPresent != 0) ReadFlags(cursor, record.uea);  // octet 3
+    if (record.umtsOctetPresent != 0) {  // octet 3
+        BitWindow umts(cursor, 8);
+        TakeFlags(umts, record.uea);
+    }
     if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
-        ReadBits(cursor, 1);
-        ReadFlags(cursor, record.uia);
+        BitWindow uia(cursor, 8);
+        uia.Take(1);
+        TakeFlags(uia, record.uia);
     }
     if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
-        ReadBits(cursor, 1);
-        ReadFlags(cursor, record.gea);
+        BitWindow gprs(cursor, 8);
+        gprs.Take(1);
+        TakeFlags(gprs, record.gea);
     }
     return ReconcileIeLength(cursor, r0, length);
 }
 
 int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteFlags(kSecurityEeaTexts, record.eea, out);
-    WriteFlags(kEiaTexts, record.eia, out);
-    if (record.umtsOctetPresent != 0) WriteFlags(kSecurityUeaTexts, record.uea, out);
-    if (record.uiaOctetPresent != 0) WriteFlags(kUiaTexts, record.uia, out);
-    if (record.gprsOctetPresent != 0) WriteFlags(kSecurityGeaTexts, record.gea, out);
+    WriteFlags<kSecurityEeaTexts>(record.eea, out);
+    WriteFlags<kEiaTexts>(record.eia, out);
+    if (record.umtsOctetPresent != 0) WriteFlags<kSecurityUeaTexts>(record.uea, out);
+    if (record.uiaOctetPresent != 0) WriteFlags<kUiaTexts>(record.uia, out);
+    if (record.gprsOctetPresent != 0) WriteFlags<kSecurityGeaTexts>(record.gea, out);
     return 1;
 }
 
@@ -326,49 +362,55 @@ int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocumen
 int ParseMsNetworkCapability(BitCursor& cursor, int32_t length, MsNetworkCapability& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
+    BitWindow bits(cursor, 24);
     // Octet 1.
-    record.gea[0] = ReadFlag(cursor);
-    record.smViaDedicatedChannels = ReadFlag(cursor);
-    record.smViaGprsChannels = ReadFlag(cursor);
-    record.ucs2 = ReadFlag(cursor);
-    record.ssScreeningIndicator = static_cast<int32_t>(ReadBits(cursor, 2));
-    record.soLsa = ReadFlag(cursor);
-    record.revisionLevel = ReadFlag(cursor);
+    record.gea[0] = bits.Flag();
+    record.smViaDedicatedChannels = bits.Flag();
+    record.smViaGprsChannels = bits.Flag();
+    record.ucs2 = bits.Flag();
+    record.ssScreeningIndicator = static_cast<int32_t>(bits.Take(2));
+    record.soLsa = bits.Flag();
+    record.revisionLevel = bits.Flag();
     // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
-    record.pfc = ReadFlag(cursor);
-    for (size_t i = 1; i < 7; ++i) record.gea[i] = ReadFlag(cursor);
-    record.lcsVa = ReadFlag(cursor);
+    record.pfc = bits.Flag();
+    for (size_t i = 1; i < 7; ++i) record.gea[i] = bits.Flag();
+    record.lcsVa = bits.Flag();
     // Octet 3.
-    record.psInterRatHoToIu = ReadFlag(cursor);
-    record.psInterRatHoToS1 = ReadFlag(cursor);
-    record.emmCombinedProcedures = ReadFlag(cursor);
-    record.isr = ReadFlag(cursor);
-    record.srvcc = ReadFlag(cursor);
-    record.epc = ReadFlag(cursor);
-    record.nf = ReadFlag(cursor);
-    record.geranNetworkSharing = ReadFlag(cursor);
+    record.psInterRatHoToIu = bits.Flag();
+    record.psInterRatHoToS1 = bits.Flag();
+    record.emmCombinedProcedures = bits.Flag();
+    record.isr = bits.Flag();
+    record.srvcc = bits.Flag();
+    record.epc = bits.Flag();
+    record.nf = bits.Flag();
+    record.geranNetworkSharing = bits.Flag();
     return ReconcileIeLength(cursor, r0, length);
 }
 
 int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteFlag(kMsGeaTexts[0], record.gea[0], out);
-    WriteFlag(kMsSmViaDedicatedText, record.smViaDedicatedChannels, out);
-    WriteFlag(kMsSmViaGprsText, record.smViaGprsChannels, out);
-    WriteFlag(kMsUcs2Text, record.ucs2, out);
+    WriteRowFlag<kMsGeaTexts, 0>(record.gea[0], out);
+    WriteFlag<kMsSmViaDedicatedText>(record.smViaDedicatedChannels, out);
+    WriteFlag<kMsSmViaGprsText>(record.smViaGprsChannels, out);
+    WriteFlag<kMsUcs2Text>(record.ucs2, out);
     WriteNumber(kMsSsScreeningName, record.ssScreeningIndicator, out);
-    WriteFlag(kMsSoLsaText, record.soLsa, out);
-    WriteFlag(kMsRevisionLevelText, record.revisionLevel, out);
-    WriteFlag(kMsPfcText, record.pfc, out);
-    for (size_t i = 1; i < 7; ++i) WriteFlag(kMsGeaTexts[i], record.gea[i], out);
-    WriteFlag(kMsLcsVaText, record.lcsVa, out);
-    WriteFlag(kMsHoToIuText, record.psInterRatHoToIu, out);
-    WriteFlag(kMsHoToS1Text, record.psInterRatHoToS1, out);
-    WriteFlag(kMsEmmCombinedText, record.emmCombinedProcedures, out);
-    WriteFlag(kMsIsrText, record.isr, out);
-    WriteFlag(kMsSrvccText, record.srvcc, out);
-    WriteFlag(kMsEpcText, record.epc, out);
-    WriteFlag(kMsNfText, record.nf, out);
+    WriteFlag<kMsSoLsaText>(record.soLsa, out);
+    WriteFlag<kMsRevisionLevelText>(record.revisionLevel, out);
+    WriteFlag<kMsPfcText>(record.pfc, out);
+    WriteRowFlag<kMsGeaTexts, 1>(record.gea[1], out);
+    WriteRowFlag<kMsGeaTexts, 2>(record.gea[2], out);
+    WriteRowFlag<kMsGeaTexts, 3>(record.gea[3], out);
+    WriteRowFlag<kMsGeaTexts, 4>(record.gea[4], out);
+    WriteRowFlag<kMsGeaTexts, 5>(record.gea[5], out);
+    WriteRowFlag<kMsGeaTexts, 6>(record.gea[6], out);
+    WriteFlag<kMsLcsVaText>(record.lcsVa, out);
+    WriteFlag<kMsHoToIuText>(record.psInterRatHoToIu, out);
+    WriteFlag<kMsHoToS1Text>(record.psInterRatHoToS1, out);
+    WriteFlag<kMsEmmCombinedText>(record.emmCombinedProcedures, out);
+    WriteFlag<kMsIsrText>(record.isr, out);
+    WriteFlag<kMsSrvccText>(record.srvcc, out);
+    WriteFlag<kMsEpcText>(record.epc, out);
+    WriteFlag<kMsNfText>(record.nf, out);
     return 1;
 }
 
@@ -378,29 +420,30 @@ int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument&
 int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStationClassmark2& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
+    BitWindow bits(cursor, 24);
     // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
-    ReadBits(cursor, 1);
-    record.revisionLevel = static_cast<int32_t>(ReadBits(cursor, 2));
-    record.esInd = ReadFlag(cursor);
-    record.a51 = ReadFlag(cursor);
-    record.rfPowerCapability = static_cast<int32_t>(ReadBits(cursor, 3));
+    bits.Take(1);
+    record.revisionLevel = static_cast<int32_t>(bits.Take(2));
+    record.esInd = bits.Flag();
+    record.a51 = bits.Flag();
+    record.rfPowerCapability = static_cast<int32_t>(bits.Take(3));
     // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
-    ReadBits(cursor, 1);
-    record.psCapability = ReadFlag(cursor);
-    record.ssScreenIndicator = static_cast<int32_t>(ReadBits(cursor, 2));
-    record.smCapability = ReadFlag(cursor);
-    record.vbs = ReadFlag(cursor);
-    record.vgcs = ReadFlag(cursor);
-    record.fc = ReadFlag(cursor);
+    bits.Take(1);
+    record.psCapability = bits.Flag();
+    record.ssScreenIndicator = static_cast<int32_t>(bits.Take(2));
+    record.smCapability = bits.Flag();
+    record.vbs = bits.Flag();
+    record.vgcs = bits.Flag();
+    record.fc = bits.Flag();
     // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
-    record.cm3 = ReadFlag(cursor);
-    ReadBits(cursor, 1);
-    record.lcsVa = ReadFlag(cursor);
-    record.ucs2 = ReadFlag(cursor);
-    record.soLsa = ReadFlag(cursor);
-    record.cmsp = ReadFlag(cursor);
-    record.a53 = ReadFlag(cursor);
-    record.a52 = ReadFlag(cursor);
+    record.cm3 = bits.Flag();
+    bits.Take(1);
+    record.lcsVa = bits.Flag();
+    record.ucs2 = bits.Flag();
+    record.soLsa = bits.Flag();
+    record.cmsp = bits.Flag();
+    record.a53 = bits.Flag();
+    record.a52 = bits.Flag();
     return ReconcileIeLength(cursor, r0, length);
 }
 
@@ -408,23 +451,23 @@ int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputD
     if (out.buffer == nullptr) return 0;
     WriteNumber("Revision_Level", record.revisionLevel, out,
                 IndexedText(kRevisionLevelTexts, record.revisionLevel, nullptr));
-    WriteFlag(kCm2EsIndText, record.esInd, out);
-    WriteFlag(kCm2A51Text, record.a51, out);
+    WriteFlag<kCm2EsIndText>(record.esInd, out);
+    WriteFlag<kCm2A51Text>(record.a51, out);
     WriteNumber("RF_Power_capability", record.rfPowerCapability, out,
                 IndexedText(kRfPowerCapabilityTexts, record.rfPowerCapability, kRfPowerCapabilityReserved));
-    WriteFlag(kCm2PsCapabilityText, record.psCapability, out);
+    WriteFlag<kCm2PsCapabilityText>(record.psCapability, out);
     WriteNumber("SS_Screen_Indicator", record.ssScreenIndicator, out);
-    WriteFlag(kCm2SmCapabilityText, record.smCapability, out);
-    WriteFlag(kCm2VbsText, record.vbs, out);
-    WriteFlag(kCm2VgcsText, record.vgcs, out);
+    WriteFlag<kCm2SmCapabilityText>(record.smCapability, out);
+    WriteFlag<kCm2VbsText>(record.vbs, out);
+    WriteFlag<kCm2VgcsText>(record.vgcs, out);
     WriteNumber("FC_Frequency_Capability", record.fc, out);
-    WriteFlag(kCm2Cm3Text, record.cm3, out);
-    WriteFlag(kCm2LcsVaText, record.lcsVa, out);
-    WriteFlag(kCm2Ucs2Text, record.ucs2, out);
-    WriteFlag(kCm2SoLsaText, record.soLsa, out);
-    WriteFlag(kCm2CmspText, record.cmsp, out);
-    WriteFlag(kCm2A53Text, record.a53, out);
-    WriteFlag(kCm2A52Text, record.a52, out);
+    WriteFlag<kCm2Cm3Text>(record.cm3, out);
+    WriteFlag<kCm2LcsVaText>(record.lcsVa, out);
+    WriteFlag<kCm2Ucs2Text>(record.ucs2, out);
+    WriteFlag<kCm2SoLsaText>(record.soLsa, out);
+    WriteFlag<kCm2CmspText>(record.cmsp, out);
+    WriteFlag<kCm2A53Text>(record.a53, out);
+    WriteFlag<kCm2A52Text>(record.a52, out);
     return 1;
 }
 

@@ -81,6 +81,4 @@ int RenderLcsIndicator(int32_t lcsIndicator, OutputDocument& out) {
     return 1;
 }
 
-int RenderLcsClientIdentity(OutputDocument& out) { return out.buffer == nullptr ? 0 : 1; }
-
 }  // namespace corvuna

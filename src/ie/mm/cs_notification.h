@@ -51,8 +51,4 @@ int RenderSsCode(int32_t ssCode, OutputDocument& out);
 // LCS indicator: "LCS_indicator_value".
 int RenderLcsIndicator(int32_t lcsIndicator, OutputDocument& out);
 
-// LCS client identity: nothing is decoded, so nothing is written (the
-// message shows the element as its tags alone).
-int RenderLcsClientIdentity(OutputDocument& out);
-
 }  // namespace corvuna

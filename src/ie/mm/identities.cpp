@@ -75,7 +75,7 @@ int ParseEpsMobileIdentity(BitCursor& cursor, int32_t length, EpsMobileIdentity&
         result = 1;
     } else if (record.identityType == kEpsIdentityGuti) {
         uint8_t o[11] = {first};
-        for (int i = 1; i < 11; ++i) o[i] = ReadOctet(cursor);
+        ReadOctets(cursor, o + 1, 10);
         record.mcc = (o[1] & 0x0F) * 100 + (o[1] >> 4) * 10 + (o[2] & 0x0F);
         record.mnc = (o[3] & 0x0F) * 10 + (o[3] >> 4);  // MNC digit 3 (octet 3 high) ignored
         record.mmeGroupId = o[4] * 256 + o[5];

@@ -53,7 +53,7 @@ int ParseNetworkName(BitCursor& cursor, int32_t length, NetworkName& record) {
         // At most 1022 text octets: the array keeps a terminating zero.
         const int32_t textLength = length - 1;
         if (RemainingOctets(cursor) >= textLength) {
-            for (int32_t i = 0; i < textLength; ++i) record.textString[i] = static_cast<char>(ReadOctet(cursor));
+            ReadOctets(cursor, reinterpret_cast<uint8_t*>(record.textString), static_cast<uint32_t>(textLength));
         } else {
             // The text runs past the message: keep none of it.
             cursor.position = cursor.bitCount;
@@ -100,13 +100,15 @@ int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
 int ParseTimeZoneAndTime(BitCursor& cursor, int32_t length, TimeZoneAndTime& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
-    record.year = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.month = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.day = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.hour = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.minute = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.second = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.timeZone = static_cast<int32_t>(ReadBits(cursor, 8));
+    uint8_t o[7];
+    ReadOctets(cursor, o, sizeof o);
+    record.year = o[0];
+    record.month = o[1];
+    record.day = o[2];
+    record.hour = o[3];
+    record.minute = o[4];
+    record.second = o[5];
+    record.timeZone = o[6];
     return ReconcileIeLength(cursor, r0, length);
 }
 

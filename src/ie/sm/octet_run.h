@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "bits/bit_cursor.h"
 
@@ -17,6 +18,13 @@ inline bool TakeOctetRun(BitCursor& cursor, uint32_t count, uint8_t* dest, size_
     if (RemainingOctets(cursor) < static_cast<int64_t>(count)) {
         cursor.position = cursor.bitCount;
         return false;
+    }
+    if ((cursor.position & 7) == 0 && cursor.position >= 0) {
+        // On an octet boundary the run is the caller's octets as they are.
+        const size_t kept = count < capacity ? count : capacity;
+        if (kept > 0) std::memcpy(dest, cursor.octets + (cursor.position >> 3), kept);
+        cursor.position += static_cast<int32_t>(8 * count);
+        return true;
     }
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t octet = ReadOctet(cursor);

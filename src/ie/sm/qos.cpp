@@ -1,6 +1,8 @@
 #include "ie/sm/qos.h"
 
+#include <iterator>
 #include <span>
+#include <utility>
 
 #include "doc/value_text.h"
 
@@ -146,7 +148,7 @@ constexpr QosElement kElements[] = {
     {"GuaranteedBitRate_UL_Ex", &Qos::guaranteedBitRateUplinkExt, {}, nullptr},
 };
 
-Text ElementText(const QosElement& element, int32_t value) {
+[[gnu::always_inline]] inline Text ElementText(const QosElement& element, int32_t value) {
     if (!element.fallback) return {};
     for (const ValueText& row : element.texts) {
         if (row.value == value) return row.text;
@@ -160,7 +162,7 @@ int ParseQos(BitCursor& cursor, int32_t length, Qos& record) {
     if (length < 0) return 0;
     const int32_t r0 = RemainingOctets(cursor);
     uint8_t o[kQosOctetsRead];
-    for (uint8_t& octet : o) octet = ReadOctet(cursor);
+    ReadOctets(cursor, o, kQosOctetsRead);
     record.delayClass = (o[0] >> 3) & 0x07;
     record.reliabilityClass = o[0] & 0x07;
     record.peakThroughput = o[1] >> 4;
@@ -189,10 +191,12 @@ int ParseQos(BitCursor& cursor, int32_t length, Qos& record) {
 
 int RenderQos(const Qos& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    for (const QosElement& element : kElements) {
-        const int32_t& value = record.*element.field;
-        WriteNumber(element.name, value, out, ElementText(element, value));
-    }
+    // Unrolled: each element's name and texts are constants where written.
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        ((WriteNumber(kElements[I].name, record.*kElements[I].field, out,
+                      ElementText(kElements[I], record.*kElements[I].field))),
+         ...);
+    }(std::make_index_sequence<std::size(kElements)>{});
     return 1;
 }
 
