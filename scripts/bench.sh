@@ -22,13 +22,22 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_
   -DCORVUNA_BUILD_BENCH=ON >/dev/null
 cmake --build build/release >&2
 
-echo "== decoding benchmark (Release) =="
-build/release/bench/corvuna_bench --benchmark_min_time=1 2>/dev/null |
-  awk '/^[a-zA-Z]/ && /items_per_second/ {
+echo "== decoding benchmark (Release): median and best of 5 runs of at least 1 s each =="
+build/release/bench/corvuna_bench --benchmark_min_time=1 --benchmark_repetitions=5 2>/dev/null |
+  awk '/items_per_second=/ && !/_(mean|median|stddev|cv)/ {
          name = $1; rate = "";
-         for (i = 1; i <= NF; i++) if ($i ~ /^items_per_second=/) { rate = substr($i, 18) }
-         printf "%-60s %12s messages/s\n", name, rate }
-       /^LteGain/ { printf "%-60s %12s %s per call\n", $1, $2, $3 }'
+         for (i = 1; i <= NF; i++) if ($i ~ /^items_per_second=/) rate = substr($i, 18);
+         v = rate + 0; if (rate ~ /M\/s/) v *= 1e6; else if (rate ~ /k\/s/) v *= 1e3;
+         n[name]++; r[name, n[name]] = v; if (!(name in order)) { order[name] = ++names; list[names] = name } }
+       /^LteGain / { lte = $2 " " $3 }
+       END {
+         for (k = 1; k <= names; k++) {
+           name = list[k]; m = n[name];
+           for (i = 1; i <= m; i++) for (j = i + 1; j <= m; j++) if (r[name, j] < r[name, i]) { t = r[name, i]; r[name, i] = r[name, j]; r[name, j] = t }
+           printf "%-62s median %10.0f  best %10.0f messages/s\n", name, r[name, int((m + 1) / 2)], r[name, m]
+         }
+         if (lte != "") printf "%-62s %s per call\n", "LteGain", lte
+       }'
 
 work=build/bench
 mkdir -p "$work"

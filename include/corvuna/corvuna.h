@@ -37,6 +37,11 @@
 extern "C" {
 #endif
 
+/* The library's version. */
+#define CORVUNA_VERSION_MAJOR 1
+#define CORVUNA_VERSION_MINOR 0
+#define CORVUNA_VERSION_PATCH 0
+
 /* Direction argument of the decode entries. */
 #define CORVUNA_DOWNLINK 0 /* network to UE */
 #define CORVUNA_UPLINK 1   /* UE to network */

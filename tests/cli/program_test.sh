@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The corvuna program as people use it: arguments, files, standard input,
+# error messages that name the input, and the exit status.
+#   program_test.sh PATH-TO-CORVUNA
+set -u
+corvuna=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# expect STATUS STDERR-PATTERN DOCUMENTS -- ARGS...: runs corvuna with ARGS
+# (standard input from $work/stdin when it exists) and checks the exit
+# status, that standard error matches the pattern (is empty for '') and the number of
+# documents on standard output.
+expect() {
+  local status=$1 pattern=$2 documents=$3
+  shift 4
+  local input=/dev/null
+  [ -f "$work/stdin" ] && input=$work/stdin
+  "$corvuna" "$@" <"$input" >"$work/out" 2>"$work/err"
+  local got=$? count
+  count=$(grep -c '^</L3Message>$' "$work/out")
+  local errors_ok=1
+  if [ "$pattern" = "" ]; then
+    [ -s "$work/err" ] && errors_ok=0
+  elif ! grep -qE -- "$pattern" "$work/err"; then
+    errors_ok=0
+  fi
+  if [ "$got" -ne "$status" ] || [ "$errors_ok" -eq 0 ] || [ "$count" -ne "$documents" ]; then
+    echo "FAIL: corvuna $*: status $got (expected $status), $count documents (expected $documents)"
+    sed 's/^/  stderr: /' "$work/err"
+    failures=$((failures + 1))
+  fi
+  rm -f "$work/stdin"
+}
+
+printf '1\t075e\n' >"$work/one.tsv"
+printf '\xef\xbb\xbfDirection\tHex\n 0 \t075e\n075e\n07:5e\tnote\n' >"$work/friendly.tsv"
+printf '1\t075e\nsideways\t075e\n1\t07zz\n' >"$work/bad.tsv"
+
+expect 0 '' 1 -- 075e
+expect 0 '' 3 -- 0x075e 07:5e '07 5e'
+expect 0 '' 1 -- --direction=dl 075e
+expect 0 '' 1 -- -d dl -- 075e
+expect 1 'argument 1: 1 octet, shorter than the 2-octet header' 3 -- 07 44 0f
+expect 1 'quoted' 3 -- 07 44 0f
+expect 1 'missing.tsv: cannot open: No such file' 1 -- -f "$work/missing.tsv" 075e
+expect 1 "$work: cannot read: Is a directory" 0 -- -f "$work"
+expect 0 '' 3 -- -f "$work/friendly.tsv"
+expect 1 'bad.tsv:2: unknown direction .sideways.' 1 -- -f "$work/bad.tsv"
+expect 1 'bad.tsv:3: not a hex digit' 1 -- -f "$work/bad.tsv"
+expect 1 'bad.tsv:2' 1 -- -s -f "$work/bad.tsv"
+expect 0 '' 2 -- -f "$work/one.tsv" 075e
+expect 2 'unknown option --frobnicate' 0 -- --frobnicate
+expect 2 'unknown direction' 0 -- -d sideways 075e
+expect 1 'odd number of hex digits' 0 -- 0741F
+printf '\x00\x01garbage\xff\n' >"$work/stdin"
+expect 1 'stdin: holds binary data' 0 --
+printf '\x01\x02garbage\xff\n1\t075e\n' >"$work/stdin"
+expect 1 "stdin:1: not a hex digit: '\\\\x01'" 1 --
+"$corvuna" --version >"$work/version" 2>&1
+grep -qE '^corvuna [0-9]+\.[0-9]+\.[0-9]+$' "$work/version" || { echo "FAIL: --version"; failures=$((failures + 1)); }
+"$corvuna" --help | grep -q -- '--direction' || { echo "FAIL: --help"; failures=$((failures + 1)); }
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures program checks failed"
+  exit 1
+fi
+echo "program checks passed"

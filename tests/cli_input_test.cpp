@@ -1,0 +1,125 @@
+// The corvuna program's reading of its text inputs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/io.h"
+#include "cli/text_input.h"
+
+namespace corvuna::cli {
+namespace {
+
+TEST(CliInput, Directions) {
+    const struct {
+        const char* text;
+        std::optional<int> direction;
+    } cases[] = {
+        {"1", kUplink},        {"UL", kUplink},   {" uplink\t", kUplink}, {"Up", kUplink},
+        {"0", kDownlink},      {"dl", kDownlink}, {"DOWNLINK", kDownlink}, {"down ", kDownlink},
+        {"2", std::nullopt},   {"", std::nullopt}, {"uplinks", std::nullopt}, {"01", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDirection(c.text), c.direction) << c.text;
+}
+
+TEST(CliInput, HexForms) {
+    const struct {
+        const char* text;
+        std::vector<uint8_t> octets;  // empty: rejected
+        const char* error;
+    } cases[] = {
+        {"075e", {0x07, 0x5E}, ""},
+        {"0x075E", {0x07, 0x5E}, ""},
+        {"07:5e", {0x07, 0x5E}, ""},
+        {"07-5e.00", {0x07, 0x5E, 0x00}, ""},
+        {" 07 5e ", {0x07, 0x5E}, ""},
+        {"0x07 0X5e", {0x07, 0x5E}, ""},
+        {"00", {0x00}, ""},
+        {"075", {}, "odd number of hex digits (3)"},
+        {"0 75e", {}, "odd number of hex digits before ' ' at column 2"},
+        {"07zz", {}, "not a hex digit: 'z' at column 3"},
+        {"07\x01", {}, "not a hex digit: '\\x01' at column 3"},
+        {"0x", {}, "no hex digits"},
+        {"", {}, "no hex digits"},
+        {"x07", {}, "not a hex digit: 'x' at column 1"},
+        {"070x5e", {}, "not a hex digit: 'x' at column 4"},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> octets = {0xAA};
+        std::string error;
+        EXPECT_EQ(ParseHex(c.text, octets, error), !c.octets.empty()) << c.text;
+        EXPECT_EQ(octets, c.octets) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+TEST(CliInput, Lines) {
+    using Kind = InputLine::Kind;
+    const struct {
+        const char* line;
+        Kind kind;
+        std::optional<int> direction;
+        const char* hex;
+    } cases[] = {
+        {"1\t075e", Kind::kMessage, kUplink, "075e"},
+        {"0\t07 5e\tSecurity mode complete\tsource", Kind::kMessage, kDownlink, "07 5e"},
+        {" dl \t075e", Kind::kMessage, kDownlink, "075e"},
+        {"075e", Kind::kMessage, std::nullopt, "075e"},
+        {"  075e  ", Kind::kMessage, std::nullopt, "075e"},
+        {"075e\tnote", Kind::kMessage, std::nullopt, "075e"},
+        {"\xEF\xBB\xBF" "1\t075e", Kind::kMessage, kUplink, "075e"},
+        {"\xEF\xBB\xBF" "Direction\tHex", Kind::kSkip, std::nullopt, ""},
+        {"direction\thex\tmessage", Kind::kSkip, std::nullopt, ""},
+        {"# a comment", Kind::kSkip, std::nullopt, ""},
+        {"   ", Kind::kSkip, std::nullopt, ""},
+        {"sideways\t075e", Kind::kError, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        const InputLine line = ClassifyLine(c.line);
+        EXPECT_EQ(line.kind, c.kind) << c.line;
+        EXPECT_EQ(line.direction, c.direction) << c.line;
+        EXPECT_EQ(line.hex, c.hex) << c.line;
+    }
+    EXPECT_EQ(ClassifyLine("up\x01\x02\t07").error,
+              "unknown direction 'up\\x01\\x02' (use 1, ul, uplink, 0, dl or downlink)");
+}
+
+TEST(CliInput, HeadersAndPrintable) {
+    const uint8_t emm[] = {0x07}, esm[] = {0x52}, other[] = {0x44};
+    EXPECT_EQ(HeaderOctets(emm, 1), 2u);
+    EXPECT_EQ(HeaderOctets(esm, 1), 3u);
+    EXPECT_EQ(HeaderOctets(other, 1), 1u);
+    EXPECT_EQ(HeaderOctets(nullptr, 0), 1u);
+    EXPECT_EQ(Printable("a\tb\xff"), "a\\x09b\\xff");
+    EXPECT_EQ(Printable("abcdef", 3), "abc...");
+}
+
+// Lines split over the reader's chunks, a last line without its line feed,
+// carriage returns and a NUL byte.
+TEST(CliInput, LineReaderSplitsEveryLine) {
+    std::string text;
+    for (int i = 0; i < 300000; ++i) text += std::to_string(i) + (i % 3 == 0 ? "\r\n" : "\n");
+    text += "last";
+    std::FILE* in = std::tmpfile();
+    ASSERT_NE(in, nullptr);
+    std::fwrite(text.data(), 1, text.size(), in);
+    std::rewind(in);
+    LineReader reader(in);
+    std::string_view line;
+    int count = 0;
+    bool inOrder = true;
+    while (reader.Next(line)) {
+        const std::string expected = count < 300000 ? std::to_string(count) : "last";
+        inOrder = inOrder && line == expected;
+        ++count;
+    }
+    std::fclose(in);
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(count, 300001);
+    EXPECT_FALSE(reader.Failed());
+    EXPECT_FALSE(reader.SawNul());
+}
+
+}  // namespace
+}  // namespace corvuna::cli

@@ -1,0 +1,250 @@
+// corvuna: decode LTE NAS messages and print their documents.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/io.h"
+#include "cli/text_input.h"
+#include "corvuna/corvuna.h"
+
+namespace corvuna::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corvuna [options] [HEX ...]\n"
+    "\n"
+    "Decodes LTE NAS messages (TS 24.301 EMM and ESM) and prints one document\n"
+    "per message.\n"
+    "\n"
+    "Messages come from the HEX arguments and the files of -f, in the order\n"
+    "given, or else from standard input.  HEX may hold blanks, ':', '-' or '.'\n"
+    "between octets and may start with 0x (\"0x075e\", \"07:5e\", \"07 5e\").\n"
+    "A file holds one message a line: DIRECTION<TAB>HEX, or HEX alone (the\n"
+    "direction of -d); further tab-separated columns, blank lines, lines\n"
+    "starting with '#' and a header line whose first column is 'direction'\n"
+    "are ignored.\n"
+    "\n"
+    "options:\n"
+    "  -d, --direction DIR   direction of messages that do not give their own:\n"
+    "                        1, ul, uplink (the default) or 0, dl, downlink\n"
+    "  -f, --file FILE       read messages from FILE ('-' for standard input);\n"
+    "                        may be repeated\n"
+    "  -s, --stop-on-error   stop at the first bad input instead of going on\n"
+    "  -h, --help            show this text\n"
+    "  -V, --version         show the version\n"
+    "  --                    what follows is HEX, even when it starts with '-'\n"
+    "\n"
+    "Options taking a value also take it as --option=VALUE.\n"
+    "\n"
+    "Exit status: 0 when every message was decoded, 1 when some input was bad\n"
+    "or could not be decoded, 2 on a usage error.\n";
+
+struct Input {
+    enum class Kind { kHex, kFile } kind;
+    std::string text;  // the HEX argument, or the file name ('-': standard input)
+    int argument;      // its position among the HEX arguments (kHex)
+};
+
+struct Options {
+    int direction = kUplink;
+    bool stopOnError = false;
+    std::vector<Input> inputs;
+};
+
+class Decoder {
+public:
+    Decoder(const Options& options, Output& out) : options_(options), out_(out) {}
+
+    // Decodes one message given as hex; false (with a message on stderr)
+    // when it is bad input or could not be decoded.
+    bool Run(int direction, std::string_view hex, const std::string& where) {
+        std::string error;
+        if (octets_.size() < hex.size() / 2 + 1) octets_.resize(hex.size() / 2 + 1);
+        const size_t length = ParseHexInto(hex, octets_.data(), error);
+        if (length == 0) return Fail(where, error);
+        char* room = out_.Reserve(CORVUNA_MAX_DOCUMENT_LENGTH);
+        room[0] = '\0';
+        size_t needed = 0;
+        const int result = CorvunaDecodeBounded(direction, octets_.data(), static_cast<int>(length), room,
+                                                CORVUNA_MAX_DOCUMENT_LENGTH + 1, &needed);
+        if (result != CORVUNA_OK) {
+            return Fail(where, "the message could not be decoded (code " + std::to_string(result) + ")");
+        }
+        out_.Commit(needed - 1);
+        ++decoded_;
+        if (length == 1 && where.rfind("argument", 0) == 0) ++oneOctetArguments_;
+        const size_t header = HeaderOctets(octets_.data(), length);
+        if (length < header) {
+            return Fail(where, std::to_string(length) + " octet" + (length == 1 ? "" : "s") +
+                                   ", shorter than the " + std::to_string(header) +
+                                   "-octet header of its protocol: only the frame was decoded");
+        }
+        return true;
+    }
+
+    bool Fail(const std::string& where, const std::string& what) {
+        std::fprintf(stderr, "corvuna: %s: %s\n", where.c_str(), what.c_str());
+        ++failures_;
+        return false;
+    }
+
+    // Decodes the lines of one stream; false when reading must stop.
+    bool RunStream(std::FILE* in, const std::string& name) {
+        LineReader reader(in);
+        std::string_view line;
+        long number = 0;
+        while (reader.Next(line)) {
+            if (reader.SawNul()) {
+                Fail(name, "holds binary data, not lines of hex messages");
+                return !options_.stopOnError;
+            }
+            ++number;
+            const InputLine input = ClassifyLine(line);
+            if (input.kind == InputLine::Kind::kSkip) continue;
+            const std::string where = name + ":" + std::to_string(number);
+            const bool ok = input.kind == InputLine::Kind::kError
+                                ? Fail(where, input.error)
+                                : Run(input.direction.value_or(options_.direction), input.hex, where);
+            if (!ok && options_.stopOnError) return false;
+        }
+        if (reader.Failed()) {
+            Fail(name, std::string("cannot read: ") + std::strerror(errno));
+            return !options_.stopOnError;
+        }
+        return true;
+    }
+
+    bool RunFile(const std::string& file) {
+        if (file == "-") return RunStream(stdin, "stdin");
+        std::FILE* in = std::fopen(file.c_str(), "rb");
+        if (in == nullptr) {
+            Fail(file, std::string("cannot open: ") + std::strerror(errno));
+            return !options_.stopOnError;
+        }
+        const bool go = RunStream(in, file);
+        std::fclose(in);
+        return go;
+    }
+
+    int ExitStatus() {
+        if (oneOctetArguments_ > 1) {
+            std::fprintf(stderr, "corvuna: note: hex with blanks between octets is one argument only when quoted\n");
+        }
+        if (failures_ > 0) {
+            std::fprintf(stderr, "corvuna: %lu message%s decoded, %lu input%s not decoded\n", decoded_,
+                         decoded_ == 1 ? "" : "s", failures_, failures_ == 1 ? "" : "s");
+        }
+        return failures_ == 0 ? 0 : 1;
+    }
+
+private:
+    const Options& options_;
+    Output& out_;
+    std::vector<uint8_t> octets_;
+    unsigned long decoded_ = 0;
+    unsigned long failures_ = 0;
+    unsigned long oneOctetArguments_ = 0;
+};
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "corvuna: %s\n(corvuna --help tells the options)\n", problem.c_str());
+    return 2;
+}
+
+// Parses the command line into `options`; an exit status when the program
+// is to end at once (help, version, usage error), else -1.
+int ParseArguments(int argc, char** argv, Options& options) {
+    int hexArguments = 0;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.inputs.push_back({Input::Kind::kHex, arg, ++hexArguments});
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::string value;
+        bool hasValue = false;
+        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+            name = arg.substr(0, arg.find('='));
+            value = arg.substr(arg.find('=') + 1);
+            hasValue = true;
+        }
+        auto takeValue = [&]() -> bool {
+            if (hasValue) return true;
+            if (i + 1 >= argc) return false;
+            value = argv[++i];
+            return true;
+        };
+        if (name == "-h" || name == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (name == "-V" || name == "--version") {
+            std::printf("corvuna %d.%d.%d\n", CORVUNA_VERSION_MAJOR, CORVUNA_VERSION_MINOR, CORVUNA_VERSION_PATCH);
+            return 0;
+        }
+        if (name == "-s" || name == "--stop-on-error") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.stopOnError = true;
+        } else if (name == "-d" || name == "--direction") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            auto direction = ParseDirection(value);
+            if (!direction) {
+                return Usage("unknown direction '" + Printable(value) + "' (use 1, ul, uplink, 0, dl or downlink)");
+            }
+            options.direction = *direction;
+        } else if (name == "-f" || name == "--file") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            options.inputs.push_back({Input::Kind::kFile, value, 0});
+        } else if (arg.size() > 1 && arg[1] != '-' && arg.size() > 2 && (arg[1] == 'd' || arg[1] == 'f')) {
+            // -dVALUE, -fVALUE.
+            const std::string rest = arg.substr(2);
+            if (arg[1] == 'f') {
+                options.inputs.push_back({Input::Kind::kFile, rest, 0});
+            } else if (auto direction = ParseDirection(rest)) {
+                options.direction = *direction;
+            } else {
+                return Usage("unknown direction '" + Printable(rest) + "' (use 1, ul, uplink, 0, dl or downlink)");
+            }
+        } else {
+            return Usage("unknown option " + Printable(arg));
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+}  // namespace corvuna::cli
+
+int main(int argc, char** argv) {
+    using namespace corvuna::cli;
+    Options options;
+    if (const int status = ParseArguments(argc, argv, options); status >= 0) return status;
+    if (options.inputs.empty()) options.inputs.push_back({Input::Kind::kFile, "-", 0});
+
+    Output out(stdout);
+    Decoder decoder(options, out);
+    for (const Input& input : options.inputs) {
+        bool go = true;
+        if (input.kind == Input::Kind::kHex) {
+            const bool ok = decoder.Run(options.direction, input.text, "argument " + std::to_string(input.argument));
+            go = ok || !options.stopOnError;
+        } else {
+            go = decoder.RunFile(input.text);
+        }
+        if (!go) break;
+    }
+    if (!out.Flush()) {
+        std::fprintf(stderr, "corvuna: cannot write the documents: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return decoder.ExitStatus();
+}
