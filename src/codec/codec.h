@@ -2,10 +2,10 @@
 // one message body with it.
 //
 // Every message codec is a pair of free functions over one plain record:
-//   void ParseX(int direction, int32_t bodyLength, const uint8_t* body, XRecord& record);
+//   void ParseX(int direction, BitCursor& body, XRecord& record);
 //   int RenderX(const XRecord& record, OutputDocument& out);
-// The parser fills a zero-filled record from the message body (the octets
-// after the message type); the renderer writes the lines inside the
+// The parser fills a zero-filled record from the cursor over the message
+// body (the octets after the message type); the renderer writes the lines inside the
 // message element and returns 1, or 0 without writing when the document has
 // no buffer.  The record lives on the decoding call's stack: decoding takes
 // no memory from the heap.
@@ -16,6 +16,7 @@
 #include <new>
 #include <type_traits>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 
 namespace corvuna {
@@ -26,7 +27,7 @@ using MessageDecoder = void (*)(int direction, int32_t bodyLength, const uint8_t
                                 OutputDocument& out);
 
 template <typename Record>
-using MessageParser = void (*)(int direction, int32_t bodyLength, const uint8_t* body, Record& record);
+using MessageParser = void (*)(int direction, BitCursor& body, Record& record);
 template <typename Record>
 using MessageRenderer = int (*)(const Record& record, OutputDocument& out);
 
@@ -34,7 +35,9 @@ using MessageRenderer = int (*)(const Record& record, OutputDocument& out);
 template <typename Record, MessageParser<Record> Parse, MessageRenderer<Record> Render>
 void DecodeWith(int direction, int32_t bodyLength, const uint8_t* body, Name name, OutputDocument& out) {
     Record record{};
-    Parse(direction, bodyLength, body, record);
+    BitCursor cursor;
+    LoadBody(cursor, body, bodyLength);
+    Parse(direction, cursor, record);
     WriteGroup(name, record, Render, out);
 }
 

@@ -4,29 +4,21 @@
 
 namespace corvuna {
 
-void ParsePcoOnlyBody(int, int32_t bodyLength, const uint8_t* body, PcoOnlyRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParsePcoOnlyBody(int, BitCursor& cursor, PcoOnlyRecord& record) {
     ScanForPco(cursor, Scan::kSingleLook, record);
 }
 
-void ParseCauseAndPcoBody(int, int32_t bodyLength, const uint8_t* body, CauseAndPcoRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseCauseAndPcoBody(int, BitCursor& cursor, CauseAndPcoRecord& record) {
     // Read past the end of an empty body, the cause is 0.
     record.esmCause = ReadOctet(cursor);
     ScanForPco(cursor, Scan::kSingleLook, record);
 }
 
-void ParsePcoScanBody(int, int32_t bodyLength, const uint8_t* body, PcoOnlyRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParsePcoScanBody(int, BitCursor& cursor, PcoOnlyRecord& record) {
     ScanForPco(cursor, Scan::kPassing, record);
 }
 
-void ParseCauseAndPcoScanBody(int, int32_t bodyLength, const uint8_t* body, CauseAndPcoRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseCauseAndPcoScanBody(int, BitCursor& cursor, CauseAndPcoRecord& record) {
     record.esmCause = ReadOctet(cursor);
     ScanForPco(cursor, Scan::kPassing, record);
 }

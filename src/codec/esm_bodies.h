@@ -11,6 +11,8 @@
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/pco.h"
+#include "ie/sm/qos.h"
+#include "ie/sm/sm_fields.h"
 
 namespace corvuna {
 
@@ -56,11 +58,45 @@ struct CauseAndPcoRecord {
     ProtocolConfigOptions pco;
 };
 
+// Optional-IE rows that several ESM messages share: each names the record
+// fields it fills, which the messages' records name alike.
+namespace esm_rows {
+
+template <typename R>
+inline constexpr auto kRadioPriority = HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07>(kIeiRadioPriority);
+template <typename R>
+inline constexpr auto kTransactionId =
+    Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId>(kIeiTransactionId);
+template <typename R>
+inline constexpr auto kNegotiatedQos = Tlv<&R::negotiatedQosPresent, &R::negotiatedQos, ParseQos>(kIeiQos);
+template <typename R>
+inline constexpr auto kLlcSapi =
+    Tv<&R::negotiatedLlcSapiPresent, &R::negotiatedLlcSapi, ParseLlcSapi>(kIeiLlcSapi, kLlcSapiOctets);
+template <typename R>
+inline constexpr auto kPacketFlowId = Tlv<&R::packetFlowIdPresent, &R::packetFlowId, ParsePacketFlowId>(kIeiPacketFlowId);
+template <typename R>
+inline constexpr auto kApnAmbr = Tlv<&R::apnAmbrPresent, &R::apnAmbr, ParseApnAmbr>(kIeiApnAmbr);
+template <typename R>
+inline constexpr auto kApn = Tlv<&R::apnPresent, &R::accessPointName, ParseAccessPointName>(kIeiApn);
+template <typename R>
+inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions>(kIeiPco);
+
+}  // namespace esm_rows
+
+// The negotiated LLC SAPI, radio priority and packet flow identifier, in
+// that order, of a bearer context request that carries them.
+template <typename R>
+void RenderLlcSapiRadioPriorityAndFlow(const R& record, OutputDocument& out) {
+    if (record.negotiatedLlcSapiPresent) {
+        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+    }
+    if (record.radioPriorityPresent) WriteNumber("Radio_priority", record.radioPriority, out);
+    if (record.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+}
+
 // The PCO as the one optional IE of a record with `pcoPresent` and `pco`.
 template <typename Record>
-inline constexpr OptionalIe<Record> kPcoRowOf[] = {
-    Tlv<&Record::pcoPresent, &Record::pco, ParseProtocolConfigOptions>(kIeiPco),
-};
+inline constexpr OptionalIe<Record> kPcoRowOf[] = {esm_rows::kPco<Record>};
 
 // Looks for the PCO with `scan`: a single look examines the next octet only.
 template <typename Record>
@@ -69,14 +105,14 @@ void ScanForPco(BitCursor& cursor, Scan scan, Record& record) {
 }
 
 // Looks at the first body octet only, for the PCO.
-void ParsePcoOnlyBody(int direction, int32_t bodyLength, const uint8_t* body, PcoOnlyRecord& record);
+void ParsePcoOnlyBody(int direction, BitCursor& body, PcoOnlyRecord& record);
 // The cause octet (0 for an empty body), then the single look at the octet
 // after it.
-void ParseCauseAndPcoBody(int direction, int32_t bodyLength, const uint8_t* body, CauseAndPcoRecord& record);
+void ParseCauseAndPcoBody(int direction, BitCursor& body, CauseAndPcoRecord& record);
 // The same two shapes with a passing scan for the PCO over the whole body:
 // a later PCO replaces an earlier one.
-void ParsePcoScanBody(int direction, int32_t bodyLength, const uint8_t* body, PcoOnlyRecord& record);
-void ParseCauseAndPcoScanBody(int direction, int32_t bodyLength, const uint8_t* body, CauseAndPcoRecord& record);
+void ParsePcoScanBody(int direction, BitCursor& body, PcoOnlyRecord& record);
+void ParseCauseAndPcoScanBody(int direction, BitCursor& body, CauseAndPcoRecord& record);
 
 // The PCO group `Group` when present.
 template <const Name& Group>

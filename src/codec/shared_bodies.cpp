@@ -5,11 +5,9 @@
 
 namespace corvuna {
 
-void ParseEmptyBody(int, int32_t, const uint8_t*, EmptyBodyRecord&) {}
+void ParseEmptyBody(int, BitCursor&, EmptyBodyRecord&) {}
 
-void ParseSingleOctetBody(int, int32_t bodyLength, const uint8_t* body, SingleOctetRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseSingleOctetBody(int, BitCursor& cursor, SingleOctetRecord& record) {
     record.value = ReadBits(cursor, 8);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 
 namespace corvuna {
@@ -18,8 +19,8 @@ struct SingleOctetRecord {
     uint32_t value;  // first body octet, 0..255; 0 for an empty body
 };
 
-void ParseEmptyBody(int direction, int32_t bodyLength, const uint8_t* body, EmptyBodyRecord& record);
-void ParseSingleOctetBody(int direction, int32_t bodyLength, const uint8_t* body, SingleOctetRecord& record);
+void ParseEmptyBody(int direction, BitCursor& body, EmptyBodyRecord& record);
+void ParseSingleOctetBody(int direction, BitCursor& body, SingleOctetRecord& record);
 
 // Nothing between the message element's tags.
 int RenderEmptyBody(const EmptyBodyRecord& record, OutputDocument& out);

@@ -3,6 +3,7 @@
 #include "bits/bit_cursor.h"
 #include "codec/optional_ies.h"
 #include "doc/value_text.h"
+#include "emm/emm_rows.h"
 
 namespace corvuna {
 
@@ -27,18 +28,17 @@ using Accept = AttachAcceptRecord;
 
 // Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.
 constexpr OptionalIe<Request> kRequestRows[] = {
-    Tv<&Request::oldPtmsiSignaturePresent, &Request::oldPtmsiSignature, ParsePtmsiSignature>(0x19, 3),
-    Tlv<&Request::additionalGutiPresent, &Request::additionalGuti, ParseEpsMobileIdentity>(0x50),
-    // A single TAI (TV), not a list: no list header precedes it.
-    Tv<&Request::lastVisitedTaiPresent, &Request::lastVisitedTai, ParseTrackingAreaIdentity>(0x52, 5),
-    Tv<&Request::drxParameterPresent, &Request::drxParameter, ParseDrxParameter>(0x5C, 2),
-    Tlv<&Request::msNetworkCapabilityPresent, &Request::msNetworkCapability, ParseMsNetworkCapability>(0x31),
-    Tv<&Request::oldLaiPresent, &Request::oldLai, ParseLocationAreaIdentification>(0x13, 5),
+    emm_rows::kOldPtmsiSignature<Request>,
+    emm_rows::kAdditionalGuti<Request>,
+    emm_rows::kLastVisitedTai<Request>,
+    emm_rows::kDrxParameter<Request>,
+    emm_rows::kMsNetworkCapability<Request>,
+    emm_rows::kOldLai<Request>,
     // TMSI status: only the TMSI flag (bit 1) is kept.
     HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01>(0x9),
-    Tlv<&Request::classmark2Present, &Request::classmark2, ParseMobileStationClassmark2>(0x11),
-    TlvPresence<&Request::classmark3Present>(0x20),
-    TlvPresence<&Request::supportedCodecsPresent>(0x40),
+    emm_rows::kClassmark2<Request>,
+    emm_rows::kClassmark3<Request>,
+    emm_rows::kSupportedCodecs<Request>,
 };
 constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
 
@@ -46,14 +46,9 @@ constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
 // (EPS network feature support, additional update result, T3412 extended
 // value ...) are passed over octet by octet.
 constexpr OptionalIe<Accept> kAcceptRows[] = {
-    Tlv<&Accept::gutiPresent, &Accept::guti, ParseEpsMobileIdentity>(0x50),
-    Tv<&Accept::laiPresent, &Accept::lai, ParseLocationAreaIdentification>(0x13, 5),
-    Tlv<&Accept::msIdentityPresent, &Accept::msIdentity, ParseMobileIdentity>(0x23),
-    TvOctet<&Accept::emmCausePresent, &Accept::emmCause>(0x53),
-    Tv<&Accept::t3402Present, &Accept::t3402, ParseGprsTimer>(0x17, 1),
-    Tv<&Accept::t3423Present, &Accept::t3423, ParseGprsTimer>(0x59, 1),
-    Tlv<&Accept::equivalentPlmnsPresent, &Accept::equivalentPlmns, ParsePlmnList>(0x4A),
-    Tlv<&Accept::emergencyNumbersPresent, &Accept::emergencyNumbers, ParseEmergencyNumberList>(0x34),
+    emm_rows::kGuti<Accept>,      emm_rows::kLai<Accept>,   emm_rows::kMsIdentity<Accept>,
+    emm_rows::kEmmCause<Accept>,  emm_rows::kT3402<Accept>, emm_rows::kT3423<Accept>,
+    emm_rows::kEquivalentPlmns<Accept>, emm_rows::kEmergencyNumbers<Accept>,
 };
 constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, kAcceptRows};
 
@@ -68,9 +63,7 @@ void SkipEsmMessageContainer(BitCursor& cursor) {
 
 }  // namespace
 
-void ParseAttachRequest(int, int32_t bodyLength, const uint8_t* body, AttachRequestRecord& r) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseAttachRequest(int, BitCursor& cursor, AttachRequestRecord& r) {
     // Octet 1: NAS key set identifier in the high half, EPS attach type in
     // bits 3-1 (bit 4 is spare).
     r.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
@@ -108,9 +101,7 @@ int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
     return 1;
 }
 
-void ParseAttachAccept(int, int32_t bodyLength, const uint8_t* body, AttachAcceptRecord& r) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseAttachAccept(int, BitCursor& cursor, AttachAcceptRecord& r) {
     // Octet 1: spare half-octet, spare bit 4, EPS attach result in bits 3-1.
     ReadBits(cursor, 5);
     r.attachResult = static_cast<int32_t>(ReadBits(cursor, 3));

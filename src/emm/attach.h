@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
 #include "ie/mm/capabilities.h"
@@ -65,10 +66,10 @@ struct AttachAcceptRecord {
     EmergencyNumberList emergencyNumbers;
 };
 
-void ParseAttachRequest(int direction, int32_t bodyLength, const uint8_t* body, AttachRequestRecord& record);
+void ParseAttachRequest(int direction, BitCursor& body, AttachRequestRecord& record);
 int RenderAttachRequest(const AttachRequestRecord& record, OutputDocument& out);
 
-void ParseAttachAccept(int direction, int32_t bodyLength, const uint8_t* body, AttachAcceptRecord& record);
+void ParseAttachAccept(int direction, BitCursor& body, AttachAcceptRecord& record);
 int RenderAttachAccept(const AttachAcceptRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -28,9 +28,7 @@ void WriteVector(Name name, const uint8_t (&octets)[kAuthVectorOctets], OutputDo
 
 }  // namespace
 
-void ParseAuthenticationRequest(int, int32_t bodyLength, const uint8_t* body, AuthenticationRequestRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseAuthenticationRequest(int, BitCursor& cursor, AuthenticationRequestRecord& record) {
 
     // Octet 1: spare half-octet, then the NAS key set identifier in the low
     // half (TSC in bit 4, the identifier in bits 3-1).
@@ -53,9 +51,7 @@ int RenderAuthenticationRequest(const AuthenticationRequestRecord& record, Outpu
     return 1;
 }
 
-void ParseAuthenticationResponse(int, int32_t bodyLength, const uint8_t* body, AuthenticationResponseRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseAuthenticationResponse(int, BitCursor& cursor, AuthenticationResponseRecord& record) {
     ParseRes(cursor, ReadOctet(cursor), record.res);
 }
 
@@ -65,9 +61,7 @@ int RenderAuthenticationResponse(const AuthenticationResponseRecord& record, Out
     return 1;
 }
 
-void ParseAuthenticationFailure(int, int32_t bodyLength, const uint8_t* body, AuthenticationFailureRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseAuthenticationFailure(int, BitCursor& cursor, AuthenticationFailureRecord& record) {
     record.emmCause = ReadOctet(cursor);
     // Only the octet after the cause is looked at for the optional IE.
     ScanOptionalIes(cursor, kFailureIes, record);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -34,16 +35,13 @@ struct AuthenticationFailureRecord {
     uint8_t auts[kAuthParameterOctets];  // AUTS, zero-padded
 };
 
-void ParseAuthenticationRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                AuthenticationRequestRecord& record);
+void ParseAuthenticationRequest(int direction, BitCursor& body, AuthenticationRequestRecord& record);
 int RenderAuthenticationRequest(const AuthenticationRequestRecord& record, OutputDocument& out);
 
-void ParseAuthenticationResponse(int direction, int32_t bodyLength, const uint8_t* body,
-                                 AuthenticationResponseRecord& record);
+void ParseAuthenticationResponse(int direction, BitCursor& body, AuthenticationResponseRecord& record);
 int RenderAuthenticationResponse(const AuthenticationResponseRecord& record, OutputDocument& out);
 
-void ParseAuthenticationFailure(int direction, int32_t bodyLength, const uint8_t* body,
-                                AuthenticationFailureRecord& record);
+void ParseAuthenticationFailure(int direction, BitCursor& body, AuthenticationFailureRecord& record);
 int RenderAuthenticationFailure(const AuthenticationFailureRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -19,10 +19,8 @@ constexpr OptionalIes<DetachRequestRecord> kToUeIes{Scan::kSingleLook, kToUeRows
 
 }  // namespace
 
-void ParseDetachRequest(int direction, int32_t bodyLength, const uint8_t* body, DetachRequestRecord& record) {
+void ParseDetachRequest(int direction, BitCursor& cursor, DetachRequestRecord& record) {
     record.direction = direction;
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
 
     // Octet 1: the detach type sits in the low half in both layouts.
     const uint32_t first = ReadBits(cursor, 8);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -25,7 +26,7 @@ struct DetachRequestRecord {
     int32_t emmCause;              // downlink: EMM cause value 0..255
 };
 
-void ParseDetachRequest(int direction, int32_t bodyLength, const uint8_t* body, DetachRequestRecord& record);
+void ParseDetachRequest(int direction, BitCursor& body, DetachRequestRecord& record);
 int RenderDetachRequest(const DetachRequestRecord& record, OutputDocument& out);
 
 // DETACH ACCEPT (either direction) is the shared empty body.

@@ -21,9 +21,7 @@ constexpr OptionalIes<Information> kIes{Scan::kStopping, kRows};
 
 }  // namespace
 
-void ParseEmmInformation(int, int32_t bodyLength, const uint8_t* body, EmmInformationRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseEmmInformation(int, BitCursor& cursor, EmmInformationRecord& record) {
     ScanOptionalIes(cursor, kIes, record);
 }
 

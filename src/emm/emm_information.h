@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/network_info.h"
 
@@ -25,7 +26,7 @@ struct EmmInformationRecord {
     int32_t daylightSavingTime;
 };
 
-void ParseEmmInformation(int direction, int32_t bodyLength, const uint8_t* body, EmmInformationRecord& record);
+void ParseEmmInformation(int direction, BitCursor& body, EmmInformationRecord& record);
 int RenderEmmInformation(const EmmInformationRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

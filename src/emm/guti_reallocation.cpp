@@ -17,9 +17,7 @@ constexpr OptionalIes<Command> kIes{Scan::kSingleLook, kRows};
 
 }  // namespace
 
-void ParseGutiReallocationCommand(int, int32_t bodyLength, const uint8_t* body, Command& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseGutiReallocationCommand(int, BitCursor& cursor, Command& record) {
     // GUTI (LV); the reconciliation leaves the cursor at its declared end.
     ParseEpsMobileIdentity(cursor, ReadOctet(cursor), record.guti);
     ScanOptionalIes(cursor, kIes, record);

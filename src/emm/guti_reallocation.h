@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
 #include "ie/mm/identities.h"
@@ -17,8 +18,7 @@ struct GutiReallocationCommandRecord {
     TrackingAreaIdentity taiList;   // the list's first tracking area identity
 };
 
-void ParseGutiReallocationCommand(int direction, int32_t bodyLength, const uint8_t* body,
-                                  GutiReallocationCommandRecord& record);
+void ParseGutiReallocationCommand(int direction, BitCursor& body, GutiReallocationCommandRecord& record);
 int RenderGutiReallocationCommand(const GutiReallocationCommandRecord& record, OutputDocument& out);
 
 // GUTI REALLOCATION COMPLETE is the shared empty body.

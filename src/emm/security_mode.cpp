@@ -27,9 +27,7 @@ constexpr OptionalIes<Complete> kCompleteIes{Scan::kSingleLook, kCompleteRows};
 
 }  // namespace
 
-void ParseSecurityModeCommand(int, int32_t bodyLength, const uint8_t* body, Command& r) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseSecurityModeCommand(int, BitCursor& cursor, Command& r) {
     r.nasSecurityAlgorithms = ReadOctet(cursor);
     // Octet 2: spare half-octet, then the NAS key set identifier.
     ReadBits(cursor, 4);
@@ -50,9 +48,7 @@ int RenderSecurityModeCommand(const Command& r, OutputDocument& out) {
     return 1;
 }
 
-void ParseSecurityModeComplete(int, int32_t bodyLength, const uint8_t* body, Complete& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseSecurityModeComplete(int, BitCursor& cursor, Complete& record) {
     ScanOptionalIes(cursor, kCompleteIes, record);
 }
 

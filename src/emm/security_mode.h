@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/capabilities.h"
 #include "ie/mm/emm_fields.h"
@@ -30,12 +31,10 @@ struct SecurityModeCompleteRecord {
     MobileIdentity imeisv;
 };
 
-void ParseSecurityModeCommand(int direction, int32_t bodyLength, const uint8_t* body,
-                              SecurityModeCommandRecord& record);
+void ParseSecurityModeCommand(int direction, BitCursor& body, SecurityModeCommandRecord& record);
 int RenderSecurityModeCommand(const SecurityModeCommandRecord& record, OutputDocument& out);
 
-void ParseSecurityModeComplete(int direction, int32_t bodyLength, const uint8_t* body,
-                               SecurityModeCompleteRecord& record);
+void ParseSecurityModeComplete(int direction, BitCursor& body, SecurityModeCompleteRecord& record);
 int RenderSecurityModeComplete(const SecurityModeCompleteRecord& record, OutputDocument& out);
 
 // SECURITY MODE REJECT is the shared EMM cause body.

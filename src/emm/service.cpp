@@ -43,9 +43,7 @@ constexpr OptionalIes<Notification> kNotificationIes{Scan::kStopping, kNotificat
 
 }  // namespace
 
-void ParseExtendedServiceRequest(int, int32_t bodyLength, const uint8_t* body, Request& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseExtendedServiceRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), service type (low half).
     const uint32_t first = ReadBits(cursor, 8);
     record.serviceType = static_cast<int32_t>(first & 0x0F);
@@ -68,9 +66,7 @@ int RenderExtendedServiceRequest(const Request& record, OutputDocument& out) {
     return 1;
 }
 
-void ParseCsServiceNotification(int, int32_t bodyLength, const uint8_t* body, Notification& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseCsServiceNotification(int, BitCursor& cursor, Notification& record) {
     // Octet 1: paging identity in bit 1, the rest spare.
     record.pagingIdentity = TestBit(ReadBits(cursor, 8), 0);
     ScanOptionalIes(cursor, kNotificationIes, record);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/cs_notification.h"
 #include "ie/mm/emm_fields.h"
@@ -36,12 +37,10 @@ struct CsServiceNotificationRecord {
     uint8_t lcsClientIdentityPresent;  // IEI 0x63; the value is passed over
 };
 
-void ParseExtendedServiceRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                 ExtendedServiceRequestRecord& record);
+void ParseExtendedServiceRequest(int direction, BitCursor& body, ExtendedServiceRequestRecord& record);
 int RenderExtendedServiceRequest(const ExtendedServiceRequestRecord& record, OutputDocument& out);
 
-void ParseCsServiceNotification(int direction, int32_t bodyLength, const uint8_t* body,
-                                CsServiceNotificationRecord& record);
+void ParseCsServiceNotification(int direction, BitCursor& body, CsServiceNotificationRecord& record);
 int RenderCsServiceNotification(const CsServiceNotificationRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -15,9 +15,7 @@ constexpr OptionalIes<ServiceRejectRecord> kRejectIes{Scan::kSingleLook, kReject
 
 }  // namespace
 
-void ParseIdentityRequest(int, int32_t bodyLength, const uint8_t* body, IdentityRequestRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseIdentityRequest(int, BitCursor& cursor, IdentityRequestRecord& record) {
     // Spare half-octet and bit 4, then the identity type in bits 3-1.
     ReadBits(cursor, 5);
     record.identityType = static_cast<int32_t>(ReadBits(cursor, 3));
@@ -29,9 +27,7 @@ int RenderIdentityRequest(const IdentityRequestRecord& record, OutputDocument& o
     return 1;
 }
 
-void ParseIdentityResponse(int, int32_t bodyLength, const uint8_t* body, IdentityResponseRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseIdentityResponse(int, BitCursor& cursor, IdentityResponseRecord& record) {
     // Mobile identity (LV).
     ParseMobileIdentity(cursor, ReadOctet(cursor), record.mobileIdentity);
 }
@@ -42,9 +38,7 @@ int RenderIdentityResponse(const IdentityResponseRecord& record, OutputDocument&
     return 1;
 }
 
-void ParseServiceReject(int, int32_t bodyLength, const uint8_t* body, ServiceRejectRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseServiceReject(int, BitCursor& cursor, ServiceRejectRecord& record) {
     record.emmCause = ReadOctet(cursor);
     ScanOptionalIes(cursor, kRejectIes, record);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/emm_fields.h"
 #include "ie/mm/identities.h"
@@ -27,13 +28,13 @@ struct ServiceRejectRecord {
     GprsTimer t3442;
 };
 
-void ParseIdentityRequest(int direction, int32_t bodyLength, const uint8_t* body, IdentityRequestRecord& record);
+void ParseIdentityRequest(int direction, BitCursor& body, IdentityRequestRecord& record);
 int RenderIdentityRequest(const IdentityRequestRecord& record, OutputDocument& out);
 
-void ParseIdentityResponse(int direction, int32_t bodyLength, const uint8_t* body, IdentityResponseRecord& record);
+void ParseIdentityResponse(int direction, BitCursor& body, IdentityResponseRecord& record);
 int RenderIdentityResponse(const IdentityResponseRecord& record, OutputDocument& out);
 
-void ParseServiceReject(int direction, int32_t bodyLength, const uint8_t* body, ServiceRejectRecord& record);
+void ParseServiceReject(int direction, BitCursor& body, ServiceRejectRecord& record);
 int RenderServiceReject(const ServiceRejectRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

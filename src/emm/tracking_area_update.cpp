@@ -2,6 +2,7 @@
 
 #include "bits/bit_cursor.h"
 #include "codec/optional_ies.h"
+#include "emm/emm_rows.h"
 
 namespace corvuna {
 
@@ -27,20 +28,19 @@ constexpr OptionalIe<Request> kRequestRows[] = {
     HalfOctet<&Request::radioCapabilityUpdatePresent, &Request::radioCapabilityUpdate>(0xA),
     Custom<Request>(0xB, true, 0, TakeNonCurrentKsi),
     HalfOctet<&Request::additionalUpdateTypePresent, &Request::additionalUpdateType>(0xF),
-    Tv<&Request::oldPtmsiSignaturePresent, &Request::oldPtmsiSignature, ParsePtmsiSignature>(0x19, 3),
-    Tlv<&Request::additionalGutiPresent, &Request::additionalGuti, ParseEpsMobileIdentity>(0x50),
+    emm_rows::kOldPtmsiSignature<Request>,
+    emm_rows::kAdditionalGuti<Request>,
     Tv<&Request::nonceUePresent, &Request::nonceUe, ParseNonce>(0x55, 4),
     Tlv<&Request::ueNetworkCapabilityPresent, &Request::ueNetworkCapability, ParseUeNetworkCapability>(0x58),
-    // A TV element holding one TAI: no list header.
-    Tv<&Request::lastVisitedTaiPresent, &Request::lastVisitedTai, ParseTrackingAreaIdentity>(0x52, 5),
-    Tv<&Request::drxParameterPresent, &Request::drxParameter, ParseDrxParameter>(0x5C, 2),
+    emm_rows::kLastVisitedTai<Request>,
+    emm_rows::kDrxParameter<Request>,
     Tlv<&Request::epsBearerContextStatusPresent, &Request::epsBearerContextStatus, ParseEpsBearerContextStatus>(
         0x57),
-    Tlv<&Request::msNetworkCapabilityPresent, &Request::msNetworkCapability, ParseMsNetworkCapability>(0x31),
-    Tv<&Request::oldLaiPresent, &Request::oldLai, ParseLocationAreaIdentification>(0x13, 5),
-    Tlv<&Request::classmark2Present, &Request::classmark2, ParseMobileStationClassmark2>(0x11),
-    TlvPresence<&Request::classmark3Present>(0x20),
-    TlvPresence<&Request::supportedCodecsPresent>(0x40),
+    emm_rows::kMsNetworkCapability<Request>,
+    emm_rows::kOldLai<Request>,
+    emm_rows::kClassmark2<Request>,
+    emm_rows::kClassmark3<Request>,
+    emm_rows::kSupportedCodecs<Request>,
 };
 constexpr OptionalIes<Request> kRequestIes{Scan::kStopping, kRequestRows};
 
@@ -49,25 +49,23 @@ constexpr OptionalIes<Request> kRequestIes{Scan::kStopping, kRequestRows};
 constexpr OptionalIe<Accept> kAcceptRows[] = {
     HalfOctet<&Accept::additionalUpdateResultPresent, &Accept::additionalUpdateResult, 0x03>(0xF),
     Tv<&Accept::t3412Present, &Accept::t3412, ParseGprsTimer>(0x5A, 1),
-    Tlv<&Accept::gutiPresent, &Accept::guti, ParseEpsMobileIdentity>(0x50),
+    emm_rows::kGuti<Accept>,
     Tlv<&Accept::taiListPresent, &Accept::taiList, ParseTrackingAreaIdentityList>(0x54),
     Tlv<&Accept::epsBearerContextStatusPresent, &Accept::epsBearerContextStatus, ParseEpsBearerContextStatus>(0x57),
-    Tv<&Accept::laiPresent, &Accept::lai, ParseLocationAreaIdentification>(0x13, 5),
-    Tlv<&Accept::msIdentityPresent, &Accept::msIdentity, ParseMobileIdentity>(0x23),
-    TvOctet<&Accept::emmCausePresent, &Accept::emmCause>(0x53),
-    Tv<&Accept::t3402Present, &Accept::t3402, ParseGprsTimer>(0x17, 1),
-    Tv<&Accept::t3423Present, &Accept::t3423, ParseGprsTimer>(0x59, 1),
-    Tlv<&Accept::equivalentPlmnsPresent, &Accept::equivalentPlmns, ParsePlmnList>(0x4A),
-    Tlv<&Accept::emergencyNumbersPresent, &Accept::emergencyNumbers, ParseEmergencyNumberList>(0x34),
+    emm_rows::kLai<Accept>,
+    emm_rows::kMsIdentity<Accept>,
+    emm_rows::kEmmCause<Accept>,
+    emm_rows::kT3402<Accept>,
+    emm_rows::kT3423<Accept>,
+    emm_rows::kEquivalentPlmns<Accept>,
+    emm_rows::kEmergencyNumbers<Accept>,
     Tlv<&Accept::networkFeatureSupportPresent, &Accept::networkFeatureSupport, ParseEpsNetworkFeatureSupport>(0x64),
 };
 constexpr OptionalIes<Accept> kAcceptIes{Scan::kStopping, kAcceptRows};
 
 }  // namespace
 
-void ParseTrackingAreaUpdateRequest(int, int32_t bodyLength, const uint8_t* body, Request& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseTrackingAreaUpdateRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), EPS update type (low half).
     record.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
     record.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
@@ -117,9 +115,7 @@ int RenderTrackingAreaUpdateRequest(const Request& r, OutputDocument& out) {
     return 1;
 }
 
-void ParseTrackingAreaUpdateAccept(int, int32_t bodyLength, const uint8_t* body, Accept& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseTrackingAreaUpdateAccept(int, BitCursor& cursor, Accept& record) {
     // Octet 1: spare (bits 8-5), reserved bit 4, EPS update result value.
     ReadBits(cursor, 5);
     record.updateResult = static_cast<int32_t>(ReadBits(cursor, 3));

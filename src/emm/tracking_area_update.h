@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/mm/area_lists.h"
 #include "ie/mm/capabilities.h"
@@ -57,8 +58,7 @@ struct TrackingAreaUpdateRequestRecord {
     int32_t additionalUpdateType;  // low half of the IEI octet
 };
 
-void ParseTrackingAreaUpdateRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                    TrackingAreaUpdateRequestRecord& record);
+void ParseTrackingAreaUpdateRequest(int direction, BitCursor& body, TrackingAreaUpdateRequestRecord& record);
 int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& record, OutputDocument& out);
 
 struct TrackingAreaUpdateAcceptRecord {
@@ -91,8 +91,7 @@ struct TrackingAreaUpdateAcceptRecord {
     int32_t additionalUpdateResult;  // bits 2-1 of the IEI octet
 };
 
-void ParseTrackingAreaUpdateAccept(int direction, int32_t bodyLength, const uint8_t* body,
-                                   TrackingAreaUpdateAcceptRecord& record);
+void ParseTrackingAreaUpdateAccept(int direction, BitCursor& body, TrackingAreaUpdateAcceptRecord& record);
 int RenderTrackingAreaUpdateAccept(const TrackingAreaUpdateAcceptRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

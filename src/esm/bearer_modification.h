@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/eps_qos.h"
@@ -35,8 +36,7 @@ struct ModifyEpsBearerContextRequestRecord {
 };
 
 // A passing scan of the optional IEs from the first body octet.
-void ParseModifyEpsBearerContextRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                        ModifyEpsBearerContextRequestRecord& record);
+void ParseModifyEpsBearerContextRequest(int direction, BitCursor& body, ModifyEpsBearerContextRequestRecord& record);
 int RenderModifyEpsBearerContextRequest(const ModifyEpsBearerContextRequestRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -17,7 +17,7 @@ constexpr OptionalIe<Modification> kModificationRows[] = {
     Tlv<&Modification::requiredTrafficFlowQosPresent, &Modification::requiredTrafficFlowQos, ParseEpsQos>(
         kIeiEpsQos),
     TvOctet<&Modification::esmCausePresent, &Modification::esmCause>(kIeiEsmCause),
-    Tlv<&Modification::pcoPresent, &Modification::pco, ParseProtocolConfigOptions>(kIeiPco),
+    esm_rows::kPco<Modification>,
 };
 constexpr OptionalIes<Modification> kModificationIes{Scan::kSingleLook, kModificationRows};
 
@@ -32,10 +32,7 @@ uint32_t ReadBearerAndSkipAggregate(BitCursor& cursor) {
 
 }  // namespace
 
-void ParseBearerResourceAllocationRequest(int, int32_t bodyLength, const uint8_t* body,
-                                          BearerResourceAllocationRequestRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseBearerResourceAllocationRequest(int, BitCursor& cursor, BearerResourceAllocationRequestRecord& record) {
     record.linkedEpsBearerIdentity = ReadBearerAndSkipAggregate(cursor);
     ParseEpsQos(cursor, ReadOctet(cursor), record.requiredTrafficFlowQos);
     ScanForPco(cursor, Scan::kSingleLook, record);
@@ -51,9 +48,7 @@ int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestR
     return 1;
 }
 
-void ParseBearerResourceModificationRequest(int, int32_t bodyLength, const uint8_t* body, Modification& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseBearerResourceModificationRequest(int, BitCursor& cursor, Modification& record) {
     record.epsBearerIdentityForPacketFilter = ReadBearerAndSkipAggregate(cursor);
     ScanOptionalIes(cursor, kModificationIes, record);
 }

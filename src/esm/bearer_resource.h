@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/eps_qos.h"
 #include "ie/sm/pco.h"
@@ -30,14 +31,12 @@ struct BearerResourceModificationRequestRecord {
 
 // Linked EPS bearer identity, traffic flow aggregate (passed over), required
 // traffic flow QoS, then a single look for the PCO.
-void ParseBearerResourceAllocationRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                          BearerResourceAllocationRequestRecord& record);
+void ParseBearerResourceAllocationRequest(int direction, BitCursor& body, BearerResourceAllocationRequestRecord& record);
 int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestRecord& record, OutputDocument& out);
 
 // EPS bearer identity for packet filter, traffic flow aggregate (passed
 // over), then a single look at the first optional IE.
-void ParseBearerResourceModificationRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                            BearerResourceModificationRequestRecord& record);
+void ParseBearerResourceModificationRequest(int direction, BitCursor& body, BearerResourceModificationRequestRecord& record);
 int RenderBearerResourceModificationRequest(const BearerResourceModificationRequestRecord& record,
                                             OutputDocument& out);
 

@@ -11,20 +11,14 @@ using Request = ActivateDedicatedEpsBearerContextRequestRecord;
 
 // Optional IEs of the request, passing scan.
 constexpr OptionalIe<Request> kRows[] = {
-    HalfOctet<&Request::radioPriorityPresent, &Request::radioPriority, 0x07>(kIeiRadioPriority),
-    Tlv<&Request::pcoPresent, &Request::pco, ParseProtocolConfigOptions>(kIeiPco),
-    Tlv<&Request::negotiatedQosPresent, &Request::negotiatedQos, ParseQos>(kIeiQos),
-    Tv<&Request::negotiatedLlcSapiPresent, &Request::negotiatedLlcSapi, ParseLlcSapi>(kIeiLlcSapi, kLlcSapiOctets),
-    Tlv<&Request::packetFlowIdPresent, &Request::packetFlowId, ParsePacketFlowId>(kIeiPacketFlowId),
-    Tlv<&Request::transactionIdPresent, &Request::transactionId, ParseTransactionId>(kIeiTransactionId),
+    esm_rows::kRadioPriority<Request>, esm_rows::kPco<Request>,          esm_rows::kNegotiatedQos<Request>,
+    esm_rows::kLlcSapi<Request>,       esm_rows::kPacketFlowId<Request>, esm_rows::kTransactionId<Request>,
 };
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
 
-void ParseActivateDedicatedEpsBearerContextRequest(int, int32_t bodyLength, const uint8_t* body, Request& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseActivateDedicatedEpsBearerContextRequest(int, BitCursor& cursor, Request& record) {
     record.linkedEpsBearerIdentity = ReadOctet(cursor) & 0x0Fu;
     ParseEpsQos(cursor, ReadOctet(cursor), record.epsQos);
     ParseTft(cursor, ReadOctet(cursor), record.tft);
@@ -38,13 +32,7 @@ int RenderActivateDedicatedEpsBearerContextRequest(const Request& record, Output
     WriteGroup("TFT", record.tft, RenderTft, out);
     if (record.transactionIdPresent) WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
     if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
-    if (record.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
-    }
-    if (record.radioPriorityPresent) WriteNumber("Radio_priority", record.radioPriority, out);
-    if (record.packetFlowIdPresent) {
-        WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
-    }
+    RenderLlcSapiRadioPriorityAndFlow(record, out);
     if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
     return 1;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/eps_qos.h"
 #include "ie/sm/pco.h"
@@ -35,8 +36,7 @@ struct ActivateDedicatedEpsBearerContextRequestRecord {
 
 // Linked EPS bearer identity, EPS QoS and TFT, then a passing scan of the
 // optional IEs.
-void ParseActivateDedicatedEpsBearerContextRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                                   ActivateDedicatedEpsBearerContextRequestRecord& record);
+void ParseActivateDedicatedEpsBearerContextRequest(int direction, BitCursor& body, ActivateDedicatedEpsBearerContextRequestRecord& record);
 int RenderActivateDedicatedEpsBearerContextRequest(const ActivateDedicatedEpsBearerContextRequestRecord& record,
                                                    OutputDocument& out);
 

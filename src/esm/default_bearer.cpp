@@ -12,22 +12,16 @@ using Request = ActivateDefaultEpsBearerContextRequestRecord;
 // Optional IEs of the request, passing scan: an octet that is no listed IEI
 // is passed over alone and the next octet is taken as an IEI.
 constexpr OptionalIe<Request> kRows[] = {
-    HalfOctet<&Request::radioPriorityPresent, &Request::radioPriority, 0x07>(kIeiRadioPriority),
-    Tlv<&Request::transactionIdPresent, &Request::transactionId, ParseTransactionId>(kIeiTransactionId),
-    Tlv<&Request::negotiatedQosPresent, &Request::negotiatedQos, ParseQos>(kIeiQos),
-    Tv<&Request::negotiatedLlcSapiPresent, &Request::negotiatedLlcSapi, ParseLlcSapi>(kIeiLlcSapi, kLlcSapiOctets),
-    Tlv<&Request::packetFlowIdPresent, &Request::packetFlowId, ParsePacketFlowId>(kIeiPacketFlowId),
-    TvOctet<&Request::esmCausePresent, &Request::esmCause>(kIeiEsmCause),
-    Tlv<&Request::apnAmbrPresent, &Request::apnAmbr, ParseApnAmbr>(kIeiApnAmbr),
-    Tlv<&Request::pcoPresent, &Request::pco, ParseProtocolConfigOptions>(kIeiPco),
+    esm_rows::kRadioPriority<Request>, esm_rows::kTransactionId<Request>,
+    esm_rows::kNegotiatedQos<Request>, esm_rows::kLlcSapi<Request>,
+    esm_rows::kPacketFlowId<Request>,  TvOctet<&Request::esmCausePresent, &Request::esmCause>(kIeiEsmCause),
+    esm_rows::kApnAmbr<Request>,       esm_rows::kPco<Request>,
 };
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
 
-void ParseActivateDefaultEpsBearerContextRequest(int, int32_t bodyLength, const uint8_t* body, Request& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseActivateDefaultEpsBearerContextRequest(int, BitCursor& cursor, Request& record) {
     ParseEpsQos(cursor, ReadOctet(cursor), record.epsQos);
     ParseAccessPointName(cursor, ReadOctet(cursor), record.accessPointName);
     ParsePdnAddress(cursor, ReadOctet(cursor), record.pdnAddress);
@@ -43,13 +37,7 @@ int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDo
         WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
     }
     if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
-    if (record.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
-    }
-    if (record.radioPriorityPresent) WriteNumber("Radio_priority", record.radioPriority, out);
-    if (record.packetFlowIdPresent) {
-        WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
-    }
+    RenderLlcSapiRadioPriorityAndFlow(record, out);
     if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
     if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
     if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/eps_qos.h"
@@ -36,8 +37,7 @@ struct ActivateDefaultEpsBearerContextRequestRecord {
 };
 
 // EPS QoS, APN and PDN address, then a passing scan of the optional IEs.
-void ParseActivateDefaultEpsBearerContextRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                                 ActivateDefaultEpsBearerContextRequestRecord& record);
+void ParseActivateDefaultEpsBearerContextRequest(int direction, BitCursor& body, ActivateDefaultEpsBearerContextRequestRecord& record);
 int RenderActivateDefaultEpsBearerContextRequest(const ActivateDefaultEpsBearerContextRequestRecord& record,
                                                  OutputDocument& out);
 

@@ -10,17 +10,12 @@ namespace {
 
 using Response = EsmInformationResponseRecord;
 
-constexpr OptionalIe<Response> kRows[] = {
-    Tlv<&Response::apnPresent, &Response::accessPointName, ParseAccessPointName>(kIeiApn),
-    Tlv<&Response::pcoPresent, &Response::pco, ParseProtocolConfigOptions>(kIeiPco),
-};
+constexpr OptionalIe<Response> kRows[] = {esm_rows::kApn<Response>, esm_rows::kPco<Response>};
 constexpr OptionalIes<Response> kIes{Scan::kPassing, kRows};
 
 }  // namespace
 
-void ParseEsmInformationResponse(int, int32_t bodyLength, const uint8_t* body, Response& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParseEsmInformationResponse(int, BitCursor& cursor, Response& record) {
     ScanOptionalIes(cursor, kIes, record);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "codec/shared_bodies.h"
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/pco.h"
@@ -20,8 +21,7 @@ struct EsmInformationResponseRecord {
 };
 
 // A passing scan for the APN and the PCO.
-void ParseEsmInformationResponse(int direction, int32_t bodyLength, const uint8_t* body,
-                                 EsmInformationResponseRecord& record);
+void ParseEsmInformationResponse(int direction, BitCursor& body, EsmInformationResponseRecord& record);
 int RenderEsmInformationResponse(const EsmInformationResponseRecord& record, OutputDocument& out);
 
 // ESM STATUS: the "ESMCause" element of the first body octet.

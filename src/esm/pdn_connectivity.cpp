@@ -11,16 +11,14 @@ using Connectivity = PdnConnectivityRequestRecord;
 
 constexpr OptionalIe<Connectivity> kConnectivityRows[] = {
     HalfOctet<&Connectivity::esmInfoTransferFlagPresent, &Connectivity::esmInfoTransferFlag>(kIeiEsmInfoTransferFlag),
-    Tlv<&Connectivity::apnPresent, &Connectivity::accessPointName, ParseAccessPointName>(kIeiApn),
-    Tlv<&Connectivity::pcoPresent, &Connectivity::pco, ParseProtocolConfigOptions>(kIeiPco),
+    esm_rows::kApn<Connectivity>,
+    esm_rows::kPco<Connectivity>,
 };
 constexpr OptionalIes<Connectivity> kConnectivityIes{Scan::kPassing, kConnectivityRows};
 
 }  // namespace
 
-void ParsePdnConnectivityRequest(int, int32_t bodyLength, const uint8_t* body, Connectivity& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParsePdnConnectivityRequest(int, BitCursor& cursor, Connectivity& record) {
     const uint8_t types = ReadOctet(cursor);
     record.requestType = types & 0x0Fu;
     record.pdnType = (types >> 4) & 0x0Fu;
@@ -37,9 +35,7 @@ int RenderPdnConnectivityRequest(const Connectivity& record, OutputDocument& out
     return 1;
 }
 
-void ParsePdnDisconnectRequest(int, int32_t bodyLength, const uint8_t* body, PdnDisconnectRequestRecord& record) {
-    BitCursor cursor;
-    LoadBody(cursor, body, bodyLength);
+void ParsePdnDisconnectRequest(int, BitCursor& cursor, PdnDisconnectRequestRecord& record) {
     record.linkedEpsBearerIdentity = ReadOctet(cursor) & 0x0Fu;
     ScanForPco(cursor, Scan::kSingleLook, record);
 }

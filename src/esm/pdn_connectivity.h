@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 #include "ie/sm/apn_pdn.h"
 #include "ie/sm/pco.h"
@@ -28,13 +29,11 @@ struct PdnDisconnectRequestRecord {
 };
 
 // Request type and PDN type, then a passing scan of the optional IEs.
-void ParsePdnConnectivityRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                                 PdnConnectivityRequestRecord& record);
+void ParsePdnConnectivityRequest(int direction, BitCursor& body, PdnConnectivityRequestRecord& record);
 int RenderPdnConnectivityRequest(const PdnConnectivityRequestRecord& record, OutputDocument& out);
 
 // Linked EPS bearer identity, then a single look for the PCO.
-void ParsePdnDisconnectRequest(int direction, int32_t bodyLength, const uint8_t* body,
-                               PdnDisconnectRequestRecord& record);
+void ParsePdnDisconnectRequest(int direction, BitCursor& body, PdnDisconnectRequestRecord& record);
 int RenderPdnDisconnectRequest(const PdnDisconnectRequestRecord& record, OutputDocument& out);
 
 }  // namespace corvuna

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bits/bit_cursor.h"
 #include "doc/writer.h"
 
 namespace corvuna::test {
@@ -38,10 +39,11 @@ std::string Rendered(Render render) {
 
 // A message parser's record for `body` (the octets after the message type).
 template <typename Record>
-Record ParseBody(void (*parse)(int, int32_t, const uint8_t*, Record&), int direction,
-                 const std::vector<uint8_t>& body) {
+Record ParseBody(void (*parse)(int, BitCursor&, Record&), int direction, const std::vector<uint8_t>& body) {
     Record record{};
-    parse(direction, static_cast<int32_t>(body.size()), body.data(), record);
+    BitCursor cursor;
+    LoadBody(cursor, body.empty() ? nullptr : body.data(), static_cast<int32_t>(body.size()));
+    parse(direction, cursor, record);
     return record;
 }
 
