@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -101,10 +102,18 @@ TEST(CliInput, LineReaderSplitsEveryLine) {
     std::string text;
     for (int i = 0; i < 300000; ++i) text += std::to_string(i) + (i % 3 == 0 ? "\r\n" : "\n");
     text += "last";
-    std::FILE* in = std::tmpfile();
+    // std::tmpfile() creates its file in the drive root on Windows, which is
+    // often not writable; a named file in the temporary directory works on both.
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "corvuna-line-reader-test.txt";
+    {
+        std::FILE* out = std::fopen(path.string().c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+    }
+    std::FILE* in = std::fopen(path.string().c_str(), "rb");
     ASSERT_NE(in, nullptr);
-    std::fwrite(text.data(), 1, text.size(), in);
-    std::rewind(in);
     LineReader reader(in);
     std::string_view line;
     int count = 0;
@@ -115,6 +124,7 @@ TEST(CliInput, LineReaderSplitsEveryLine) {
         ++count;
     }
     std::fclose(in);
+    std::filesystem::remove(path);
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(count, 300001);
     EXPECT_FALSE(reader.Failed());
