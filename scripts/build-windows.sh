@@ -34,7 +34,7 @@ objdump="$triplet-objdump"
 exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   awk '/^\t\[/ {print $NF}' | sort | tr '\n' ' ')
 echo "exports of Corvuna.dll: $exports"
-[ "$exports" = "CorvunaDecodeBounded Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
+[ "$exports" = "CorvunaDecodeBounded CorvunaDecodeView CorvunaVersion Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
 
 check_imports() {
   local file=$1 imports

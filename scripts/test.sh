@@ -22,7 +22,7 @@ ctest --test-dir build/native --output-on-failure
 step "exported symbols of libcorvuna.so"
 exports=$(nm -D --defined-only build/native/libcorvuna.so | awk '{print $3}' | sort | tr '\n' ' ')
 echo "$exports"
-if [ "$exports" != "CorvunaDecodeBounded Corvunadecode LteGain " ]; then
+if [ "$exports" != "CorvunaDecodeBounded CorvunaDecodeView CorvunaVersion Corvunadecode LteGain " ]; then
   echo "unexpected exports: $exports" >&2
   exit 1
 fi
