@@ -134,7 +134,11 @@ fi
 step "reference documents from the native build"
 cli_args=()
 for m in "${messages[@]}"; do cli_args+=(-f "$m"); done
-"$native/corvuna" "${cli_args[@]}" >"$work/expected-documents.txt"
+# The hand-made messages include some shorter than their header: the
+# program decodes them (the frame alone) and says so with exit status 1.
+status=0
+"$native/corvuna" "${cli_args[@]}" >"$work/expected-documents.txt" 2>"$work/expected-documents.log" || status=$?
+[ "$status" -le 1 ] || fail "the native program failed on the host's messages (status $status)"
 "$native/tests/dll_host/corvuna_dll_host" "$native/libcorvuna.so" "$work/native-documents.txt" \
   "$work/native-results.txt" "${messages[@]}"
 
