@@ -160,11 +160,15 @@ CORVUNA_API const char *CORVUNA_CALL CorvunaVersion(void);
 
 /*
  * Upper bound, in characters and without the terminating NUL, of the output
- * of CorvunaDecodeView for any input of at most CORVUNA_MAX_VIEW_INPUT
- * octets; longer inputs are decoded from their first CORVUNA_MAX_VIEW_INPUT
- * octets and say so.
+ * of CorvunaDecodeView for any input: a buffer of CORVUNA_MAX_VIEW_LENGTH + 1
+ * characters always suffices.  Inputs longer than CORVUNA_MAX_VIEW_INPUT
+ * octets are decoded from their first CORVUNA_MAX_VIEW_INPUT octets and say
+ * so.  Real messages take a few kilobytes; the bound is reached only by
+ * inputs made of thousands of tiny list entries, and should one ever pass it
+ * the output ends where it stands, with the result "decoded with errors" and
+ * a "stopped" member that says why.
  */
-#define CORVUNA_MAX_VIEW_LENGTH 262144
+#define CORVUNA_MAX_VIEW_LENGTH 1048576
 #define CORVUNA_MAX_VIEW_INPUT 10240
 
 /*

@@ -9,6 +9,9 @@ namespace {
 constexpr char kVersion[] = CORVUNA_STRINGIFY(CORVUNA_VERSION_MAJOR) "." CORVUNA_STRINGIFY(
     CORVUNA_VERSION_MINOR) "." CORVUNA_STRINGIFY(CORVUNA_VERSION_PATCH);
 
+static_assert(CORVUNA_MAX_VIEW_LENGTH == corvuna::view::kMaxViewOutput);
+static_assert(CORVUNA_MAX_VIEW_INPUT == corvuna::view::kMaxViewInput);
+
 }  // namespace
 
 extern "C" {

@@ -51,7 +51,15 @@ Emitter::Emitter(Format format, char* buffer, size_t capacity)
     inList_[0] = true;  // the root object has no key
 }
 
-void Emitter::Raw(std::string_view text) { Append(out_, text.data(), text.size()); }
+void Emitter::Raw(std::string_view text) {
+    if (!limited_) Append(out_, text.data(), text.size());
+}
+
+void Emitter::Close(char closer) {
+    const int closing = depth_;
+    if (depth_ > 0) --depth_;
+    if (format_ == Format::kJson && (!limited_ || closing <= limitDepth_)) Append(out_, &closer, 1);
+}
 
 void Emitter::TextLabel(Text label) {
     const size_t indent = static_cast<size_t>(depth_) * 4;
@@ -60,13 +68,18 @@ void Emitter::TextLabel(Text label) {
 }
 
 void Emitter::Key(Text label, Text key) {
+    if (!limited_ && !resumed_ && out_.Required() > kOutputLimit) {
+        limited_ = true;
+        limitDepth_ = depth_;
+    }
+    if (limited_) return;
     if (format_ == Format::kText) {
         TextLabel(label);
         return;
     }
-    if (hasMember_[depth_]) Raw(",");
-    hasMember_[depth_] = true;
-    if (inList_[depth_]) return;
+    if (hasMember_[Slot()]) Raw(",");
+    hasMember_[Slot()] = true;
+    if (inList_[Slot()]) return;
     char snake[160];
     size_t n = 0;
     if (key) {
@@ -91,9 +104,9 @@ void Emitter::Begin(Text label, Text key) {
     } else {
         Newline();
     }
-    if (depth_ < kMaxDepth) ++depth_;
-    hasMember_[depth_] = false;
-    inList_[depth_] = false;
+    ++depth_;
+    hasMember_[Slot()] = false;
+    inList_[Slot()] = false;
 }
 
 void Emitter::BeginNoted(Text label, std::string_view note, Text key) {
@@ -105,13 +118,10 @@ void Emitter::BeginNoted(Text label, std::string_view note, Text key) {
     Raw(": ");
     Raw(note);
     Newline();
-    if (depth_ < kMaxDepth) ++depth_;
+    ++depth_;
 }
 
-void Emitter::End() {
-    if (depth_ > 0) --depth_;
-    if (format_ == Format::kJson) Raw("}");
-}
+void Emitter::End() { Close('}'); }
 
 void Emitter::BeginList(Text label, Text key) {
     Key(label, key);
@@ -120,15 +130,12 @@ void Emitter::BeginList(Text label, Text key) {
     } else {
         Newline();
     }
-    if (depth_ < kMaxDepth) ++depth_;
-    hasMember_[depth_] = false;
-    inList_[depth_] = true;
+    ++depth_;
+    hasMember_[Slot()] = false;
+    inList_[Slot()] = true;
 }
 
-void Emitter::EndList() {
-    if (depth_ > 0) --depth_;
-    if (format_ == Format::kJson) Raw("]");
-}
+void Emitter::EndList() { Close(']'); }
 
 void Emitter::Number(Text label, int64_t value, Text key) {
     char digits[24];
@@ -237,7 +244,7 @@ void Emitter::Hex(Text label, const uint8_t* octets, size_t count, Text key) {
     Key(label, key);
     if (format_ == Format::kJson) Raw("\"");
     if (format_ == Format::kText) Raw(": ");
-    char* p = BeginPiece(out_, 2 * count);
+    char* p = limited_ ? nullptr : BeginPiece(out_, 2 * count);
     if (p != nullptr) {
         for (size_t i = 0; i < count; ++i) {
             *p++ = kHex[octets[i] >> 4];

@@ -19,6 +19,14 @@ namespace corvuna::view {
 
 enum class Format : uint8_t { kJson, kText };
 
+// The longest output of a message, in characters without the terminating
+// NUL.  An output that has grown past kOutputLimit takes no more fields (the
+// groups already open are still closed) and the message says so in the room
+// kept after it: room for the largest single field (the hex of every octet
+// of the longest input) and the closing members.
+inline constexpr size_t kMaxViewOutput = 1048576;
+inline constexpr size_t kOutputLimit = kMaxViewOutput - 32768;
+
 class Emitter {
 public:
     Emitter(Format format, char* buffer, size_t capacity);
@@ -64,18 +72,35 @@ public:
     bool Truncated() const { return out_.truncated; }
     int Depth() const { return depth_; }
 
+    // Whether the output reached kOutputLimit and fields were left out; then
+    // Resume() takes fields again, for the closing members of the message.
+    bool LimitReached() const { return limited_; }
+    void Resume() {
+        limited_ = false;
+        resumed_ = true;
+    }
+
 private:
     void Key(Text label, Text key);
     void TextLabel(Text label);
     void Newline() { Raw("\n"); }
+    void Close(char closer);
     void JsonString(std::string_view value, bool utf8);
     void TextValue(std::string_view value, bool utf8);
 
     Format format_;
     OutputDocument out_;
     int depth_ = 0;
+    // Set when the output passed kOutputLimit at depth limitDepth_: groups
+    // opened since are not written, so neither are their closers.
+    bool limited_ = false;
+    bool resumed_ = false;
+    int limitDepth_ = 0;
     // JSON: whether the innermost open object or list already holds a member.
+    // Nesting past kMaxDepth (deeper than any message goes) shares the last
+    // slot: the output stays balanced.
     static constexpr int kMaxDepth = 32;
+    int Slot() const { return depth_ < kMaxDepth ? depth_ : kMaxDepth; }
     bool hasMember_[kMaxDepth + 1] = {};
     bool inList_[kMaxDepth + 1] = {};
 };

@@ -289,8 +289,10 @@ void DecodeAccessPointName(Context& ctx, Octets v) {
     while (at < v.size) {
         const size_t label = v.At(at);
         if (at + 1 + label > v.size) {
+            // Not label-encoded (TS 23.003 9.1): the octets as they are.
             ctx.ValueError("APN label runs past the end of the IE");
-            break;
+            WriteOctets(ctx, v);
+            return;
         }
         if (n > 0 && n < sizeof text) text[n++] = '.';
         for (size_t i = 0; i < label && n < sizeof text; ++i) text[n++] = static_cast<char>(v.At(at + 1 + i));
@@ -416,6 +418,7 @@ void WriteIpcp(Context& ctx, Octets contents) {
         WriteOctets(ctx, contents);
         return;
     }
+    ctx.out.Begin("IPCP packet");
     ctx.out.Number("Code", contents.At(0));
     ctx.out.Number("Identifier", contents.At(1));
     const size_t length = contents.Big(2, 2);
@@ -440,6 +443,7 @@ void WriteIpcp(Context& ctx, Octets contents) {
         at += optionLength;
     }
     ctx.out.EndList();
+    ctx.out.End();
 }
 
 void WriteContainer(Context& ctx, unsigned id, Octets contents) {
@@ -456,6 +460,11 @@ void WriteContainer(Context& ctx, unsigned id, Octets contents) {
         ctx.out.String("IPv6 address", Ipv6AddressText(contents).view());
     } else if ((id == 0x0010 || id == 0x0015) && contents.size == 2) {
         ctx.out.Number("MTU", contents.Big(0, 2));
+    } else if (id == 0xFF00 && contents.size >= 3) {
+        // Operator specific use: the contents start with the MCC and MNC of
+        // the operator providing the application (TS 24.008 10.5.6.3).
+        WritePlmn(ctx, contents.Take(3));
+        if (contents.size > 3) WriteOctets(ctx, contents.From(3));
     } else if (contents.size > 0) {
         WriteOctets(ctx, contents);
     }

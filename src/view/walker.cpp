@@ -13,11 +13,12 @@ namespace corvuna::view {
 
 namespace {
 
-// Unknown or repeated IEs shown before decoding gives up on a message.
-constexpr unsigned kMaxExtraIes = 32;
 // Messages inside messages (an ESM message in an EMM message, a plain
 // message in a protected one).
 constexpr int kMaxNesting = 3;
+
+constexpr std::string_view kOutputFull = "output limit of 1048576 characters reached: the rest is not decoded";
+static_assert(kMaxViewOutput == 1048576);
 
 constexpr ValueText kProtocolDiscriminators[] = {
     {0, "Group call control"},
@@ -190,6 +191,13 @@ private:
         return ctx_.errors ? Result::kDecodedWithErrors : Result::kDecoded;
     }
 
+    // Whether the output has reached its limit; decoding then stops at `at`.
+    bool OutputFull(const uint8_t* at) {
+        if (!ctx_.out.LimitReached()) return false;
+        ctx_.Stopped(at, {}, kOutputFull);
+        return true;
+    }
+
     // One IE: its place, then its fields.
     void WriteIe(const IeRow& row, const uint8_t* start, size_t length, Octets value) {
         Emitter& out = ctx_.out;
@@ -281,7 +289,8 @@ private:
         size_t row = 0;
         const std::span<const IeRow> rows = spec.ies;
         // The mandatory part, in order.
-        for (; row < rows.size() && rows[row].format < IeFormat::kT && !ctx_.stop.stopped; ++row) {
+        for (; row < rows.size() && rows[row].format < IeFormat::kT && !ctx_.stop.stopped && !OutputFull(body.data + at);
+             ++row) {
             const IeRow& r = rows[row];
             if (r.format != IeFormat::kHalfV && highHalf) {
                 highHalf = false;
@@ -319,14 +328,13 @@ private:
             }
         }
         if (highHalf) ++at;
-        if (!ctx_.stop.stopped && row < rows.size()) WalkOptional(rows.subspan(row), body, at);
+        if (!ctx_.stop.stopped) WalkOptional(rows.subspan(row), body, at);
         out.EndList();
     }
 
     void WalkOptional(std::span<const IeRow> rows, Octets body, size_t at) {
         bool seen[64] = {};
-        unsigned extras = 0;
-        while (at < body.size && !ctx_.stop.stopped) {
+        while (at < body.size && !ctx_.stop.stopped && !OutputFull(body.data + at)) {
             const uint8_t iei = body.At(at);
             size_t index = rows.size();
             for (size_t i = 0; i < rows.size() && i < 64; ++i) {
@@ -360,10 +368,6 @@ private:
                                         value));
                     return;
                 }
-            }
-            if (++extras > kMaxExtraIes) {
-                ctx_.Stopped(body.data + at, "Unknown IE", "more unknown or repeated IEs than are shown");
-                return;
             }
             WriteExtraIe(iei, index < rows.size(), body.data + at, length);
             at += length;
@@ -438,8 +442,18 @@ Result DecodeView(int direction, const uint8_t* message, size_t length, uint32_t
     Walker walker(ctx, Octets{octets, cut ? kMaxViewInput : length});
     Result result = walker.Decode();
     if (cut) {
-        ctx.Stopped(octets + kMaxViewInput, {}, "message longer than 10240 octets: the rest is not decoded");
+        // Where decoding already stopped inside the first 10240 octets, that
+        // is the place reported.
+        if (!ctx.stop.stopped) {
+            ctx.Stopped(octets + kMaxViewInput, {}, "message longer than 10240 octets: the rest is not decoded");
+        }
         if (result == Result::kDecoded) result = Result::kDecodedWithErrors;
+    }
+    if (out.LimitReached()) {
+        // Fields were left out; the closing members below have room kept.
+        if (!ctx.stop.stopped) ctx.Stopped(octets + (cut ? kMaxViewInput : length), {}, kOutputFull);
+        ctx.errors = true;
+        out.Resume();
     }
     if (result == Result::kDecoded && ctx.errors) result = Result::kDecodedWithErrors;
     const int index = static_cast<int>(result);
