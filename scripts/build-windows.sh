@@ -16,7 +16,7 @@ fail() {
   exit 1
 }
 
-scripts/deps.sh cmake ninja-build googletest binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix \
+scripts/deps.sh cmake ninja-build googletest nlohmann-json3-dev binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix \
   g++-mingw-w64-i686-posix
 
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \

@@ -20,9 +20,22 @@ void Context::Stopped(const uint8_t* at, Text ie, std::string_view reason) {
         std::memcpy(stop.reason, reason.data(), n);
         stop.reason[n] = '\0';
     }
-    out.Begin("Error");
-    out.Number("Offset", static_cast<int64_t>(OffsetOf(at)));
-    if (ie) out.String("IE", std::string_view(ie.text, ie.size));
+    // In a list (the IEs of a message) the error is an entry of its own:
+    // {"error":{...}}.
+    const bool entry = out.format() == Format::kJson && out.InList();
+    if (entry) out.Begin({});
+    WriteStopPlace(out, "Error", OffsetOf(at), ie, reason);
+    if (entry) out.End();
+}
+
+void WriteStopPlace(Emitter& out, Text label, size_t offset, Text ie, std::string_view reason) {
+    out.Begin(label);
+    out.Number("Offset", static_cast<int64_t>(offset));
+    if (ie && out.format() == Format::kJson) {
+        out.Identifier("IE", ie);
+    } else if (ie) {
+        out.String("IE", std::string_view(ie.text, ie.size));
+    }
     out.String("Reason", reason);
     out.End();
 }

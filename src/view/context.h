@@ -57,6 +57,10 @@ struct Context {
     void Stopped(const uint8_t* at, Text ie, std::string_view reason);
 };
 
+// A group `label` that tells where decoding stopped: the octet offset, the
+// IE (in JSON its identifier) and the reason.
+void WriteStopPlace(Emitter& out, Text label, size_t offset, Text ie, std::string_view reason);
+
 // An IE decoder writes the fields of one IE value.
 using IeDecoder = void (*)(Context& ctx, Octets value);
 

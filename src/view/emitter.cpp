@@ -146,6 +146,32 @@ void Emitter::Number(Text label, int64_t value, Text key) {
     if (format_ == Format::kText) Newline();
 }
 
+void Emitter::Quantity(Text label, int64_t value, Text unit, Text key) {
+    if (format_ == Format::kJson) {
+        Number(label, value, key);
+        return;
+    }
+    char digits[24];
+    const size_t n = static_cast<size_t>(FormatDecimal64(value, digits));
+    Key(label, key);
+    Raw(": ");
+    Raw(std::string_view(digits, n));
+    Raw(" ");
+    Raw(std::string_view(unit.text, unit.size));
+    Newline();
+}
+
+void Emitter::Absent(Text label, Text text, Text key) {
+    Key(label, key);
+    if (format_ == Format::kJson) {
+        Raw("null");
+        return;
+    }
+    Raw(": ");
+    Raw(std::string_view(text.text, text.size));
+    Newline();
+}
+
 void Emitter::HexNumber(Text label, uint32_t value, int digits, Text key) {
     if (format_ == Format::kJson) {
         Number(label, value, key);

@@ -45,6 +45,10 @@ public:
 
     // Fields.
     void Number(Text label, int64_t value, Text key = {});
+    // A number with its unit: JSON the number, text "label: 128 kbit/s".
+    void Quantity(Text label, int64_t value, Text unit, Text key = {});
+    // A field that holds no value: JSON null, text "label: text".
+    void Absent(Text label, Text text, Text key = {});
     // An enumerated value: JSON {"value":N,"text":"..."}, text "label: text (N)".
     void Enum(Text label, int64_t value, Text text, Text key = {});
     // A flag: JSON true/false, text "label: yes-text" or "label: no-text".
@@ -71,6 +75,8 @@ public:
     size_t Required() const { return out_.Required(); }
     bool Truncated() const { return out_.truncated; }
     int Depth() const { return depth_; }
+    // Whether the innermost open node is a list.
+    bool InList() const { return inList_[Slot()]; }
 
     // Whether the output reached kOutputLimit and fields were left out; then
     // Resume() takes fields again, for the closing members of the message.

@@ -23,12 +23,13 @@ Formatted Format(const char* format, Args... args) {
     return f;
 }
 
-// A bit rate in kbit/s, or "reserved" for the coding that holds none.
+// A bit rate in kbit/s; null for the coding 0, which holds none: the
+// subscribed rate from the UE, reserved from the network.
 void WriteRate(Context& ctx, Text label, Text key, int64_t kbps) {
     if (kbps < 0) {
-        ctx.out.String(label, "reserved / subscribed value", false, key);
+        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed bit rate") : Text("reserved"), key);
     } else {
-        ctx.out.Number(label, kbps, key);
+        ctx.out.Quantity(label, kbps, "kbit/s", key);
     }
 }
 

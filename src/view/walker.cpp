@@ -463,11 +463,7 @@ Result DecodeView(int direction, const uint8_t* message, size_t length, uint32_t
         out.String("Result", std::string_view(kResultTexts[index].text, kResultTexts[index].size));
     }
     if (ctx.stop.stopped) {
-        out.Begin("Stopped");
-        out.Number("Offset", static_cast<int64_t>(ctx.stop.offset));
-        if (ctx.stop.ie) out.String("IE", std::string_view(ctx.stop.ie.text, ctx.stop.ie.size));
-        out.String("Reason", ctx.stop.reason);
-        out.End();
+        WriteStopPlace(out, "Stopped", ctx.stop.offset, ctx.stop.ie, ctx.stop.reason);
     }
     out.End();
     return result;
