@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the unit and corpus tests natively,
-# then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
-# concurrency test under ThreadSanitizer, a short run of every fuzz target
+# the standard view compared with tshark over the corpus, the tests again
+# under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency
+# tests under ThreadSanitizer, a short run of every fuzz target
 # (FUZZ_SECONDS each, default 60), checks that the shared library exports
 # the public API and nothing else, cross-builds the 32-bit Windows DLL,
 # checks its export and import tables, and runs the test suite and the DLL
@@ -18,6 +19,14 @@ step "native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVUNA_BUILD_BENCH=ON >/dev/null
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure
+
+step "standard view against tshark, field by field, over the real-message corpus"
+corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
+if [ -f "$corpus_file" ]; then
+  python3 scripts/compare-tshark.py "$corpus_file" build/native/corvuna tests/tshark/adjudicated.tsv
+else
+  echo "skipped: $corpus_file not found"
+fi
 
 step "exported symbols of libcorvuna.so"
 exports=$(nm -D --defined-only build/native/libcorvuna.so | awk '{print $3}' | sort | tr '\n' ' ')

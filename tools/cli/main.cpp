@@ -44,8 +44,9 @@ constexpr const char* kUsage =
     "\n"
     "Options taking a value also take it as --option=VALUE.\n"
     "\n"
-    "Exit status: 0 when every message was decoded, 1 when some input was bad\n"
-    "or could not be decoded, 2 on a usage error.\n";
+    "Exit status: 0 when every message was decoded, 1 when some input was bad,\n"
+    "could not be decoded or, in the standard view, was decoded with errors,\n"
+    "2 on a usage error.\n";
 
 struct Input {
     enum class Kind { kHex, kFile } kind;
@@ -164,14 +165,14 @@ public:
             std::fprintf(stderr, "corvuna: note: hex with blanks between octets is one argument only when quoted\n");
         }
         if (viewErrors_ > 0) {
-            std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (see their \"stopped\" member)\n",
+            std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (marked \"error\" in the output)\n",
                          viewErrors_, viewErrors_ == 1 ? "" : "s");
         }
         if (failures_ > 0) {
             std::fprintf(stderr, "corvuna: %lu message%s decoded, %lu input%s not decoded\n", decoded_,
                          decoded_ == 1 ? "" : "s", failures_, failures_ == 1 ? "" : "s");
         }
-        return failures_ == 0 ? 0 : 1;
+        return failures_ == 0 && viewErrors_ == 0 ? 0 : 1;
     }
 
 private:
