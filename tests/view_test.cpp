@@ -212,7 +212,7 @@ TEST(View, ArgumentsAndBuffers) {
 TEST(View, EveryMessageOfTheTablesDecodes) {
     std::vector<std::string> names;
     for (const view::MessageSpec& spec : view::AllMessageSpecs()) {
-        names.emplace_back(spec.name.text, spec.name.size);
+        names.emplace_back(spec.name.textView());
         std::vector<uint8_t> m;
         if (spec.protocol == 7) {
             m = {0x07, spec.type};

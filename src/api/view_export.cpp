@@ -30,6 +30,7 @@ CORVUNA_API int CORVUNA_CALL CorvunaDecodeView(int direction, const unsigned cha
         Emitter out(format == CORVUNA_VIEW_JSON ? Format::kJson : Format::kText, output, capacity);
         const uint32_t flags = (options & CORVUNA_VIEW_NULL_CIPHERING) != 0 ? kOptionNullCiphering : 0;
         const Result result = DecodeView(direction, message, static_cast<size_t>(length), flags, out);
+        out.Finish();
         if (needed != nullptr) *needed = out.Required() + 1;
         if (out.Truncated()) {
             output[0] = '\0';

@@ -7,10 +7,10 @@ namespace corvuna::view {
 
 void Context::ValueError(std::string_view reason) {
     errors = true;
-    out.String("Error", reason);
+    out.String("Error"_f, reason);
 }
 
-void Context::Stopped(const uint8_t* at, Text ie, std::string_view reason) {
+void Context::Stopped(const uint8_t* at, Label ie, std::string_view reason) {
     errors = true;
     if (!stop.stopped) {
         stop.stopped = true;
@@ -24,19 +24,19 @@ void Context::Stopped(const uint8_t* at, Text ie, std::string_view reason) {
     // {"error":{...}}.
     const bool entry = out.format() == Format::kJson && out.InList();
     if (entry) out.Begin({});
-    WriteStopPlace(out, "Error", OffsetOf(at), ie, reason);
+    WriteStopPlace(out, "Error"_f, OffsetOf(at), ie, reason);
     if (entry) out.End();
 }
 
-void WriteStopPlace(Emitter& out, Text label, size_t offset, Text ie, std::string_view reason) {
+void WriteStopPlace(Emitter& out, Label label, size_t offset, Label ie, std::string_view reason) {
     out.Begin(label);
-    out.Number("Offset", static_cast<int64_t>(offset));
+    out.Number("Offset"_f, static_cast<int64_t>(offset));
     if (ie && out.format() == Format::kJson) {
-        out.Identifier("IE", ie);
+        out.Identifier("IE"_f, ie);
     } else if (ie) {
-        out.String("IE", std::string_view(ie.text, ie.size));
+        out.String("IE"_f, ie.textView());
     }
-    out.String("Reason", reason);
+    out.String("Reason"_f, reason);
     out.End();
 }
 
@@ -59,8 +59,8 @@ Plmn DecodePlmn(Octets three) {
 
 void WritePlmn(Context& ctx, Octets three) {
     const Plmn plmn = DecodePlmn(three);
-    ctx.out.String("MCC", plmn.mcc.view());
-    ctx.out.String("MNC", plmn.mnc.view());
+    ctx.out.Ascii("MCC"_f, plmn.mcc.view());
+    ctx.out.Ascii("MNC"_f, plmn.mnc.view());
 }
 
 Digits Ipv4Text(Octets four) {
@@ -95,32 +95,29 @@ Ipv6Text GroupsText(const uint16_t* groups, int count, bool compress, std::strin
         }
         i = j;
     }
+    // At most "::" and eight groups of four digits with their colons: 41
+    // characters, within the text's room.
     Ipv6Text text;
-    auto put = [&](char c) {
-        if (text.size < sizeof text.text - 1) text.text[text.size++] = c;
-    };
-    for (char c : prefix) put(c);
+    static_assert(sizeof text.text >= 2 + 8 * 5);
+    char* p = text.text;
+    for (char c : prefix) *p++ = c;
     bool needColon = false;
     for (int i = 0; i < count;) {
         if (i == bestStart) {
-            put(':');
-            put(':');
+            *p++ = ':';
+            *p++ = ':';
             i += bestLength;
             needColon = false;
             continue;
         }
-        if (needColon) put(':');
-        bool started = false;
-        for (int shift = 12; shift >= 0; shift -= 4) {
-            const unsigned nibble = (groups[i] >> shift) & 0x0F;
-            if (nibble != 0 || started || shift == 0) {
-                put(kHex[nibble]);
-                started = true;
-            }
-        }
+        if (needColon) *p++ = ':';
+        const unsigned g = groups[i];
+        const int digits = g >= 0x1000 ? 4 : g >= 0x100 ? 3 : g >= 0x10 ? 2 : 1;
+        for (int k = digits - 1; k >= 0; --k) *p++ = kHex[(g >> (4 * k)) & 0x0F];
         needColon = true;
         ++i;
     }
+    text.size = static_cast<size_t>(p - text.text);
     return text;
 }
 
@@ -128,7 +125,11 @@ Ipv6Text GroupsText(const uint16_t* groups, int count, bool compress, std::strin
 
 Ipv6Text Ipv6AddressText(Octets sixteen) {
     uint16_t groups[8];
-    for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.Big(static_cast<size_t>(2 * i), 2));
+    if (sixteen.size >= 16) {
+        for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.data[2 * i] << 8 | sixteen.data[2 * i + 1]);
+    } else {
+        for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.Big(static_cast<size_t>(2 * i), 2));
+    }
     return GroupsText(groups, 8, true, "");
 }
 

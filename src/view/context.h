@@ -36,7 +36,7 @@ inline constexpr uint32_t kOptionNullCiphering = 1;
 struct Stop {
     bool stopped = false;
     size_t offset = 0;
-    Text ie;
+    Label ie;
     char reason[120] = {};
 };
 
@@ -54,12 +54,12 @@ struct Context {
     // An error inside an IE value (decoding goes on after the IE).
     void ValueError(std::string_view reason);
     // Decoding of the message ends here.
-    void Stopped(const uint8_t* at, Text ie, std::string_view reason);
+    void Stopped(const uint8_t* at, Label ie, std::string_view reason);
 };
 
 // A group `label` that tells where decoding stopped: the octet offset, the
 // IE (in JSON its identifier) and the reason.
-void WriteStopPlace(Emitter& out, Text label, size_t offset, Text ie, std::string_view reason);
+void WriteStopPlace(Emitter& out, Label label, size_t offset, Label ie, std::string_view reason);
 
 // An IE decoder writes the fields of one IE value.
 using IeDecoder = void (*)(Context& ctx, Octets value);
@@ -69,7 +69,7 @@ using IeDecoder = void (*)(Context& ctx, Octets value);
 
 // Characters for a field of fixed digits, NUL-free, at most 32 of them.
 struct Digits {
-    char text[40] = {};
+    char text[40];
     size_t size = 0;
 
     void Put(char c) {
@@ -96,7 +96,7 @@ void WritePlmn(Context& ctx, Octets three);
 // address or of the low half of one (an interface identifier).
 Digits Ipv4Text(Octets four);
 struct Ipv6Text {
-    char text[48] = {};
+    char text[48];
     size_t size = 0;
     std::string_view view() const { return std::string_view(text, size); }
 };
@@ -114,22 +114,22 @@ namespace corvuna::view {
 
 // An enumerated field of a value -> text table.
 template <size_t N>
-void WriteEnum(Context& ctx, Text label, int64_t value, const ValueText (&table)[N], Text fallback) {
+void WriteEnum(Context& ctx, Label label, int64_t value, const ValueText (&table)[N], Text fallback) {
     ctx.out.Enum(label, value, LookupText(table, static_cast<int32_t>(value), fallback));
 }
 
 // A one-bit flag with the standard's wording for its two values.
-inline void WriteBit(Context& ctx, Text label, unsigned bit, Text set, Text clear) {
+inline void WriteBit(Context& ctx, Label label, unsigned bit, Text set, Text clear) {
     ctx.out.Enum(label, bit & 1u, (bit & 1u) != 0 ? set : clear);
 }
 
 // A capability flag: "Supported" or "Not supported".
-inline void WriteSupport(Context& ctx, Text label, unsigned bit) {
+inline void WriteSupport(Context& ctx, Label label, unsigned bit) {
     ctx.out.Flag(label, (bit & 1u) != 0, "Supported", "Not supported");
 }
 
 // The value's octets as hex, for IEs whose content is not decoded further.
-inline void WriteOctets(Context& ctx, Octets value, Text label = "Contents") {
+inline void WriteOctets(Context& ctx, Octets value, Label label = "Contents"_f) {
     ctx.out.Hex(label, value.data, value.size);
 }
 

@@ -26,7 +26,7 @@ enum class IeFormat : uint8_t {
 inline constexpr uint16_t kAnyLength = 0xFFFF;
 
 struct IeRow {
-    Text role;  // the IE as the message table names it ("Old GUTI or IMSI")
+    Label role;  // the IE as the message table names it ("Old GUTI or IMSI")
     const IeType* type;
     IeFormat format;
     uint8_t iei;         // optional IEs: the IEI (kTV1: the value of bits 8-5)
@@ -43,7 +43,7 @@ struct MessageSpec {
     uint8_t protocol;   // 7 EMM, 2 ESM
     uint8_t type;       // message type
     uint8_t directions;
-    Text name;          // "Attach request"
+    Label name;         // "Attach request"
     Text reference;     // clause of TS 24.301: "8.2.4"
     std::span<const IeRow> ies;
 };
@@ -56,6 +56,10 @@ const MessageSpec* FindMessageSpec(uint8_t protocol, uint8_t type, int direction
 // The directions the message of `protocol` and `type` is sent in (0 when
 // unknown).
 uint8_t MessageDirections(uint8_t protocol, uint8_t type);
+
+// The optional IE of `spec` (one of the tables') that `iei` introduces: its
+// index in spec.ies, or -1 when the message has none.
+int OptionalRow(const MessageSpec& spec, uint8_t iei);
 
 // Every message, for tests.
 std::span<const MessageSpec> AllMessageSpecs();

@@ -14,7 +14,7 @@ namespace {
 constexpr ValueText kAdditionalUpdateResultTexts[] = {
     {0, "No additional information"}, {1, "CS Fallback not preferred"}, {2, "SMS only"}, {3, "Reserved"}};
 void DecodeAdditionalUpdateResult(Context& ctx, Octets v) {
-    WriteEnum(ctx, "Additional update result value", v.At(0) & 0x03, kAdditionalUpdateResultTexts, "Reserved");
+    WriteEnum(ctx, "Additional update result value"_f, v.At(0) & 0x03, kAdditionalUpdateResultTexts, "Reserved");
 }
 
 constexpr ValueText kPnbCiotTexts[] = {{0, "No additional information"},
@@ -23,89 +23,89 @@ constexpr ValueText kPnbCiotTexts[] = {{0, "No additional information"},
                                        {3, "Reserved"}};
 void DecodeAdditionalUpdateType(Context& ctx, Octets v) {
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "Signalling active flag (SAF)", x >> 3, "Keeping the NAS signalling connection is required",
+    WriteBit(ctx, "Signalling active flag (SAF)"_f, x >> 3, "Keeping the NAS signalling connection is required",
              "Keeping the NAS signalling connection is not required");
-    WriteEnum(ctx, "Preferred CIoT network behaviour (PNB-CIoT)", (x >> 1) & 0x03, kPnbCiotTexts, "Reserved");
-    WriteBit(ctx, "Additional update type value (AUTV)", x, "SMS only", "No additional information");
+    WriteEnum(ctx, "Preferred CIoT network behaviour (PNB-CIoT)"_f, (x >> 1) & 0x03, kPnbCiotTexts, "Reserved");
+    WriteBit(ctx, "Additional update type value (AUTV)"_f, x, "SMS only", "No additional information");
 }
 
 void DecodeCipheringKeySequenceNumber(Context& ctx, Octets v) {
     const unsigned value = v.At(0) & 0x07;
-    ctx.out.Enum("Key sequence", value, value == 7 ? Text("No key is available") : Text("Possible value"));
+    ctx.out.Enum("Key sequence"_f, value, value == 7 ? Text("No key is available") : Text("Possible value"));
 }
 
 void DecodeCsfbResponse(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "CS fallback rejected by the UE"}, {1, "CS fallback accepted by the UE"}};
-    WriteEnum(ctx, "CSFB response value", v.At(0) & 0x07, kTexts, "Reserved");
+    static constexpr ValueText kTexts[] = {{0, "CS fallback rejected by the UE"}, {1, "CS fallback accepted by the UE"}};
+    WriteEnum(ctx, "CSFB response value"_f, v.At(0) & 0x07, kTexts, "Reserved");
 }
 
 void DecodeDetachType(Context& ctx, Octets v, bool toNetwork) {
-    constexpr ValueText kToNetwork[] = {{1, "EPS detach"}, {2, "IMSI detach"}, {3, "combined EPS/IMSI detach"},
+    static constexpr ValueText kToNetwork[] = {{1, "EPS detach"}, {2, "IMSI detach"}, {3, "combined EPS/IMSI detach"},
                                         {6, "reserved"},   {7, "reserved"}};
-    constexpr ValueText kToUe[] = {{1, "re-attach required"}, {2, "re-attach not required"}, {3, "IMSI detach"},
+    static constexpr ValueText kToUe[] = {{1, "re-attach required"}, {2, "re-attach not required"}, {3, "IMSI detach"},
                                    {6, "reserved"},           {7, "reserved"}};
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "Switch off", x >> 3, "Switch off", "Normal detach");
+    WriteBit(ctx, "Switch off"_f, x >> 3, "Switch off", "Normal detach");
     if (toNetwork) {
-        WriteEnum(ctx, "Type of detach", x & 0x07, kToNetwork, "combined EPS/IMSI detach");
+        WriteEnum(ctx, "Type of detach"_f, x & 0x07, kToNetwork, "combined EPS/IMSI detach");
     } else {
-        WriteEnum(ctx, "Type of detach", x & 0x07, kToUe, "re-attach not required");
+        WriteEnum(ctx, "Type of detach"_f, x & 0x07, kToUe, "re-attach not required");
     }
 }
 void DecodeDetachTypeToNetwork(Context& ctx, Octets v) { DecodeDetachType(ctx, v, true); }
 void DecodeDetachTypeToUe(Context& ctx, Octets v) { DecodeDetachType(ctx, v, false); }
 
 void DecodeEpsAttachResult(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{1, "EPS only"}, {2, "combined EPS/IMSI attach"}};
-    WriteEnum(ctx, "EPS attach result value", v.At(0) & 0x07, kTexts, "reserved");
+    static constexpr ValueText kTexts[] = {{1, "EPS only"}, {2, "combined EPS/IMSI attach"}};
+    WriteEnum(ctx, "EPS attach result value"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeEpsAttachType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {
+    static constexpr ValueText kTexts[] = {
         {1, "EPS attach"}, {2, "combined EPS/IMSI attach"}, {6, "EPS emergency attach"}, {7, "reserved"}};
-    WriteEnum(ctx, "EPS attach type value", v.At(0) & 0x07, kTexts, "EPS attach (unused value)");
+    WriteEnum(ctx, "EPS attach type value"_f, v.At(0) & 0x07, kTexts, "EPS attach (unused value)");
 }
 
 void DecodeEpsUpdateResult(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "TA updated"},
+    static constexpr ValueText kTexts[] = {{0, "TA updated"},
                                     {1, "combined TA/LA updated"},
                                     {4, "TA updated and ISR activated"},
                                     {5, "combined TA/LA updated and ISR activated"}};
-    WriteEnum(ctx, "EPS update result value", v.At(0) & 0x07, kTexts, "reserved");
+    WriteEnum(ctx, "EPS update result value"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeEpsUpdateType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "TA updating"},
+    static constexpr ValueText kTexts[] = {{0, "TA updating"},
                                     {1, "combined TA/LA updating"},
                                     {2, "combined TA/LA updating with IMSI attach"},
                                     {3, "periodic updating"},
                                     {4, "unused; shall be interpreted as TA updating"},
                                     {5, "unused; shall be interpreted as TA updating"}};
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "Active flag", x >> 3, "Bearer establishment requested", "No bearer establishment requested");
-    WriteEnum(ctx, "EPS update type value", x & 0x07, kTexts, "reserved");
+    WriteBit(ctx, "Active flag"_f, x >> 3, "Bearer establishment requested", "No bearer establishment requested");
+    WriteEnum(ctx, "EPS update type value"_f, x & 0x07, kTexts, "reserved");
 }
 
 void DecodeIdentityType2(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{1, "IMSI"}, {2, "IMEI"}, {3, "IMEISV"}, {4, "TMSI"}};
-    WriteEnum(ctx, "Type of identity", v.At(0) & 0x07, kTexts, "reserved");
+    static constexpr ValueText kTexts[] = {{1, "IMSI"}, {2, "IMEI"}, {3, "IMEISV"}, {4, "TMSI"}};
+    WriteEnum(ctx, "Type of identity"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeImeisvRequest(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "IMEISV not requested"}, {1, "IMEISV requested"}};
-    WriteEnum(ctx, "IMEISV request value", v.At(0) & 0x07, kTexts, "reserved");
+    static constexpr ValueText kTexts[] = {{0, "IMEISV not requested"}, {1, "IMEISV requested"}};
+    WriteEnum(ctx, "IMEISV request value"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeNasKeySetIdentifier(Context& ctx, Octets v) {
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "Type of security context flag (TSC)", x >> 3, "mapped security context (for KSISGSN)",
+    WriteBit(ctx, "Type of security context flag (TSC)"_f, x >> 3, "mapped security context (for KSISGSN)",
              "native security context (for KSIASME)");
     const unsigned ksi = x & 0x07;
-    ctx.out.Enum("NAS key set identifier", ksi, ksi == 7 ? Text("no key is available") : Text("possible value"));
+    ctx.out.Enum("NAS key set identifier"_f, ksi, ksi == 7 ? Text("no key is available") : Text("possible value"));
 }
 
 void DecodeServiceType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {
+    static constexpr ValueText kTexts[] = {
         {0, "mobile originating CS fallback or 1xCS fallback"},
         {1, "mobile terminating CS fallback or 1xCS fallback"},
         {2, "mobile originating CS fallback emergency call or 1xCS fallback emergency call"},
@@ -113,72 +113,72 @@ void DecodeServiceType(Context& ctx, Octets v) {
         {4, "unused; shall be interpreted as mobile originating CS fallback or 1xCS fallback"},
         {8, "packet services via S1"},
     };
-    WriteEnum(ctx, "Service type value", v.At(0) & 0x0F, kTexts, "reserved");
+    WriteEnum(ctx, "Service type value"_f, v.At(0) & 0x0F, kTexts, "reserved");
 }
 
 void DecodeTmsiStatus(Context& ctx, Octets v) {
-    WriteBit(ctx, "TMSI flag", v.At(0), "valid TMSI available", "no valid TMSI available");
+    WriteBit(ctx, "TMSI flag"_f, v.At(0), "valid TMSI available", "no valid TMSI available");
 }
 
 void DecodeUeRadioCapabilityUpdateNeeded(Context& ctx, Octets v) {
-    WriteBit(ctx, "URC upd", v.At(0), "UE radio capability information update needed",
+    WriteBit(ctx, "URC upd"_f, v.At(0), "UE radio capability information update needed",
              "UE radio capability information update not needed");
 }
 
-void DecodeGutiType(Context& ctx, Octets v) { WriteBit(ctx, "GUTI type", v.At(0), "Mapped GUTI", "Native GUTI"); }
+void DecodeGutiType(Context& ctx, Octets v) { WriteBit(ctx, "GUTI type"_f, v.At(0), "Mapped GUTI", "Native GUTI"); }
 
 void DecodeExtendedEmmCause(Context& ctx, Octets v) {
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "EPS optimization info", x >> 1, "Requested EPS optimization not supported",
+    WriteBit(ctx, "EPS optimization info"_f, x >> 1, "Requested EPS optimization not supported",
              "No EPS optimization information");
-    WriteBit(ctx, "E-UTRAN allowed", x, "E-UTRAN not allowed", "E-UTRAN allowed");
+    WriteBit(ctx, "E-UTRAN allowed"_f, x, "E-UTRAN not allowed", "E-UTRAN allowed");
 }
 
 void DecodeDeviceProperties(Context& ctx, Octets v) {
-    WriteBit(ctx, "Low priority", v.At(0), "MS is configured for NAS signalling low priority",
+    WriteBit(ctx, "Low priority"_f, v.At(0), "MS is configured for NAS signalling low priority",
              "MS is not configured for NAS signalling low priority");
 }
 
 void DecodeMsNetworkFeatureSupport(Context& ctx, Octets v) {
-    WriteBit(ctx, "Extended periodic timers", v.At(0), "MS supports the extended periodic timer in this domain",
+    WriteBit(ctx, "Extended periodic timers"_f, v.At(0), "MS supports the extended periodic timer in this domain",
              "MS does not support the extended periodic timer in this domain");
 }
 
 void DecodeSmsServicesStatus(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "SMS services not available"},
+    static constexpr ValueText kTexts[] = {{0, "SMS services not available"},
                                     {1, "SMS services not available in this PLMN"},
                                     {2, "Network failure"},
                                     {3, "Congestion"}};
-    WriteEnum(ctx, "SMS services status value", v.At(0) & 0x07, kTexts, "reserved");
+    WriteEnum(ctx, "SMS services status value"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeNetworkPolicy(Context& ctx, Octets v) {
-    WriteBit(ctx, "Redirection policy", v.At(0), "Unsecured redirection to GERAN not allowed",
+    WriteBit(ctx, "Redirection policy"_f, v.At(0), "Unsecured redirection to GERAN not allowed",
              "Unsecured redirection to GERAN allowed");
 }
 
 void DecodeNon3gppNwProvidedPolicies(Context& ctx, Octets v) {
-    WriteBit(ctx, "Non-3GPP emergency numbers indicator", v.At(0),
+    WriteBit(ctx, "Non-3GPP emergency numbers indicator"_f, v.At(0),
              "Use of non-3GPP emergency numbers permitted", "Use of non-3GPP emergency numbers not permitted");
 }
 
 void DecodeControlPlaneServiceType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "mobile originating request"}, {1, "mobile terminating request"}};
+    static constexpr ValueText kTexts[] = {{0, "mobile originating request"}, {1, "mobile terminating request"}};
     const uint8_t x = v.At(0);
-    WriteBit(ctx, "Active flag", x >> 3, "Radio bearer establishment requested",
+    WriteBit(ctx, "Active flag"_f, x >> 3, "Radio bearer establishment requested",
              "No radio bearer establishment requested");
-    WriteEnum(ctx, "Control plane service type value", x & 0x07, kTexts, "reserved");
+    WriteEnum(ctx, "Control plane service type value"_f, x & 0x07, kTexts, "reserved");
 }
 
 void DecodeUeRadioCapabilityIdRequest(Context& ctx, Octets v) {
-    WriteBit(ctx, "UE radio capability ID request", v.At(0), "UE radio capability ID requested",
+    WriteBit(ctx, "UE radio capability ID request"_f, v.At(0), "UE radio capability ID requested",
              "UE radio capability ID not requested");
 }
 
 void DecodeUeRadioCapabilityIdDeletion(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "UE radio capability ID deletion not requested"},
+    static constexpr ValueText kTexts[] = {{0, "UE radio capability ID deletion not requested"},
                                     {1, "Network-assigned UE radio capability IDs deletion requested"}};
-    WriteEnum(ctx, "Deletion request", v.At(0) & 0x07, kTexts, "reserved");
+    WriteEnum(ctx, "Deletion request"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeSpareHalfOctet(Context&, Octets) {}
@@ -214,63 +214,63 @@ Digits BcdDigits(Octets v) {
 }
 
 void WriteOddEven(Context& ctx, unsigned odd) {
-    WriteBit(ctx, "Odd/even indication", odd, "odd number of identity digits",
+    WriteBit(ctx, "Odd/even indication"_f, odd, "odd number of identity digits",
              "even number of identity digits and also when the GUTI is used");
 }
 
 void DecodeEpsMobileIdentity(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTypes[] = {{1, "IMSI"}, {3, "IMEI"}, {6, "GUTI"}};
+    static constexpr ValueText kTypes[] = {{1, "IMSI"}, {3, "IMEI"}, {6, "GUTI"}};
     const unsigned type = v.At(0) & 0x07;
     WriteOddEven(ctx, (v.At(0) >> 3) & 1);
-    WriteEnum(ctx, "Type of identity", type, kTypes, "reserved");
+    WriteEnum(ctx, "Type of identity"_f, type, kTypes, "reserved");
     if (type == 6) {
         if (!RequireOctets(ctx, v, 11)) return;
         WritePlmn(ctx, v.From(1));
-        ctx.out.Number("MME group ID", v.Big(4, 2));
-        ctx.out.Number("MME code", v.At(6));
-        ctx.out.Hex("M-TMSI", v.data + 7, 4);
+        ctx.out.Number("MME group ID"_f, v.Big(4, 2));
+        ctx.out.Number("MME code"_f, v.At(6));
+        ctx.out.Hex("M-TMSI"_f, v.data + 7, 4);
     } else if (type == 1 || type == 3) {
         const Digits digits = IdentityDigits(v, ((v.At(0) >> 3) & 1) != 0);
-        ctx.out.String(type == 1 ? Text("IMSI") : Text("IMEI"), digits.view());
+        ctx.out.Ascii(type == 1 ? "IMSI"_f : "IMEI"_f, digits.view());
     } else {
-        WriteOctets(ctx, v.From(1), "Identity");
+        WriteOctets(ctx, v.From(1), "Identity"_f);
     }
 }
 
 void DecodeMobileIdentity(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTypes[] = {{0, "No Identity"}, {1, "IMSI"}, {2, "IMEI"}, {3, "IMEISV"},
+    static constexpr ValueText kTypes[] = {{0, "No Identity"}, {1, "IMSI"}, {2, "IMEI"}, {3, "IMEISV"},
                                     {4, "TMSI/P-TMSI/M-TMSI"}, {5, "TMGI and optional MBMS Session Identity"}};
     const uint8_t first = v.At(0);
     const unsigned type = first & 0x07;
     if (type != 5) WriteOddEven(ctx, (first >> 3) & 1);
-    WriteEnum(ctx, "Type of identity", type, kTypes, "reserved");
+    WriteEnum(ctx, "Type of identity"_f, type, kTypes, "reserved");
     switch (type) {
         case 1:
         case 2:
         case 3: {
-            constexpr Text kNames[] = {"IMSI", "IMEI", "IMEISV"};
-            ctx.out.String(kNames[type - 1], IdentityDigits(v, ((first >> 3) & 1) != 0).view());
+            static constexpr Label kNames[] = {"IMSI"_f, "IMEI"_f, "IMEISV"_f};
+            ctx.out.Ascii(kNames[type - 1], IdentityDigits(v, ((first >> 3) & 1) != 0).view());
             break;
         }
         case 4:
             if (!RequireOctets(ctx, v, 5)) return;
-            ctx.out.Hex("TMSI/P-TMSI/M-TMSI", v.data + 1, 4);
+            ctx.out.Hex("TMSI/P-TMSI/M-TMSI"_f, v.data + 1, 4);
             break;
         case 5: {
             const bool sessionId = (first >> 5) & 1, mccMnc = (first >> 4) & 1;
-            WriteBit(ctx, "MBMS Session Identity indication", sessionId, "MBMS Session Identity is present",
+            WriteBit(ctx, "MBMS Session Identity indication"_f, sessionId, "MBMS Session Identity is present",
                      "MBMS Session Identity is not present");
-            WriteBit(ctx, "MCC/MNC indication", mccMnc, "MCC/MNC is present", "MCC/MNC is not present");
+            WriteBit(ctx, "MCC/MNC indication"_f, mccMnc, "MCC/MNC is present", "MCC/MNC is not present");
             if (!RequireOctets(ctx, v, 4 + (mccMnc ? 3 : 0) + (sessionId ? 1 : 0))) return;
-            ctx.out.Hex("MBMS Service ID", v.data + 1, 3);
+            ctx.out.Hex("MBMS Service ID"_f, v.data + 1, 3);
             size_t at = 4;
             if (mccMnc) {
                 WritePlmn(ctx, v.From(at));
                 at += 3;
             }
-            if (sessionId) ctx.out.Number("MBMS Session Identity", v.At(at));
+            if (sessionId) ctx.out.Number("MBMS Session Identity"_f, v.At(at));
             break;
         }
         default:
@@ -282,39 +282,39 @@ void DecodeMobileIdentity(Context& ctx, Octets v) {
 // Areas and networks
 
 void WriteTai(Context& ctx, Octets plmn, uint32_t tac) {
-    ctx.out.Begin("Tracking area identity", "tai");
+    ctx.out.Begin(Field<"Tracking area identity", "tai">);
     WritePlmn(ctx, plmn);
-    ctx.out.Number("TAC", tac);
+    ctx.out.Number("TAC"_f, tac);
     ctx.out.End();
 }
 
 void DecodeTrackingAreaIdentity(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 5)) return;
     WritePlmn(ctx, v);
-    ctx.out.Number("TAC", v.Big(3, 2));
+    ctx.out.Number("TAC"_f, v.Big(3, 2));
 }
 
 void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
-    constexpr ValueText kTypes[] = {
+    static constexpr ValueText kTypes[] = {
         {0, "list of TACs belonging to one PLMN, with non-consecutive TAC values"},
         {1, "list of TACs belonging to one PLMN, with consecutive TAC values"},
         {2, "list of TAIs belonging to different PLMNs"},
     };
-    ctx.out.BeginList("Partial tracking area identity lists", "partial_lists");
+    ctx.out.BeginList(Field<"Partial tracking area identity lists", "partial_lists">);
     size_t at = 0;
     while (at < v.size) {
         const uint8_t header = v.At(at);
         const unsigned type = (header >> 5) & 0x03, count = (header & 0x1F) + 1u;
         const size_t need = type == 0 ? 1 + 3 + 2 * count : type == 1 ? 1 + 3 + 2 : 1 + 5 * count;
-        ctx.out.Begin("Partial tracking area identity list");
-        WriteEnum(ctx, "Type of list", type, kTypes, "reserved");
-        ctx.out.Number("Number of elements", count);
+        ctx.out.Begin("Partial tracking area identity list"_f);
+        WriteEnum(ctx, "Type of list"_f, type, kTypes, "reserved");
+        ctx.out.Number("Number of elements"_f, count);
         if (type == 3 || at + need > v.size) {
             ctx.ValueError(type == 3 ? "reserved type of list" : "partial list runs past the end of the IE");
             ctx.out.End();
             break;
         }
-        ctx.out.BeginList("TAIs", "tais");
+        ctx.out.BeginList(Field<"TAIs", "tais">);
         for (unsigned i = 0; i < count; ++i) {
             if (type == 0) WriteTai(ctx, v.From(at + 1), v.Big(at + 4 + 2 * i, 2));
             if (type == 1) WriteTai(ctx, v.From(at + 1), (v.Big(at + 4, 2) + i) & 0xFFFF);
@@ -330,13 +330,13 @@ void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
 void DecodeLocationAreaIdentification(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 5)) return;
     WritePlmn(ctx, v);
-    ctx.out.Number("LAC", v.Big(3, 2));
+    ctx.out.Number("LAC"_f, v.Big(3, 2));
 }
 
 void DecodePlmnList(Context& ctx, Octets v) {
-    ctx.out.BeginList("PLMNs", "plmns");
+    ctx.out.BeginList(Field<"PLMNs", "plmns">);
     for (size_t at = 0; at + 3 <= v.size; at += 3) {
-        ctx.out.Begin("PLMN");
+        ctx.out.Begin("PLMN"_f);
         WritePlmn(ctx, v.From(at));
         ctx.out.End();
     }
@@ -346,16 +346,16 @@ void DecodePlmnList(Context& ctx, Octets v) {
 
 void DecodeEpsBearerContextStatus(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
-    ctx.out.BeginList("Active EPS bearer identities", "active_ebis");
+    ctx.out.BeginList(Field<"Active EPS bearer identities", "active_ebis">);
     for (unsigned ebi = 0; ebi < 16; ++ebi) {
-        if ((v.At(ebi / 8) >> (ebi % 8)) & 1u) ctx.out.Number("EBI", ebi);
+        if ((v.At(ebi / 8) >> (ebi % 8)) & 1u) ctx.out.Number("EBI"_f, ebi);
     }
     ctx.out.EndList();
 }
 
 void DecodeEmergencyNumberList(Context& ctx, Octets v) {
-    constexpr Text kServices[] = {"Police", "Ambulance", "Fire Brigade", "Marine Guard", "Mountain Rescue"};
-    ctx.out.BeginList("Emergency numbers", "numbers");
+    static constexpr Text kServices[] = {"Police", "Ambulance", "Fire Brigade", "Marine Guard", "Mountain Rescue"};
+    ctx.out.BeginList(Field<"Emergency numbers", "numbers">);
     size_t at = 0;
     while (at < v.size) {
         const size_t length = v.At(at);
@@ -363,14 +363,14 @@ void DecodeEmergencyNumberList(Context& ctx, Octets v) {
             ctx.ValueError("emergency number information runs past the end of the IE");
             break;
         }
-        ctx.out.Begin("Emergency number information");
+        ctx.out.Begin("Emergency number information"_f);
         const uint8_t category = v.At(at + 1) & 0x1F;
-        ctx.out.BeginList("Emergency service category", "categories");
+        ctx.out.BeginList(Field<"Emergency service category", "categories">);
         for (unsigned bit = 0; bit < 5; ++bit) {
-            if ((category >> bit) & 1u) ctx.out.String("Service", std::string_view(kServices[bit].text, kServices[bit].size));
+            if ((category >> bit) & 1u) ctx.out.Ascii("Service"_f, std::string_view(kServices[bit].text, kServices[bit].size));
         }
         ctx.out.EndList();
-        ctx.out.String("Number", BcdDigits(Octets{v.data + at + 2, length - 1}).view());
+        ctx.out.Ascii("Number"_f, BcdDigits(Octets{v.data + at + 2, length - 1}).view());
         ctx.out.End();
         at += 1 + length;
     }
@@ -381,11 +381,11 @@ void DecodeEmergencyNumberList(Context& ctx, Octets v) {
 // Timers
 
 void WriteTimer(Context& ctx, uint8_t octet, bool timer3) {
-    constexpr ValueText kUnits[] = {{0, "value is incremented in multiples of 2 seconds"},
+    static constexpr ValueText kUnits[] = {{0, "value is incremented in multiples of 2 seconds"},
                                     {1, "value is incremented in multiples of 1 minute"},
                                     {2, "value is incremented in multiples of decihours"},
                                     {7, "value indicates that the timer is deactivated"}};
-    constexpr ValueText kUnits3[] = {{0, "value is incremented in multiples of 10 minutes"},
+    static constexpr ValueText kUnits3[] = {{0, "value is incremented in multiples of 10 minutes"},
                                      {1, "value is incremented in multiples of 1 hour"},
                                      {2, "value is incremented in multiples of 10 hours"},
                                      {3, "value is incremented in multiples of 2 seconds"},
@@ -397,16 +397,16 @@ void WriteTimer(Context& ctx, uint8_t octet, bool timer3) {
     constexpr int64_t kSeconds3[] = {600, 3600, 36000, 2, 30, 60, 1152000, 0};
     const unsigned unit = octet >> 5, value = octet & 0x1F;
     if (timer3) {
-        WriteEnum(ctx, "Unit", unit, kUnits3, "");
+        WriteEnum(ctx, "Unit"_f, unit, kUnits3, "");
     } else {
         // Other values are interpreted as multiples of 1 minute.
-        WriteEnum(ctx, "Unit", unit, kUnits, "value is incremented in multiples of 1 minute");
+        WriteEnum(ctx, "Unit"_f, unit, kUnits, "value is incremented in multiples of 1 minute");
     }
-    ctx.out.Number("Timer value", value);
+    ctx.out.Number("Timer value"_f, value);
     if (unit == 7) {
-        ctx.out.Flag("Deactivated", true, "yes", "no");
+        ctx.out.Flag("Deactivated"_f, true, "yes", "no");
     } else {
-        ctx.out.Number("Seconds", value * (timer3 ? kSeconds3 : kSeconds)[unit]);
+        ctx.out.Number("Seconds"_f, value * (timer3 ? kSeconds3 : kSeconds)[unit]);
     }
 }
 
@@ -419,8 +419,8 @@ void DecodeGprsTimer3(Context& ctx, Octets v) {
 
 void DecodeExtendedDrxParameters(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    ctx.out.Number("Paging time window", v.At(0) >> 4);
-    ctx.out.Number("eDRX value", v.At(0) & 0x0F);
+    ctx.out.Number("Paging time window"_f, v.At(0) >> 4);
+    ctx.out.Number("eDRX value"_f, v.At(0) & 0x0F);
 }
 
 // ---------------------------------------------------------------------------
@@ -428,19 +428,19 @@ void DecodeExtendedDrxParameters(Context& ctx, Octets v) {
 
 void DecodeUeNetworkCapability(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
-    static constexpr Text kOctet1[] = {"EEA0", "128-EEA1", "128-EEA2", "128-EEA3", "EEA4", "EEA5", "EEA6", "EEA7"};
-    static constexpr Text kOctet2[] = {"EIA0", "128-EIA1", "128-EIA2", "128-EIA3", "EIA4", "EIA5", "EIA6", "EIA7"};
-    static constexpr Text kOctet3[] = {"UEA0", "UEA1", "UEA2", "UEA3", "UEA4", "UEA5", "UEA6", "UEA7"};
-    static constexpr Text kOctet4[] = {"UCS2", "UIA1", "UIA2", "UIA3", "UIA4", "UIA5", "UIA6", "UIA7"};
-    static constexpr Text kOctet5[] = {"ProSe-dd", "ProSe", "H.245-ASH", "ACC-CSFB", "LPP", "LCS", "1xSRVCC", "NF"};
-    static constexpr Text kOctet6[] = {"ePCO", "HC-CP CIoT", "ERw/oPDN", "S1-U data",
-                                       "UP CIoT", "CP CIoT", "ProSe-relay", "ProSe-dc"};
-    static constexpr Text kOctet7[] = {"15 bearers", "SGC", "N1mode", "DCNR",
-                                       "CP backoff", "RestrictEC", "V2X PC5", "multipleDRB"};
-    static constexpr const Text* kOctets[] = {kOctet1, kOctet2, kOctet3, kOctet4, kOctet5, kOctet6, kOctet7};
+    static constexpr Label kOctet1[] = {"EEA0"_f, "128-EEA1"_f, "128-EEA2"_f, "128-EEA3"_f, "EEA4"_f, "EEA5"_f, "EEA6"_f, "EEA7"_f};
+    static constexpr Label kOctet2[] = {"EIA0"_f, "128-EIA1"_f, "128-EIA2"_f, "128-EIA3"_f, "EIA4"_f, "EIA5"_f, "EIA6"_f, "EIA7"_f};
+    static constexpr Label kOctet3[] = {"UEA0"_f, "UEA1"_f, "UEA2"_f, "UEA3"_f, "UEA4"_f, "UEA5"_f, "UEA6"_f, "UEA7"_f};
+    static constexpr Label kOctet4[] = {"UCS2"_f, "UIA1"_f, "UIA2"_f, "UIA3"_f, "UIA4"_f, "UIA5"_f, "UIA6"_f, "UIA7"_f};
+    static constexpr Label kOctet5[] = {"ProSe-dd"_f, "ProSe"_f, "H.245-ASH"_f, "ACC-CSFB"_f, "LPP"_f, "LCS"_f, "1xSRVCC"_f, "NF"_f};
+    static constexpr Label kOctet6[] = {"ePCO"_f, "HC-CP CIoT"_f, "ERw/oPDN"_f, "S1-U data"_f,
+                                       "UP CIoT"_f, "CP CIoT"_f, "ProSe-relay"_f, "ProSe-dc"_f};
+    static constexpr Label kOctet7[] = {"15 bearers"_f, "SGC"_f, "N1mode"_f, "DCNR"_f,
+                                       "CP backoff"_f, "RestrictEC"_f, "V2X PC5"_f, "multipleDRB"_f};
+    static constexpr const Label* kOctets[] = {kOctet1, kOctet2, kOctet3, kOctet4, kOctet5, kOctet6, kOctet7};
     for (size_t i = 0; i < v.size && i < 7; ++i) {
         for (unsigned bit = 0; bit < 8; ++bit) {
-            const Text name = kOctets[i][bit];
+            const Label name = kOctets[i][bit];
             const unsigned value = (v.At(i) >> (7 - bit)) & 1u;
             if (i == 3 && bit == 0) {
                 WriteBit(ctx, name, value,
@@ -451,98 +451,98 @@ void DecodeUeNetworkCapability(Context& ctx, Octets v) {
             }
         }
     }
-    if (v.size > 7) WriteOctets(ctx, v.From(7), "Further octets");
+    if (v.size > 7) WriteOctets(ctx, v.From(7), "Further octets"_f);
 }
 
 void DecodeUeSecurityCapability(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
-    static constexpr Text kNames[5][8] = {
-        {"EEA0", "128-EEA1", "128-EEA2", "128-EEA3", "EEA4", "EEA5", "EEA6", "EEA7"},
-        {"EIA0", "128-EIA1", "128-EIA2", "128-EIA3", "EIA4", "EIA5", "EIA6", "EIA7"},
-        {"UEA0", "UEA1", "UEA2", "UEA3", "UEA4", "UEA5", "UEA6", "UEA7"},
-        {"", "UIA1", "UIA2", "UIA3", "UIA4", "UIA5", "UIA6", "UIA7"},
-        {"", "GEA1", "GEA2", "GEA3", "GEA4", "GEA5", "GEA6", "GEA7"},
+    static constexpr Label kNames[5][8] = {
+        {"EEA0"_f, "128-EEA1"_f, "128-EEA2"_f, "128-EEA3"_f, "EEA4"_f, "EEA5"_f, "EEA6"_f, "EEA7"_f},
+        {"EIA0"_f, "128-EIA1"_f, "128-EIA2"_f, "128-EIA3"_f, "EIA4"_f, "EIA5"_f, "EIA6"_f, "EIA7"_f},
+        {"UEA0"_f, "UEA1"_f, "UEA2"_f, "UEA3"_f, "UEA4"_f, "UEA5"_f, "UEA6"_f, "UEA7"_f},
+        {Label(), "UIA1"_f, "UIA2"_f, "UIA3"_f, "UIA4"_f, "UIA5"_f, "UIA6"_f, "UIA7"_f},
+        {Label(), "GEA1"_f, "GEA2"_f, "GEA3"_f, "GEA4"_f, "GEA5"_f, "GEA6"_f, "GEA7"_f},
     };
     for (size_t i = 0; i < v.size && i < 5; ++i) {
         for (unsigned bit = 0; bit < 8; ++bit) {
-            if (kNames[i][bit].size == 0) continue;  // spare
+            if (!kNames[i][bit]) continue;  // spare
             WriteSupport(ctx, kNames[i][bit], (v.At(i) >> (7 - bit)) & 1u);
         }
     }
-    if (v.size > 5) WriteOctets(ctx, v.From(5), "Further octets");
+    if (v.size > 5) WriteOctets(ctx, v.From(5), "Further octets"_f);
 }
 
 void DecodeMsNetworkCapability(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     const uint8_t o1 = v.At(0);
-    WriteBit(ctx, "GEA/1", o1 >> 7, "encryption algorithm available", "encryption algorithm not available");
-    WriteBit(ctx, "SM capabilities via dedicated channels", o1 >> 6,
+    WriteBit(ctx, "GEA/1"_f, o1 >> 7, "encryption algorithm available", "encryption algorithm not available");
+    WriteBit(ctx, "SM capabilities via dedicated channels"_f, o1 >> 6,
              "Mobile station supports mobile terminated point to point SMS via CS domain",
              "Mobile station does not support mobile terminated point to point SMS via CS domain");
-    WriteBit(ctx, "SM capabilities via GPRS channels", o1 >> 5,
+    WriteBit(ctx, "SM capabilities via GPRS channels"_f, o1 >> 5,
              "Mobile station supports mobile terminated point to point SMS via PS domain",
              "Mobile station does not support mobile terminated point to point SMS via PS domain");
-    WriteBit(ctx, "UCS2 support", o1 >> 4,
+    WriteBit(ctx, "UCS2 support"_f, o1 >> 4,
              "the ME has no preference between the use of the default alphabet and the use of UCS2",
              "the ME has a preference for the default alphabet over UCS2");
-    ctx.out.Number("SS screening indicator", (o1 >> 2) & 0x03);
-    WriteSupport(ctx, "SoLSA capability", o1 >> 1);
-    WriteBit(ctx, "Revision level indicator", o1, "used by a mobile station supporting R99 or later versions",
+    ctx.out.Number("SS screening indicator"_f, (o1 >> 2) & 0x03);
+    WriteSupport(ctx, "SoLSA capability"_f, o1 >> 1);
+    WriteBit(ctx, "Revision level indicator"_f, o1, "used by a mobile station supporting R99 or later versions",
              "used by a mobile station not supporting R99 or later versions");
     if (v.size < 2) return;
     const uint8_t o2 = v.At(1);
-    WriteSupport(ctx, "PFC feature mode", o2 >> 7);
-    static constexpr Text kGea[] = {"GEA/2", "GEA/3", "GEA/4", "GEA/5", "GEA/6", "GEA/7"};
+    WriteSupport(ctx, "PFC feature mode"_f, o2 >> 7);
+    static constexpr Label kGea[] = {"GEA/2"_f, "GEA/3"_f, "GEA/4"_f, "GEA/5"_f, "GEA/6"_f, "GEA/7"_f};
     for (unsigned i = 0; i < 6; ++i) {
         WriteBit(ctx, kGea[i], o2 >> (6 - i), "encryption algorithm available", "encryption algorithm not available");
     }
-    WriteSupport(ctx, "LCS VA capability", o2);
+    WriteSupport(ctx, "LCS VA capability"_f, o2);
     if (v.size < 3) return;
-    static constexpr Text kOctet3[] = {"PS inter-RAT HO from GERAN to UTRAN Iu mode capability",
-                                       "PS inter-RAT HO from GERAN to E-UTRAN S1 mode capability",
-                                       "EMM Combined procedures capability",
-                                       "ISR support",
-                                       "SRVCC to GERAN/UTRAN capability",
-                                       "EPC capability",
-                                       "NF capability",
-                                       "GERAN network sharing capability"};
+    static constexpr Label kOctet3[] = {"PS inter-RAT HO from GERAN to UTRAN Iu mode capability"_f,
+                                       "PS inter-RAT HO from GERAN to E-UTRAN S1 mode capability"_f,
+                                       "EMM Combined procedures capability"_f,
+                                       "ISR support"_f,
+                                       "SRVCC to GERAN/UTRAN capability"_f,
+                                       "EPC capability"_f,
+                                       "NF capability"_f,
+                                       "GERAN network sharing capability"_f};
     for (unsigned bit = 0; bit < 8; ++bit) WriteSupport(ctx, kOctet3[bit], v.At(2) >> (7 - bit));
-    if (v.size > 3) WriteOctets(ctx, v.From(3), "Further octets");
+    if (v.size > 3) WriteOctets(ctx, v.From(3), "Further octets"_f);
 }
 
 void DecodeMsClassmark2(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 3)) return;
-    constexpr ValueText kRevision[] = {{0, "Reserved for GSM phase 1"},
+    static constexpr ValueText kRevision[] = {{0, "Reserved for GSM phase 1"},
                                        {1, "Used by GSM phase 2 mobile stations"},
                                        {2, "Used by mobile stations supporting R99 or later versions of the protocol"},
                                        {3, "Reserved for future use"}};
     const uint8_t o1 = v.At(0), o2 = v.At(1), o3 = v.At(2);
-    WriteEnum(ctx, "Revision level", (o1 >> 5) & 0x03, kRevision, "");
-    WriteBit(ctx, "ES IND", o1 >> 4, "Controlled Early Classmark Sending option is implemented",
+    WriteEnum(ctx, "Revision level"_f, (o1 >> 5) & 0x03, kRevision, "");
+    WriteBit(ctx, "ES IND"_f, o1 >> 4, "Controlled Early Classmark Sending option is implemented",
              "Controlled Early Classmark Sending option is not implemented");
-    WriteBit(ctx, "A5/1", o1 >> 3, "encryption algorithm A5/1 not available", "encryption algorithm A5/1 available");
-    ctx.out.Number("RF power capability", o1 & 0x07);
-    WriteBit(ctx, "PS capability", o2 >> 6, "PS capability present", "PS capability not present");
-    ctx.out.Number("SS screen indicator", (o2 >> 4) & 0x03);
-    WriteSupport(ctx, "SM capability", o2 >> 3);
-    WriteSupport(ctx, "VBS notification reception", o2 >> 2);
-    WriteSupport(ctx, "VGCS notification reception", o2 >> 1);
-    WriteBit(ctx, "FC", o2, "The MS does support the E-GSM or R-GSM band",
+    WriteBit(ctx, "A5/1"_f, o1 >> 3, "encryption algorithm A5/1 not available", "encryption algorithm A5/1 available");
+    ctx.out.Number("RF power capability"_f, o1 & 0x07);
+    WriteBit(ctx, "PS capability"_f, o2 >> 6, "PS capability present", "PS capability not present");
+    ctx.out.Number("SS screen indicator"_f, (o2 >> 4) & 0x03);
+    WriteSupport(ctx, "SM capability"_f, o2 >> 3);
+    WriteSupport(ctx, "VBS notification reception"_f, o2 >> 2);
+    WriteSupport(ctx, "VGCS notification reception"_f, o2 >> 1);
+    WriteBit(ctx, "FC"_f, o2, "The MS does support the E-GSM or R-GSM band",
              "The MS does not support the E-GSM or R-GSM band");
-    WriteBit(ctx, "CM3", o3 >> 7, "The MS supports options that are indicated in classmark 3 IE",
+    WriteBit(ctx, "CM3"_f, o3 >> 7, "The MS supports options that are indicated in classmark 3 IE",
              "The MS does not support any options that are indicated in CM3");
-    WriteSupport(ctx, "LCS VA capability", o3 >> 5);
-    WriteBit(ctx, "UCS2 treatment", o3 >> 4,
+    WriteSupport(ctx, "LCS VA capability"_f, o3 >> 5);
+    WriteBit(ctx, "UCS2 treatment"_f, o3 >> 4,
              "the ME has no preference between the use of the default alphabet and the use of UCS2",
              "the ME has a preference for the default alphabet over UCS2");
-    WriteSupport(ctx, "SoLSA", o3 >> 3);
-    WriteSupport(ctx, "CMSP", o3 >> 2);
-    WriteBit(ctx, "A5/3", o3 >> 1, "encryption algorithm A5/3 available", "encryption algorithm A5/3 not available");
-    WriteBit(ctx, "A5/2", o3, "encryption algorithm A5/2 available", "encryption algorithm A5/2 not available");
+    WriteSupport(ctx, "SoLSA"_f, o3 >> 3);
+    WriteSupport(ctx, "CMSP"_f, o3 >> 2);
+    WriteBit(ctx, "A5/3"_f, o3 >> 1, "encryption algorithm A5/3 available", "encryption algorithm A5/3 not available");
+    WriteBit(ctx, "A5/2"_f, o3, "encryption algorithm A5/2 available", "encryption algorithm A5/2 not available");
 }
 
 void DecodeSupportedCodecList(Context& ctx, Octets v) {
-    ctx.out.BeginList("Codecs", "codecs");
+    ctx.out.BeginList(Field<"Codecs", "codecs">);
     size_t at = 0;
     while (at + 2 <= v.size) {
         const size_t length = v.At(at + 1);
@@ -550,9 +550,9 @@ void DecodeSupportedCodecList(Context& ctx, Octets v) {
             ctx.ValueError("codec bitmap runs past the end of the IE");
             break;
         }
-        ctx.out.Begin("Codec");
-        ctx.out.HexNumber("System identification", v.At(at), 2);
-        ctx.out.Hex("Codec bitmap", v.data + at + 2, length);
+        ctx.out.Begin("Codec"_f);
+        ctx.out.HexNumber("System identification"_f, v.At(at), 2);
+        ctx.out.Hex("Codec bitmap"_f, v.data + at + 2, length);
         ctx.out.End();
         at += 2 + length;
     }
@@ -561,14 +561,14 @@ void DecodeSupportedCodecList(Context& ctx, Octets v) {
 
 void DecodeDrxParameter(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
-    constexpr ValueText kCoefficients[] = {
+    static constexpr ValueText kCoefficients[] = {
         {0, "DRX value not specified"},
         {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
         {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
         {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
         {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
     };
-    constexpr ValueText kNonDrx[] = {{0, "no non-DRX mode after transfer state"},
+    static constexpr ValueText kNonDrx[] = {{0, "no non-DRX mode after transfer state"},
                                      {1, "max. 1 sec non-DRX mode after transfer state"},
                                      {2, "max. 2 sec non-DRX mode after transfer state"},
                                      {3, "max. 4 sec non-DRX mode after transfer state"},
@@ -577,30 +577,30 @@ void DecodeDrxParameter(Context& ctx, Octets v) {
                                      {6, "max. 32 sec non-DRX mode after transfer state"},
                                      {7, "max. 64 sec non-DRX mode after transfer state"}};
     const uint8_t split = v.At(0), o2 = v.At(1);
-    ctx.out.Enum("SPLIT PG CYCLE CODE", split, split == 0 ? Text("704 (equivalent to no DRX)") : Text());
-    WriteEnum(ctx, "CN Specific DRX cycle length coefficient and DRX value for S1 mode", o2 >> 4, kCoefficients,
+    ctx.out.Enum("SPLIT PG CYCLE CODE"_f, split, split == 0 ? Text("704 (equivalent to no DRX)") : Text());
+    WriteEnum(ctx, "CN Specific DRX cycle length coefficient and DRX value for S1 mode"_f, o2 >> 4, kCoefficients,
               "DRX value not specified (value not used)");
-    WriteBit(ctx, "SPLIT on CCCH", o2 >> 3, "Split pg cycle on CCCH is supported by the mobile station",
+    WriteBit(ctx, "SPLIT on CCCH"_f, o2 >> 3, "Split pg cycle on CCCH is supported by the mobile station",
              "Split pg cycle on CCCH is not supported by the mobile station");
-    WriteEnum(ctx, "Non-DRX timer", o2 & 0x07, kNonDrx, "");
+    WriteEnum(ctx, "Non-DRX timer"_f, o2 & 0x07, kNonDrx, "");
 }
 
 void DecodeEpsNetworkFeatureSupport(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     const uint8_t o1 = v.At(0);
-    WriteSupport(ctx, "CP CIoT", o1 >> 7);
-    WriteSupport(ctx, "ERw/oPDN", o1 >> 6);
-    WriteSupport(ctx, "ESR PS", o1 >> 5);
-    ctx.out.Number("CS-LCS", (o1 >> 3) & 0x03);
-    WriteSupport(ctx, "EPC-LCS", o1 >> 2);
-    WriteSupport(ctx, "EMC BS", o1 >> 1);
-    WriteBit(ctx, "IMS VoPS", o1, "IMS voice over PS session in S1 mode supported",
+    WriteSupport(ctx, "CP CIoT"_f, o1 >> 7);
+    WriteSupport(ctx, "ERw/oPDN"_f, o1 >> 6);
+    WriteSupport(ctx, "ESR PS"_f, o1 >> 5);
+    ctx.out.Number("CS-LCS"_f, (o1 >> 3) & 0x03);
+    WriteSupport(ctx, "EPC-LCS"_f, o1 >> 2);
+    WriteSupport(ctx, "EMC BS"_f, o1 >> 1);
+    WriteBit(ctx, "IMS VoPS"_f, o1, "IMS voice over PS session in S1 mode supported",
              "IMS voice over PS session in S1 mode not supported");
     if (v.size < 2) return;
-    static constexpr Text kOctet2[] = {"15 bearers", "IWK N26", "RestrictDCNR", "RestrictEC",
-                                       "ePCO",       "HC-CP CIoT", "S1-U data", "UP CIoT"};
+    static constexpr Label kOctet2[] = {"15 bearers"_f, "IWK N26"_f, "RestrictDCNR"_f, "RestrictEC"_f,
+                                       "ePCO"_f,       "HC-CP CIoT"_f, "S1-U data"_f, "UP CIoT"_f};
     for (unsigned bit = 0; bit < 8; ++bit) WriteSupport(ctx, kOctet2[bit], v.At(1) >> (7 - bit));
-    if (v.size > 2) WriteOctets(ctx, v.From(2), "Further octets");
+    if (v.size > 2) WriteOctets(ctx, v.From(2), "Further octets"_f);
 }
 
 // ---------------------------------------------------------------------------
@@ -650,7 +650,7 @@ constexpr auto kEmmCauseTexts =
     MakeDenseText<256>(kEmmCauses, "unassigned (treated as #111, protocol error, unspecified)");
 
 void DecodeEmmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value", v.At(0), kEmmCauseTexts(v.At(0)));
+    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kEmmCauseTexts(v.At(0)));
 }
 
 void DecodeNasSecurityAlgorithms(Context& ctx, Octets v) {
@@ -672,37 +672,37 @@ void DecodeNasSecurityAlgorithms(Context& ctx, Octets v) {
                                           "EPS integrity algorithm EIA6",
                                           "EPS integrity algorithm EIA7"};
     const unsigned cipher = (v.At(0) >> 4) & 0x07, integrity = v.At(0) & 0x07;
-    ctx.out.Enum("Type of ciphering algorithm", cipher, kCiphering[cipher]);
-    ctx.out.Enum("Type of integrity protection algorithm", integrity, kIntegrity[integrity]);
+    ctx.out.Enum("Type of ciphering algorithm"_f, cipher, kCiphering[cipher]);
+    ctx.out.Enum("Type of integrity protection algorithm"_f, integrity, kIntegrity[integrity]);
 }
 
 void DecodeAutn(Context& ctx, Octets v) {
     if (v.size != 16) {
-        WriteOctets(ctx, v, "AUTN");
+        WriteOctets(ctx, v, "AUTN"_f);
         return;
     }
-    ctx.out.Hex("SQN xor AK", v.data, 6);
-    ctx.out.Hex("AMF", v.data + 6, 2);
-    ctx.out.Hex("MAC", v.data + 8, 8);
+    ctx.out.Hex("SQN xor AK"_f, v.data, 6);
+    ctx.out.Hex("AMF"_f, v.data + 6, 2);
+    ctx.out.Hex("MAC"_f, v.data + 8, 8);
 }
 
 void DecodeAuts(Context& ctx, Octets v) {
     if (v.size != 14) {
-        WriteOctets(ctx, v, "AUTS");
+        WriteOctets(ctx, v, "AUTS"_f);
         return;
     }
-    ctx.out.Hex("SQN MS xor AK", v.data, 6);
-    ctx.out.Hex("MAC-S", v.data + 6, 8);
+    ctx.out.Hex("SQN MS xor AK"_f, v.data, 6);
+    ctx.out.Hex("MAC-S"_f, v.data + 6, 8);
 }
 
-void DecodeRand(Context& ctx, Octets v) { WriteOctets(ctx, v, "RAND value"); }
-void DecodeRes(Context& ctx, Octets v) { WriteOctets(ctx, v, "RES"); }
-void DecodeNonce(Context& ctx, Octets v) { WriteOctets(ctx, v, "Nonce value"); }
-void DecodePtmsiSignature(Context& ctx, Octets v) { WriteOctets(ctx, v, "P-TMSI signature value"); }
-void DecodeShortMac(Context& ctx, Octets v) { WriteOctets(ctx, v, "Short MAC value"); }
+void DecodeRand(Context& ctx, Octets v) { WriteOctets(ctx, v, "RAND value"_f); }
+void DecodeRes(Context& ctx, Octets v) { WriteOctets(ctx, v, "RES"_f); }
+void DecodeNonce(Context& ctx, Octets v) { WriteOctets(ctx, v, "Nonce value"_f); }
+void DecodePtmsiSignature(Context& ctx, Octets v) { WriteOctets(ctx, v, "P-TMSI signature value"_f); }
+void DecodeShortMac(Context& ctx, Octets v) { WriteOctets(ctx, v, "Short MAC value"_f); }
 
 void DecodePagingIdentity(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) WriteBit(ctx, "Paging identity value", v.At(0), "TMSI", "IMSI");
+    if (RequireOctets(ctx, v, 1)) WriteBit(ctx, "Paging identity value"_f, v.At(0), "TMSI", "IMSI");
 }
 
 // ---------------------------------------------------------------------------
@@ -765,13 +765,13 @@ struct Utf8 {
 
 void DecodeNetworkName(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kCoding[] = {{0, "Cell Broadcast data coding scheme, GSM default alphabet"}, {1, "UCS2 (16 bit)"}};
+    static constexpr ValueText kCoding[] = {{0, "Cell Broadcast data coding scheme, GSM default alphabet"}, {1, "UCS2 (16 bit)"}};
     const uint8_t o1 = v.At(0);
     const unsigned coding = (o1 >> 4) & 0x07, spare = o1 & 0x07;
-    WriteEnum(ctx, "Coding scheme", coding, kCoding, "reserved");
-    WriteBit(ctx, "Add CI", o1 >> 3, "The MS should add the letters for the Country's Initials and a separator",
+    WriteEnum(ctx, "Coding scheme"_f, coding, kCoding, "reserved");
+    WriteBit(ctx, "Add CI"_f, o1 >> 3, "The MS should add the letters for the Country's Initials and a separator",
              "The MS should not add the letters for the Country's Initials");
-    ctx.out.Number("Number of spare bits in last octet", spare);
+    ctx.out.Number("Number of spare bits in last octet"_f, spare);
     const Octets text = v.From(1);
     Utf8 name;
     if (coding == 0) {
@@ -798,20 +798,22 @@ void DecodeNetworkName(Context& ctx, Octets v) {
             name.PutCodePoint(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
         }
     } else {
-        WriteOctets(ctx, text, "Text octets");
+        WriteOctets(ctx, text, "Text octets"_f);
         return;
     }
-    ctx.out.String("Text string", std::string_view(name.text, name.size), true);
+    ctx.out.String("Text string"_f, std::string_view(name.text, name.size), true);
 }
 
 // The time zone octet (TS 24.008 10.5.3.8): quarters of an hour from UTC.
 void WriteTimeZone(Context& ctx, uint8_t octet) {
     const int quarters = (octet & 0x07) * 10 + (octet >> 4);
     const int signedQuarters = (octet & 0x08) != 0 ? -quarters : quarters;
-    char text[16];
-    const int n = std::snprintf(text, sizeof text, "UTC%c%02d:%02d", signedQuarters < 0 ? '-' : '+', quarters / 4,
-                                quarters % 4 * 15);
-    ctx.out.Enum("Time zone", signedQuarters, Text::Trusted(text, static_cast<uint32_t>(n > 0 ? n : 0)));
+    // "UTC+hh:mm" (quarters <= 85: hours two digits, minutes 00 to 45).
+    const int hours = quarters / 4, minutes = quarters % 4 * 15;
+    const char text[9] = {'U', 'T', 'C', signedQuarters < 0 ? '-' : '+', static_cast<char>('0' + hours / 10),
+                          static_cast<char>('0' + hours % 10), ':', static_cast<char>('0' + minutes / 10),
+                          static_cast<char>('0' + minutes % 10)};
+    ctx.out.Enum("Time zone"_f, signedQuarters, Text::Trusted(text, sizeof text));
 }
 
 void DecodeTimeZone(Context& ctx, Octets v) {
@@ -822,21 +824,21 @@ int SwappedBcd(uint8_t octet) { return (octet & 0x0F) * 10 + (octet >> 4); }
 
 void DecodeTimeZoneAndTime(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 7)) return;
-    ctx.out.Number("Year", 2000 + SwappedBcd(v.At(0)));
-    ctx.out.Number("Month", SwappedBcd(v.At(1)));
-    ctx.out.Number("Day", SwappedBcd(v.At(2)));
-    ctx.out.Number("Hour", SwappedBcd(v.At(3)));
-    ctx.out.Number("Minute", SwappedBcd(v.At(4)));
-    ctx.out.Number("Second", SwappedBcd(v.At(5)));
+    ctx.out.Number("Year"_f, 2000 + SwappedBcd(v.At(0)));
+    ctx.out.Number("Month"_f, SwappedBcd(v.At(1)));
+    ctx.out.Number("Day"_f, SwappedBcd(v.At(2)));
+    ctx.out.Number("Hour"_f, SwappedBcd(v.At(3)));
+    ctx.out.Number("Minute"_f, SwappedBcd(v.At(4)));
+    ctx.out.Number("Second"_f, SwappedBcd(v.At(5)));
     WriteTimeZone(ctx, v.At(6));
 }
 
 void DecodeDaylightSavingTime(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {{0, "No adjustment for Daylight Saving Time"},
+    static constexpr ValueText kTexts[] = {{0, "No adjustment for Daylight Saving Time"},
                                     {1, "+1 hour adjustment for Daylight Saving Time"},
                                     {2, "+2 hours adjustment for Daylight Saving Time"}};
-    WriteEnum(ctx, "Value", v.At(0) & 0x03, kTexts, "Reserved");
+    WriteEnum(ctx, "Value"_f, v.At(0) & 0x03, kTexts, "Reserved");
 }
 
 // ---------------------------------------------------------------------------
@@ -845,32 +847,32 @@ void DecodeDaylightSavingTime(Context& ctx, Octets v) {
 void DecodeCli(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     const uint8_t o1 = v.At(0);
-    ctx.out.Number("Type of number", (o1 >> 4) & 0x07);
-    ctx.out.Number("Numbering plan identification", o1 & 0x0F);
+    ctx.out.Number("Type of number"_f, (o1 >> 4) & 0x07);
+    ctx.out.Number("Numbering plan identification"_f, o1 & 0x0F);
     size_t at = 1;
     if ((o1 & 0x80) == 0 && v.size > 1) {
-        constexpr ValueText kPresentation[] = {{0, "Presentation allowed"},
+        static constexpr ValueText kPresentation[] = {{0, "Presentation allowed"},
                                                {1, "Presentation restricted"},
                                                {2, "Number not available due to interworking"}};
-        constexpr ValueText kScreening[] = {{0, "User-provided, not screened"},
+        static constexpr ValueText kScreening[] = {{0, "User-provided, not screened"},
                                             {1, "User-provided, verified and passed"},
                                             {2, "User-provided, verified and failed"},
                                             {3, "Network provided"}};
-        WriteEnum(ctx, "Presentation indicator", (v.At(1) >> 5) & 0x03, kPresentation, "Reserved");
-        WriteEnum(ctx, "Screening indicator", v.At(1) & 0x03, kScreening, "");
+        WriteEnum(ctx, "Presentation indicator"_f, (v.At(1) >> 5) & 0x03, kPresentation, "Reserved");
+        WriteEnum(ctx, "Screening indicator"_f, v.At(1) & 0x03, kScreening, "");
         at = 2;
     }
-    ctx.out.String("Number", BcdDigits(v.From(at)).view());
+    ctx.out.Ascii("Number"_f, BcdDigits(v.From(at)).view());
 }
 
 void DecodeSsCode(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.HexNumber("SS code", v.At(0), 2);
+    if (RequireOctets(ctx, v, 1)) ctx.out.HexNumber("SS code"_f, v.At(0), 2);
 }
 
 void DecodeLcsIndicator(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {{0, "Normal, unspecified"}, {1, "MT-LR"}};
-    WriteEnum(ctx, "LCS indicator value", v.At(0), kTexts, "Normal, unspecified (unassigned value)");
+    static constexpr ValueText kTexts[] = {{0, "Normal, unspecified"}, {1, "MT-LR"}};
+    WriteEnum(ctx, "LCS indicator value"_f, v.At(0), kTexts, "Normal, unspecified (unassigned value)");
 }
 
 // ---------------------------------------------------------------------------
@@ -879,25 +881,25 @@ void DecodeLcsIndicator(Context& ctx, Octets v) {
 void DecodeEsmMessageContainer(Context& ctx, Octets v) { DecodeNestedMessage(ctx, v); }
 
 void DecodeNasMessageContainer(Context& ctx, Octets v) {
-    ctx.out.String("Carries", "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)");
+    ctx.out.Ascii("Carries"_f, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)");
     WriteOctets(ctx, v);
 }
 
 void DecodeGenericMessageContainerType(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {
+    static constexpr ValueText kTexts[] = {
         {1, "LTE Positioning Protocol (LPP) message container"}, {2, "Location services message container"}};
-    WriteEnum(ctx, "Container type", v.At(0), kTexts, "Reserved");
+    WriteEnum(ctx, "Container type"_f, v.At(0), kTexts, "Reserved");
 }
 
 void DecodeVoiceDomainPreference(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {{0, "CS Voice only"},
+    static constexpr ValueText kTexts[] = {{0, "CS Voice only"},
                                     {1, "IMS PS Voice only"},
                                     {2, "CS voice preferred, IMS PS Voice as secondary"},
                                     {3, "IMS PS voice preferred, CS Voice as secondary"}};
-    WriteBit(ctx, "UE's usage setting", v.At(0) >> 2, "Data centric", "Voice centric");
-    WriteEnum(ctx, "Voice domain preference for E-UTRAN", v.At(0) & 0x03, kTexts, "");
+    WriteBit(ctx, "UE's usage setting"_f, v.At(0) >> 2, "Data centric", "Voice centric");
+    WriteEnum(ctx, "Voice domain preference for E-UTRAN"_f, v.At(0) & 0x03, kTexts, "");
 }
 
 void DecodeOctets(Context& ctx, Octets v) { DecodeOctetsValue(ctx, v); }

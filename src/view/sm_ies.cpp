@@ -10,89 +10,88 @@ namespace {
 
 // A number written into a text of its own ("QCI 9").
 struct Formatted {
-    char text[48];
+    char text[8];
     uint32_t size;
     Text AsText() const { return Text::Trusted(text, size); }
 };
 
-template <typename... Args>
-Formatted Format(const char* format, Args... args) {
-    Formatted f{};
-    const int n = std::snprintf(f.text, sizeof f.text, format, args...);
-    f.size = n > 0 ? static_cast<uint32_t>(n < static_cast<int>(sizeof f.text) ? n : sizeof f.text - 1) : 0;
-    return f;
-}
-
 // A bit rate in kbit/s; null for the coding 0, which holds none: the
 // subscribed rate from the UE, reserved from the network.
-void WriteRate(Context& ctx, Text label, Text key, int64_t kbps) {
+void WriteRate(Context& ctx, Label label, int64_t kbps) {
     if (kbps < 0) {
-        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed bit rate") : Text("reserved"), key);
+        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed bit rate") : Text("reserved"));
     } else {
-        ctx.out.Quantity(label, kbps, "kbit/s", key);
+        ctx.out.Quantity(label, kbps, "kbit/s");
     }
 }
+
+// The bit rates of EPS QoS and of QoS, in kbit/s.
+constexpr Label kMaximumUplink = Field<"Maximum bit rate for uplink", "maximum_bit_rate_for_uplink_kbps">;
+constexpr Label kMaximumDownlink = Field<"Maximum bit rate for downlink", "maximum_bit_rate_for_downlink_kbps">;
+constexpr Label kGuaranteedUplink = Field<"Guaranteed bit rate for uplink", "guaranteed_bit_rate_for_uplink_kbps">;
+constexpr Label kGuaranteedDownlink =
+    Field<"Guaranteed bit rate for downlink", "guaranteed_bit_rate_for_downlink_kbps">;
 
 // ---------------------------------------------------------------------------
 // Half-octet values
 
 void DecodeEsmInformationTransferFlag(Context& ctx, Octets v) {
-    WriteBit(ctx, "EIT (ESM information transfer)", v.At(0), "Security protected ESM information transfer required",
+    WriteBit(ctx, "EIT (ESM information transfer)"_f, v.At(0), "Security protected ESM information transfer required",
              "Security protected ESM information transfer not required");
 }
 
 void DecodeLinkedEpsBearerIdentity(Context& ctx, Octets v) {
     const unsigned ebi = v.At(0) & 0x0F;
-    ctx.out.Enum("Linked EPS bearer identity value", ebi,
+    ctx.out.Enum("Linked EPS bearer identity value"_f, ebi,
                  ebi >= 5 ? Text("EPS bearer identity value") : Text("Reserved"));
 }
 
 void DecodePdnType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{1, "IPv4"},    {2, "IPv6"},     {3, "IPv4v6"},
+    static constexpr ValueText kTexts[] = {{1, "IPv4"},    {2, "IPv6"},     {3, "IPv4v6"},
                                     {4, "Unused; shall be interpreted as IPv6"}, {5, "Non IP"}, {6, "Ethernet"}};
-    WriteEnum(ctx, "PDN type value", v.At(0) & 0x07, kTexts, "Reserved");
+    WriteEnum(ctx, "PDN type value"_f, v.At(0) & 0x07, kTexts, "Reserved");
 }
 
 void DecodeRequestType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{1, "initial request"},
+    static constexpr ValueText kTexts[] = {{1, "initial request"},
                                     {2, "handover"},
                                     {3, "unused; shall be interpreted as initial request"},
                                     {4, "emergency"},
                                     {6, "handover of emergency bearer services"}};
-    WriteEnum(ctx, "Request type value", v.At(0) & 0x07, kTexts, "reserved");
+    WriteEnum(ctx, "Request type value"_f, v.At(0) & 0x07, kTexts, "reserved");
 }
 
 void DecodeRadioPriority(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{1, "priority level 1 (highest)"},
+    static constexpr ValueText kTexts[] = {{1, "priority level 1 (highest)"},
                                     {2, "priority level 2"},
                                     {3, "priority level 3"},
                                     {4, "priority level 4 (lowest)"}};
-    WriteEnum(ctx, "Radio priority level value", v.At(0) & 0x07, kTexts, "priority level 4 (lowest)");
+    WriteEnum(ctx, "Radio priority level value"_f, v.At(0) & 0x07, kTexts, "priority level 4 (lowest)");
 }
 
 void DecodeConnectivityType(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "The PDN connection is not considered a LIPA PDN connection"},
+    static constexpr ValueText kTexts[] = {{0, "The PDN connection is not considered a LIPA PDN connection"},
                                     {1, "The PDN connection is considered a LIPA PDN connection"}};
-    WriteEnum(ctx, "Connectivity type value", v.At(0) & 0x0F, kTexts, "reserved");
+    WriteEnum(ctx, "Connectivity type value"_f, v.At(0) & 0x0F, kTexts, "reserved");
 }
 
 void DecodeWlanOffloadAcceptability(Context& ctx, Octets v) {
-    WriteBit(ctx, "UTRAN offload acceptability", v.At(0) >> 1, "Offloading the traffic is acceptable",
+    WriteBit(ctx, "UTRAN offload acceptability"_f, v.At(0) >> 1, "Offloading the traffic is acceptable",
              "Offloading the traffic is not acceptable");
-    WriteBit(ctx, "E-UTRAN offload acceptability", v.At(0), "Offloading the traffic is acceptable",
+    WriteBit(ctx, "E-UTRAN offload acceptability"_f, v.At(0), "Offloading the traffic is acceptable",
              "Offloading the traffic is not acceptable");
 }
 
 void DecodeControlPlaneOnlyIndication(Context& ctx, Octets v) {
-    WriteBit(ctx, "CPOI", v.At(0), "PDN connection can be used for control plane CIoT EPS optimization only",
+    WriteBit(ctx, "CPOI"_f, v.At(0), "PDN connection can be used for control plane CIoT EPS optimization only",
              "Reserved");
 }
 
 void DecodeReleaseAssistanceIndication(Context& ctx, Octets v) {
-    constexpr ValueText kTexts[] = {{0, "No information available"},
+    static constexpr ValueText kTexts[] = {{0, "No information available"},
                                     {1, "No further uplink or downlink data transmission expected"},
                                     {2, "Only a single downlink data transmission expected"}};
-    WriteEnum(ctx, "Downlink data expected (DDX)", v.At(0) & 0x03, kTexts, "reserved");
+    WriteEnum(ctx, "Downlink data expected (DDX)"_f, v.At(0) & 0x03, kTexts, "reserved");
 }
 
 // ---------------------------------------------------------------------------
@@ -102,7 +101,12 @@ Text QciText(unsigned qci, Formatted& scratch) {
     const bool standardised = (qci >= 1 && qci <= 9) || (qci >= 65 && qci <= 67) || (qci >= 69 && qci <= 76) ||
                               qci == 79 || qci == 80 || (qci >= 82 && qci <= 85);
     if (standardised) {
-        scratch = Format("QCI %u", qci);
+        // "QCI n" of a standardised value (1 to 85).
+        char* p = scratch.text;
+        *p++ = 'Q', *p++ = 'C', *p++ = 'I', *p++ = ' ';
+        if (qci >= 10) *p++ = static_cast<char>('0' + qci / 10);
+        *p++ = static_cast<char>('0' + qci % 10);
+        scratch.size = static_cast<uint32_t>(p - scratch.text);
         return scratch.AsText();
     }
     if (qci >= 128 && qci <= 254) return "Operator-specific QCI";
@@ -113,29 +117,26 @@ Text QciText(unsigned qci, Formatted& scratch) {
 void DecodeEpsQualityOfService(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     Formatted scratch{};
-    ctx.out.Enum("Quality of Service Class Identifier (QCI)", v.At(0), QciText(v.At(0), scratch), "qci");
+    ctx.out.Enum(Field<"Quality of Service Class Identifier (QCI)", "qci">, v.At(0), QciText(v.At(0), scratch));
     if (v.size < 5) return;
-    static constexpr Text kLabels[] = {"Maximum bit rate for uplink", "Maximum bit rate for downlink",
-                                       "Guaranteed bit rate for uplink", "Guaranteed bit rate for downlink"};
-    static constexpr Text kKeys[] = {"maximum_bit_rate_for_uplink_kbps", "maximum_bit_rate_for_downlink_kbps",
-                                     "guaranteed_bit_rate_for_uplink_kbps", "guaranteed_bit_rate_for_downlink_kbps"};
+    static constexpr Label kLabels[] = {kMaximumUplink, kMaximumDownlink, kGuaranteedUplink, kGuaranteedDownlink};
     const bool extended = v.size >= 9, extended2 = v.size >= 13;
     for (size_t i = 0; i < 4; ++i) {
         const int64_t kbps = BitRateKbps(v.At(1 + i), v.At(5 + i), v.At(9 + i), extended, extended2);
-        WriteRate(ctx, kLabels[i], kKeys[i], kbps);
+        WriteRate(ctx, kLabels[i], kbps);
     }
 }
 
 void DecodeApnAggregateMaximumBitRate(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
     const bool extended = v.size >= 4, extended2 = v.size >= 6;
-    static constexpr Text kLabels[] = {"APN-AMBR for downlink", "APN-AMBR for uplink"};
-    static constexpr Text kKeys[] = {"apn_ambr_for_downlink_kbps", "apn_ambr_for_uplink_kbps"};
+    static constexpr Label kLabels[] = {Field<"APN-AMBR for downlink", "apn_ambr_for_downlink_kbps">,
+                                        Field<"APN-AMBR for uplink", "apn_ambr_for_uplink_kbps">};
     for (size_t i = 0; i < 2; ++i) {
         int64_t kbps = BitRateKbps(v.At(i), v.At(2 + i), 0, extended, false);
         // The extended-2 octet adds multiples of 256 Mbit/s.
         if (extended2 && kbps >= 0) kbps += static_cast<int64_t>(v.At(4 + i)) * 256000;
-        WriteRate(ctx, kLabels[i], kKeys[i], kbps);
+        WriteRate(ctx, kLabels[i], kbps);
     }
 }
 
@@ -193,40 +194,40 @@ constexpr auto kEsmCauseTexts =
     MakeDenseText<256>(kEsmCauses, "unassigned (treated as #111, protocol error, unspecified)");
 
 void DecodeEsmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value", v.At(0), kEsmCauseTexts(v.At(0)));
+    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kEsmCauseTexts(v.At(0)));
 }
 
 void DecodeLlcSapi(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {
+    static constexpr ValueText kTexts[] = {
         {0, "LLC SAPI not assigned"}, {3, "SAPI 3"}, {5, "SAPI 5"}, {9, "SAPI 9"}, {11, "SAPI 11"}};
-    WriteEnum(ctx, "LLC SAPI value", v.At(0) & 0x0F, kTexts, "reserved");
+    WriteEnum(ctx, "LLC SAPI value"_f, v.At(0) & 0x0F, kTexts, "reserved");
 }
 
 void DecodePacketFlowIdentifier(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {{0, "Best Effort"}, {1, "Signalling"}, {2, "SMS"}, {3, "TOM8"}};
+    static constexpr ValueText kTexts[] = {{0, "Best Effort"}, {1, "Signalling"}, {2, "SMS"}, {3, "TOM8"}};
     const unsigned value = v.At(0) & 0x7F;
-    WriteEnum(ctx, "Packet flow identifier value", value, kTexts,
+    WriteEnum(ctx, "Packet flow identifier value"_f, value, kTexts,
               value < 8 ? Text("reserved") : Text("dynamically assigned"));
 }
 
 void DecodeTransactionIdentifier(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     const uint8_t o1 = v.At(0);
-    WriteBit(ctx, "TI flag", o1 >> 7, "The message is sent to the side that originates the TI",
+    WriteBit(ctx, "TI flag"_f, o1 >> 7, "The message is sent to the side that originates the TI",
              "The message is sent from the side that originates the TI");
     const unsigned tio = (o1 >> 4) & 0x07;
-    ctx.out.Enum("TIO", tio, tio == 7 ? Text("The TI value is given by the TIE in octet 4") : Text("TI value"));
-    if (tio == 7 && v.size >= 2) ctx.out.Number("TIE", v.At(1) & 0x7F);
+    ctx.out.Enum("TIO"_f, tio, tio == 7 ? Text("The TI value is given by the TIE in octet 4") : Text("TI value"));
+    if (tio == 7 && v.size >= 2) ctx.out.Number("TIE"_f, v.At(1) & 0x7F);
 }
 
 void DecodeQualityOfService(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 3)) return;
-    constexpr ValueText kDelay[] = {{0, "Subscribed delay class / Reserved"},
+    static constexpr ValueText kDelay[] = {{0, "Subscribed delay class / Reserved"},
                                     {1, "Delay class 1"}, {2, "Delay class 2"}, {3, "Delay class 3"},
                                     {4, "Delay class 4 (best effort)"}, {7, "Reserved"}};
-    constexpr ValueText kReliability[] = {
+    static constexpr ValueText kReliability[] = {
         {0, "Subscribed reliability class / Reserved"},
         {1, "Unused. If received, it shall be interpreted as '010'"},
         {2, "Unacknowledged GTP; Acknowledged LLC and RLC, Protected data"},
@@ -234,48 +235,48 @@ void DecodeQualityOfService(Context& ctx, Octets v) {
         {4, "Unacknowledged GTP, LLC, and RLC, Protected data"},
         {5, "Unacknowledged GTP, LLC, and RLC, Unprotected data"},
         {7, "Reserved"}};
-    constexpr ValueText kTrafficClass[] = {{0, "Subscribed traffic class / Reserved"},
+    static constexpr ValueText kTrafficClass[] = {{0, "Subscribed traffic class / Reserved"},
                                            {1, "Conversational class"}, {2, "Streaming class"},
                                            {3, "Interactive class"},    {4, "Background class"},
                                            {7, "Reserved"}};
-    constexpr ValueText kDeliveryOrder[] = {{0, "Subscribed delivery order / Reserved"},
+    static constexpr ValueText kDeliveryOrder[] = {{0, "Subscribed delivery order / Reserved"},
                                             {1, "With delivery order ('yes')"},
                                             {2, "Without delivery order ('no')"},
                                             {3, "Reserved"}};
-    constexpr ValueText kErroneous[] = {{0, "Subscribed delivery of erroneous SDUs / Reserved"},
+    static constexpr ValueText kErroneous[] = {{0, "Subscribed delivery of erroneous SDUs / Reserved"},
                                         {1, "No detect ('-')"},
                                         {2, "Erroneous SDUs are delivered ('yes')"},
                                         {3, "Erroneous SDUs are not delivered ('no')"},
                                         {7, "Reserved"}};
-    WriteEnum(ctx, "Delay class", (v.At(0) >> 3) & 0x07, kDelay, "Delay class 4 (best effort)");
-    WriteEnum(ctx, "Reliability class", v.At(0) & 0x07, kReliability,
+    WriteEnum(ctx, "Delay class"_f, (v.At(0) >> 3) & 0x07, kDelay, "Delay class 4 (best effort)");
+    WriteEnum(ctx, "Reliability class"_f, v.At(0) & 0x07, kReliability,
               "Unacknowledged GTP and LLC; Acknowledged RLC, Protected data");
-    ctx.out.Number("Peak throughput", v.At(1) >> 4);
-    ctx.out.Number("Precedence class", v.At(1) & 0x07);
-    ctx.out.Number("Mean throughput", v.At(2) & 0x1F);
+    ctx.out.Number("Peak throughput"_f, v.At(1) >> 4);
+    ctx.out.Number("Precedence class"_f, v.At(1) & 0x07);
+    ctx.out.Number("Mean throughput"_f, v.At(2) & 0x1F);
     if (v.size < 11) return;
-    WriteEnum(ctx, "Traffic class", v.At(3) >> 5, kTrafficClass, "Reserved");
-    WriteEnum(ctx, "Delivery order", (v.At(3) >> 3) & 0x03, kDeliveryOrder, "Reserved");
-    WriteEnum(ctx, "Delivery of erroneous SDUs", v.At(3) & 0x07, kErroneous, "Reserved");
-    ctx.out.Number("Maximum SDU size", v.At(4));
+    WriteEnum(ctx, "Traffic class"_f, v.At(3) >> 5, kTrafficClass, "Reserved");
+    WriteEnum(ctx, "Delivery order"_f, (v.At(3) >> 3) & 0x03, kDeliveryOrder, "Reserved");
+    WriteEnum(ctx, "Delivery of erroneous SDUs"_f, v.At(3) & 0x07, kErroneous, "Reserved");
+    ctx.out.Number("Maximum SDU size"_f, v.At(4));
     // Each rate and the value octets (counted from 0) of its extended and
     // extended-2 octets: MBR UL 5 (14, 18), MBR DL 6 (12, 16), GBR UL 9
     // (15, 19), GBR DL 10 (13, 17).
     auto rate = [&](size_t base, size_t extended, size_t extended2) {
         return BitRateKbps(v.At(base), v.At(extended), v.At(extended2), v.size > extended, v.size > extended2);
     };
-    WriteRate(ctx, "Maximum bit rate for uplink", "maximum_bit_rate_for_uplink_kbps", rate(5, 14, 18));
-    WriteRate(ctx, "Maximum bit rate for downlink", "maximum_bit_rate_for_downlink_kbps", rate(6, 12, 16));
-    ctx.out.Number("Residual Bit Error Rate (BER)", v.At(7) >> 4);
-    ctx.out.Number("SDU error ratio", v.At(7) & 0x0F);
-    ctx.out.Number("Transfer delay", v.At(8) >> 2);
-    ctx.out.Number("Traffic handling priority", v.At(8) & 0x03);
-    WriteRate(ctx, "Guaranteed bit rate for uplink", "guaranteed_bit_rate_for_uplink_kbps", rate(9, 15, 19));
-    WriteRate(ctx, "Guaranteed bit rate for downlink", "guaranteed_bit_rate_for_downlink_kbps", rate(10, 13, 17));
+    WriteRate(ctx, kMaximumUplink, rate(5, 14, 18));
+    WriteRate(ctx, kMaximumDownlink, rate(6, 12, 16));
+    ctx.out.Number("Residual Bit Error Rate (BER)"_f, v.At(7) >> 4);
+    ctx.out.Number("SDU error ratio"_f, v.At(7) & 0x0F);
+    ctx.out.Number("Transfer delay"_f, v.At(8) >> 2);
+    ctx.out.Number("Traffic handling priority"_f, v.At(8) & 0x03);
+    WriteRate(ctx, kGuaranteedUplink, rate(9, 15, 19));
+    WriteRate(ctx, kGuaranteedDownlink, rate(10, 13, 17));
     if (v.size >= 12) {
-        WriteBit(ctx, "Signalling indication", v.At(11) >> 4, "Optimised for signalling traffic",
+        WriteBit(ctx, "Signalling indication"_f, v.At(11) >> 4, "Optimised for signalling traffic",
                  "Not optimised for signalling traffic");
-        ctx.out.Enum("Source statistics descriptor", v.At(11) & 0x0F,
+        ctx.out.Enum("Source statistics descriptor"_f, v.At(11) & 0x0F,
                      (v.At(11) & 0x0F) == 1 ? Text("speech") : Text("unknown"));
     }
 }
@@ -299,22 +300,22 @@ void DecodeAccessPointName(Context& ctx, Octets v) {
         for (size_t i = 0; i < label && n < sizeof text; ++i) text[n++] = static_cast<char>(v.At(at + 1 + i));
         at += 1 + label;
     }
-    ctx.out.String("APN", std::string_view(text, n));
+    ctx.out.String("APN"_f, std::string_view(text, n));
 }
 
 void DecodePdnAddress(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTypes[] = {{1, "IPv4"}, {2, "IPv6"}, {3, "IPv4v6"}, {5, "Non IP"}, {6, "Ethernet"}};
+    static constexpr ValueText kTypes[] = {{1, "IPv4"}, {2, "IPv6"}, {3, "IPv4v6"}, {5, "Non IP"}, {6, "Ethernet"}};
     const unsigned type = v.At(0) & 0x07;
-    WriteEnum(ctx, "PDN type value", type, kTypes, "Reserved");
+    WriteEnum(ctx, "PDN type value"_f, type, kTypes, "Reserved");
     const Octets address = v.From(1);
-    if (type == 1 && RequireOctets(ctx, address, 4)) ctx.out.String("PDN IPv4", Ipv4Text(address).view());
+    if (type == 1 && RequireOctets(ctx, address, 4)) ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address).view());
     if (type == 2 && RequireOctets(ctx, address, 8)) {
-        ctx.out.String("PDN IPv6 interface identifier", InterfaceIdText(address).view());
+        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
     }
     if (type == 3 && RequireOctets(ctx, address, 12)) {
-        ctx.out.String("PDN IPv6 interface identifier", InterfaceIdText(address).view());
-        ctx.out.String("PDN IPv4", Ipv4Text(address.From(8)).view());
+        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
+        ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address.From(8)).view());
     }
 }
 
@@ -419,26 +420,26 @@ void WriteIpcp(Context& ctx, Octets contents) {
         WriteOctets(ctx, contents);
         return;
     }
-    ctx.out.Begin("IPCP packet");
-    ctx.out.Number("Code", contents.At(0));
-    ctx.out.Number("Identifier", contents.At(1));
+    ctx.out.Begin("IPCP packet"_f);
+    ctx.out.Number("Code"_f, contents.At(0));
+    ctx.out.Number("Identifier"_f, contents.At(1));
     const size_t length = contents.Big(2, 2);
-    ctx.out.Number("Length", static_cast<int64_t>(length));
-    ctx.out.BeginList("Options", "options");
+    ctx.out.Number("Length"_f, static_cast<int64_t>(length));
+    ctx.out.BeginList(Field<"Options", "options">);
     const Octets options = contents.Take(length).From(4);
     size_t at = 0;
     while (at + 2 <= options.size) {
         const unsigned type = options.At(at), optionLength = options.At(at + 1);
         if (optionLength < 2 || at + optionLength > options.size) break;
-        ctx.out.Begin("Option");
-        ctx.out.Number("Type", type);
+        ctx.out.Begin("Option"_f);
+        ctx.out.Number("Type"_f, type);
         const Octets data{options.data + at + 2, optionLength - 2u};
         if ((type == 3 || (type >= 129 && type <= 132)) && data.size == 4) {
-            static constexpr Text kNames[] = {"Primary DNS server", "Primary NBNS server", "Secondary DNS server",
-                                              "Secondary NBNS server"};
-            ctx.out.String(type == 3 ? Text("IP address") : kNames[type - 129], Ipv4Text(data).view());
+            static constexpr Label kNames[] = {"Primary DNS server"_f, "Primary NBNS server"_f, "Secondary DNS server"_f,
+                                              "Secondary NBNS server"_f};
+            ctx.out.Ascii(type == 3 ? "IP address"_f : kNames[type - 129], Ipv4Text(data).view());
         } else {
-            WriteOctets(ctx, data, "Data");
+            WriteOctets(ctx, data, "Data"_f);
         }
         ctx.out.End();
         at += optionLength;
@@ -449,18 +450,18 @@ void WriteIpcp(Context& ctx, Octets contents) {
 
 void WriteContainer(Context& ctx, unsigned id, Octets contents) {
     const bool toNetwork = ctx.direction == 1;
-    ctx.out.Begin("Container");
-    ctx.out.Enum("Container identifier", id, ContainerName(id, toNetwork));
-    ctx.out.Number("Length", static_cast<int64_t>(contents.size));
+    ctx.out.Begin("Container"_f);
+    ctx.out.Enum("Container identifier"_f, id, ContainerName(id, toNetwork));
+    ctx.out.Number("Length"_f, static_cast<int64_t>(contents.size));
     const bool address = id == 0x0001 || id == 0x0003 || id == 0x000C || id == 0x000D;
     if (id == 0x8021) {
         WriteIpcp(ctx, contents);
     } else if (address && contents.size == 4) {
-        ctx.out.String("IPv4 address", Ipv4Text(contents).view());
+        ctx.out.Ascii("IPv4 address"_f, Ipv4Text(contents).view());
     } else if (address && contents.size == 16) {
-        ctx.out.String("IPv6 address", Ipv6AddressText(contents).view());
+        ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(contents).view());
     } else if ((id == 0x0010 || id == 0x0015) && contents.size == 2) {
-        ctx.out.Number("MTU", contents.Big(0, 2));
+        ctx.out.Number("MTU"_f, contents.Big(0, 2));
     } else if (id == 0xFF00 && contents.size >= 3) {
         // Operator specific use: the contents start with the MCC and MNC of
         // the operator providing the application (TS 24.008 10.5.6.3).
@@ -473,7 +474,7 @@ void WriteContainer(Context& ctx, unsigned id, Octets contents) {
 }
 
 void WriteContainers(Context& ctx, Octets list) {
-    ctx.out.BeginList("Containers", "containers");
+    ctx.out.BeginList(Field<"Containers", "containers">);
     size_t at = 0;
     while (at < list.size) {
         if (at + 3 > list.size) {
@@ -494,7 +495,7 @@ void WriteContainers(Context& ctx, Octets list) {
 
 void DecodeProtocolConfigurationOptions(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    ctx.out.Number("Configuration protocol", v.At(0) & 0x07);
+    ctx.out.Number("Configuration protocol"_f, v.At(0) & 0x07);
     WriteContainers(ctx, v.From(1));
 }
 
@@ -502,7 +503,7 @@ void DecodeProtocolConfigurationOptions(Context& ctx, Octets v) {
 // Traffic flow templates
 
 void WriteComponent(Context& ctx, unsigned type, Octets c) {
-    constexpr ValueText kTypes[] = {
+    static constexpr ValueText kTypes[] = {
         {0x10, "IPv4 remote address type"},
         {0x11, "IPv4 local address type"},
         {0x20, "IPv6 remote address type"},
@@ -524,47 +525,47 @@ void WriteComponent(Context& ctx, unsigned type, Octets c) {
         {0x86, "802.1Q S-TAG PCP/DEI type"},
         {0x87, "Ethertype type"},
     };
-    ctx.out.Begin("Packet filter component");
-    WriteEnum(ctx, "Component type identifier", type, kTypes, "reserved");
+    ctx.out.Begin("Packet filter component"_f);
+    WriteEnum(ctx, "Component type identifier"_f, type, kTypes, "reserved");
     switch (type) {
         case 0x10:
         case 0x11:
-            ctx.out.String("IPv4 address", Ipv4Text(c).view());
-            ctx.out.String("Subnet mask", Ipv4Text(c.From(4)).view());
+            ctx.out.Ascii("IPv4 address"_f, Ipv4Text(c).view());
+            ctx.out.Ascii("Subnet mask"_f, Ipv4Text(c.From(4)).view());
             break;
         case 0x20:
-            ctx.out.String("IPv6 address", Ipv6AddressText(c).view());
-            ctx.out.String("Prefix mask", Ipv6AddressText(c.From(16)).view());
+            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+            ctx.out.Ascii("Prefix mask"_f, Ipv6AddressText(c.From(16)).view());
             break;
         case 0x21:
         case 0x23:
-            ctx.out.String("IPv6 address", Ipv6AddressText(c).view());
-            ctx.out.Number("Prefix length", c.At(16));
+            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+            ctx.out.Number("Prefix length"_f, c.At(16));
             break;
         case 0x30:
-            ctx.out.Number("Protocol identifier/Next header", c.At(0));
+            ctx.out.Number("Protocol identifier/Next header"_f, c.At(0));
             break;
         case 0x40:
         case 0x50:
-            ctx.out.Number("Port", c.Big(0, 2));
+            ctx.out.Number("Port"_f, c.Big(0, 2));
             break;
         case 0x41:
         case 0x51:
-            ctx.out.Number("Low limit", c.Big(0, 2));
-            ctx.out.Number("High limit", c.Big(2, 2));
+            ctx.out.Number("Low limit"_f, c.Big(0, 2));
+            ctx.out.Number("High limit"_f, c.Big(2, 2));
             break;
         case 0x60:
-            ctx.out.Hex("Security parameter index", c.data, c.size);
+            ctx.out.Hex("Security parameter index"_f, c.data, c.size);
             break;
         case 0x70:
-            ctx.out.Number("Type of service/Traffic class", c.At(0));
-            ctx.out.Number("Mask", c.At(1));
+            ctx.out.Number("Type of service/Traffic class"_f, c.At(0));
+            ctx.out.Number("Mask"_f, c.At(1));
             break;
         case 0x80:
-            ctx.out.Number("Flow label", c.Big(0, 3) & 0xFFFFF);
+            ctx.out.Number("Flow label"_f, c.Big(0, 3) & 0xFFFFF);
             break;
         default:
-            WriteOctets(ctx, c, "Value");
+            WriteOctets(ctx, c, "Value"_f);
             break;
     }
     ctx.out.End();
@@ -586,7 +587,7 @@ size_t ComponentOctets(unsigned type) {
 }
 
 void WriteComponents(Context& ctx, Octets contents) {
-    ctx.out.BeginList("Packet filter components", "components");
+    ctx.out.BeginList(Field<"Packet filter components", "components">);
     size_t at = 0;
     while (at < contents.size) {
         const unsigned type = contents.At(at);
@@ -604,7 +605,7 @@ void WriteComponents(Context& ctx, Octets contents) {
 
 void DecodeTft(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kOperations[] = {{0, "Ignore this IE"},
+    static constexpr ValueText kOperations[] = {{0, "Ignore this IE"},
                                          {1, "Create new TFT"},
                                          {2, "Delete existing TFT"},
                                          {3, "Add packet filters to existing TFT"},
@@ -612,20 +613,20 @@ void DecodeTft(Context& ctx, Octets v) {
                                          {5, "Delete packet filters from existing TFT"},
                                          {6, "No TFT operation"},
                                          {7, "Reserved"}};
-    constexpr ValueText kDirections[] = {
+    static constexpr ValueText kDirections[] = {
         {0, "pre Rel-7 TFT filter"}, {1, "downlink only"}, {2, "uplink only"}, {3, "bidirectional"}};
     const uint8_t o1 = v.At(0);
     const unsigned operation = o1 >> 5, count = o1 & 0x0F;
     const bool parameters = (o1 >> 4) & 1;
-    WriteEnum(ctx, "TFT operation code", operation, kOperations, "");
-    WriteBit(ctx, "E bit", parameters, "parameters list is included", "parameters list is not included");
-    ctx.out.Number("Number of packet filters", count);
+    WriteEnum(ctx, "TFT operation code"_f, operation, kOperations, "");
+    WriteBit(ctx, "E bit"_f, parameters, "parameters list is included", "parameters list is not included");
+    ctx.out.Number("Number of packet filters"_f, count);
     size_t at = 1;
-    ctx.out.BeginList("Packet filters", "packet_filters");
+    ctx.out.BeginList(Field<"Packet filters", "packet_filters">);
     for (unsigned i = 0; i < count && at < v.size; ++i) {
-        ctx.out.Begin("Packet filter");
+        ctx.out.Begin("Packet filter"_f);
         if (operation == 5) {
-            ctx.out.Number("Packet filter identifier", v.At(at) & 0x0F);
+            ctx.out.Number("Packet filter identifier"_f, v.At(at) & 0x0F);
             at += 1;
             ctx.out.End();
             continue;
@@ -636,9 +637,9 @@ void DecodeTft(Context& ctx, Octets v) {
             at = v.size;
             break;
         }
-        WriteEnum(ctx, "Packet filter direction", (v.At(at) >> 4) & 0x03, kDirections, "");
-        ctx.out.Number("Packet filter identifier", v.At(at) & 0x0F);
-        ctx.out.Number("Packet filter evaluation precedence", v.At(at + 1));
+        WriteEnum(ctx, "Packet filter direction"_f, (v.At(at) >> 4) & 0x03, kDirections, "");
+        ctx.out.Number("Packet filter identifier"_f, v.At(at) & 0x0F);
+        ctx.out.Number("Packet filter evaluation precedence"_f, v.At(at + 1));
         const size_t length = v.At(at + 2);
         WriteComponents(ctx, Octets{v.data + at + 3, length});
         at += 3 + length;
@@ -646,21 +647,21 @@ void DecodeTft(Context& ctx, Octets v) {
     }
     ctx.out.EndList();
     if (!parameters) {
-        if (at < v.size) WriteOctets(ctx, v.From(at), "Further octets");
+        if (at < v.size) WriteOctets(ctx, v.From(at), "Further octets"_f);
         return;
     }
-    ctx.out.BeginList("Parameters", "parameters");
+    ctx.out.BeginList(Field<"Parameters", "parameters">);
     while (at + 2 <= v.size) {
         const size_t length = v.At(at + 1);
         if (at + 2 + length > v.size) {
             ctx.ValueError("parameter runs past the end of the IE");
             break;
         }
-        constexpr ValueText kParameters[] = {
+        static constexpr ValueText kParameters[] = {
             {1, "Authorization Token"}, {2, "Flow Identifier"}, {3, "Packet Filter Identifier"}};
-        ctx.out.Begin("Parameter");
-        WriteEnum(ctx, "Parameter identifier", v.At(at), kParameters, "reserved");
-        ctx.out.Hex("Contents", v.data + at + 2, length);
+        ctx.out.Begin("Parameter"_f);
+        WriteEnum(ctx, "Parameter identifier"_f, v.At(at), kParameters, "reserved");
+        ctx.out.Hex("Contents"_f, v.data + at + 2, length);
         ctx.out.End();
         at += 2 + length;
     }
@@ -672,16 +673,16 @@ void DecodeTft(Context& ctx, Octets v) {
 
 void DecodeNotificationIndicator(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    constexpr ValueText kTexts[] = {{1, "SRVCC handover cancelled, IMS session re-establishment required"},
+    static constexpr ValueText kTexts[] = {{1, "SRVCC handover cancelled, IMS session re-establishment required"},
                                     {2, "SRVCC handover cancelled, IMS session re-establishment required"}};
-    WriteEnum(ctx, "Notification indicator value", v.At(0), kTexts, "Unused, shall be ignored");
+    WriteEnum(ctx, "Notification indicator value"_f, v.At(0), kTexts, "Unused, shall be ignored");
 }
 
 void DecodeReattemptIndicator(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
-    WriteBit(ctx, "EPLMNC", v.At(0) >> 1, "UE is not allowed to re-attempt the procedure in an equivalent PLMN",
+    WriteBit(ctx, "EPLMNC"_f, v.At(0) >> 1, "UE is not allowed to re-attempt the procedure in an equivalent PLMN",
              "UE is allowed to re-attempt the procedure in an equivalent PLMN");
-    WriteBit(ctx, "RATC", v.At(0), "UE is not allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode",
+    WriteBit(ctx, "RATC"_f, v.At(0), "UE is not allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode",
              "UE is allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode");
 }
 

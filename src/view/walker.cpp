@@ -87,17 +87,17 @@ public:
         const unsigned pd = first & 0x0F;
         if (pd == 7) return DecodeEmm(first >> 4);
         if (pd == 2) return DecodeEsm();
-        out.Enum("Protocol discriminator", pd, LookupText(kProtocolDiscriminators, static_cast<int32_t>(pd), "Reserved"));
-        out.Hex("Octets", message_.data, message_.size);
+        out.Enum("Protocol discriminator"_f, pd, LookupText(kProtocolDiscriminators, static_cast<int32_t>(pd), "Reserved"));
+        out.Hex("Octets"_f, message_.data, message_.size);
         return Result::kNotNas;
     }
 
 private:
     Result DecodeEmm(unsigned securityHeader) {
         Emitter& out = ctx_.out;
-        out.Enum("Security header type", securityHeader,
+        out.Enum("Security header type"_f, securityHeader,
                  LookupText(kSecurityHeaderTypes, static_cast<int32_t>(securityHeader), "Reserved"));
-        out.Enum("Protocol discriminator", 7, "EPS mobility management messages");
+        out.Enum("Protocol discriminator"_f, 7, "EPS mobility management messages");
         if (securityHeader == 0) return DecodePlain(7, message_.From(1));
         if (securityHeader >= 1 && securityHeader <= 4) return DecodeProtected(securityHeader);
         if (securityHeader >= 12) return DecodeServiceRequest();
@@ -108,24 +108,24 @@ private:
     Result DecodeProtected(unsigned securityHeader) {
         Emitter& out = ctx_.out;
         if (message_.size < 6) {
-            ctx_.Stopped(message_.data + message_.size, "Security protected NAS message",
+            ctx_.Stopped(message_.data + message_.size, "Security protected NAS message"_f,
                          "message shorter than the security header (6 octets)");
             return Result::kDecodedWithErrors;
         }
-        out.Hex("Message authentication code", message_.data + 1, 4);
-        out.Number("Sequence number", message_.At(5));
+        out.Hex("Message authentication code"_f, message_.data + 1, 4);
+        out.Number("Sequence number"_f, message_.At(5));
         const Octets inner = message_.From(6);
         const bool ciphered = securityHeader == 2 || securityHeader == 4;
         if (ciphered && (ctx_.options & kOptionNullCiphering) == 0) {
-            out.Hex("Ciphered message", inner.data, inner.size);
+            out.Hex("Ciphered message"_f, inner.data, inner.size);
             return Result::kDecoded;
         }
         if (ctx_.nesting >= kMaxNesting) {
-            out.Hex("NAS message", inner.data, inner.size);
+            out.Hex("NAS message"_f, inner.data, inner.size);
             return Result::kDecoded;
         }
         ++ctx_.nesting;
-        out.Begin("NAS message", "message");
+        out.Begin(Field<"NAS message", "message">);
         Walker walker(ctx_, inner);
         const Result result = walker.Decode();
         out.End();
@@ -136,24 +136,24 @@ private:
     Result DecodeServiceRequest() {
         Emitter& out = ctx_.out;
         if (out.format() == Format::kJson) {
-            out.Identifier("Message", "Service request");
+            out.Identifier("Message"_f, "Service request"_f);
         } else {
-            out.String("Message", "Service request");
+            out.Ascii("Message"_f, "Service request");
         }
         if (message_.size < 4) {
-            ctx_.Stopped(message_.data + message_.size, "KSI and sequence number",
+            ctx_.Stopped(message_.data + message_.size, "KSI and sequence number"_f,
                          "message shorter than SERVICE REQUEST (4 octets)");
             return Result::kDecodedWithErrors;
         }
         const uint8_t ksiSeq = message_.At(1);
-        out.Begin("KSI and sequence number");
-        out.Enum("KSI", ksiSeq >> 5, (ksiSeq >> 5) == 7 ? Text("no key is available") : Text("possible value"));
-        out.Number("Sequence number (short)", ksiSeq & 0x1F);
+        out.Begin("KSI and sequence number"_f);
+        out.Enum("KSI"_f, ksiSeq >> 5, (ksiSeq >> 5) == 7 ? Text("no key is available") : Text("possible value"));
+        out.Number("Sequence number (short)"_f, ksiSeq & 0x1F);
         out.End();
-        out.Hex("Message authentication code (short)", message_.data + 2, 2);
+        out.Hex("Message authentication code (short)"_f, message_.data + 2, 2);
         if (message_.size > 4) {
             ctx_.Stopped(message_.data + 4, {}, "octets after the end of SERVICE REQUEST");
-            out.Hex("Further octets", message_.data + 4, message_.size - 4);
+            out.Hex("Further octets"_f, message_.data + 4, message_.size - 4);
             return Result::kDecodedWithErrors;
         }
         return Result::kDecoded;
@@ -161,14 +161,14 @@ private:
 
     Result DecodeEsm() {
         Emitter& out = ctx_.out;
-        out.Number("EPS bearer identity", message_.At(0) >> 4);
-        out.Enum("Protocol discriminator", 2, "EPS session management messages");
+        out.Number("EPS bearer identity"_f, message_.At(0) >> 4);
+        out.Enum("Protocol discriminator"_f, 2, "EPS session management messages");
         if (message_.size < 3) {
-            ctx_.Stopped(message_.data + message_.size, "Message type",
+            ctx_.Stopped(message_.data + message_.size, "Message type"_f,
                          "message shorter than the ESM header (3 octets)");
             return Result::kDecodedWithErrors;
         }
-        out.Number("Procedure transaction identity", message_.At(1));
+        out.Number("Procedure transaction identity"_f, message_.At(1));
         return DecodePlain(2, message_.From(2));
     }
 
@@ -176,17 +176,17 @@ private:
     Result DecodePlain(uint8_t protocol, Octets rest) {
         Emitter& out = ctx_.out;
         if (rest.size == 0) {
-            ctx_.Stopped(rest.data, "Message type", "message ends before its message type");
+            ctx_.Stopped(rest.data, "Message type"_f, "message ends before its message type");
             return Result::kDecodedWithErrors;
         }
         const uint8_t type = rest.At(0);
         const MessageSpec* spec = FindMessageSpec(protocol, type, ctx_.direction);
-        out.EnumHex("Message type", type, 2, spec != nullptr ? spec->name : Text("Unknown message type"));
+        out.EnumHex("Message type"_f, type, 2, spec != nullptr ? spec->name.text() : Text("Unknown message type"));
         if (spec == nullptr) {
-            out.Hex("Octets", rest.data + 1, rest.size - 1);
+            out.Hex("Octets"_f, rest.data + 1, rest.size - 1);
             return Result::kUnknownMessage;
         }
-        out.Identifier("Message", spec->name);
+        out.Identifier("Message"_f, spec->name);
         WalkIes(*spec, rest.From(1));
         return ctx_.errors ? Result::kDecodedWithErrors : Result::kDecoded;
     }
@@ -204,18 +204,13 @@ private:
         const size_t offset = ctx_.OffsetOf(start);
         const bool optional = row.format >= IeFormat::kT;
         if (out.format() == Format::kJson) {
-            out.Begin({});
-            out.Identifier("IE", row.role);
-            if (optional) out.Number("IEI", row.iei);
-            out.Number("Offset", static_cast<int64_t>(offset));
-            out.Number("Length", static_cast<int64_t>(length));
-            out.Begin("Value");
+            out.BeginIe(row.role, optional ? row.iei : -1, offset, length);
         } else {
             // "role: [type ]clause, offset N, L octets"; the type only where
             // the message table names the IE otherwise.
             char note[160];
             const Text type = row.type->name;
-            const bool sameName = std::string_view(type.text, type.size) == std::string_view(row.role.text, row.role.size);
+            const bool sameName = std::string_view(type.text, type.size) == row.role.textView();
             out.BeginNoted(row.role, Printf(note, "%.*s%s%.*s, offset %zu, %zu octet%s",
                                              sameName ? 0 : static_cast<int>(type.size), type.text, sameName ? "" : " ",
                                              static_cast<int>(row.type->reference.size), row.type->reference.text,
@@ -229,19 +224,19 @@ private:
     // An IE the table does not list, or one repeated: its octets.
     void WriteExtraIe(uint8_t iei, bool repeated, const uint8_t* start, size_t length) {
         Emitter& out = ctx_.out;
-        const Text what = repeated ? Text("Repeated IE (ignored)") : Text("Unknown IE");
+        const Label what = repeated ? "Repeated IE (ignored)"_f : "Unknown IE"_f;
         if (out.format() == Format::kJson) {
-            out.Begin({});
-            out.Identifier("IE", repeated ? Text("repeated") : Text("unknown"));
-            out.Number("IEI", iei);
-            out.Number("Offset", static_cast<int64_t>(ctx_.OffsetOf(start)));
-            out.Number("Length", static_cast<int64_t>(length));
+            out.Begin();
+            out.Identifier("IE"_f, repeated ? "repeated"_f : "unknown"_f);
+            out.Number("IEI"_f, iei);
+            out.Number("Offset"_f, static_cast<int64_t>(ctx_.OffsetOf(start)));
+            out.Number("Length"_f, static_cast<int64_t>(length));
         } else {
             char note[160];
             out.BeginNoted(what, Printf(note, "IEI 0x%02x, offset %zu, %zu octet%s", iei, ctx_.OffsetOf(start),
                                         length, length == 1 ? "" : "s"));
         }
-        out.Hex("Octets", start, length);
+        out.Hex("Octets"_f, start, length);
         out.End();
     }
 
@@ -283,7 +278,7 @@ private:
 
     void WalkIes(const MessageSpec& spec, Octets body) {
         Emitter& out = ctx_.out;
-        out.BeginList("IEs", "ies");
+        out.BeginList(Field<"IEs", "ies">);
         size_t at = 0;
         bool highHalf = false;
         size_t row = 0;
@@ -328,25 +323,19 @@ private:
             }
         }
         if (highHalf) ++at;
-        if (!ctx_.stop.stopped) WalkOptional(rows.subspan(row), body, at);
+        if (!ctx_.stop.stopped) WalkOptional(spec, body, at);
         out.EndList();
     }
 
-    void WalkOptional(std::span<const IeRow> rows, Octets body, size_t at) {
-        bool seen[64] = {};
+    void WalkOptional(const MessageSpec& spec, Octets body, size_t at) {
+        uint64_t seen = 0;  // by row index
         while (at < body.size && !ctx_.stop.stopped && !OutputFull(body.data + at)) {
             const uint8_t iei = body.At(at);
-            size_t index = rows.size();
-            for (size_t i = 0; i < rows.size() && i < 64; ++i) {
-                const bool halfOctet = rows[i].format == IeFormat::kTV1;
-                if (halfOctet ? (iei >> 4) == rows[i].iei : iei == rows[i].iei) {
-                    index = i;
-                    break;
-                }
-            }
-            if (index < rows.size() && !seen[index]) {
-                seen[index] = true;
-                at = TakeOptional(rows[index], body, at);
+            const int index = OptionalRow(spec, iei);
+            const uint64_t bit = index >= 0 ? uint64_t{1} << index : 0;
+            if (index >= 0 && (seen & bit) == 0) {
+                seen |= bit;
+                at = TakeOptional(spec.ies[static_cast<size_t>(index)], body, at);
                 continue;
             }
             // TS 24.007 11.2.4: bit 8 set, a one-octet IE; IEIs 0x7x, TLV-E;
@@ -356,20 +345,20 @@ private:
                 const bool extended = (iei & 0xF0) == 0x70;
                 const size_t header = extended ? 3 : 2;
                 if (at + header > body.size) {
-                    ctx_.Stopped(body.data + at, "Unknown IE", "message ends inside the length of an unknown IE");
+                    ctx_.Stopped(body.data + at, "Unknown IE"_f, "message ends inside the length of an unknown IE");
                     return;
                 }
                 const size_t value = extended ? body.Big(at + 1, 2) : body.At(at + 1);
                 length = header + value;
                 if (at + length > body.size) {
                     char reason[160];
-                    ctx_.Stopped(body.data + at, "Unknown IE",
+                    ctx_.Stopped(body.data + at, "Unknown IE"_f,
                                  Printf(reason, "IE 0x%02x of %zu value octets runs past the end of the message", iei,
                                         value));
                     return;
                 }
             }
-            WriteExtraIe(iei, index < rows.size(), body.data + at, length);
+            WriteExtraIe(iei, index >= 0, body.data + at, length);
             at += length;
         }
     }
@@ -415,11 +404,11 @@ constexpr Text kResultTexts[] = {"decoded", "decoded with errors", "unknown mess
 
 void DecodeNestedMessage(Context& ctx, Octets message) {
     if (ctx.nesting >= kMaxNesting) {
-        ctx.out.Hex("Contents", message.data, message.size);
+        ctx.out.Hex("Contents"_f, message.data, message.size);
         return;
     }
     ++ctx.nesting;
-    ctx.out.Begin("Message");
+    ctx.out.Begin("Message"_f);
     Walker walker(ctx, message);
     walker.Decode();
     ctx.out.End();
@@ -431,12 +420,14 @@ Result DecodeView(int direction, const uint8_t* message, size_t length, uint32_t
     const uint8_t* octets = message != nullptr ? message : &kNothing;
     if (message == nullptr) length = 0;
     Context ctx{out, direction, options, octets, 0, false, {}};
-    char note[160];
-    out.BeginNoted("NAS message", Printf(note, "%s, %zu octet%s", direction == 1 ? "uplink" : "downlink", length,
-                                         length == 1 ? "" : "s"));
     if (out.format() == Format::kJson) {
-        out.String("Direction", direction == 1 ? "uplink" : "downlink");
-        out.Number("Length", static_cast<int64_t>(length));
+        out.Begin("NAS message"_f);
+        out.Ascii("Direction"_f, direction == 1 ? "uplink" : "downlink");
+        out.Number("Length"_f, static_cast<int64_t>(length));
+    } else {
+        char note[160];
+        out.BeginNoted("NAS message"_f, Printf(note, "%s, %zu octet%s", direction == 1 ? "uplink" : "downlink",
+                                               length, length == 1 ? "" : "s"));
     }
     const bool cut = length > kMaxViewInput;
     Walker walker(ctx, Octets{octets, cut ? kMaxViewInput : length});
@@ -458,12 +449,12 @@ Result DecodeView(int direction, const uint8_t* message, size_t length, uint32_t
     if (result == Result::kDecoded && ctx.errors) result = Result::kDecodedWithErrors;
     const int index = static_cast<int>(result);
     if (out.format() == Format::kJson) {
-        out.String("Result", std::string_view(kResultNames[index].text, kResultNames[index].size));
+        out.Ascii("Result"_f, std::string_view(kResultNames[index].text, kResultNames[index].size));
     } else {
-        out.String("Result", std::string_view(kResultTexts[index].text, kResultTexts[index].size));
+        out.Ascii("Result"_f, std::string_view(kResultTexts[index].text, kResultTexts[index].size));
     }
     if (ctx.stop.stopped) {
-        WriteStopPlace(out, "Stopped", ctx.stop.offset, ctx.stop.ie, ctx.stop.reason);
+        WriteStopPlace(out, "Stopped"_f, ctx.stop.offset, ctx.stop.ie, ctx.stop.reason);
     }
     out.End();
     return result;
