@@ -126,7 +126,7 @@ struct LabelStore {
 
 // "Label"_f: a label whose key is the label in snake case.
 template <detail::Literal S>
-consteval Label operator""_f() {
+constexpr Label operator""_f() {
     return Label(detail::LabelStore<S, detail::Literal<1>("")>::kData);
 }
 

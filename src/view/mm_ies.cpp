@@ -838,7 +838,7 @@ void DecodeDaylightSavingTime(Context& ctx, Octets v) {
     static constexpr ValueText kTexts[] = {{0, "No adjustment for Daylight Saving Time"},
                                     {1, "+1 hour adjustment for Daylight Saving Time"},
                                     {2, "+2 hours adjustment for Daylight Saving Time"}};
-    WriteEnum(ctx, "Value"_f, v.At(0) & 0x03, kTexts, "Reserved");
+    WriteEnum(ctx, "DST value"_f, v.At(0) & 0x03, kTexts, "Reserved");
 }
 
 // ---------------------------------------------------------------------------
