@@ -1,7 +1,8 @@
 // Decoding speed over the real-message corpus (or, without it, the sample
 // messages), message after message into one reused buffer: the whole mix
-// through the bounded and the legacy entry, the EMM and the ESM messages
-// apart, and the five most frequent message types of the mix.
+// through the bounded and the legacy entry and through the standard view
+// (JSON and text), the EMM and the ESM messages apart, and the five most
+// frequent message types of the mix.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -48,6 +49,25 @@ void DecodeAll(benchmark::State& state, const Messages& messages) {
     if (kBounded) state.counters["doc_chars_per_msg"] = static_cast<double>(characters) / decoded;
 }
 
+void ViewAll(benchmark::State& state, const Messages& messages, int format) {
+    // Real messages take a few kilobytes; the buffer is the largest an
+    // output can need, as a host that never reallocates would use.
+    std::vector<char> buffer(CORVUNA_MAX_VIEW_LENGTH + 1);
+    size_t characters = 0;
+    for (auto _ : state) {
+        for (const auto& m : messages) {
+            size_t needed = 0;
+            CorvunaDecodeView(m.direction, m.octets.data(), static_cast<int>(m.octets.size()), format, 0,
+                              buffer.data(), buffer.size(), &needed);
+            characters += needed - 1;
+            benchmark::DoNotOptimize(buffer.data());
+        }
+    }
+    const double decoded = static_cast<double>(state.iterations()) * static_cast<double>(messages.size());
+    state.SetItemsProcessed(static_cast<int64_t>(decoded));
+    state.counters["chars_per_msg"] = static_cast<double>(characters) / decoded;
+}
+
 void BM_LteGain(benchmark::State& state) {
     const auto message = corvuna::test::Hex("02 00 C1 05 09 40 40 10 20");
     int rates[2];
@@ -74,6 +94,8 @@ int main(int argc, char** argv) {
 
     benchmark::RegisterBenchmark("bounded/all", [](benchmark::State& s) { DecodeAll<true>(s, all); });
     benchmark::RegisterBenchmark("legacy/all", [](benchmark::State& s) { DecodeAll<false>(s, all); });
+    benchmark::RegisterBenchmark("view/json/all", [](benchmark::State& s) { ViewAll(s, all, CORVUNA_VIEW_JSON); });
+    benchmark::RegisterBenchmark("view/text/all", [](benchmark::State& s) { ViewAll(s, all, CORVUNA_VIEW_TEXT); });
     benchmark::RegisterBenchmark("bounded/EMM", [](benchmark::State& s) { DecodeAll<true>(s, emm); });
     benchmark::RegisterBenchmark("bounded/ESM", [](benchmark::State& s) { DecodeAll<true>(s, esm); });
     for (const auto& [name, messages] : top) {

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Speed of Corvuna, measured on this machine:
 #   1. the Google Benchmark program (Release build): messages/s through the
-#      bounded and the legacy entry over the real-message corpus mix, for
-#      the EMM and the ESM messages apart, and for the five most frequent
-#      message types of the corpus;
-#   2. the corvuna program against tshark -V (Debian's, installed when
+#      bounded and the legacy entry and through the standard view as JSON
+#      and as text over the real-message corpus mix, for the EMM and the
+#      ESM messages apart, and for the five most frequent message types of
+#      the corpus;
+#   2. the corvuna program against tshark (Debian's, installed when
 #      missing) on the same messages: the corpus written 50 times over as a
 #      DIRECTION<TAB>HEX file and as a pcap of raw NAS (link type 148),
-#      the best of three runs each, and the ratio.
+#      the legacy document against tshark -V and the standard view as JSON
+#      against tshark -T json, the best of three runs each, and the ratios.
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
 # ../shared/corpus/real-nas.tsv), BENCH_REPEAT (default 50).
 set -euo pipefail
@@ -70,3 +72,12 @@ if build/release/corvuna --help 2>&1 | grep -q -- '-r FILE'; then
 fi
 printf 'tshark -V (pcap)         %8.3f s  %10.0f messages/s\n' "$t_tshark" "$(echo "$messages / $t_tshark" | bc -l)"
 printf 'ratio tshark / corvuna -f: %.1f\n' "$(echo "$t_tshark / $t_hex" | bc -l)"
+
+echo
+echo "== the standard view as JSON against tshark -T json: $messages messages =="
+t_json=$(best_of_three build/release/corvuna -T json -f "$work/corpus.tsv")
+t_tshark_json=$(best_of_three tshark -n -r "$work/corpus.pcap" -o "$user_dlt" -T json)
+printf 'corvuna -T json -f       %8.3f s  %10.0f messages/s\n' "$t_json" "$(echo "$messages / $t_json" | bc -l)"
+printf 'tshark -T json (pcap)    %8.3f s  %10.0f messages/s\n' "$t_tshark_json" \
+  "$(echo "$messages / $t_tshark_json" | bc -l)"
+printf 'ratio tshark -T json / corvuna -T json: %.1f\n' "$(echo "$t_tshark_json / $t_json" | bc -l)"

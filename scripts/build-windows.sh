@@ -16,7 +16,7 @@ fail() {
   exit 1
 }
 
-scripts/deps.sh cmake ninja-build googletest binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix \
+scripts/deps.sh cmake ninja-build googletest nlohmann-json3-dev binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix \
   g++-mingw-w64-i686-posix
 
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
@@ -34,7 +34,7 @@ objdump="$triplet-objdump"
 exports=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   awk '/^\t\[/ {print $NF}' | sort | tr '\n' ' ')
 echo "exports of Corvuna.dll: $exports"
-[ "$exports" = "CorvunaDecodeBounded Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
+[ "$exports" = "CorvunaDecodeBounded CorvunaDecodeView CorvunaVersion Corvunadecode LteGain " ] || fail "unexpected exports: $exports"
 
 check_imports() {
   local file=$1 imports

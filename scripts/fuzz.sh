@@ -19,7 +19,7 @@ for arg in "$@"; do
   esac
 done
 
-scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl
+scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl nlohmann-json3-dev
 jobs=$(nproc)
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -30,7 +30,7 @@ cmake --build build/fuzz -j "$jobs"
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz
+mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz
 sources=(samples/messages.tsv)
 if [ -f "$corpus_file" ]; then
   sources+=("$corpus_file")
@@ -52,6 +52,7 @@ perl -e '
     $n++;
     my %files = (
       "decode_fuzz/$n" => chr($d) . $msg,
+      "view_fuzz/$n" => chr($d | ($n % 2) * 2) . $msg,
       "bounded_fuzz/$n" => pack("n", ($n * 977) % 20000) . chr($d) . $msg,
     );
     $files{"lte_gain_fuzz/$n"} = "\0\0\0" . $msg if (ord($msg) & 0x0F) == 2;
@@ -63,7 +64,7 @@ perl -e '
 ' "$seeds" "${sources[@]}"
 
 status=0
-for target in decode_fuzz bounded_fuzz lte_gain_fuzz; do
+for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz; do
   mkdir -p build/fuzz-corpus/$target
   echo "== $target: ${seconds}s =="
   if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
@@ -83,12 +84,13 @@ if [ "$coverage" -eq 1 ]; then
     -DCORVUNA_BUILD_FUZZERS=ON -DCORVUNA_BUILD_TESTS=OFF -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
   cmake --build build/fuzz-cov -j "$jobs"
   rm -f build/fuzz-cov/*.profraw
-  for target in decode_fuzz bounded_fuzz lte_gain_fuzz; do
+  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz; do
     LLVM_PROFILE_FILE="build/fuzz-cov/$target-%p.profraw" \
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
   llvm-profdata merge -sparse build/fuzz-cov/*.profraw -o build/fuzz-cov/fuzz.profdata
   llvm-cov report build/fuzz-cov/tests/fuzz/decode_fuzz \
     -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
+    -object build/fuzz-cov/tests/fuzz/view_fuzz \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the unit and corpus tests natively,
-# then again under AddressSanitizer + UndefinedBehaviorSanitizer, the
-# concurrency test under ThreadSanitizer, a short run of every fuzz target
+# the standard view compared with tshark over the corpus, the tests again
+# under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency
+# tests under ThreadSanitizer, a short run of every fuzz target
 # (FUZZ_SECONDS each, default 60), checks that the shared library exports
 # the public API and nothing else, cross-builds the 32-bit Windows DLL,
 # checks its export and import tables, and runs the test suite and the DLL
@@ -9,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils
+scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3
 jobs=$(nproc)
 
 step() { printf '\n== %s ==\n' "$*"; }
@@ -19,10 +20,18 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVUNA_
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure
 
+step "standard view against tshark, field by field, over the real-message corpus"
+corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
+if [ -f "$corpus_file" ]; then
+  python3 scripts/compare-tshark.py "$corpus_file" build/native/corvuna tests/tshark/adjudicated.tsv
+else
+  echo "skipped: $corpus_file not found"
+fi
+
 step "exported symbols of libcorvuna.so"
 exports=$(nm -D --defined-only build/native/libcorvuna.so | awk '{print $3}' | sort | tr '\n' ' ')
 echo "$exports"
-if [ "$exports" != "CorvunaDecodeBounded Corvunadecode LteGain " ]; then
+if [ "$exports" != "CorvunaDecodeBounded CorvunaDecodeView CorvunaVersion Corvunadecode LteGain " ]; then
   echo "unexpected exports: $exports" >&2
   exit 1
 fi

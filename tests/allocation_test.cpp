@@ -44,6 +44,7 @@ unsigned long AllocationsOfDecode(const CorpusMessage& m, std::vector<char>& buf
     static const uint8_t kNothing = 0;
     const uint8_t* octets = m.octets.empty() ? &kNothing : m.octets.data();
     const int length = static_cast<int>(m.octets.size());
+    static std::vector<char> view(CORVUNA_MAX_VIEW_LENGTH + 1);
     const unsigned long before = allocations;
     buffer[0] = '\0';
     Corvunadecode(m.direction, octets, length, buffer.data(), 0, 0);
@@ -53,6 +54,11 @@ unsigned long AllocationsOfDecode(const CorpusMessage& m, std::vector<char>& buf
     CorvunaDecodeBounded(m.direction, octets, length, buffer.data(), 16, &needed);  // no room
     int rates[2];
     LteGain(octets, length, CORVUNA_CODE_ACTIVATE_DEFAULT_BEARER_REQUEST, rates);
+    for (int format : {CORVUNA_VIEW_JSON, CORVUNA_VIEW_TEXT}) {
+        CorvunaDecodeView(m.direction, octets, length, format, CORVUNA_VIEW_NULL_CIPHERING, view.data(), view.size(),
+                          &needed);
+        CorvunaDecodeView(m.direction, octets, length, format, 0, view.data(), 16, &needed);  // no room
+    }
     return allocations - before;
 }
 

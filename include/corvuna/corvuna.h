@@ -134,6 +134,65 @@ CORVUNA_API int CORVUNA_CALL LteGain(const unsigned char *message, int length, u
 CORVUNA_API int CORVUNA_CALL CorvunaDecodeBounded(int direction, const unsigned char *message, int length,
                                                   char *output, size_t capacity, size_t *needed);
 
+/*
+ * CorvunaVersion: the library's version as text, "MAJOR.MINOR.PATCH" (the
+ * values of CORVUNA_VERSION_MAJOR, _MINOR and _PATCH it was built with).
+ */
+CORVUNA_API const char *CORVUNA_CALL CorvunaVersion(void);
+
+/* ------------------------------------------------------------------------
+ * The standard view: the message decoded as TS 24.301 and TS 24.008 define
+ * it, as JSON (RFC 8259, one object) or as an indented text tree.
+ */
+
+/* Output formats of CorvunaDecodeView. */
+#define CORVUNA_VIEW_JSON 0
+#define CORVUNA_VIEW_TEXT 1
+
+/* Options of CorvunaDecodeView (or-ed together). */
+#define CORVUNA_VIEW_NULL_CIPHERING 1u /* ciphered messages use EEA0: decode their inner message */
+
+/* Results of CorvunaDecodeView (the errors are the CORVUNA_ERR_ values). */
+#define CORVUNA_VIEW_DECODED 0             /* every IE decoded */
+#define CORVUNA_VIEW_DECODED_WITH_ERRORS 1 /* decoding met an error; the output says where and why */
+#define CORVUNA_VIEW_UNKNOWN_MESSAGE 2     /* NAS, of a message type or header the view does not know */
+#define CORVUNA_VIEW_NOT_NAS 3             /* no EPS NAS message */
+
+/*
+ * Upper bound, in characters and without the terminating NUL, of the output
+ * of CorvunaDecodeView for any input: a buffer of CORVUNA_MAX_VIEW_LENGTH + 1
+ * characters always suffices.  Inputs longer than CORVUNA_MAX_VIEW_INPUT
+ * octets are decoded from their first CORVUNA_MAX_VIEW_INPUT octets and say
+ * so.  Real messages take a few kilobytes; the bound is reached only by
+ * inputs made of thousands of tiny list entries, and should one ever pass it
+ * the output ends where it stands, with the result "decoded with errors" and
+ * a "stopped" member that says why.
+ */
+#define CORVUNA_MAX_VIEW_LENGTH 1048576
+#define CORVUNA_MAX_VIEW_INPUT 10240
+
+/*
+ * CorvunaDecodeView: decodes one NAS message into the standard view.
+ *
+ *   direction  CORVUNA_UPLINK (1) or CORVUNA_DOWNLINK (0)
+ *   message    the NAS message from its first octet (security header or
+ *              protocol discriminator); may be NULL when length is 0
+ *   length     number of octets at message, >= 0
+ *   format     CORVUNA_VIEW_JSON or CORVUNA_VIEW_TEXT
+ *   options    0 or CORVUNA_VIEW_NULL_CIPHERING
+ *   output     a buffer of `capacity` characters; the output is written from
+ *              its start (not appended) and NUL-terminated
+ *   needed     optional: receives the buffer size, NUL included, the output
+ *              takes; set on success and on CORVUNA_ERR_NO_ROOM
+ *
+ * Returns a CORVUNA_VIEW_ result (0 to 3), or CORVUNA_ERR_ARGUMENT (nothing
+ * written), CORVUNA_ERR_NO_ROOM (output[0] is NUL; call again with *needed
+ * characters) or CORVUNA_ERR_INTERNAL.  Never writes outside
+ * output[0 .. capacity-1].  Thread-safe for distinct buffers.
+ */
+CORVUNA_API int CORVUNA_CALL CorvunaDecodeView(int direction, const unsigned char *message, int length, int format,
+                                               unsigned int options, char *output, size_t capacity, size_t *needed);
+
 #ifdef __cplusplus
 }
 #endif

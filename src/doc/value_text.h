@@ -40,14 +40,22 @@ private:
 };
 
 // A value text (or any literal copied into the document), with its length.
+// `plain`: a literal of printable ASCII other than '"' and '\\', which a
+// JSON string holds as it is.
 struct Text {
     const char* text = nullptr;
     uint32_t size = 0;
+    bool plain = false;
 
     constexpr Text() = default;
     consteval Text(decltype(nullptr)) {}
     template <size_t N>
-    consteval Text(const char (&literal)[N]) : text(literal), size(N - 1) {}
+    consteval Text(const char (&literal)[N]) : text(literal), size(N - 1), plain(true) {
+        for (size_t i = 0; i + 1 < N; ++i) {
+            const char c = literal[i];
+            if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') plain = false;
+        }
+    }
 
     constexpr explicit operator bool() const { return text != nullptr; }
 

@@ -95,6 +95,7 @@ void Append(OutputDocument& out, const char* text, size_t n) {
 void Append(OutputDocument& out, const char* text) { Append(out, text, std::strlen(text)); }
 
 size_t FormatDecimal(int32_t value, char* text) { return FormatSigned(value, text); }
+size_t FormatDecimal64(int64_t value, char* text) { return FormatSigned(value, text); }
 
 void WriteTag(const char* name, const char* suffix, OutputDocument& out) {
     if (out.buffer == nullptr) return;

@@ -212,8 +212,10 @@ constexpr size_t ElementTags(Name name) { return 2 * static_cast<size_t>(name.si
     EndPiece(out);
 }
 
-// Decimal text of `value` into `text` (at least 11 characters); its length.
+// Decimal text of `value` into `text` (at least 11, or 20, characters); its
+// length.
 size_t FormatDecimal(int32_t value, char* text);
+size_t FormatDecimal64(int64_t value, char* text);
 
 // The line writers are inline: a name known where the call is compiled
 // becomes a fixed copy.

@@ -9,8 +9,9 @@
  * LIBRARY    path of Corvuna.dll (or libcorvuna.so)
  * DOCUMENTS  written: the document of every message, in input order, exactly
  *            as Corvunadecode appends it to an empty buffer
- * RESULTS    written: one line per message with the results of the three
- *            entry points (see WriteResults)
+ * RESULTS    written: one line per message with the results of the entry
+ *            points, the standard view's as its result, length and a hash
+ *            of its text, for JSON and for the text tree
  * MESSAGES   files of DIRECTION<TAB>HEX lines; further tab-separated
  *            columns, blank lines, '#' lines and a header line starting
  *            with "direction" are ignored
@@ -47,12 +48,16 @@ typedef void *LibraryHandle;
 typedef int(HOST_CDECL *DecodeFn)(int, const unsigned char *, int, char *, int, int);
 typedef int(HOST_CDECL *LteGainFn)(const unsigned char *, int, unsigned int, int *);
 typedef int(HOST_CDECL *BoundedFn)(int, const unsigned char *, int, char *, size_t, size_t *);
+typedef int(HOST_CDECL *ViewFn)(int, const unsigned char *, int, int, unsigned int, char *, size_t, size_t *);
+typedef const char *(HOST_CDECL *VersionFn)(void);
 
 struct Library {
     LibraryHandle handle;
     DecodeFn decode;
     LteGainFn lteGain;
     BoundedFn bounded;
+    ViewFn view;
+    VersionFn version;
 };
 
 /* Bytes after the space the library may use; they must stay untouched. */
@@ -103,15 +108,19 @@ static int OpenLibrary(const char *path, struct Library *library) {
     void *decode = Symbol(library->handle, "Corvunadecode");
     void *lteGain = Symbol(library->handle, "LteGain");
     void *bounded = Symbol(library->handle, "CorvunaDecodeBounded");
-    if (decode == NULL || lteGain == NULL || bounded == NULL) {
+    void *view = Symbol(library->handle, "CorvunaDecodeView");
+    void *version = Symbol(library->handle, "CorvunaVersion");
+    if (decode == NULL || lteGain == NULL || bounded == NULL || view == NULL || version == NULL) {
         fprintf(stderr, "corvuna_dll_host: %s lacks an entry point (Corvunadecode %p, LteGain %p, "
-                        "CorvunaDecodeBounded %p)\n",
-                path, decode, lteGain, bounded);
+                        "CorvunaDecodeBounded %p, CorvunaDecodeView %p, CorvunaVersion %p)\n",
+                path, decode, lteGain, bounded, view, version);
         return 0;
     }
     memcpy(&library->decode, &decode, sizeof decode);
     memcpy(&library->lteGain, &lteGain, sizeof lteGain);
     memcpy(&library->bounded, &bounded, sizeof bounded);
+    memcpy(&library->view, &view, sizeof view);
+    memcpy(&library->version, &version, sizeof version);
 
     /* The names are exported as they stand: no __stdcall or leading
      * underscore decoration. */
@@ -119,6 +128,8 @@ static int OpenLibrary(const char *path, struct Library *library) {
         "_Corvunadecode",        "Corvunadecode@24",        "_Corvunadecode@24",
         "_LteGain",              "LteGain@16",              "_LteGain@16",
         "_CorvunaDecodeBounded", "CorvunaDecodeBounded@24", "_CorvunaDecodeBounded@24",
+        "_CorvunaDecodeView",    "CorvunaDecodeView@32",    "_CorvunaDecodeView@32",
+        "_CorvunaVersion",       "CorvunaVersion@0",        "_CorvunaVersion@0",
     };
     for (size_t i = 0; i < sizeof kDecorated / sizeof kDecorated[0]; ++i) {
         if (Symbol(library->handle, kDecorated[i]) != NULL) {
@@ -231,6 +242,47 @@ static char *LegacyDocument(const struct Library *library, int direction, const 
         return NULL;
     }
     return buffer;
+}
+
+/* 32-bit FNV-1a of a string: the view's text in the results line. */
+static unsigned long Fnv1a(const char *text) {
+    unsigned long hash = 2166136261ul;
+    for (; *text != '\0'; ++text) hash = ((hash ^ (unsigned char)*text) * 16777619ul) & 0xFFFFFFFFul;
+    return hash;
+}
+
+/* The standard view in `format`: into the largest buffer, into exactly
+ * *needed characters and into one fewer; prints "result,length,hash". */
+static void CheckView(const struct Library *library, const struct Message *message, int format, FILE *results) {
+    const char *where = message->where;
+    const size_t size = CORVUNA_MAX_VIEW_LENGTH + 1;
+    char *buffer = NewBuffer(size, "");
+    size_t needed = 0;
+    const int result = library->view(message->direction, message->octets, message->length, format,
+                                     CORVUNA_VIEW_NULL_CIPHERING, buffer, size, &needed);
+    if (!GuardIntact(buffer, size)) Fail(where, "CorvunaDecodeView wrote beyond CORVUNA_MAX_VIEW_LENGTH + 1");
+    if (result < CORVUNA_VIEW_DECODED || result > CORVUNA_VIEW_NOT_NAS || needed != strlen(buffer) + 1) {
+        Fail(where, "CorvunaDecodeView format %d: result %d, needed %lu", format, result, (unsigned long)needed);
+    } else {
+        char *exact = NewBuffer(needed, "");
+        size_t again = 0;
+        if (library->view(message->direction, message->octets, message->length, format, CORVUNA_VIEW_NULL_CIPHERING,
+                          exact, needed, &again) != result ||
+            again != needed || strcmp(exact, buffer) != 0 || !GuardIntact(exact, needed)) {
+            Fail(where, "CorvunaDecodeView into exactly *needed characters differs");
+        }
+        free(exact);
+        char *shortBuffer = NewBuffer(needed - 1, "x");
+        if (needed > 1 && (library->view(message->direction, message->octets, message->length, format,
+                                         CORVUNA_VIEW_NULL_CIPHERING, shortBuffer, needed - 1, &again) !=
+                               CORVUNA_ERR_NO_ROOM ||
+                           shortBuffer[0] != '\0' || !GuardIntact(shortBuffer, needed - 1))) {
+            Fail(where, "CorvunaDecodeView one character short was not refused untouched");
+        }
+        free(shortBuffer);
+    }
+    fprintf(results, " view%d=%d,%lu,%08lx", format, result, (unsigned long)needed, Fnv1a(buffer));
+    free(buffer);
 }
 
 /* The checks that hold for every message; appends its results line. */
@@ -362,8 +414,11 @@ static void CheckMessage(const struct Library *library, const struct Message *me
     }
     if (gainResult != 1) Fail(where, "LteGain returned %d", gainResult);
 
-    fprintf(results, "%s decode=%d length=%lu bounded=%d needed=%lu ltegain=%d rates=%d,%d\n", where, decodeResult,
+    fprintf(results, "%s decode=%d length=%lu bounded=%d needed=%lu ltegain=%d rates=%d,%d", where, decodeResult,
             (unsigned long)documentLength, boundedResult, (unsigned long)needed, gainResult, rates[0], rates[1]);
+    CheckView(library, message, CORVUNA_VIEW_JSON, results);
+    CheckView(library, message, CORVUNA_VIEW_TEXT, results);
+    fputc('\n', results);
     free(document);
 }
 
@@ -424,6 +479,32 @@ static void CheckArguments(const struct Library *library) {
         Fail("arguments", "a message of length 0 gives no document frame");
     }
     free(empty);
+
+    /* The standard view refuses bad arguments without writing; the version
+     * is the one the header was built with. */
+    needed = 12345;
+    strcpy(buffer, kPrefix);
+    const int views[] = {
+        library->view(2, kMessage, 2, CORVUNA_VIEW_JSON, 0, buffer, size, &needed),
+        library->view(CORVUNA_DOWNLINK, NULL, 2, CORVUNA_VIEW_JSON, 0, buffer, size, &needed),
+        library->view(CORVUNA_DOWNLINK, kMessage, -1, CORVUNA_VIEW_TEXT, 0, buffer, size, &needed),
+        library->view(CORVUNA_DOWNLINK, kMessage, 2, 2, 0, buffer, size, &needed),
+        library->view(CORVUNA_DOWNLINK, kMessage, 2, CORVUNA_VIEW_JSON, 4, buffer, size, &needed),
+        library->view(CORVUNA_DOWNLINK, kMessage, 2, CORVUNA_VIEW_JSON, 0, NULL, size, &needed),
+        library->view(CORVUNA_DOWNLINK, kMessage, 2, CORVUNA_VIEW_JSON, 0, buffer, 0, &needed),
+    };
+    for (size_t i = 0; i < sizeof views / sizeof views[0]; ++i) {
+        if (views[i] != CORVUNA_ERR_ARGUMENT) Fail("arguments", "CorvunaDecodeView case %lu returned %d",
+                                                  (unsigned long)i, views[i]);
+    }
+    if (strcmp(buffer, kPrefix) != 0 || needed != 12345) {
+        Fail("arguments", "a rejected CorvunaDecodeView call changed the buffer or *needed");
+    }
+    char version[32];
+    snprintf(version, sizeof version, "%d.%d.%d", CORVUNA_VERSION_MAJOR, CORVUNA_VERSION_MINOR, CORVUNA_VERSION_PATCH);
+    if (library->version() == NULL || strcmp(library->version(), version) != 0) {
+        Fail("arguments", "CorvunaVersion gives %s, the header %s", library->version(), version);
+    }
     free(buffer);
 }
 

@@ -32,6 +32,11 @@ constexpr const char* kUsage =
     "                        1, ul, uplink (the default) or 0, dl, downlink\n"
     "  -f, --file FILE       read messages from FILE ('-' for standard input);\n"
     "                        may be repeated\n"
+    "  -T, --format FORMAT   legacy (the default): the legacy document;\n"
+    "                        json: the standard view as JSON Lines, one object\n"
+    "                        per message; text: the standard view as a tree\n"
+    "      --null-ciphering  ciphered messages use EEA0: the standard view\n"
+    "                        decodes their inner message\n"
     "  -s, --stop-on-error   stop at the first bad input instead of going on\n"
     "  -h, --help            show this text\n"
     "  -V, --version         show the version\n"
@@ -39,8 +44,9 @@ constexpr const char* kUsage =
     "\n"
     "Options taking a value also take it as --option=VALUE.\n"
     "\n"
-    "Exit status: 0 when every message was decoded, 1 when some input was bad\n"
-    "or could not be decoded, 2 on a usage error.\n";
+    "Exit status: 0 when every message was decoded, 1 when some input was bad,\n"
+    "could not be decoded or, in the standard view, was decoded with errors,\n"
+    "2 on a usage error.\n";
 
 struct Input {
     enum class Kind { kHex, kFile } kind;
@@ -48,8 +54,12 @@ struct Input {
     int argument;      // its position among the HEX arguments (kHex)
 };
 
+enum class OutputFormat { kLegacy, kJson, kText };
+
 struct Options {
     int direction = kUplink;
+    OutputFormat format = OutputFormat::kLegacy;
+    bool nullCiphering = false;
     bool stopOnError = false;
     std::vector<Input> inputs;
 };
@@ -65,15 +75,19 @@ public:
         if (octets_.size() < hex.size() / 2 + 1) octets_.resize(hex.size() / 2 + 1);
         const size_t length = ParseHexInto(hex, octets_.data(), error);
         if (length == 0) return Fail(where, error);
-        char* room = out_.Reserve(CORVUNA_MAX_DOCUMENT_LENGTH);
-        room[0] = '\0';
-        size_t needed = 0;
-        const int result = CorvunaDecodeBounded(direction, octets_.data(), static_cast<int>(length), room,
-                                                CORVUNA_MAX_DOCUMENT_LENGTH + 1, &needed);
-        if (result != CORVUNA_OK) {
-            return Fail(where, "the message could not be decoded (code " + std::to_string(result) + ")");
+        if (options_.format == OutputFormat::kLegacy) {
+            char* room = out_.Reserve(CORVUNA_MAX_DOCUMENT_LENGTH);
+            room[0] = '\0';
+            size_t needed = 0;
+            const int result = CorvunaDecodeBounded(direction, octets_.data(), static_cast<int>(length), room,
+                                                    CORVUNA_MAX_DOCUMENT_LENGTH + 1, &needed);
+            if (result != CORVUNA_OK) {
+                return Fail(where, "the message could not be decoded (code " + std::to_string(result) + ")");
+            }
+            out_.Commit(needed - 1);
+        } else if (!RunView(direction, length, where)) {
+            return false;
         }
-        out_.Commit(needed - 1);
         ++decoded_;
         if (length == 1 && where.rfind("argument", 0) == 0) ++oneOctetArguments_;
         const size_t header = HeaderOctets(octets_.data(), length);
@@ -82,6 +96,23 @@ public:
                                    ", shorter than the " + std::to_string(header) +
                                    "-octet header of its protocol: only the frame was decoded");
         }
+        return true;
+    }
+
+    // The standard view of the message, a JSON line or a text tree and a
+    // blank line.
+    bool RunView(int direction, size_t length, const std::string& where) {
+        char* room = out_.Reserve(CORVUNA_MAX_VIEW_LENGTH + 1);
+        size_t needed = 0;
+        const int format = options_.format == OutputFormat::kJson ? CORVUNA_VIEW_JSON : CORVUNA_VIEW_TEXT;
+        const int result =
+            CorvunaDecodeView(direction, octets_.data(), static_cast<int>(length), format,
+                              options_.nullCiphering ? CORVUNA_VIEW_NULL_CIPHERING : 0u, room,
+                              CORVUNA_MAX_VIEW_LENGTH + 1, &needed);
+        if (result < 0) return Fail(where, "the message could not be decoded (code " + std::to_string(result) + ")");
+        out_.Commit(needed - 1);
+        out_.Write("\n");
+        if (result == CORVUNA_VIEW_DECODED_WITH_ERRORS) ++viewErrors_;
         return true;
     }
 
@@ -133,11 +164,15 @@ public:
         if (oneOctetArguments_ > 1) {
             std::fprintf(stderr, "corvuna: note: hex with blanks between octets is one argument only when quoted\n");
         }
+        if (viewErrors_ > 0) {
+            std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (marked \"error\" in the output)\n",
+                         viewErrors_, viewErrors_ == 1 ? "" : "s");
+        }
         if (failures_ > 0) {
             std::fprintf(stderr, "corvuna: %lu message%s decoded, %lu input%s not decoded\n", decoded_,
                          decoded_ == 1 ? "" : "s", failures_, failures_ == 1 ? "" : "s");
         }
-        return failures_ == 0 ? 0 : 1;
+        return failures_ == 0 && viewErrors_ == 0 ? 0 : 1;
     }
 
 private:
@@ -147,6 +182,7 @@ private:
     unsigned long decoded_ = 0;
     unsigned long failures_ = 0;
     unsigned long oneOctetArguments_ = 0;
+    unsigned long viewErrors_ = 0;
 };
 
 int Usage(const std::string& problem) {
@@ -201,6 +237,20 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 return Usage("unknown direction '" + Printable(value) + "' (use 1, ul, uplink, 0, dl or downlink)");
             }
             options.direction = *direction;
+        } else if (name == "-T" || name == "--format") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            if (value == "legacy") {
+                options.format = OutputFormat::kLegacy;
+            } else if (value == "json") {
+                options.format = OutputFormat::kJson;
+            } else if (value == "text") {
+                options.format = OutputFormat::kText;
+            } else {
+                return Usage("unknown format '" + Printable(value) + "' (use legacy, json or text)");
+            }
+        } else if (name == "--null-ciphering") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.nullCiphering = true;
         } else if (name == "-f" || name == "--file") {
             if (!takeValue()) return Usage(name + " needs a value");
             options.inputs.push_back({Input::Kind::kFile, value, 0});

@@ -1,0 +1,737 @@
+// EPS session management IEs (TS 24.301 9.9.4) and the TS 24.008 IEs they
+// carry, as the standard view decodes them.
+#include <cstdio>
+
+#include "view/ies.h"
+
+namespace corvuna::view {
+
+namespace {
+
+// A number written into a text of its own ("QCI 9").
+struct Formatted {
+    char text[8];
+    uint32_t size;
+    Text AsText() const { return Text::Trusted(text, size); }
+};
+
+// A bit rate in kbit/s; null for the coding 0, which holds none: the
+// subscribed rate from the UE, reserved from the network.
+void WriteRate(Context& ctx, Label label, int64_t kbps) {
+    if (kbps < 0) {
+        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed bit rate") : Text("reserved"));
+    } else {
+        ctx.out.Quantity(label, kbps, "kbit/s");
+    }
+}
+
+// The bit rates of EPS QoS and of QoS, in kbit/s.
+constexpr Label kMaximumUplink = Field<"Maximum bit rate for uplink", "maximum_bit_rate_for_uplink_kbps">;
+constexpr Label kMaximumDownlink = Field<"Maximum bit rate for downlink", "maximum_bit_rate_for_downlink_kbps">;
+constexpr Label kGuaranteedUplink = Field<"Guaranteed bit rate for uplink", "guaranteed_bit_rate_for_uplink_kbps">;
+constexpr Label kGuaranteedDownlink =
+    Field<"Guaranteed bit rate for downlink", "guaranteed_bit_rate_for_downlink_kbps">;
+
+// ---------------------------------------------------------------------------
+// Half-octet values
+
+void DecodeEsmInformationTransferFlag(Context& ctx, Octets v) {
+    WriteBit(ctx, "EIT (ESM information transfer)"_f, v.At(0), "Security protected ESM information transfer required",
+             "Security protected ESM information transfer not required");
+}
+
+void DecodeLinkedEpsBearerIdentity(Context& ctx, Octets v) {
+    const unsigned ebi = v.At(0) & 0x0F;
+    ctx.out.Enum("Linked EPS bearer identity value"_f, ebi,
+                 ebi >= 5 ? Text("EPS bearer identity value") : Text("Reserved"));
+}
+
+void DecodePdnType(Context& ctx, Octets v) {
+    static constexpr ValueText kTexts[] = {{1, "IPv4"},    {2, "IPv6"},     {3, "IPv4v6"},
+                                    {4, "Unused; shall be interpreted as IPv6"}, {5, "Non IP"}, {6, "Ethernet"}};
+    WriteEnum(ctx, "PDN type value"_f, v.At(0) & 0x07, kTexts, "Reserved");
+}
+
+void DecodeRequestType(Context& ctx, Octets v) {
+    static constexpr ValueText kTexts[] = {{1, "initial request"},
+                                    {2, "handover"},
+                                    {3, "unused; shall be interpreted as initial request"},
+                                    {4, "emergency"},
+                                    {6, "handover of emergency bearer services"}};
+    WriteEnum(ctx, "Request type value"_f, v.At(0) & 0x07, kTexts, "reserved");
+}
+
+void DecodeRadioPriority(Context& ctx, Octets v) {
+    static constexpr ValueText kTexts[] = {{1, "priority level 1 (highest)"},
+                                    {2, "priority level 2"},
+                                    {3, "priority level 3"},
+                                    {4, "priority level 4 (lowest)"}};
+    WriteEnum(ctx, "Radio priority level value"_f, v.At(0) & 0x07, kTexts, "priority level 4 (lowest)");
+}
+
+void DecodeConnectivityType(Context& ctx, Octets v) {
+    static constexpr ValueText kTexts[] = {{0, "The PDN connection is not considered a LIPA PDN connection"},
+                                    {1, "The PDN connection is considered a LIPA PDN connection"}};
+    WriteEnum(ctx, "Connectivity type value"_f, v.At(0) & 0x0F, kTexts, "reserved");
+}
+
+void DecodeWlanOffloadAcceptability(Context& ctx, Octets v) {
+    WriteBit(ctx, "UTRAN offload acceptability"_f, v.At(0) >> 1, "Offloading the traffic is acceptable",
+             "Offloading the traffic is not acceptable");
+    WriteBit(ctx, "E-UTRAN offload acceptability"_f, v.At(0), "Offloading the traffic is acceptable",
+             "Offloading the traffic is not acceptable");
+}
+
+void DecodeControlPlaneOnlyIndication(Context& ctx, Octets v) {
+    WriteBit(ctx, "CPOI"_f, v.At(0), "PDN connection can be used for control plane CIoT EPS optimization only",
+             "Reserved");
+}
+
+void DecodeReleaseAssistanceIndication(Context& ctx, Octets v) {
+    static constexpr ValueText kTexts[] = {{0, "No information available"},
+                                    {1, "No further uplink or downlink data transmission expected"},
+                                    {2, "Only a single downlink data transmission expected"}};
+    WriteEnum(ctx, "Downlink data expected (DDX)"_f, v.At(0) & 0x03, kTexts, "reserved");
+}
+
+// ---------------------------------------------------------------------------
+// Bearers and QoS
+
+Text QciText(unsigned qci, Formatted& scratch) {
+    const bool standardised = (qci >= 1 && qci <= 9) || (qci >= 65 && qci <= 67) || (qci >= 69 && qci <= 76) ||
+                              qci == 79 || qci == 80 || (qci >= 82 && qci <= 85);
+    if (standardised) {
+        // "QCI n" of a standardised value (1 to 85).
+        char* p = scratch.text;
+        *p++ = 'Q', *p++ = 'C', *p++ = 'I', *p++ = ' ';
+        if (qci >= 10) *p++ = static_cast<char>('0' + qci / 10);
+        *p++ = static_cast<char>('0' + qci % 10);
+        scratch.size = static_cast<uint32_t>(p - scratch.text);
+        return scratch.AsText();
+    }
+    if (qci >= 128 && qci <= 254) return "Operator-specific QCI";
+    if (qci == 0 || qci == 255) return "Reserved";
+    return "Spare";
+}
+
+void DecodeEpsQualityOfService(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    Formatted scratch{};
+    ctx.out.Enum(Field<"Quality of Service Class Identifier (QCI)", "qci">, v.At(0), QciText(v.At(0), scratch));
+    if (v.size < 5) return;
+    static constexpr Label kLabels[] = {kMaximumUplink, kMaximumDownlink, kGuaranteedUplink, kGuaranteedDownlink};
+    const bool extended = v.size >= 9, extended2 = v.size >= 13;
+    for (size_t i = 0; i < 4; ++i) {
+        const int64_t kbps = BitRateKbps(v.At(1 + i), v.At(5 + i), v.At(9 + i), extended, extended2);
+        WriteRate(ctx, kLabels[i], kbps);
+    }
+}
+
+void DecodeApnAggregateMaximumBitRate(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 2)) return;
+    const bool extended = v.size >= 4, extended2 = v.size >= 6;
+    static constexpr Label kLabels[] = {Field<"APN-AMBR for downlink", "apn_ambr_for_downlink_kbps">,
+                                        Field<"APN-AMBR for uplink", "apn_ambr_for_uplink_kbps">};
+    for (size_t i = 0; i < 2; ++i) {
+        int64_t kbps = BitRateKbps(v.At(i), v.At(2 + i), 0, extended, false);
+        // The extended-2 octet adds multiples of 256 Mbit/s.
+        if (extended2 && kbps >= 0) kbps += static_cast<int64_t>(v.At(4 + i)) * 256000;
+        WriteRate(ctx, kLabels[i], kbps);
+    }
+}
+
+constexpr ValueText kEsmCauses[] = {
+    {8, "Operator Determined Barring"},
+    {26, "Insufficient resources"},
+    {27, "Missing or unknown APN"},
+    {28, "Unknown PDN type"},
+    {29, "User authentication failed"},
+    {30, "Request rejected by Serving GW or PDN GW"},
+    {31, "Request rejected, unspecified"},
+    {32, "Service option not supported"},
+    {33, "Requested service option not subscribed"},
+    {34, "Service option temporarily out of order"},
+    {35, "PTI already in use"},
+    {36, "Regular deactivation"},
+    {37, "EPS QoS not accepted"},
+    {38, "Network failure"},
+    {39, "Reactivation requested"},
+    {41, "Semantic error in the TFT operation"},
+    {42, "Syntactical error in the TFT operation"},
+    {43, "Invalid EPS bearer identity"},
+    {44, "Semantic errors in packet filter(s)"},
+    {45, "Syntactical errors in packet filter(s)"},
+    {46, "Unused"},
+    {47, "PTI mismatch"},
+    {49, "Last PDN disconnection not allowed"},
+    {50, "PDN type IPv4 only allowed"},
+    {51, "PDN type IPv6 only allowed"},
+    {52, "Single address bearers only allowed"},
+    {53, "ESM information not received"},
+    {54, "PDN connection does not exist"},
+    {55, "Multiple PDN connections for a given APN not allowed"},
+    {56, "Collision with network initiated request"},
+    {57, "PDN type IPv4v6 only allowed"},
+    {58, "PDN type non IP only allowed"},
+    {59, "Unsupported QCI value"},
+    {60, "Bearer handling not supported"},
+    {61, "PDN type Ethernet only allowed"},
+    {65, "Maximum number of EPS bearers reached"},
+    {66, "Requested APN not supported in current RAT and PLMN combination"},
+    {81, "Invalid PTI value"},
+    {95, "Semantically incorrect message"},
+    {96, "Invalid mandatory information"},
+    {97, "Message type non-existent or not implemented"},
+    {98, "Message type not compatible with the protocol state"},
+    {99, "Information element non-existent or not implemented"},
+    {100, "Conditional IE error"},
+    {101, "Message not compatible with the protocol state"},
+    {111, "Protocol error, unspecified"},
+    {112, "APN restriction value incompatible with active EPS bearer context"},
+    {113, "Multiple accesses to a PDN connection not allowed"},
+};
+constexpr auto kEsmCauseTexts =
+    MakeDenseText<256>(kEsmCauses, "unassigned (treated as #111, protocol error, unspecified)");
+
+void DecodeEsmCause(Context& ctx, Octets v) {
+    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kEsmCauseTexts(v.At(0)));
+}
+
+void DecodeLlcSapi(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    static constexpr ValueText kTexts[] = {
+        {0, "LLC SAPI not assigned"}, {3, "SAPI 3"}, {5, "SAPI 5"}, {9, "SAPI 9"}, {11, "SAPI 11"}};
+    WriteEnum(ctx, "LLC SAPI value"_f, v.At(0) & 0x0F, kTexts, "reserved");
+}
+
+void DecodePacketFlowIdentifier(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    static constexpr ValueText kTexts[] = {{0, "Best Effort"}, {1, "Signalling"}, {2, "SMS"}, {3, "TOM8"}};
+    const unsigned value = v.At(0) & 0x7F;
+    WriteEnum(ctx, "Packet flow identifier value"_f, value, kTexts,
+              value < 8 ? Text("reserved") : Text("dynamically assigned"));
+}
+
+void DecodeTransactionIdentifier(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    const uint8_t o1 = v.At(0);
+    WriteBit(ctx, "TI flag"_f, o1 >> 7, "The message is sent to the side that originates the TI",
+             "The message is sent from the side that originates the TI");
+    const unsigned tio = (o1 >> 4) & 0x07;
+    ctx.out.Enum("TIO"_f, tio, tio == 7 ? Text("The TI value is given by the TIE in octet 4") : Text("TI value"));
+    if (tio == 7 && v.size >= 2) ctx.out.Number("TIE"_f, v.At(1) & 0x7F);
+}
+
+void DecodeQualityOfService(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 3)) return;
+    static constexpr ValueText kDelay[] = {{0, "Subscribed delay class / Reserved"},
+                                    {1, "Delay class 1"}, {2, "Delay class 2"}, {3, "Delay class 3"},
+                                    {4, "Delay class 4 (best effort)"}, {7, "Reserved"}};
+    static constexpr ValueText kReliability[] = {
+        {0, "Subscribed reliability class / Reserved"},
+        {1, "Unused. If received, it shall be interpreted as '010'"},
+        {2, "Unacknowledged GTP; Acknowledged LLC and RLC, Protected data"},
+        {3, "Unacknowledged GTP and LLC; Acknowledged RLC, Protected data"},
+        {4, "Unacknowledged GTP, LLC, and RLC, Protected data"},
+        {5, "Unacknowledged GTP, LLC, and RLC, Unprotected data"},
+        {7, "Reserved"}};
+    static constexpr ValueText kTrafficClass[] = {{0, "Subscribed traffic class / Reserved"},
+                                           {1, "Conversational class"}, {2, "Streaming class"},
+                                           {3, "Interactive class"},    {4, "Background class"},
+                                           {7, "Reserved"}};
+    static constexpr ValueText kDeliveryOrder[] = {{0, "Subscribed delivery order / Reserved"},
+                                            {1, "With delivery order ('yes')"},
+                                            {2, "Without delivery order ('no')"},
+                                            {3, "Reserved"}};
+    static constexpr ValueText kErroneous[] = {{0, "Subscribed delivery of erroneous SDUs / Reserved"},
+                                        {1, "No detect ('-')"},
+                                        {2, "Erroneous SDUs are delivered ('yes')"},
+                                        {3, "Erroneous SDUs are not delivered ('no')"},
+                                        {7, "Reserved"}};
+    WriteEnum(ctx, "Delay class"_f, (v.At(0) >> 3) & 0x07, kDelay, "Delay class 4 (best effort)");
+    WriteEnum(ctx, "Reliability class"_f, v.At(0) & 0x07, kReliability,
+              "Unacknowledged GTP and LLC; Acknowledged RLC, Protected data");
+    ctx.out.Number("Peak throughput"_f, v.At(1) >> 4);
+    ctx.out.Number("Precedence class"_f, v.At(1) & 0x07);
+    ctx.out.Number("Mean throughput"_f, v.At(2) & 0x1F);
+    if (v.size < 11) return;
+    WriteEnum(ctx, "Traffic class"_f, v.At(3) >> 5, kTrafficClass, "Reserved");
+    WriteEnum(ctx, "Delivery order"_f, (v.At(3) >> 3) & 0x03, kDeliveryOrder, "Reserved");
+    WriteEnum(ctx, "Delivery of erroneous SDUs"_f, v.At(3) & 0x07, kErroneous, "Reserved");
+    ctx.out.Number("Maximum SDU size"_f, v.At(4));
+    // Each rate and the value octets (counted from 0) of its extended and
+    // extended-2 octets: MBR UL 5 (14, 18), MBR DL 6 (12, 16), GBR UL 9
+    // (15, 19), GBR DL 10 (13, 17).
+    auto rate = [&](size_t base, size_t extended, size_t extended2) {
+        return BitRateKbps(v.At(base), v.At(extended), v.At(extended2), v.size > extended, v.size > extended2);
+    };
+    WriteRate(ctx, kMaximumUplink, rate(5, 14, 18));
+    WriteRate(ctx, kMaximumDownlink, rate(6, 12, 16));
+    ctx.out.Number("Residual Bit Error Rate (BER)"_f, v.At(7) >> 4);
+    ctx.out.Number("SDU error ratio"_f, v.At(7) & 0x0F);
+    ctx.out.Number("Transfer delay"_f, v.At(8) >> 2);
+    ctx.out.Number("Traffic handling priority"_f, v.At(8) & 0x03);
+    WriteRate(ctx, kGuaranteedUplink, rate(9, 15, 19));
+    WriteRate(ctx, kGuaranteedDownlink, rate(10, 13, 17));
+    if (v.size >= 12) {
+        WriteBit(ctx, "Signalling indication"_f, v.At(11) >> 4, "Optimised for signalling traffic",
+                 "Not optimised for signalling traffic");
+        ctx.out.Enum("Source statistics descriptor"_f, v.At(11) & 0x0F,
+                     (v.At(11) & 0x0F) == 1 ? Text("speech") : Text("unknown"));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// APN and PDN address
+
+void DecodeAccessPointName(Context& ctx, Octets v) {
+    char text[256];
+    size_t n = 0;
+    size_t at = 0;
+    while (at < v.size) {
+        const size_t label = v.At(at);
+        if (at + 1 + label > v.size) {
+            // Not label-encoded (TS 23.003 9.1): the octets as they are.
+            ctx.ValueError("APN label runs past the end of the IE");
+            WriteOctets(ctx, v);
+            return;
+        }
+        if (n > 0 && n < sizeof text) text[n++] = '.';
+        for (size_t i = 0; i < label && n < sizeof text; ++i) text[n++] = static_cast<char>(v.At(at + 1 + i));
+        at += 1 + label;
+    }
+    ctx.out.String("APN"_f, std::string_view(text, n));
+}
+
+void DecodePdnAddress(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    static constexpr ValueText kTypes[] = {{1, "IPv4"}, {2, "IPv6"}, {3, "IPv4v6"}, {5, "Non IP"}, {6, "Ethernet"}};
+    const unsigned type = v.At(0) & 0x07;
+    WriteEnum(ctx, "PDN type value"_f, type, kTypes, "Reserved");
+    const Octets address = v.From(1);
+    if (type == 1 && RequireOctets(ctx, address, 4)) ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address).view());
+    if (type == 2 && RequireOctets(ctx, address, 8)) {
+        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
+    }
+    if (type == 3 && RequireOctets(ctx, address, 12)) {
+        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
+        ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address.From(8)).view());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Protocol configuration options
+
+Text ContainerName(unsigned id, bool toNetwork) {
+    switch (id) {
+        case 0xC021: return "Link Control Protocol (LCP)";
+        case 0xC023: return "Password Authentication Protocol (PAP)";
+        case 0xC223: return "Challenge Handshake Authentication Protocol (CHAP)";
+        case 0x8021: return "Internet Protocol Control Protocol (IPCP)";
+        default: break;
+    }
+    static constexpr Text kFromMs[] = {
+        "Reserved",
+        "P-CSCF IPv6 Address Request",
+        "IM CN Subsystem Signaling Flag",
+        "DNS Server IPv6 Address Request",
+        "Not Supported",
+        "MS Support of Network Requested Bearer Control indicator",
+        "Reserved",
+        "DSMIPv6 Home Agent Address Request",
+        "DSMIPv6 Home Network Prefix Request",
+        "DSMIPv6 IPv4 Home Agent Address Request",
+        "IP address allocation via NAS signalling",
+        "IPv4 address allocation via DHCPv4",
+        "P-CSCF IPv4 Address Request",
+        "DNS Server IPv4 Address Request",
+        "MSISDN Request",
+        "IFOM-Support-Request",
+        "IPv4 Link MTU Request",
+        "MS support of Local address in TFT indicator",
+        "P-CSCF Re-selection support",
+        "NBIFOM request indicator",
+        "NBIFOM mode",
+        "Non-IP Link MTU Request",
+        "APN rate control support indicator",
+        "3GPP PS data off UE status",
+        "Reliable Data Service request indicator",
+        "Additional APN rate control for exception data support indicator",
+        "PDU session ID",
+        "Reserved",
+        "Reserved",
+        "Reserved",
+        "Reserved",
+        "Reserved",
+        "Ethernet Frame Payload MTU Request",
+        "Unstructured Link MTU Request",
+        "5GSM cause value",
+        "QoS rules with the length of two octets support indicator",
+        "QoS flow descriptions with the length of two octets support indicator",
+    };
+    static constexpr Text kToMs[] = {
+        "Reserved",
+        "P-CSCF IPv6 Address",
+        "IM CN Subsystem Signaling Flag",
+        "DNS Server IPv6 Address",
+        "Policy Control rejection code",
+        "Selected Bearer Control Mode",
+        "Reserved",
+        "DSMIPv6 Home Agent Address",
+        "DSMIPv6 Home Network Prefix",
+        "DSMIPv6 IPv4 Home Agent Address",
+        "Reserved",
+        "Reserved",
+        "P-CSCF IPv4 Address",
+        "DNS Server IPv4 Address",
+        "MSISDN",
+        "IFOM-Support",
+        "IPv4 Link MTU",
+        "Network support of Local address in TFT indicator",
+        "Reserved",
+        "NBIFOM accepted indicator",
+        "NBIFOM mode",
+        "Non-IP Link MTU",
+        "APN rate control parameters",
+        "3GPP PS data off support indication",
+        "Reliable Data Service accepted indicator",
+        "Additional APN rate control for exception data parameters",
+        "Reserved",
+        "S-NSSAI",
+        "QoS rules",
+        "Session-AMBR",
+        "PDU session address lifetime",
+        "QoS flow descriptions",
+        "Ethernet Frame Payload MTU",
+        "Unstructured Link MTU",
+        "5GSM cause value",
+        "QoS rules with the length of two octets",
+        "QoS flow descriptions with the length of two octets",
+    };
+    static_assert(std::size(kFromMs) == std::size(kToMs));
+    if (id < std::size(kFromMs)) return toNetwork ? kFromMs[id] : kToMs[id];
+    if (id >= 0xFF00) return "Operator specific use";
+    return "Unknown";
+}
+
+// IPCP options (RFC 1332, RFC 1877): the addresses they carry as text.
+void WriteIpcp(Context& ctx, Octets contents) {
+    if (contents.size < 4) {
+        WriteOctets(ctx, contents);
+        return;
+    }
+    ctx.out.Begin("IPCP packet"_f);
+    ctx.out.Number("Code"_f, contents.At(0));
+    ctx.out.Number("Identifier"_f, contents.At(1));
+    const size_t length = contents.Big(2, 2);
+    ctx.out.Number("Length"_f, static_cast<int64_t>(length));
+    ctx.out.BeginList(Field<"Options", "options">);
+    const Octets options = contents.Take(length).From(4);
+    size_t at = 0;
+    while (at + 2 <= options.size) {
+        const unsigned type = options.At(at), optionLength = options.At(at + 1);
+        if (optionLength < 2 || at + optionLength > options.size) break;
+        ctx.out.Begin("Option"_f);
+        ctx.out.Number("Type"_f, type);
+        const Octets data{options.data + at + 2, optionLength - 2u};
+        if ((type == 3 || (type >= 129 && type <= 132)) && data.size == 4) {
+            static constexpr Label kNames[] = {"Primary DNS server"_f, "Primary NBNS server"_f, "Secondary DNS server"_f,
+                                              "Secondary NBNS server"_f};
+            ctx.out.Ascii(type == 3 ? "IP address"_f : kNames[type - 129], Ipv4Text(data).view());
+        } else {
+            WriteOctets(ctx, data, "Data"_f);
+        }
+        ctx.out.End();
+        at += optionLength;
+    }
+    ctx.out.EndList();
+    ctx.out.End();
+}
+
+void WriteContainer(Context& ctx, unsigned id, Octets contents) {
+    const bool toNetwork = ctx.direction == 1;
+    ctx.out.Begin("Container"_f);
+    ctx.out.Enum("Container identifier"_f, id, ContainerName(id, toNetwork));
+    ctx.out.Number("Length"_f, static_cast<int64_t>(contents.size));
+    const bool address = id == 0x0001 || id == 0x0003 || id == 0x000C || id == 0x000D;
+    if (id == 0x8021) {
+        WriteIpcp(ctx, contents);
+    } else if (address && contents.size == 4) {
+        ctx.out.Ascii("IPv4 address"_f, Ipv4Text(contents).view());
+    } else if (address && contents.size == 16) {
+        ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(contents).view());
+    } else if ((id == 0x0010 || id == 0x0015) && contents.size == 2) {
+        ctx.out.Number("MTU"_f, contents.Big(0, 2));
+    } else if (id == 0xFF00 && contents.size >= 3) {
+        // Operator specific use: the contents start with the MCC and MNC of
+        // the operator providing the application (TS 24.008 10.5.6.3).
+        WritePlmn(ctx, contents.Take(3));
+        if (contents.size > 3) WriteOctets(ctx, contents.From(3));
+    } else if (contents.size > 0) {
+        WriteOctets(ctx, contents);
+    }
+    ctx.out.End();
+}
+
+void WriteContainers(Context& ctx, Octets list) {
+    ctx.out.BeginList(Field<"Containers", "containers">);
+    size_t at = 0;
+    while (at < list.size) {
+        if (at + 3 > list.size) {
+            ctx.ValueError("container header runs past the end of the IE");
+            break;
+        }
+        const unsigned id = list.Big(at, 2);
+        const size_t length = list.At(at + 2);
+        if (at + 3 + length > list.size) {
+            ctx.ValueError("container contents run past the end of the IE");
+            break;
+        }
+        WriteContainer(ctx, id, Octets{list.data + at + 3, length});
+        at += 3 + length;
+    }
+    ctx.out.EndList();
+}
+
+void DecodeProtocolConfigurationOptions(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    ctx.out.Number("Configuration protocol"_f, v.At(0) & 0x07);
+    WriteContainers(ctx, v.From(1));
+}
+
+// ---------------------------------------------------------------------------
+// Traffic flow templates
+
+void WriteComponent(Context& ctx, unsigned type, Octets c) {
+    static constexpr ValueText kTypes[] = {
+        {0x10, "IPv4 remote address type"},
+        {0x11, "IPv4 local address type"},
+        {0x20, "IPv6 remote address type"},
+        {0x21, "IPv6 remote address/prefix length type"},
+        {0x23, "IPv6 local address/prefix length type"},
+        {0x30, "Protocol identifier/Next header type"},
+        {0x40, "Single local port type"},
+        {0x41, "Local port range type"},
+        {0x50, "Single remote port type"},
+        {0x51, "Remote port range type"},
+        {0x60, "Security parameter index type"},
+        {0x70, "Type of service/Traffic class type"},
+        {0x80, "Flow label type"},
+        {0x81, "Destination MAC address type"},
+        {0x82, "Source MAC address type"},
+        {0x83, "802.1Q C-TAG VID type"},
+        {0x84, "802.1Q S-TAG VID type"},
+        {0x85, "802.1Q C-TAG PCP/DEI type"},
+        {0x86, "802.1Q S-TAG PCP/DEI type"},
+        {0x87, "Ethertype type"},
+    };
+    ctx.out.Begin("Packet filter component"_f);
+    WriteEnum(ctx, "Component type identifier"_f, type, kTypes, "reserved");
+    switch (type) {
+        case 0x10:
+        case 0x11:
+            ctx.out.Ascii("IPv4 address"_f, Ipv4Text(c).view());
+            ctx.out.Ascii("Subnet mask"_f, Ipv4Text(c.From(4)).view());
+            break;
+        case 0x20:
+            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+            ctx.out.Ascii("Prefix mask"_f, Ipv6AddressText(c.From(16)).view());
+            break;
+        case 0x21:
+        case 0x23:
+            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+            ctx.out.Number("Prefix length"_f, c.At(16));
+            break;
+        case 0x30:
+            ctx.out.Number("Protocol identifier/Next header"_f, c.At(0));
+            break;
+        case 0x40:
+        case 0x50:
+            ctx.out.Number("Port"_f, c.Big(0, 2));
+            break;
+        case 0x41:
+        case 0x51:
+            ctx.out.Number("Low limit"_f, c.Big(0, 2));
+            ctx.out.Number("High limit"_f, c.Big(2, 2));
+            break;
+        case 0x60:
+            ctx.out.Hex("Security parameter index"_f, c.data, c.size);
+            break;
+        case 0x70:
+            ctx.out.Number("Type of service/Traffic class"_f, c.At(0));
+            ctx.out.Number("Mask"_f, c.At(1));
+            break;
+        case 0x80:
+            ctx.out.Number("Flow label"_f, c.Big(0, 3) & 0xFFFFF);
+            break;
+        default:
+            WriteOctets(ctx, c, "Value"_f);
+            break;
+    }
+    ctx.out.End();
+}
+
+// Value octets of each component type; 0: unknown (the rest of the filter).
+size_t ComponentOctets(unsigned type) {
+    switch (type) {
+        case 0x10: case 0x11: return 8;
+        case 0x20: return 32;
+        case 0x21: case 0x23: return 17;
+        case 0x30: case 0x85: case 0x86: return 1;
+        case 0x40: case 0x50: case 0x70: case 0x83: case 0x84: case 0x87: return 2;
+        case 0x41: case 0x51: case 0x60: return 4;
+        case 0x80: return 3;
+        case 0x81: case 0x82: return 6;
+        default: return 0;
+    }
+}
+
+void WriteComponents(Context& ctx, Octets contents) {
+    ctx.out.BeginList(Field<"Packet filter components", "components">);
+    size_t at = 0;
+    while (at < contents.size) {
+        const unsigned type = contents.At(at);
+        size_t n = ComponentOctets(type);
+        if (n == 0) n = contents.size - at - 1;  // unknown: the rest is its value
+        if (at + 1 + n > contents.size) {
+            ctx.ValueError("packet filter component runs past the end of the filter");
+            break;
+        }
+        WriteComponent(ctx, type, Octets{contents.data + at + 1, n});
+        at += 1 + n;
+    }
+    ctx.out.EndList();
+}
+
+void DecodeTft(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    static constexpr ValueText kOperations[] = {{0, "Ignore this IE"},
+                                         {1, "Create new TFT"},
+                                         {2, "Delete existing TFT"},
+                                         {3, "Add packet filters to existing TFT"},
+                                         {4, "Replace packet filters in existing TFT"},
+                                         {5, "Delete packet filters from existing TFT"},
+                                         {6, "No TFT operation"},
+                                         {7, "Reserved"}};
+    static constexpr ValueText kDirections[] = {
+        {0, "pre Rel-7 TFT filter"}, {1, "downlink only"}, {2, "uplink only"}, {3, "bidirectional"}};
+    const uint8_t o1 = v.At(0);
+    const unsigned operation = o1 >> 5, count = o1 & 0x0F;
+    const bool parameters = (o1 >> 4) & 1;
+    WriteEnum(ctx, "TFT operation code"_f, operation, kOperations, "");
+    WriteBit(ctx, "E bit"_f, parameters, "parameters list is included", "parameters list is not included");
+    ctx.out.Number("Number of packet filters"_f, count);
+    size_t at = 1;
+    ctx.out.BeginList(Field<"Packet filters", "packet_filters">);
+    for (unsigned i = 0; i < count && at < v.size; ++i) {
+        ctx.out.Begin("Packet filter"_f);
+        if (operation == 5) {
+            ctx.out.Number("Packet filter identifier"_f, v.At(at) & 0x0F);
+            at += 1;
+            ctx.out.End();
+            continue;
+        }
+        if (at + 3 > v.size || at + 3 + v.At(at + 2) > v.size) {
+            ctx.ValueError("packet filter runs past the end of the IE");
+            ctx.out.End();
+            at = v.size;
+            break;
+        }
+        WriteEnum(ctx, "Packet filter direction"_f, (v.At(at) >> 4) & 0x03, kDirections, "");
+        ctx.out.Number("Packet filter identifier"_f, v.At(at) & 0x0F);
+        ctx.out.Number("Packet filter evaluation precedence"_f, v.At(at + 1));
+        const size_t length = v.At(at + 2);
+        WriteComponents(ctx, Octets{v.data + at + 3, length});
+        at += 3 + length;
+        ctx.out.End();
+    }
+    ctx.out.EndList();
+    if (!parameters) {
+        if (at < v.size) WriteOctets(ctx, v.From(at), "Further octets"_f);
+        return;
+    }
+    ctx.out.BeginList(Field<"Parameters", "parameters">);
+    while (at + 2 <= v.size) {
+        const size_t length = v.At(at + 1);
+        if (at + 2 + length > v.size) {
+            ctx.ValueError("parameter runs past the end of the IE");
+            break;
+        }
+        static constexpr ValueText kParameters[] = {
+            {1, "Authorization Token"}, {2, "Flow Identifier"}, {3, "Packet Filter Identifier"}};
+        ctx.out.Begin("Parameter"_f);
+        WriteEnum(ctx, "Parameter identifier"_f, v.At(at), kParameters, "reserved");
+        ctx.out.Hex("Contents"_f, v.data + at + 2, length);
+        ctx.out.End();
+        at += 2 + length;
+    }
+    ctx.out.EndList();
+}
+
+// ---------------------------------------------------------------------------
+// Other ESM IEs
+
+void DecodeNotificationIndicator(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    static constexpr ValueText kTexts[] = {{1, "SRVCC handover cancelled, IMS session re-establishment required"},
+                                    {2, "SRVCC handover cancelled, IMS session re-establishment required"}};
+    WriteEnum(ctx, "Notification indicator value"_f, v.At(0), kTexts, "Unused, shall be ignored");
+}
+
+void DecodeReattemptIndicator(Context& ctx, Octets v) {
+    if (!RequireOctets(ctx, v, 1)) return;
+    WriteBit(ctx, "EPLMNC"_f, v.At(0) >> 1, "UE is not allowed to re-attempt the procedure in an equivalent PLMN",
+             "UE is allowed to re-attempt the procedure in an equivalent PLMN");
+    WriteBit(ctx, "RATC"_f, v.At(0), "UE is not allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode",
+             "UE is allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode");
+}
+
+constexpr IeType Ie(Text name, Text reference, IeDecoder decode) { return {name, reference, decode}; }
+
+}  // namespace
+
+const IeType kEsmInformationTransferFlag =
+    Ie("ESM information transfer flag", "9.9.4.5", DecodeEsmInformationTransferFlag);
+const IeType kLinkedEpsBearerIdentity = Ie("Linked EPS bearer identity", "9.9.4.6", DecodeLinkedEpsBearerIdentity);
+const IeType kPdnType = Ie("PDN type", "9.9.4.10", DecodePdnType);
+const IeType kRequestType = Ie("Request type", "9.9.4.14", DecodeRequestType);
+const IeType kRadioPriority = Ie("Radio priority", "9.9.4.13", DecodeRadioPriority);
+const IeType kConnectivityType = Ie("Connectivity type", "9.9.4.2A", DecodeConnectivityType);
+const IeType kWlanOffloadAcceptability = Ie("WLAN offload acceptability", "9.9.4.18", DecodeWlanOffloadAcceptability);
+const IeType kControlPlaneOnlyIndication =
+    Ie("Control plane only indication", "9.9.4.23", DecodeControlPlaneOnlyIndication);
+const IeType kReleaseAssistanceIndication =
+    Ie("Release assistance indication", "9.9.4.25", DecodeReleaseAssistanceIndication);
+
+const IeType kAccessPointName = Ie("Access point name", "9.9.4.1", DecodeAccessPointName);
+const IeType kApnAggregateMaximumBitRate =
+    Ie("APN aggregate maximum bit rate", "9.9.4.2", DecodeApnAggregateMaximumBitRate);
+const IeType kEpsQualityOfService = Ie("EPS quality of service", "9.9.4.3", DecodeEpsQualityOfService);
+const IeType kEsmCause = Ie("ESM cause", "9.9.4.4", DecodeEsmCause);
+const IeType kLlcServiceAccessPointIdentifier =
+    Ie("LLC service access point identifier", "9.9.4.7", DecodeLlcSapi);
+const IeType kNotificationIndicator = Ie("Notification indicator", "9.9.4.7A", DecodeNotificationIndicator);
+const IeType kPacketFlowIdentifier = Ie("Packet flow identifier", "9.9.4.8", DecodePacketFlowIdentifier);
+const IeType kPdnAddress = Ie("PDN address", "9.9.4.9", DecodePdnAddress);
+const IeType kProtocolConfigurationOptions =
+    Ie("Protocol configuration options", "9.9.4.11", DecodeProtocolConfigurationOptions);
+const IeType kExtendedProtocolConfigurationOptions =
+    Ie("Extended protocol configuration options", "9.9.4.26", DecodeProtocolConfigurationOptions);
+const IeType kQualityOfService = Ie("Quality of service", "9.9.4.12", DecodeQualityOfService);
+const IeType kReattemptIndicator = Ie("Re-attempt indicator", "9.9.4.13A", DecodeReattemptIndicator);
+const IeType kTrafficFlowAggregateDescription =
+    Ie("Traffic flow aggregate description", "9.9.4.15", DecodeTft);
+const IeType kTrafficFlowTemplate = Ie("Traffic flow template", "9.9.4.16", DecodeTft);
+const IeType kTransactionIdentifier = Ie("Transaction identifier", "9.9.4.17", DecodeTransactionIdentifier);
+const IeType kNbifomContainer = Ie("NBIFOM container", "9.9.4.19", DecodeOctetsValue);
+const IeType kRemoteUeContextList = Ie("Remote UE context list", "9.9.4.20", DecodeOctetsValue);
+const IeType kPkmfAddress = Ie("PKMF address", "9.9.4.21", DecodeOctetsValue);
+const IeType kHeaderCompressionConfiguration =
+    Ie("Header compression configuration", "9.9.4.22", DecodeOctetsValue);
+const IeType kUserDataContainer = Ie("User data container", "9.9.4.24", DecodeOctetsValue);
+const IeType kServingPlmnRateControl = Ie("Serving PLMN rate control", "9.9.4.28", DecodeOctetsValue);
+const IeType kExtendedApnAggregateMaximumBitRate =
+    Ie("Extended APN aggregate maximum bit rate", "9.9.4.29", DecodeOctetsValue);
+const IeType kExtendedQualityOfService = Ie("Extended quality of service", "9.9.4.30", DecodeOctetsValue);
+
+}  // namespace corvuna::view
