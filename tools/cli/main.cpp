@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/capture_run.h"
 #include "cli/io.h"
 #include "cli/text_input.h"
 #include "corvuna/corvuna.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: corvuna [options] [HEX ...]\n"
+    "       corvuna [options] -r CAPTURE\n"
     "\n"
     "Decodes LTE NAS messages (TS 24.301 EMM and ESM) and prints one document\n"
     "per message.\n"
@@ -27,16 +29,35 @@ constexpr const char* kUsage =
     "starting with '#' and a header line whose first column is 'direction'\n"
     "are ignored.\n"
     "\n"
+    "A capture (pcap or pcapng) gives every EPS NAS message it carries: in\n"
+    "S1AP over SCTP (port 36412 or payload protocol 18, fragments reassembled),\n"
+    "in GSMTAP (UDP port 4729, LTE NAS), in a user link type mapped to raw NAS\n"
+    "or S1AP, or in Wireshark's exported PDUs; over Ethernet, Linux cooked,\n"
+    "BSD loopback or raw IP.  Each message follows a '#' line with its frame,\n"
+    "time, carrier, direction and security header.  Security-protected\n"
+    "messages are decoded from their inner message when it is readable:\n"
+    "integrity protected only, or ciphered with EEA0 as the UE's SECURITY MODE\n"
+    "COMMAND selected it (or --null-ciphering says).  Raw NAS carries no\n"
+    "direction: a message type sent one way only gives it, otherwise -d does.\n"
+    "\n"
     "options:\n"
     "  -d, --direction DIR   direction of messages that do not give their own:\n"
     "                        1, ul, uplink (the default) or 0, dl, downlink\n"
     "  -f, --file FILE       read messages from FILE ('-' for standard input);\n"
     "                        may be repeated\n"
+    "  -r, --read CAPTURE    read the messages of a pcap or pcapng file ('-' for\n"
+    "                        standard input); may be repeated\n"
+    "      --user-dlt N=WHAT user link type N (147-162) carries WHAT: nas (raw\n"
+    "                        NAS, the default for 148) or s1ap (S1AP PDUs)\n"
     "  -T, --format FORMAT   legacy (the default): the legacy document;\n"
     "                        json: the standard view as JSON Lines, one object\n"
-    "                        per message; text: the standard view as a tree\n"
-    "      --null-ciphering  ciphered messages use EEA0: the standard view\n"
-    "                        decodes their inner message\n"
+    "                        per message; text: the standard view as a tree;\n"
+    "                        tsv: DIRECTION<TAB>HEX lines (with the frame, time\n"
+    "                        and carrier of a capture's messages), as -f reads\n"
+    "      --null-ciphering  ciphered messages use EEA0: their inner message is\n"
+    "                        decoded\n"
+    "      --no-unwrap       a capture's protected messages get the document of\n"
+    "                        their octets as carried\n"
     "  -s, --stop-on-error   stop at the first bad input instead of going on\n"
     "  -h, --help            show this text\n"
     "  -V, --version         show the version\n"
@@ -49,12 +70,12 @@ constexpr const char* kUsage =
     "2 on a usage error.\n";
 
 struct Input {
-    enum class Kind { kHex, kFile } kind;
+    enum class Kind { kHex, kFile, kCapture } kind;
     std::string text;  // the HEX argument, or the file name ('-': standard input)
     int argument;      // its position among the HEX arguments (kHex)
 };
 
-enum class OutputFormat { kLegacy, kJson, kText };
+enum class OutputFormat { kLegacy, kJson, kText, kTsv };
 
 struct Options {
     int direction = kUplink;
@@ -62,6 +83,7 @@ struct Options {
     bool nullCiphering = false;
     bool stopOnError = false;
     std::vector<Input> inputs;
+    CaptureOptions capture;
 };
 
 class Decoder {
@@ -75,7 +97,14 @@ public:
         if (octets_.size() < hex.size() / 2 + 1) octets_.resize(hex.size() / 2 + 1);
         const size_t length = ParseHexInto(hex, octets_.data(), error);
         if (length == 0) return Fail(where, error);
-        if (options_.format == OutputFormat::kLegacy) {
+        if (options_.format == OutputFormat::kTsv) {
+            std::string line = std::to_string(direction) + '\t';
+            for (size_t i = 0; i < length; ++i) {
+                line += "0123456789abcdef"[octets_[i] >> 4];
+                line += "0123456789abcdef"[octets_[i] & 0x0F];
+            }
+            out_.Write(line + '\n');
+        } else if (options_.format == OutputFormat::kLegacy) {
             char* room = out_.Reserve(CORVUNA_MAX_DOCUMENT_LENGTH);
             room[0] = '\0';
             size_t needed = 0;
@@ -158,6 +187,38 @@ public:
         const bool go = RunStream(in, file);
         std::fclose(in);
         return go;
+    }
+
+    // The messages of one capture; false when reading must stop.
+    bool RunCaptureFile(const std::string& path) {
+        CaptureOptions capture = options_.capture;
+        capture.direction = options_.direction;
+        capture.nullCiphering = options_.nullCiphering;
+        capture.format = options_.format == OutputFormat::kJson   ? CaptureFormat::kJson
+                         : options_.format == OutputFormat::kText ? CaptureFormat::kText
+                         : options_.format == OutputFormat::kTsv  ? CaptureFormat::kTsv
+                                                                  : CaptureFormat::kLegacy;
+#ifdef CORVUNA_WITH_CAPTURE
+        const CaptureCounts c = RunCapture(path, capture, out_);
+#else
+        CaptureCounts c;
+        c.failed = true;
+        std::fprintf(stderr, "corvuna: %s: this build reads no captures (it was built without libpcap)\n",
+                     path.c_str());
+#endif
+        decoded_ += c.nas;
+        if (c.frames > 0 || !c.failed) {
+            std::fprintf(stderr,
+                         "corvuna: %s: %lu frame%s, %lu NAS message%s: %lu plain, %lu integrity protected, %lu "
+                         "ciphered (%lu of them decoded with EEA0)%s\n",
+                         path == "-" ? "stdin" : path.c_str(), c.frames, c.frames == 1 ? "" : "s", c.nas,
+                         c.nas == 1 ? "" : "s", c.plain, c.integrityOnly, c.ciphered, c.cipheredDecoded,
+                         c.warnings > 0 ? (", " + std::to_string(c.warnings) + " warning" +
+                                           (c.warnings == 1 ? "" : "s")).c_str()
+                                        : "");
+        }
+        if (c.failed) ++failures_;
+        return !c.failed || !options_.stopOnError;
     }
 
     int ExitStatus() {
@@ -245,20 +306,50 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 options.format = OutputFormat::kJson;
             } else if (value == "text") {
                 options.format = OutputFormat::kText;
+            } else if (value == "tsv") {
+                options.format = OutputFormat::kTsv;
             } else {
-                return Usage("unknown format '" + Printable(value) + "' (use legacy, json or text)");
+                return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text or tsv)");
             }
+        } else if (name == "-r" || name == "--read") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            options.inputs.push_back({Input::Kind::kCapture, value, 0});
+        } else if (name == "--no-unwrap") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.capture.noUnwrap = true;
+        } else if (name == "--user-dlt") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            const size_t eq = value.find('=');
+            int type = 0;
+            if (eq != std::string::npos) {
+                try {
+                    size_t used = 0;
+                    type = std::stoi(value.substr(0, eq), &used);
+                    if (used != eq) type = 0;
+                } catch (const std::exception&) {
+                    type = 0;
+                }
+            }
+            const std::string what = eq == std::string::npos ? "" : value.substr(eq + 1);
+            if (type < 147 || type > 162 || (what != "nas" && what != "s1ap")) {
+                return Usage("--user-dlt takes N=nas or N=s1ap with N from 147 to 162, not '" + Printable(value) +
+                             "'");
+            }
+            options.capture.users[type - 147] = what == "nas" ? capture::UserPayload::kNas : capture::UserPayload::kS1ap;
+            options.capture.usersGiven[type - 147] = true;
         } else if (name == "--null-ciphering") {
             if (hasValue) return Usage(name + " takes no value");
             options.nullCiphering = true;
         } else if (name == "-f" || name == "--file") {
             if (!takeValue()) return Usage(name + " needs a value");
             options.inputs.push_back({Input::Kind::kFile, value, 0});
-        } else if (arg.size() > 1 && arg[1] != '-' && arg.size() > 2 && (arg[1] == 'd' || arg[1] == 'f')) {
-            // -dVALUE, -fVALUE.
+        } else if (arg.size() > 1 && arg[1] != '-' && arg.size() > 2 && (arg[1] == 'd' || arg[1] == 'f' || arg[1] == 'r')) {
+            // -dVALUE, -fVALUE, -rVALUE.
             const std::string rest = arg.substr(2);
             if (arg[1] == 'f') {
                 options.inputs.push_back({Input::Kind::kFile, rest, 0});
+            } else if (arg[1] == 'r') {
+                options.inputs.push_back({Input::Kind::kCapture, rest, 0});
             } else if (auto direction = ParseDirection(rest)) {
                 options.direction = *direction;
             } else {
@@ -287,6 +378,8 @@ int main(int argc, char** argv) {
         if (input.kind == Input::Kind::kHex) {
             const bool ok = decoder.Run(options.direction, input.text, "argument " + std::to_string(input.argument));
             go = ok || !options.stopOnError;
+        } else if (input.kind == Input::Kind::kCapture) {
+            go = decoder.RunCaptureFile(input.text);
         } else {
             go = decoder.RunFile(input.text);
         }

@@ -1,0 +1,66 @@
+// A pcap or pcapng capture read through libpcap, frame by frame, with what
+// libpcap does not tell: the link type as the file gives it (LINKTYPE_
+// value), the precision of its time stamps, and whether its interfaces
+// differ in link type.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "capture/bytes.h"
+
+namespace corvuna::capture {
+
+struct CapturedFrame {
+    uint64_t number = 0;  // 1 for the first frame, as tshark counts
+    int64_t seconds = 0;  // since 1970-01-01 UTC
+    uint32_t nanoseconds = 0;
+    Bytes data;             // valid until the next frame is read
+    size_t wireLength = 0;  // the frame's length on the wire
+};
+
+// What the first blocks of a capture say about it (pure, for tests).
+struct CaptureHeader {
+    bool pcapng = false;
+    bool recognised = false;
+    int linkType = -1;       // of the first interface
+    bool mixedLinkTypes = false;
+    int secondLinkType = -1; // the first interface's type that differs
+    int fractionDigits = 6;  // time stamp precision, in decimal digits (the finest interface's)
+};
+CaptureHeader ReadCaptureHeader(Bytes prefix);
+
+class CaptureFile {
+public:
+    CaptureFile() = default;
+    CaptureFile(const CaptureFile&) = delete;
+    CaptureFile& operator=(const CaptureFile&) = delete;
+    ~CaptureFile();
+
+    // Opens `path` ("-": standard input).  False with the reason.
+    bool Open(const std::string& path, std::string& error);
+
+    const CaptureHeader& header() const { return header_; }
+    int linkType() const { return linkType_; }
+
+    // The next frame: 1, 0 at the end, -1 on a read error (with the reason).
+    int Next(CapturedFrame& frame, std::string& error);
+
+private:
+    void* pcap_ = nullptr;  // pcap_t
+    CaptureHeader header_;
+    int linkType_ = -1;
+    uint64_t frames_ = 0;
+    std::string path_;
+    // Standard input's first octets, read ahead and then given to libpcap
+    // before the rest.
+    std::vector<uint8_t> prefix_;
+    size_t prefixRead_ = 0;
+
+    static long ReadCookie(void* cookie, char* buffer, size_t size);
+    std::string MixedLinkTypesNote() const;
+};
+
+}  // namespace corvuna::capture

@@ -1,0 +1,424 @@
+#include "capture/frames.h"
+
+#include <cstring>
+
+namespace corvuna::capture {
+
+namespace {
+
+constexpr uint16_t kEthertypeIpv4 = 0x0800;
+constexpr uint16_t kEthertypeIpv6 = 0x86DD;
+constexpr uint8_t kProtocolUdp = 17;
+constexpr uint8_t kProtocolSctp = 132;
+constexpr uint16_t kPortGsmtap = 4729;
+constexpr uint16_t kPortS1ap = 36412;
+constexpr uint32_t kPpidS1ap = 18;
+constexpr uint8_t kGsmtapLteNas = 0x12;
+constexpr uint16_t kGsmtapUplink = 0x4000;
+
+bool IsVlanTag(uint16_t type) { return type == 0x8100 || type == 0x88A8 || type == 0x9100; }
+
+// S1AP: payload protocol 18 (also written in the wrong byte order by some
+// implementations), or the S1AP port with a payload protocol that names no
+// other protocol (0, or a value no registry holds).
+bool IsS1ap(uint32_t ppid, bool s1apPort) {
+    if (ppid == kPpidS1ap || ppid == 0x12000000) return true;
+    return s1apPort && (ppid == 0 || ppid > 0xFFFF);
+}
+
+}  // namespace
+
+const char* CarrierName(Carrier carrier) {
+    switch (carrier) {
+        case Carrier::kS1ap:
+            return "s1ap";
+        case Carrier::kGsmtap:
+            return "gsmtap";
+        case Carrier::kRawNas:
+            return "user_dlt";
+        case Carrier::kExportedPdu:
+            return "exported_pdu";
+    }
+    return "";
+}
+
+bool LinkTypeSupported(int type, const std::array<UserPayload, 16>& users) {
+    switch (type) {
+        case linktype::kNull:
+        case linktype::kEthernet:
+        case linktype::kRaw:
+        case linktype::kLoop:
+        case linktype::kLinuxSll:
+        case linktype::kUpperPdu:
+        case linktype::kIpv4:
+        case linktype::kIpv6:
+        case linktype::kLinuxSll2:
+            return true;
+        default:
+            return type >= linktype::kUser0 && type <= linktype::kUser15 &&
+                   users[static_cast<size_t>(type - linktype::kUser0)] != UserPayload::kNone;
+    }
+}
+
+FrameDecoder::FrameDecoder() { users_[1] = UserPayload::kNas; }
+
+void FrameDecoder::SetUserPayload(int type, UserPayload payload) {
+    if (type >= linktype::kUser0 && type <= linktype::kUser15) users_[static_cast<size_t>(type - linktype::kUser0)] = payload;
+}
+
+void FrameDecoder::Problem(const std::string& what) {
+    warnings_.push_back(truncated_ ? what + " (the frame is cut short by the capture's snap length)" : what);
+}
+
+std::string FrameDecoder::AssociationKey(const Endpoint& a, const Endpoint& b) {
+    // The same key in both directions.
+    const Endpoint& low = a < b ? a : b;
+    const Endpoint& high = a < b ? b : a;
+    std::string key(reinterpret_cast<const char*>(low.address.data()), low.address.size());
+    key.append(reinterpret_cast<const char*>(&low.port), sizeof low.port);
+    key.append(reinterpret_cast<const char*>(high.address.data()), high.address.size());
+    key.append(reinterpret_cast<const char*>(&high.port), sizeof high.port);
+    return key;
+}
+
+void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
+    found_.clear();
+    warnings_.clear();
+    completedUsed_ = 0;
+    truncated_ = wireLength > frame.size;
+    switch (type) {
+        case linktype::kEthernet: {
+            size_t at = 12;
+            uint16_t ethertype = frame.Be16(at);
+            while (IsVlanTag(ethertype) && at + 6 <= frame.size) {
+                at += 4;
+                ethertype = frame.Be16(at);
+            }
+            if (at + 2 > frame.size) {
+                if (truncated_) Problem("Ethernet header cut short");
+                return;
+            }
+            if (ethertype == kEthertypeIpv4) Network(4, frame.From(at + 2));
+            if (ethertype == kEthertypeIpv6) Network(6, frame.From(at + 2));
+            return;
+        }
+        case linktype::kLinuxSll:
+        case linktype::kLinuxSll2: {
+            const size_t header = type == linktype::kLinuxSll ? 16 : 20;
+            if (frame.size < header) {
+                if (truncated_) Problem("Linux cooked header cut short");
+                return;
+            }
+            const uint16_t protocol = type == linktype::kLinuxSll ? frame.Be16(14) : frame.Be16(0);
+            if (protocol == kEthertypeIpv4) Network(4, frame.From(header));
+            if (protocol == kEthertypeIpv6) Network(6, frame.From(header));
+            return;
+        }
+        case linktype::kNull:
+        case linktype::kLoop: {
+            if (frame.size < 4) return;
+            // The address family, in the byte order of the capturing host
+            // (DLT_NULL) or of the network (DLT_LOOP).
+            uint32_t family = type == linktype::kLoop ? frame.Be32(0) : frame.Le32(0);
+            if (type == linktype::kNull && family > 0xFFFF) family = frame.Be32(0);
+            if (family == 2) Network(4, frame.From(4));
+            if (family == 24 || family == 28 || family == 30) Network(6, frame.From(4));
+            return;
+        }
+        case linktype::kRaw:
+            Network(frame.At(0) >> 4, frame);
+            return;
+        case linktype::kIpv4:
+            Network(4, frame);
+            return;
+        case linktype::kIpv6:
+            Network(6, frame);
+            return;
+        case linktype::kUpperPdu:
+            UpperPdu(frame);
+            return;
+        default:
+            break;
+    }
+    if (type >= linktype::kUser0 && type <= linktype::kUser15) {
+        switch (users_[static_cast<size_t>(type - linktype::kUser0)]) {
+            case UserPayload::kNas:
+                RawNas(frame, Carrier::kRawNas, "user");
+                break;
+            case UserPayload::kS1ap:
+                S1ap(frame, "user");
+                break;
+            case UserPayload::kNone:
+                break;
+        }
+    }
+}
+
+void FrameDecoder::Network(int version, Bytes packet) {
+    if (version == 4) Ipv4(packet);
+    if (version == 6) Ipv6(packet);
+}
+
+void FrameDecoder::Ipv4(Bytes packet) {
+    if (packet.size < 20) {
+        Problem("IPv4 header cut short");
+        return;
+    }
+    const size_t headerLength = static_cast<size_t>(packet.At(0) & 0x0F) * 4;
+    const size_t totalLength = packet.Be16(2);
+    if ((packet.At(0) >> 4) != 4 || headerLength < 20 || totalLength < headerLength) {
+        Problem("malformed IPv4 header");
+        return;
+    }
+    const uint8_t protocol = packet.At(9);
+    if (protocol != kProtocolUdp && protocol != kProtocolSctp) return;
+    const uint16_t fragment = packet.Be16(6);
+    if ((fragment & 0x3FFF) != 0) {
+        // IP fragments are not reassembled: a warning where they may hold
+        // NAS (SCTP, or the first fragment of a GSMTAP datagram).
+        const Bytes first = packet.From(headerLength);
+        const bool gsmtap = (fragment & 0x1FFF) == 0 && (first.Be16(0) == kPortGsmtap || first.Be16(2) == kPortGsmtap);
+        if (protocol == kProtocolSctp || (protocol == kProtocolUdp && gsmtap)) {
+            Problem("IPv4 fragment: IP reassembly is not done");
+        }
+        return;
+    }
+    if (totalLength > packet.size) {
+        if (!truncated_) {
+            Problem("IPv4 total length beyond the frame");
+            return;
+        }
+    }
+    Endpoint from, to;
+    std::memcpy(from.address.data(), packet.data + 12, 4);
+    std::memcpy(to.address.data(), packet.data + 16, 4);
+    const Bytes payload = packet.Take(totalLength).From(headerLength);
+    if (protocol == kProtocolUdp) {
+        from.port = payload.Be16(0);
+        to.port = payload.Be16(2);
+        Udp(from, to, payload);
+    } else {
+        Sctp(from, to, payload);
+    }
+}
+
+void FrameDecoder::Ipv6(Bytes packet) {
+    if (packet.size < 40) {
+        Problem("IPv6 header cut short");
+        return;
+    }
+    if ((packet.At(0) >> 4) != 6) {
+        Problem("malformed IPv6 header");
+        return;
+    }
+    const size_t payloadLength = packet.Be16(4);
+    uint8_t next = packet.At(6);
+    Endpoint from, to;
+    std::memcpy(from.address.data(), packet.data + 8, 16);
+    std::memcpy(to.address.data(), packet.data + 24, 16);
+    Bytes rest = packet.From(40).Take(payloadLength);
+    if (payloadLength > packet.size - 40 && !truncated_) {
+        Problem("IPv6 payload length beyond the frame");
+        return;
+    }
+    // Extension headers before the upper layer.
+    for (int hops = 0; hops < 8; ++hops) {
+        if (next == 0 || next == 43 || next == 60) {  // hop-by-hop, routing, destination options
+            if (rest.size < 8) {
+                Problem("IPv6 extension header cut short");
+                return;
+            }
+            const size_t length = (static_cast<size_t>(rest.At(1)) + 1) * 8;
+            next = rest.At(0);
+            rest = rest.From(length);
+        } else if (next == 51) {  // authentication header
+            const size_t length = (static_cast<size_t>(rest.At(1)) + 2) * 4;
+            next = rest.At(0);
+            rest = rest.From(length);
+        } else if (next == 44) {  // fragment
+            if (rest.size >= 8 && (rest.Be16(2) & 0xFFF9) != 0) {
+                const Bytes first = rest.From(8);
+                const bool gsmtap = (rest.Be16(2) & 0xFFF8) == 0 &&
+                                    (first.Be16(0) == kPortGsmtap || first.Be16(2) == kPortGsmtap);
+                if (rest.At(0) == kProtocolSctp || (rest.At(0) == kProtocolUdp && gsmtap)) {
+                    Problem("IPv6 fragment: IP reassembly is not done");
+                }
+                return;
+            }
+            next = rest.At(0);
+            rest = rest.From(8);
+        } else {
+            break;
+        }
+    }
+    if (next == kProtocolUdp) {
+        from.port = rest.Be16(0);
+        to.port = rest.Be16(2);
+        Udp(from, to, rest);
+    } else if (next == kProtocolSctp) {
+        Sctp(from, to, rest);
+    }
+}
+
+void FrameDecoder::Udp(const Endpoint& from, const Endpoint& to, Bytes datagram) {
+    if (from.port != kPortGsmtap && to.port != kPortGsmtap) return;
+    if (datagram.size < 8) {
+        Problem("UDP header cut short");
+        return;
+    }
+    const size_t length = datagram.Be16(4);
+    if (length < 8 || (length > datagram.size && !truncated_)) {
+        Problem("malformed UDP header");
+        return;
+    }
+    const Bytes gsmtap = datagram.Take(length).From(8);
+    // GSMTAP version 2: the header's length in 32-bit words at octet 1,
+    // the payload type at octet 2, the uplink flag in the ARFCN field.
+    if (gsmtap.size < 16 || gsmtap.At(0) != 2) {
+        Problem("malformed GSMTAP header");
+        return;
+    }
+    if (gsmtap.At(2) != kGsmtapLteNas) return;
+    const size_t header = static_cast<size_t>(gsmtap.At(1)) * 4;
+    if (header < 16 || header > gsmtap.size) {
+        Problem("malformed GSMTAP header");
+        return;
+    }
+    const bool uplink = (gsmtap.Be16(4) & kGsmtapUplink) != 0;
+    const Bytes nas = gsmtap.From(header);
+    if (nas.size == 0) return;
+    FoundNas f;
+    f.carrier = Carrier::kGsmtap;
+    f.direction = uplink ? 1 : 0;
+    f.octets = nas;
+    f.ueKey = "gsmtap" + AssociationKey(from, to);
+    found_.push_back(std::move(f));
+}
+
+void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
+    if (packet.size < 12) {
+        Problem("SCTP common header cut short");
+        return;
+    }
+    from.port = packet.Be16(0);
+    to.port = packet.Be16(2);
+    const std::string association = AssociationKey(from, to);
+    const bool s1apPort = from.port == kPortS1ap || to.port == kPortS1ap;
+    size_t at = 12;
+    while (at + 4 <= packet.size) {
+        const uint8_t type = packet.At(at);
+        const uint8_t flags = packet.At(at + 1);
+        const size_t length = packet.Be16(at + 2);
+        if (length < 4) {
+            Problem("malformed SCTP chunk (length " + std::to_string(length) + ")");
+            return;
+        }
+        if (at + length > packet.size) {
+            Problem("SCTP chunk runs past the packet");
+            return;
+        }
+        const Bytes chunk{packet.data + at, length};
+        at += (length + 3) & ~size_t{3};
+        if (type != 0) continue;  // DATA chunks only
+        if (length < 16) {
+            Problem("malformed SCTP DATA chunk");
+            continue;
+        }
+        const uint32_t tsn = chunk.Be32(4);
+        const uint16_t stream = chunk.Be16(8);
+        const uint32_t ppid = chunk.Be32(12);
+        const Bytes data = chunk.From(16);
+        const bool s1ap = IsS1ap(ppid, s1apPort);
+        const bool begin = (flags & 0x02) != 0, end = (flags & 0x01) != 0;
+        if (begin && end) {
+            if (s1ap) S1ap(data, association);
+            continue;
+        }
+        // A fragment: reassembled per association, direction and stream,
+        // in TSN order.
+        Fragments& f = fragments_[StreamKey{from, to, stream}];
+        if (begin) {
+            if (f.open) Problem("SCTP user message of stream " + std::to_string(stream) + " lost its last fragment");
+            f.octets.assign(data.data, data.data + data.size);
+            f.nextTsn = tsn + 1;
+            f.ppid = ppid;
+            f.open = true;
+            continue;
+        }
+        if (!f.open || tsn != f.nextTsn) {
+            if (tsn + 1 == f.nextTsn && f.open) continue;  // a retransmitted fragment
+            Problem("SCTP fragment (TSN " + std::to_string(tsn) + ") without the fragments before it");
+            f.open = false;
+            continue;
+        }
+        f.octets.insert(f.octets.end(), data.data, data.data + data.size);
+        f.nextTsn = tsn + 1;
+        if (!end) continue;
+        f.open = false;
+        if (!IsS1ap(f.ppid, s1apPort)) continue;
+        if (completedUsed_ == completed_.size()) completed_.emplace_back();
+        std::vector<uint8_t>& message = completed_[completedUsed_++];
+        message.swap(f.octets);
+        S1ap(Bytes{message.data(), message.size()}, association);
+    }
+}
+
+void FrameDecoder::S1ap(Bytes pdu, const std::string& association) {
+    if (ParseS1ap(pdu, s1ap_) != S1apResult::kOk) {
+        const char* name = S1apProcedureName(s1ap_.procedure);
+        Problem(std::string("malformed S1AP PDU") + (*name != '\0' ? std::string(" (") + name + ")" : ""));
+    }
+    if (s1ap_.tooManyNas) Problem("S1AP PDU with more than 32 NAS-PDUs: the rest are not shown");
+    for (size_t i = 0; i < s1ap_.nasCount; ++i) {
+        FoundNas f;
+        f.carrier = Carrier::kS1ap;
+        f.direction = S1apDirection(s1ap_.procedure);
+        f.octets = s1ap_.nas[i];
+        f.procedure = s1ap_.procedure;
+        f.enbUeId = s1ap_.enbUeId;
+        f.mmeUeId = s1ap_.mmeUeId;
+        f.ueKey = "s1ap" + association + "/" + std::to_string(s1ap_.enbUeId);
+        found_.push_back(std::move(f));
+    }
+}
+
+void FrameDecoder::UpperPdu(Bytes frame) {
+    // Tags: type and length (big-endian 16 bits each), the value padded
+    // within its length; tag 0 ends them.  Tag 12 names the protocol.
+    size_t at = 0;
+    bool nas = false;
+    for (;;) {
+        if (at + 4 > frame.size) {
+            Problem("exported PDU tags run past the frame");
+            return;
+        }
+        const uint16_t tag = frame.Be16(at);
+        const size_t length = frame.Be16(at + 2);
+        if (at + 4 + length > frame.size) {
+            Problem("exported PDU tag runs past the frame");
+            return;
+        }
+        if (tag == 0) {
+            at += 4;
+            break;
+        }
+        if (tag == 12) {
+            std::string name(reinterpret_cast<const char*>(frame.data + at + 4), length);
+            name = name.substr(0, name.find('\0'));
+            nas = name == "nas-eps" || name == "nas-eps_plain";
+        }
+        at += 4 + length;
+    }
+    if (nas) RawNas(frame.From(at), Carrier::kExportedPdu, "exported");
+}
+
+void FrameDecoder::RawNas(Bytes nas, Carrier carrier, const std::string& key) {
+    if (nas.size == 0) return;
+    FoundNas f;
+    f.carrier = carrier;
+    f.octets = nas;
+    f.ueKey = key;
+    found_.push_back(std::move(f));
+}
+
+}  // namespace corvuna::capture

@@ -1,0 +1,124 @@
+// From captured frames to the EPS NAS PDUs they carry: the link layers of
+// the supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP,
+// with the reassembly of user messages fragmented over DATA chunks), raw
+// NAS in a user link type and Wireshark's exported PDUs.  Pure code over
+// octets, independent of how the frames are read.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "capture/bytes.h"
+#include "capture/s1ap.h"
+
+namespace corvuna::capture {
+
+// Link types, as LINKTYPE_ values of the pcap and pcapng formats.
+namespace linktype {
+inline constexpr int kNull = 0;
+inline constexpr int kEthernet = 1;
+inline constexpr int kRaw = 101;
+inline constexpr int kLoop = 108;
+inline constexpr int kLinuxSll = 113;
+inline constexpr int kUser0 = 147;
+inline constexpr int kUser15 = 162;
+inline constexpr int kUpperPdu = 252;
+inline constexpr int kIpv4 = 228;
+inline constexpr int kIpv6 = 229;
+inline constexpr int kLinuxSll2 = 276;
+}  // namespace linktype
+
+// What a user link type (147-162) carries.
+enum class UserPayload : uint8_t { kNone, kNas, kS1ap };
+
+enum class Carrier : uint8_t { kS1ap, kGsmtap, kRawNas, kExportedPdu };
+
+const char* CarrierName(Carrier carrier);
+
+// One NAS PDU found in a frame.
+struct FoundNas {
+    Carrier carrier = Carrier::kRawNas;
+    int direction = -1;  // 1 uplink, 0 downlink, -1 not carried
+    Bytes octets;        // valid until the next frame is decoded
+    // S1AP: the procedure and the UE's identities (-1 when absent).
+    int procedure = -1;
+    int64_t enbUeId = -1;
+    int64_t mmeUeId = -1;
+    // The UE's security context is tracked under this key (the S1AP UE
+    // association, the GSMTAP stream, or the capture for raw NAS).
+    std::string ueKey;
+};
+
+// Whether the frames of a capture are decoded.
+bool LinkTypeSupported(int type, const std::array<UserPayload, 16>& users);
+
+class FrameDecoder {
+public:
+    FrameDecoder();
+
+    // What user link type 147 + i carries (148 carries raw NAS unless told
+    // otherwise).
+    void SetUserPayload(int type, UserPayload payload);
+    const std::array<UserPayload, 16>& userPayloads() const { return users_; }
+
+    // Decodes one frame of `type`, `wireLength` octets long on the wire
+    // (more than frame.size when the snap length cut it).  The NAS PDUs
+    // found and the problems met are in found() and warnings() until the
+    // next call.
+    void Decode(int type, Bytes frame, size_t wireLength);
+
+    const std::vector<FoundNas>& found() const { return found_; }
+    const std::vector<std::string>& warnings() const { return warnings_; }
+
+private:
+    struct Endpoint {
+        std::array<uint8_t, 16> address{};
+        uint16_t port = 0;
+        bool operator<(const Endpoint& o) const {
+            return address != o.address ? address < o.address : port < o.port;
+        }
+        bool operator==(const Endpoint& o) const { return address == o.address && port == o.port; }
+    };
+    struct StreamKey {
+        Endpoint from, to;
+        uint16_t stream = 0;
+        bool operator<(const StreamKey& o) const {
+            if (!(from == o.from)) return from < o.from;
+            if (!(to == o.to)) return to < o.to;
+            return stream < o.stream;
+        }
+    };
+    struct Fragments {
+        std::vector<uint8_t> octets;
+        uint32_t nextTsn = 0;
+        uint32_t ppid = 0;
+        bool open = false;
+    };
+
+    void Problem(const std::string& what);
+    void Network(int version, Bytes packet);
+    void Ipv4(Bytes packet);
+    void Ipv6(Bytes packet);
+    void Udp(const Endpoint& from, const Endpoint& to, Bytes datagram);
+    void Sctp(Endpoint from, Endpoint to, Bytes packet);
+    void S1ap(Bytes pdu, const std::string& association);
+    void UpperPdu(Bytes frame);
+    void RawNas(Bytes nas, Carrier carrier, const std::string& key);
+    static std::string AssociationKey(const Endpoint& a, const Endpoint& b);
+
+    std::array<UserPayload, 16> users_{};
+    bool truncated_ = false;  // the frame was cut by the snap length
+    std::vector<FoundNas> found_;
+    std::vector<std::string> warnings_;
+    std::map<StreamKey, Fragments> fragments_;
+    // User messages completed in this frame (found_ points into them).
+    std::vector<std::vector<uint8_t>> completed_;
+    size_t completedUsed_ = 0;
+    S1apPdu s1ap_;
+};
+
+}  // namespace corvuna::capture

@@ -1,0 +1,44 @@
+// The security-protected NAS message (TS 24.301 9.1): its header, and the
+// EPS security context of each UE as far as the capture shows it: the
+// ciphering algorithm its last SECURITY MODE COMMAND selected.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "capture/bytes.h"
+
+namespace corvuna::capture {
+
+struct ProtectedNas {
+    int securityHeader = -1;  // EMM: the security header type (0 plain); -1 for other protocols
+    uint32_t mac = 0;         // header types 1-4
+    int sequence = -1;        // header types 1-4
+    Bytes plain;              // the plain message, when it can be read
+    bool ciphered = false;    // header types 2 and 4
+    bool serviceRequest = false;  // header types 12-15
+    bool shortHeader = false;     // header types 1-4 cut inside the 6-octet header
+};
+
+// The header of `nas`; `nullCiphering` tells that a ciphered message's
+// inner octets are plain (EEA0).
+ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering);
+
+class SecurityContexts {
+public:
+    // Notes the ciphering algorithm of a SECURITY MODE COMMAND in the plain
+    // message `plain` for the UE of `key`.
+    void Observe(const std::string& key, Bytes plain);
+    // The ciphering algorithm in use for the UE (0 for EEA0), -1 unknown.
+    int Ciphering(const std::string& key) const;
+
+private:
+    std::unordered_map<std::string, int> ciphering_;
+};
+
+// The direction of a plain EPS NAS message from its message type, where the
+// type is sent in one direction only: 1 uplink, 0 downlink, -1 either.
+int DirectionOfMessage(Bytes plain);
+
+}  // namespace corvuna::capture
