@@ -9,13 +9,15 @@
 #      missing) on the same messages: the corpus written 50 times over as a
 #      DIRECTION<TAB>HEX file and as a pcap of raw NAS (link type 148),
 #      the legacy document against tshark -V and the standard view as JSON
-#      against tshark -T json, the best of three runs each, and the ratios.
+#      against tshark -T json, the best of three runs each, and the ratios;
+#   3. corvuna -r against tshark -V on the larger S1AP captures of
+#      ../shared/captures written ten times over into one pcap.
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
 # ../shared/corpus/real-nas.tsv), BENCH_REPEAT (default 50).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev python3
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
 [ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
 repeat=${BENCH_REPEAT:-50}
@@ -66,10 +68,8 @@ user_dlt='uat:user_dlts:"User 1 (DLT=148)","nas-eps_plain","0","","0",""'
 t_hex=$(best_of_three build/release/corvuna -f "$work/corpus.tsv")
 t_tshark=$(best_of_three tshark -n -r "$work/corpus.pcap" -o "$user_dlt" -V)
 printf 'corvuna -f (hex lines)   %8.3f s  %10.0f messages/s\n' "$t_hex" "$(echo "$messages / $t_hex" | bc -l)"
-if build/release/corvuna --help 2>&1 | grep -q -- '-r FILE'; then
-  t_pcap=$(best_of_three build/release/corvuna -r "$work/corpus.pcap" --user-dlt 148=nas -d ul)
-  printf 'corvuna -r (pcap)        %8.3f s  %10.0f messages/s\n' "$t_pcap" "$(echo "$messages / $t_pcap" | bc -l)"
-fi
+t_pcap=$(best_of_three build/release/corvuna -r "$work/corpus.pcap" --user-dlt 148=nas -d ul)
+printf 'corvuna -r (pcap)        %8.3f s  %10.0f messages/s\n' "$t_pcap" "$(echo "$messages / $t_pcap" | bc -l)"
 printf 'tshark -V (pcap)         %8.3f s  %10.0f messages/s\n' "$t_tshark" "$(echo "$messages / $t_tshark" | bc -l)"
 printf 'ratio tshark / corvuna -f: %.1f\n' "$(echo "$t_tshark / $t_hex" | bc -l)"
 
@@ -81,3 +81,23 @@ printf 'corvuna -T json -f       %8.3f s  %10.0f messages/s\n' "$t_json" "$(echo
 printf 'tshark -T json (pcap)    %8.3f s  %10.0f messages/s\n' "$t_tshark_json" \
   "$(echo "$messages / $t_tshark_json" | bc -l)"
 printf 'ratio tshark -T json / corvuna -T json: %.1f\n' "$(echo "$t_tshark_json / $t_json" | bc -l)"
+
+# The larger S1AP captures (all Ethernet) written ten times over into one.
+captures=${CORVUNA_CAPTURES:-../shared/captures}
+s1ap=()
+for name in s1ap_magma_32ue.pcapng s1ap_magma_roaming_idle.pcapng s1ap_s1_handover.pcapng; do
+  [ -f "$captures/$name" ] && s1ap+=("$captures/$name")
+done
+if [ ${#s1ap[@]} -gt 0 ]; then
+  echo
+  /usr/bin/python3 scripts/repeat-capture.py "$work/s1ap.pcap" 10 "${s1ap[@]}" >/dev/null
+  frames=$(build/release/corvuna -r "$work/s1ap.pcap" 2>&1 >/dev/null | sed -n 's/.*: \([0-9]*\) frames, \([0-9]*\) NAS.*/\1 frames, \2 NAS messages/p')
+  echo "== corvuna -r against tshark -V: the larger S1AP captures ten times over ($frames) =="
+  t_s1ap=$(best_of_three build/release/corvuna -r "$work/s1ap.pcap")
+  t_s1ap_tshark=$(best_of_three tshark -n -r "$work/s1ap.pcap" -V)
+  printf 'corvuna -r               %8.3f s\n' "$t_s1ap"
+  printf 'tshark -V                %8.3f s\n' "$t_s1ap_tshark"
+  printf 'ratio tshark -V / corvuna -r: %.1f\n' "$(echo "$t_s1ap_tshark / $t_s1ap" | bc -l)"
+else
+  echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
+fi

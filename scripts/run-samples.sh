@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++
+scripts/deps.sh cmake ninja-build g++ libpcap-dev
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release
 build/release/corvuna -f samples/messages.tsv

@@ -45,7 +45,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 # libgcc-s1:i386: Wine's 32-bit side needs it to end threads.
-scripts/deps.sh cmake ninja-build g++ googletest nlohmann-json3-dev binutils-mingw-w64-i686 \
+scripts/deps.sh cmake ninja-build g++ googletest nlohmann-json3-dev libpcap-dev binutils-mingw-w64-i686 \
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 libgcc-s1:i386
 
 wine_loader=/usr/lib/wine/wine

@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3
+scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 libpcap-dev
 jobs=$(nproc)
 
 step() { printf '\n== %s ==\n' "$*"; }

@@ -370,6 +370,10 @@ void FrameDecoder::S1ap(Bytes pdu, const std::string& association) {
     }
     if (s1ap_.tooManyNas) Problem("S1AP PDU with more than 32 NAS-PDUs: the rest are not shown");
     for (size_t i = 0; i < s1ap_.nasCount; ++i) {
+        if (s1ap_.nas[i].size == 0) {
+            Problem("empty NAS-PDU in S1AP");
+            continue;
+        }
         FoundNas f;
         f.carrier = Carrier::kS1ap;
         f.direction = S1apDirection(s1ap_.procedure);

@@ -79,6 +79,28 @@ grep -qE '^corvuna [0-9]+\.[0-9]+\.[0-9]+$' "$work/version" || { echo "FAIL: --v
   { echo "FAIL: -T json, message cut short"; failures=$((failures + 1)); }
 expect 2 "unknown format 'yaml'" 0 -- -T yaml 075e
 
+# Captures (when this build reads them).
+if "$corvuna" --help | grep -q -- '--read CAPTURE'; then
+  scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
+  /usr/bin/python3 - "$work/raw.pcap" "$scripts" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[2])
+from capturefiles import write_pcap
+frames = [bytes.fromhex("0741710831012098802351f002804000040201d031"), bytes.fromhex("07440f")]
+write_pcap(sys.argv[1], 148, [(f, 1700000000 + i, 250000000) for i, f in enumerate(frames)])
+PY
+  expect 0 'raw.pcap: 2 frames, 2 NAS messages: 2 plain' 2 -- -r "$work/raw.pcap"
+  grep -q '^# frame=2 time=2023-11-14T22:13:21.250000000Z carrier=user_dlt direction=downlink(from the message type)$' \
+    "$work/out" || { echo "FAIL: -r comment line"; failures=$((failures + 1)); }
+  cp "$work/raw.pcap" "$work/stdin"
+  expect 0 'stdin: 2 frames' 2 -- -r -
+  "$corvuna" -T tsv -r "$work/raw.pcap" 2>/dev/null >"$work/raw.tsv"
+  expect 0 '' 2 -- -f "$work/raw.tsv"
+  expect 1 'missing.pcap: cannot open: No such file' 0 -- -r "$work/missing.pcap"
+  expect 1 'one.tsv: not a pcap or pcapng capture' 0 -- -r "$work/one.tsv"
+  expect 2 'N=nas or N=s1ap with N from 147 to 162' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures program checks failed"
   exit 1
