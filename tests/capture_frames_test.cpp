@@ -120,7 +120,9 @@ TEST(CaptureFrames, S1apNasPdusAndErabItemsInOrder) {
     Octets packet = Sctp(36412, 40000, {{3, 7, 1, 18, ics}, {3, 8, 2, 46, Hex("0100001480")}, {3, 9, 1, 0, modify}});
     const Octets sack = SackChunk();
     packet.insert(packet.begin() + 12, sack.begin(), sack.end());
-    const auto found = DecodeOne(d, capture::linktype::kIpv4, Ipv4(132, packet));
+    // The found octets point into the frame: it must outlive them.
+    const Octets frame = Ipv4(132, packet);
+    const auto found = DecodeOne(d, capture::linktype::kIpv4, frame);
     EXPECT_TRUE(d.warnings().empty());
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(OctetsOf(found[0]), esm1);
