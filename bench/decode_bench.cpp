@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding speed over the real-message corpus (or, without it, the sample
 // messages), message after message into one reused buffer: the whole mix
 // through the bounded and the legacy entry and through the standard view

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Cross-compiling for 32-bit Windows with the MinGW-w64 i686 toolchain
 # (Debian: g++-mingw-w64-i686).
 #

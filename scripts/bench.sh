@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Speed of Corvuna, measured on this machine:
 #   1. the Google Benchmark program (Release build): messages/s through the
 #      bounded and the legacy entry and through the standard view as JSON

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Cross-builds Corvuna for 32-bit Windows with the MinGW-w64 i686 toolchain
 # (Corvuna.dll, its import library Corvuna.dll.a, corvuna.exe, the test
 # suite corvuna_tests.exe and the run-time loading host

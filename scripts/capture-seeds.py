@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes seed inputs for the capture fuzz target from pcap and pcapng files.
 
 Each seed is one octet naming the link type (its index in the target's

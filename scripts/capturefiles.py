@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Reading the frames of pcap and pcapng files, and writing pcap files, for
 the project's scripts (the program itself reads captures through libpcap)."""
 import struct

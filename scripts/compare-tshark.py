@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Compares the standard view of corvuna with tshark, message by message.
 
 Writes the messages of a DIRECTION<TAB>HEX file (the real-message corpus) as a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian packages a build needs, only those that are missing.
 # Usage: scripts/deps.sh PACKAGE...   (no arguments: the native build set)
 set -euo pipefail

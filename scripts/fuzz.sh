@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the libFuzzer targets and runs each for SECONDS (default 60).
 #   scripts/fuzz.sh [SECONDS] [--coverage]
 # Seeds come at run time from the real-message corpus beside the project

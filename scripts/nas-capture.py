@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes NAS messages from DIRECTION<TAB>HEX lines as a pcap file in which
 every frame is one NAS message (a user link type, 147 to 162), repeated a
 given number of times; optionally the same lines as a TSV file.

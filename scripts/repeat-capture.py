@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes a pcap of a capture's frames repeated, for timing.
 
     repeat-capture.py OUTPUT.pcap TIMES CAPTURE ...

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the library and the corvuna program, then decodes the bundled
 # sample messages (samples/messages.tsv) and prints their documents.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds Corvuna for 32-bit Windows with the MinGW-w64 i686 cross compiler
 # and tests it under Wine:
 #   - scripts/build-windows.sh cross-builds and checks that Corvuna.dll

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds and runs the whole test suite: the unit and corpus tests natively,
 # the standard view compared with tshark over the corpus, the tests again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Rewrites tests/golden/documents.golden, the digests of the documents that
 # the golden-document test compares against.  Run it only when the legacy
 # documents are meant to change; the whole real-message corpus must be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding takes no memory from the heap: the global allocation functions
 // of this test program (the library allocates, if ever, through them) count the calls made on its thread, and no decode of
 // any corpus message, sample or mutation makes one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Captures read as the program reads them: the real captures beside the
 // project against tshark's listings, and capture files the tests write
 // (both formats and byte orders, time stamp precisions, security contexts,

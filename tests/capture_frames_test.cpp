@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The capture component on frames the tests make: every link type and
 // carrier, S1AP's NAS-PDUs and E-RAB items, SCTP bundles and fragments,
 // and the frames that must give warnings or nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The corvuna program's reading of its text inputs.
 #include <gtest/gtest.h>
 

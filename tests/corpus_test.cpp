@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whole-corpus robustness: every real message, every prefix of it and
 // single-octet mutations decode to a well-formed document within the
 // published bound, on one thread and on several at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The decode entries: argument checks, the document frame, classification
 // and dispatch, and the bounded entry's outcomes.
 #include <gtest/gtest.h>

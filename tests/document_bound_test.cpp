@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The published maximum document length, proven message by message.
 //
 // For every message type of the dispatch tables a builder makes the message

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The document checker used by the corpus tests and the fuzz targets must
 // reject what is malformed, or those checks could never fail.
 #include "support/document_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ATTACH REQUEST, ACCEPT, COMPLETE and REJECT, decoded whole through the
 // exported entry.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // AUTHENTICATION REQUEST, RESPONSE, REJECT and FAILURE, decoded whole
 // through the exported entry.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // DETACH REQUEST in its two direction-chosen layouts, and DETACH ACCEPT.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // GUTI REALLOCATION COMMAND (single look for the TAI list) and COMPLETE.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EMM INFORMATION (stopping scan over its optional IEs) and EMM STATUS.
 #include <gtest/gtest.h>
 

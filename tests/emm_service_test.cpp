@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EXTENDED SERVICE REQUEST (single look for the CSFB response), CS SERVICE
 // NOTIFICATION (stopping scan) and DOWNLINK NAS TRANSPORT.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // IDENTITY REQUEST/RESPONSE, SERVICE REJECT (single look for T3442),
 // TRACKING AREA UPDATE COMPLETE/REJECT and UPLINK NAS TRANSPORT.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // TRACKING AREA UPDATE REQUEST and ACCEPT decoded through the exported
 // entry: mandatory parts, every optional IE, the stopping scan, repeated
 // IEs, and the real messages of the corpus.

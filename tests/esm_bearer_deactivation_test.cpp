@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EPS bearer context deactivation as whole documents.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bearer resource allocation and modification as whole documents.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Dedicated EPS bearer context activation as whole documents: the request's
 // fixed render order, the accept and reject scans that go on past unknown
 // octets, and the three names of the PCO group.

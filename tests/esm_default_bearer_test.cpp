@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Default EPS bearer context activation and the shared body parsers, as
 // whole documents.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ESM information request and response and ESM status as whole documents.
 #include <gtest/gtest.h>
 

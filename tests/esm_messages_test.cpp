@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // All ESM messages together: every row of the ESM dispatch table decodes,
 // the message header's EPS bearer identity and PTI never reach the
 // document, the real messages of the corpus decode to their elements, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PDN connectivity and PDN disconnect as whole documents.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building expected documents of ESM messages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Capability elements: UE network, UE security and MS network capability,
 // mobile station classmark 2, DRX parameter, EPS network feature support.
 #include <gtest/gtest.h>

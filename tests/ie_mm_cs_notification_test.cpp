@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CS service notification elements: CLI, SS code, LCS indicator, LCS
 // client identity.
 #include <gtest/gtest.h>

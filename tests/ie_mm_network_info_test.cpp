@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Network name, time zone, time zone and time, daylight saving time and the
 // single-octet value parser.
 #include <gtest/gtest.h>

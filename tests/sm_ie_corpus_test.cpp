@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The session-management IE codecs over the real default bearer requests
 // of the message corpus: every well-formed IE must leave the cursor at its
 // declared end, and LteGain must report the guaranteed bit rate octets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Running one IE parser over hexadecimal test data.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The standard view through its export: values decoded as TS 24.301 and
 // TS 24.008 define them, the walker's handling of bad and unknown input,
 // and the shape of both outputs over the whole corpus.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /*
  * Corvuna: LTE NAS layer-3 message decoder (TS 24.301 EMM and ESM).
  *

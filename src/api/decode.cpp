@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported decode entries and the document frame around one message.
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message classification and the dispatch tables of the EMM and ESM
 // message codecs.
 #pragma once

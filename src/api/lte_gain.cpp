@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bearer rate query: the guaranteed bit rates of an ACTIVATE DEFAULT EPS
 // BEARER CONTEXT REQUEST, read from its EPS QoS without writing a document.
 #include <cstdint>

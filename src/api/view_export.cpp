@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported entry of the standard view, and the version text.
 #include "corvuna/corvuna.h"
 #include "view/view.h"

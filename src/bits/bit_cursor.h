@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bit cursor over one NAS message body.
 //
 // Fields of a NAS message are read most significant bit first, octet after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A reader of ASN.1 aligned PER (ITU-T X.691, the ALIGNED variant) as far
 // as S1AP needs it: bit fields, octet alignment, length determinants,
 // constrained whole numbers, sequence preambles and extension additions.

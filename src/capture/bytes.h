@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A run of captured octets with bounds-checked reads: a read past the end
 // gives zero and marks the run as overrun, so that parsers check once at
 // the end of a header instead of before every field.

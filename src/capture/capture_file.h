@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A pcap or pcapng capture read through libpcap, frame by frame, with what
 // libpcap does not tell: the link type as the file gives it (LINKTYPE_
 // value), the precision of its time stamps, and whether its interfaces

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // From captured frames to the EPS NAS PDUs they carry: the link layers of
 // the supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP,
 // with the reassembly of user messages fragmented over DATA chunks), raw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "capture/s1ap.h"
 
 #include "capture/aper.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The NAS-PDUs of one S1AP PDU (TS 36.413, aligned PER): the NAS-PDU
 // protocol IE of any procedure and the nAS-PDU of the E-RAB items of
 // INITIAL CONTEXT SETUP REQUEST, E-RAB SETUP REQUEST and E-RAB MODIFY

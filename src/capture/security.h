@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The security-protected NAS message (TS 24.301 9.1): its header, and the
 // EPS security context of each UE as far as the capture shows it: the
 // ciphering algorithm its last SECURITY MODE COMMAND selected.

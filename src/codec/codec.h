@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What every message codec shares: the shape of a codec and the decoding of
 // one message body with it.
 //

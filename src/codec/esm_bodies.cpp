@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "codec/esm_bodies.h"
 
 #include "ie/sm/sm_fields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the ESM message codecs share: the IEIs of their optional IEs, the
 // two body shapes that many ESM messages have (a body holding at most a
 // protocol configuration options IE, and an ESM cause octet followed by at

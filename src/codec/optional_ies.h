@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The optional part of a message as data, and the one walker that reads it.
 //
 // A message lists its optional IEs as constexpr rows: the IEI (a whole octet,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message bodies that several messages share: the body that is not read,
 // the body of one octet, and the EMM cause message built on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whole element lines written out when the code is compiled, for elements
 // whose few possible lines are known in advance (a flag and its two texts):
 // writing one is a single copy.

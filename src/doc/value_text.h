@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Element names and value texts as the document writers take them: string
 // literals measured when the code is compiled, so that writing one never
 // scans it.

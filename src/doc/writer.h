@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writers of the output document.
 //
 // The document is a sequence of lines: structure tags ("<NAME>" or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Attach messages (TS 24.301 clauses 8.2.1 to 8.2.4): ATTACH REQUEST,
 // ATTACH ACCEPT, ATTACH COMPLETE and ATTACH REJECT.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EPS authentication messages (TS 24.301 clauses 8.2.7 to 8.2.10):
 // AUTHENTICATION REQUEST, RESPONSE, REJECT and FAILURE.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // DETACH REQUEST and DETACH ACCEPT (TS 24.301 8.2.9-8.2.12).
 //
 // DETACH REQUEST has two layouts chosen by the direction: sent by the UE it

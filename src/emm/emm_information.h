@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EMM INFORMATION and EMM STATUS (TS 24.301 8.2.13, 8.2.14).
 //
 // EMM INFORMATION carries only optional IEs (network names, time zone,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Optional-IE rows that several EMM messages share (TS 24.301 clause 8.2):
 // each names the record fields it fills, which the messages' records name
 // alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // GUTI REALLOCATION COMMAND and COMPLETE (TS 24.301 8.2.16, 8.2.17): the
 // network assigns a new GUTI, optionally with a new TAI list; the UE
 // confirms with an empty message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // NAS security mode messages (TS 24.301 clauses 8.2.20 to 8.2.22):
 // SECURITY MODE COMMAND, COMPLETE and REJECT.
 //

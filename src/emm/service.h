@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EXTENDED SERVICE REQUEST, CS SERVICE NOTIFICATION and DOWNLINK NAS
 // TRANSPORT (TS 24.301 8.2.15, 8.2.9a, 8.2.12): circuit-switched fallback
 // and the NAS transport from the network.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Short EMM messages: IDENTITY REQUEST and RESPONSE, SERVICE REJECT
 // (TS 24.301 8.2.18, 8.2.19, 8.2.24).  Each body holds at most one
 // mandatory field and one optional IE.  TRACKING AREA UPDATE COMPLETE and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // TRACKING AREA UPDATE REQUEST (TS 24.301 8.2.29) and TRACKING AREA UPDATE
 // ACCEPT (TS 24.301 8.2.26).
 //

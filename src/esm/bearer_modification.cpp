@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "esm/bearer_modification.h"
 
 #include "codec/esm_bodies.h"

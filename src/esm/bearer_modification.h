@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // MODIFY EPS BEARER CONTEXT REQUEST (TS 24.301 8.3.18).  Its accept and
 // reject are the shared PCO-only and cause-and-PCO bodies.
 #pragma once

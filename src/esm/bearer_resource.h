@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // UE-requested bearer resource allocation and modification (TS 24.301
 // 8.3.8, 8.3.10).  The traffic flow aggregate of both requests is passed
 // over, not decoded; the rejects are the shared cause-and-PCO body.

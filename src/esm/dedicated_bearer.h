@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ACTIVATE DEDICATED EPS BEARER CONTEXT REQUEST (TS 24.301 8.3.3).  Its
 // accept and reject scan their whole body for the PCO (the shared PCO scan
 // bodies), unlike the other ESM accepts and rejects, which look at one

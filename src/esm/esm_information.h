@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ESM INFORMATION RESPONSE (TS 24.301 8.3.14).  ESM INFORMATION REQUEST is
 // the shared empty body; ESM STATUS the ESM cause of the shared one-octet
 // body.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "esm/pdn_connectivity.h"
 
 #include "codec/esm_bodies.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // UE-requested PDN connectivity and PDN disconnect (TS 24.301 8.3.20,
 // 8.3.22).  The two rejects are the shared cause-and-PCO body.
 #pragma once

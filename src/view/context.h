@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the standard view's decoders share: the octets of one IE value, the
 // decoding context of one message, and the helpers that turn coded octets
 // into the values TS 24.301 and TS 24.008 define (digits, PLMN codes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The standard view's output: a tree of groups, lists and fields written as
 // it is decoded, either as JSON (RFC 8259, compact) or as an indented text
 // tree for people, one field per line.

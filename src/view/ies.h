@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The IE types of the standard view: for each, its name and reference
 // clause and the decoder of its value (TS 24.301 clause 9.9, TS 24.008
 // clause 10.5).  A type without a decoder shows its value as octets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The message tables of TS 24.301 clause 8 (Release 17): for each EMM and
 // ESM message, its IEs in the table's order with their format and length.
 #include "view/messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The EMM and ESM messages of TS 24.301 (message type tables 9.8.1 and 9.8.2,
 // Release 17) as data: each message's IEs as its message table lists them.
 #pragma once

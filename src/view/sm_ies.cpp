@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EPS session management IEs (TS 24.301 9.9.4) and the TS 24.008 IEs they
 // carry, as the standard view decodes them.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The standard view: one NAS message decoded as TS 24.301 and TS 24.008
 // define it, written as JSON or as a text tree.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The message walker of the standard view: the header of a NAS message, the
 // security-protected wrapper, and the IEs of the message in the standard's
 // way (TS 24.007 clause 11.2): the mandatory part in the order of the

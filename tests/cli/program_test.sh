@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The corvuna program as people use it: arguments, files, standard input,
 # error messages that name the input, and the exit status.
 #   program_test.sh PATH-TO-CORVUNA

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /*
  * corvuna_dll_host: loads the Corvuna library at run time, as a host
  * application does (LoadLibrary/GetProcAddress on Windows, dlopen/dlsym

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fuzz target: the bounded entry with random capacities.  Octets 0-1 give
 // the capacity, octet 2 the direction; the rest is the message.  The buffer
 // is a heap block of exactly the capacity, so a write past it is caught.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fuzz target: the capture component on frames.  Octet 0 picks the link
 // type; the rest is a run of frames, each a two-octet length and its
 // octets, decoded one after the other by one decoder (so that SCTP

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fuzz target: Corvunadecode in both directions.  Octet 0 of the input
 // picks the direction (its low bit); the rest is the message.
 #include <cstdint>

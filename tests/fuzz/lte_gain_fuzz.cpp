@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fuzz target: LteGain with random message codes.  Octet 0 selects the
 // code (even: 705, odd: octets 1-2 as a code); the rest is the message.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fuzz target: CorvunaDecodeView in both formats.  Octet 0 of the input
 // picks the direction (bit 1) and null ciphering (bit 2); the rest is the
 // message.  Every output must be valid JSON without a repeated key, or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "support/capture_builders.h"
 
 namespace corvuna::test {

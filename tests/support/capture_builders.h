@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Frames and capture files made by the tests: an aligned-PER writer for
 // S1AP PDUs, the headers of the link, network and transport layers, and
 // pcap and pcapng files around frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Structural check of a decoded document, shared by the unit tests and the
 // fuzz targets: the frame, one element per line, tags balanced.
 #pragma once

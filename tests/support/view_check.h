@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Checks of the standard view's output, shared by the unit tests and the
 // fuzz target: the JSON parsed by a real parser (nlohmann-json) with no
 // duplicate key in any object, and the text tree's shape.

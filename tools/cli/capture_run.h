@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The corvuna program's capture input (-r): every EPS NAS message of a pcap
 // or pcapng file, each after a comment line that says where it was found,
 // decoded as the chosen output format does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Buffered input and output of the corvuna program: lines read a large
 // chunk at a time, documents gathered into a large buffer before they are
 // written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvuna: decode LTE NAS messages and print their documents.
 #include <cerrno>
 #include <cstdio>

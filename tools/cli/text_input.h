@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading the text inputs of the corvuna program: directions, hex octets
 // and the lines of a message file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ie/mm/area_lists.h"
 
 #include "doc/value_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Areas, networks and bearers: tracking area identity (list) (TS 24.301
 // 9.9.3.32/33), location area identification (TS 24.008 10.5.1.3), PLMN
 // list (TS 24.008 10.5.1.13), emergency number list (TS 24.008 10.5.3.13)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Capability elements of the mobility-management messages: what a mobile
 // station can do (UE network capability, UE security capability, MS network
 // capability, mobile station classmark 2, DRX parameter) and the network's

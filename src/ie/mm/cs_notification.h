@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Optional elements of CS SERVICE NOTIFICATION, with which the network
 // announces a circuit-switched call or supplementary service to a mobile in
 // EPS: the calling line identification (CLI, coded as the TS 24.008 calling

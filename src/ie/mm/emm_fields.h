@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EMM information elements whose whole value fits in one octet or half-octet
 // (TS 24.301 clause 9.9.3, TS 24.008 clause 10.5).
 //

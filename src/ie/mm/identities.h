@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Identities and authentication parameters: EPS mobile identity
 // (TS 24.301 9.9.3.12), mobile identity (TS 24.008 10.5.1.4), P-TMSI
 // signature, nonce, and the authentication failure (AUTS) and response

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Elements with which the network tells the mobile its name and the time:
 // network name (full and short name for network), time zone, time zone and
 // time, network daylight saving time; and the single-octet value parser

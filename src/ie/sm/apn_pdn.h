@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Access point name (TS 24.008 10.5.6.1), PDN address (TS 24.301 9.9.4.9)
 // and APN aggregate maximum bit rate (TS 24.301 9.9.4.2).
 #pragma once

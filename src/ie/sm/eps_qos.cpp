@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ie/sm/eps_qos.h"
 
 #include "doc/value_text.h"

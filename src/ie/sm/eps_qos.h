@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // EPS quality of service IE (TS 24.301 9.9.4.3): QCI, then optionally the
 // four bit-rate octets and the four extended bit-rate octets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs of raw value octets (APN labels, PCO container contents).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Protocol configuration options IE (TS 24.008 10.5.6.3): configuration
 // protocol and a list of protocol containers kept as raw octets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Quality of service IE in its TS 24.008 form (10.5.6.5), carried by EPS
 // bearers for interworking with GPRS.  Every field holds its coded value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ie/sm/sm_fields.h"
 
 #include "doc/value_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Small session-management fields: transaction identifier (linked TI,
 // TS 24.008 10.5.6.7), LLC SAPI (10.5.6.9), packet flow identifier
 // (10.5.6.11) and ESM cause (TS 24.301 9.9.4.4).

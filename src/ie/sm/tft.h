@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Traffic flow template IE (TS 24.008 10.5.6.12): only the first octet is
 // decoded; packet filters and parameters are skipped by the IE length.
 #pragma once
