@@ -1,0 +1,48 @@
+# SPDX-License-Identifier: Apache-2.0
+"""python3 -m corvuna [-d DIR] [-T legacy|json|text] [--null-ciphering] HEX ..."""
+import argparse
+import json
+import sys
+
+import corvuna
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(prog="python3 -m corvuna",
+                                     description="Decode LTE NAS messages (TS 24.301 EMM and ESM).")
+    parser.add_argument("messages", nargs="*", metavar="HEX", help="a message in hex")
+    parser.add_argument("-d", "--direction", default="uplink",
+                        help="uplink (ul, 1; the default) or downlink (dl, 0)")
+    parser.add_argument("-T", "--format", choices=("legacy", "json", "text"), default="legacy")
+    parser.add_argument("--null-ciphering", action="store_true",
+                        help="ciphered messages use EEA0: decode their inner message")
+    parser.add_argument("-V", "--version", action="store_true", help="show the library's version and path")
+    args = parser.parse_args(argv)
+    try:
+        if args.version:
+            print(f"corvuna {corvuna.library_version()} ({corvuna.library_path()})")
+            return 0
+        if not args.messages:
+            parser.error("no HEX message given")
+        status = 0
+        for i, hex_text in enumerate(args.messages, 1):
+            try:
+                if args.format == "legacy":
+                    sys.stdout.write(corvuna.decode(hex_text, args.direction))
+                elif args.format == "json":
+                    v = corvuna.view(hex_text, args.direction, args.null_ciphering)
+                    print(json.dumps(v, ensure_ascii=False))
+                    status = status or (0 if v.get("result") == "decoded" else 1)
+                else:
+                    sys.stdout.write(corvuna.view_text(hex_text, args.direction, args.null_ciphering))
+            except (TypeError, ValueError, corvuna.DecodeError) as e:
+                print(f"corvuna: message {i}: {e}", file=sys.stderr)
+                status = 1
+        return status
+    except corvuna.LibraryNotFound as e:
+        print(f"corvuna: {e}", file=sys.stderr)
+        return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main())

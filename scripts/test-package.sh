@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# Proves the installed package from outside: installs a Release build into
+# a scratch prefix, checks what is there, builds and runs a small C program
+# against that prefix through find_package and through pkg-config, linked
+# shared and static, imports the installed Python package, then makes the
+# Debian packages with CPack and unpacks them into a scratch root.
+# Usage: scripts/test-package.sh [BUILD_DIR]   (default build/package)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh cmake ninja-build g++ libpcap-dev pkgconf dpkg python3 >&2
+build=${1:-build/package}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+
+fail() { echo "package test: $*" >&2; exit 1; }
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" >/dev/null
+cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
+libdir=$(sed -n 's/^libdir=\${prefix}\///p' "$build/corvuna.pc")
+
+echo "installed into a scratch prefix:"
+for f in "$libdir/libcorvuna.so.1" "$libdir/libcorvuna.so" "$libdir/libcorvuna.a" include/corvuna/corvuna.h \
+         "$libdir/cmake/Corvuna/CorvunaConfig.cmake" "$libdir/cmake/Corvuna/CorvunaConfigVersion.cmake" \
+         "$libdir/pkgconfig/corvuna.pc" bin/corvuna share/man/man1/corvuna.1 share/doc/Corvuna/LICENSE \
+         share/doc/Corvuna/CHANGELOG.md; do
+  [ -e "$prefix/$f" ] || fail "missing $f"
+  echo "  $f"
+done
+soname=$(objdump -p "$prefix/$libdir/libcorvuna.so" | awk '$1 == "SONAME" {print $2}')
+[ "$soname" = "libcorvuna.so.1" ] || fail "SONAME is '$soname', not libcorvuna.so.1"
+echo "  SONAME $soname"
+version=$("$prefix/bin/corvuna" --version)
+echo "  corvuna --version: $version"
+
+run_consumer() {  # what program
+  local out
+  out=$("$2") || fail "$1: the consumer failed"
+  case "$out" in *"<SECURITY_MODE_COMPLETE>"*) echo "  $1: ok (${out%%:*})" ;; *) fail "$1: unexpected output: $out" ;; esac
+}
+
+echo "a C program against the installed prefix:"
+for link in shared static; do
+  cmake -S tests/consumer -B "$scratch/cmake-$link" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCORVUNA_LINK=$link >/dev/null
+  cmake --build "$scratch/cmake-$link" >/dev/null
+  run_consumer "find_package, $link" "$scratch/cmake-$link/consumer"
+done
+if [ -n "$(objdump -p "$scratch/cmake-static/consumer" | awk '$1 == "NEEDED" && $2 ~ /corvuna/')" ]; then
+  fail "the static consumer needs the shared library"
+fi
+export PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig"
+# shellcheck disable=SC2046
+cc -o "$scratch/pc-shared" tests/consumer/consumer.c $(pkg-config --cflags --libs corvuna)
+run_consumer "pkg-config, shared" "$scratch/pc-shared"
+# shellcheck disable=SC2046
+cc -static -o "$scratch/pc-static" tests/consumer/consumer.c $(pkg-config --static --cflags --libs corvuna)
+run_consumer "pkg-config, static" "$scratch/pc-static"
+
+echo "the installed Python package:"
+site=$(sed -n 's/^CORVUNA_PYTHON_INSTALL_DIR:STRING=//p' "$build/CMakeCache.txt")
+[ -n "$site" ] || fail "no Python package directory in the build"
+out=$(cd "$scratch" && PYTHONPATH="$prefix/$site" /usr/bin/python3 -c \
+  'import corvuna; print(corvuna.library_path()); print(corvuna.decode(bytes.fromhex("075e")), end="")')
+case "$out" in "$prefix/$libdir/libcorvuna.so.1"*"<SECURITY_MODE_COMPLETE>"*) echo "  ok: ${out%%$'\n'*}" ;;
+  *) fail "python: unexpected output: $out" ;; esac
+
+echo "Debian packages:"
+(cd "$build" && cpack -G DEB >"$scratch/cpack.log") || { cat "$scratch/cpack.log" >&2; fail "cpack failed"; }
+root=$scratch/root
+for deb in "$build"/*.deb; do
+  dpkg-deb --info "$deb" >/dev/null || fail "$deb is not a Debian package"
+  dpkg -x "$deb" "$root"
+  echo "  $(basename "$deb"): $(dpkg-deb --field "$deb" Package Version Depends | tr '\n' ' ')"
+done
+for f in usr/lib/libcorvuna.so.1 usr/lib/libcorvuna.a usr/include/corvuna/corvuna.h usr/bin/corvuna \
+         usr/lib/pkgconfig/corvuna.pc usr/share/man/man1/corvuna.1; do
+  [ -e "$root/$f" ] || fail "the packages lack /$f"
+done
+LD_LIBRARY_PATH=$root/usr/lib "$root/usr/bin/corvuna" 075e | grep -q SECURITY_MODE_COMPLETE ||
+  fail "the packaged program does not decode"
+PKG_CONFIG_PATH=$root/usr/lib/pkgconfig
+# shellcheck disable=SC2046
+cc -o "$scratch/deb-shared" tests/consumer/consumer.c $(PKG_CONFIG_PATH=$PKG_CONFIG_PATH pkg-config --cflags --libs corvuna)
+run_consumer "the unpacked packages through pkg-config" "$scratch/deb-shared"
+echo "package test passed"
