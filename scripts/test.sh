@@ -7,11 +7,15 @@
 # (FUZZ_SECONDS each, default 60), checks that the shared library exports
 # the public API and nothing else, cross-builds the 32-bit Windows DLL,
 # checks its export and import tables, and runs the test suite and the DLL
-# host under Wine (scripts/test-windows.sh).
+# host under Wine (scripts/test-windows.sh), installs the package into a
+# scratch prefix and builds C consumers against it (scripts/test-package.sh),
+# and tests the Python package installed with pip into a scratch venv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 libpcap-dev
+scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 \
+  libpcap-dev pkgconf dpkg python3-pytest python3-dask python3-distributed python3-pandas python3-venv python3-pip \
+  python3-setuptools
 jobs=$(nproc)
 
 step() { printf '\n== %s ==\n' "$*"; }
@@ -19,12 +23,12 @@ step() { printf '\n== %s ==\n' "$*"; }
 step "native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVUNA_BUILD_BENCH=ON >/dev/null
 cmake --build build/native -j "$jobs"
-ctest --test-dir build/native --output-on-failure
+ctest --test-dir build/native --output-on-failure -j "$jobs"
 
 step "standard view against tshark, field by field, over the real-message corpus"
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 if [ -f "$corpus_file" ]; then
-  python3 scripts/compare-tshark.py "$corpus_file" build/native/corvuna tests/tshark/adjudicated.tsv
+  /usr/bin/python3 scripts/compare-tshark.py "$corpus_file" build/native/corvuna tests/tshark/adjudicated.tsv
 else
   echo "skipped: $corpus_file not found"
 fi
@@ -51,7 +55,7 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=
   -DCORVUNA_SANITIZE=address,undefined -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build/asan --output-on-failure
+  ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 step "ThreadSanitizer build and the concurrency test"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -64,6 +68,18 @@ scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 
 step "32-bit Windows: Corvuna.dll exports and imports, test suite and DLL host under Wine"
 scripts/test-windows.sh
+
+step "installed as a package: find_package and pkg-config consumers, shared and static; Debian packages"
+scripts/test-package.sh build/package
+
+step "Python package: pip install without network, pytest (Dask LocalCluster with two workers)"
+venv=$(mktemp -d)
+/usr/bin/python3 -m venv --system-site-packages "$venv"
+CORVUNA_PREBUILT_LIBRARY=$PWD/build/package/libcorvuna.so.1 \
+  "$venv/bin/pip" install -q --no-build-isolation --no-index ./python
+(cd "$venv" && CORVUNA_PROGRAM_DIR=$OLDPWD/build/native "$venv/bin/python" -m pytest -q -p no:cacheprovider \
+  "$OLDPWD/python/tests")
+rm -rf "$venv"
 
 step "command-line program on the samples"
 build/native/corvuna -f samples/messages.tsv >/dev/null
