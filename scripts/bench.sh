@@ -12,13 +12,17 @@
 #      the legacy document against tshark -V and the standard view as JSON
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
-#      ../shared/captures written ten times over into one pcap.
+#      ../shared/captures written ten times over into one pcap;
+#   4. the Python package: decode, decode_many on one and on every CPU, and
+#      corvuna.dask on a LocalCluster of one and of two workers
+#      (scripts/bench-python.py).
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
 # ../shared/corpus/real-nas.tsv), BENCH_REPEAT (default 50).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev python3
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev python3 python3-dask \
+  python3-distributed python3-pandas
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
 [ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
 repeat=${BENCH_REPEAT:-50}
@@ -102,3 +106,9 @@ if [ ${#s1ap[@]} -gt 0 ]; then
 else
   echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
 fi
+
+echo
+echo "== the Python package: the legacy document of the corpus messages =="
+cmake --build build/release --target corvuna_shared >&2
+CORVUNA_LIBRARY=$PWD/build/release/libcorvuna.so.1 PYTHONPATH=$PWD/python \
+  /usr/bin/python3 scripts/bench-python.py "$corpus" 20

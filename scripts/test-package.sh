@@ -5,7 +5,8 @@
 # against that prefix through find_package and through pkg-config, linked
 # shared and static, imports the installed Python package, then makes the
 # Debian packages with CPack and unpacks them into a scratch root.
-# Usage: scripts/test-package.sh [BUILD_DIR]   (default build/package)
+# Usage: scripts/test-package.sh [BUILD_DIR]   (default build/package; a
+# build directory already configured is built as it is configured)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,9 @@ prefix=$scratch/prefix
 
 fail() { echo "package test: $*" >&2; exit 1; }
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" >/dev/null
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
 libdir=$(sed -n 's/^libdir=\${prefix}\///p' "$build/corvuna.pc")

@@ -4,7 +4,7 @@
 # the standard view compared with tshark over the corpus, the tests again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency
 # tests under ThreadSanitizer, a short run of every fuzz target
-# (FUZZ_SECONDS each, default 60), checks that the shared library exports
+# (FUZZ_SECONDS each, default 45), checks that the shared library exports
 # the public API and nothing else, cross-builds the 32-bit Windows DLL,
 # checks its export and import tables, and runs the test suite and the DLL
 # host under Wine (scripts/test-windows.sh), installs the package into a
@@ -18,7 +18,7 @@ scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binuti
   python3-setuptools
 jobs=$(nproc)
 
-step() { printf '\n== %s ==\n' "$*"; }
+step() { printf '\n== %s == (%d s so far)\n' "$*" "$SECONDS"; }
 
 step "native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVUNA_BUILD_BENCH=ON >/dev/null
@@ -63,19 +63,19 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
 cmake --build build/tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/corvuna_tests --gtest_filter='*Concurrent*'
 
-step "fuzz targets, ${FUZZ_SECONDS:-60}s each"
-scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+step "fuzz targets, ${FUZZ_SECONDS:-45}s each"
+scripts/fuzz.sh "${FUZZ_SECONDS:-45}"
 
 step "32-bit Windows: Corvuna.dll exports and imports, test suite and DLL host under Wine"
 scripts/test-windows.sh
 
 step "installed as a package: find_package and pkg-config consumers, shared and static; Debian packages"
-scripts/test-package.sh build/package
+scripts/test-package.sh build/native
 
 step "Python package: pip install without network, pytest (Dask LocalCluster with two workers)"
 venv=$(mktemp -d)
 /usr/bin/python3 -m venv --system-site-packages "$venv"
-CORVUNA_PREBUILT_LIBRARY=$PWD/build/package/libcorvuna.so.1 \
+CORVUNA_PREBUILT_LIBRARY=$PWD/build/native/libcorvuna.so.1 \
   "$venv/bin/pip" install -q --no-build-isolation --no-index ./python
 (cd "$venv" && CORVUNA_PROGRAM_DIR=$OLDPWD/build/native "$venv/bin/python" -m pytest -q -p no:cacheprovider \
   "$OLDPWD/python/tests")
@@ -85,4 +85,4 @@ step "command-line program on the samples"
 build/native/corvuna -f samples/messages.tsv >/dev/null
 
 echo
-echo "all test suites passed"
+echo "all test suites passed in $SECONDS s"

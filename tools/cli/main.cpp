@@ -202,6 +202,7 @@ public:
 #ifdef CORVUNA_WITH_CAPTURE
         const CaptureCounts c = RunCapture(path, capture, out_);
 #else
+        (void)capture;
         CaptureCounts c;
         c.failed = true;
         std::fprintf(stderr, "corvuna: %s: this build reads no captures (it was built without libpcap)\n",
