@@ -46,15 +46,15 @@ def main():
     except ImportError as e:
         print(f"Dask not measured: {e}")
         return
-    import corvuna.dask
+    from corvuna import dask as corvuna_dask
     big = batch * 5
     frame = pd.DataFrame({"direction": [d for d, _ in big], "hex": [m.hex() for _, m in big]})
     for workers in (1, 2):
         with LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
                           dashboard_address=None) as cluster, Client(cluster) as client:
             data = client.persist(dd.from_pandas(frame, npartitions=16))
-            corvuna.dask.decode_frame(data).compute()  # libraries loaded on the workers
-            rate = best(lambda: corvuna.dask.decode_frame(data)["document"].str.len().sum().compute(), len(big))
+            corvuna_dask.decode_frame(data).compute()  # libraries loaded on the workers
+            rate = best(lambda: corvuna_dask.decode_frame(data)["document"].str.len().sum().compute(), len(big))
             print(f"{f'corvuna.dask.decode_frame, LocalCluster {workers} worker(s)':<48} {rate:>12,.0f} messages/s"
                   f" ({len(big)} messages, 16 partitions)")
 
