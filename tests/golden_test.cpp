@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: Apache-2.0
 // The golden-document net: a digest of the document and the result of
 // Corvunadecode for every corpus message in both directions, every prefix of
 // a sample of them, a few thousand seeded mutations of the sample messages

@@ -212,15 +212,15 @@ TEST(View, ArgumentsAndBuffers) {
 // "unknown message", and the messages beyond the legacy dispatch are there.
 TEST(View, EveryMessageOfTheTablesDecodes) {
     std::vector<std::string> names;
-    for (const view::MessageSpec& spec : view::AllMessageSpecs()) {
-        names.emplace_back(spec.name.textView());
+    for (const view::MessageLayout& layout : view::AllMessageLayouts()) {
+        names.emplace_back(layout.name.textView());
         std::vector<uint8_t> m;
-        if (spec.protocol == 7) {
-            m = {0x07, spec.type};
+        if (layout.protocol == 7) {
+            m = {0x07, layout.type};
         } else {
-            m = {0x02, 0x01, spec.type};
+            m = {0x02, 0x01, layout.type};
         }
-        for (const view::IeRow& row : spec.ies) {
+        for (const view::IeRow& row : layout.ies) {
             if (row.format >= view::IeFormat::kT) break;
             switch (row.format) {
                 case view::IeFormat::kHalfV:
@@ -240,12 +240,12 @@ TEST(View, EveryMessageOfTheTablesDecodes) {
                     break;
             }
         }
-        const int direction = (spec.directions & view::kUplink) != 0 ? 1 : 0;
+        const int direction = (layout.directions & view::kUplink) != 0 ? 1 : 0;
         const std::string text = ViewOf(direction, m, CORVUNA_VIEW_JSON);
         ASSERT_EQ(CheckViewJson(text), "") << text;
         const json view = json::parse(text);
         EXPECT_NE(view["result"], "unknown_message") << names.back();
-        EXPECT_EQ(view["message_type"]["value"], spec.type) << names.back();
+        EXPECT_EQ(view["message_type"]["value"], layout.type) << names.back();
         EXPECT_EQ(CheckViewText(ViewOf(direction, m, CORVUNA_VIEW_TEXT)), "") << names.back();
     }
     for (const char* name :

@@ -443,7 +443,7 @@ constexpr std::span<const IeRow> kNoIes;
 constexpr uint8_t kEmm = 7;
 constexpr uint8_t kEsm = 2;
 
-constexpr MessageSpec kMessages[] = {
+constexpr MessageLayout kMessages[] = {
     {kEmm, 0x41, kUplink, "Attach request"_f, "8.2.4", kAttachRequest},
     {kEmm, 0x42, kDownlink, "Attach accept"_f, "8.2.1", kAttachAccept},
     {kEmm, 0x43, kUplink, "Attach complete"_f, "8.2.2", kAttachComplete},
@@ -517,14 +517,14 @@ constexpr auto kMessageIndex = [] {
     for (uint8_t& i : index) i = kNone;
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t m = 0; m < std::size(kMessages); ++m) {
-            const MessageSpec& spec = kMessages[m];
+            const MessageLayout& layout = kMessages[m];
             for (int direction = 0; direction < 2; ++direction) {
                 const uint8_t want = direction == 1 ? kUplink : kDownlink;
-                const bool fits = (spec.directions & want) != 0;
+                const bool fits = (layout.directions & want) != 0;
                 // First pass: layouts for the direction; second: the others
                 // where the direction has none.
                 if (pass == 0 ? !fits : fits) continue;
-                uint8_t& slot = index[((spec.protocol == kEmm ? 0 : 1) * 2 + direction) * 256 + spec.type];
+                uint8_t& slot = index[((layout.protocol == kEmm ? 0 : 1) * 2 + direction) * 256 + layout.type];
                 if (slot == kNone) slot = static_cast<uint8_t>(m);
             }
         }
@@ -534,7 +534,7 @@ constexpr auto kMessageIndex = [] {
 
 }  // namespace
 
-const MessageSpec* FindMessageSpec(uint8_t protocol, uint8_t type, int direction) {
+const MessageLayout* FindMessageLayout(uint8_t protocol, uint8_t type, int direction) {
     if (protocol != kEmm && protocol != kEsm) return nullptr;
     const uint8_t m = kMessageIndex[((protocol == kEmm ? 0 : 1) * 2 + (direction == 1 ? 1 : 0)) * 256 + type];
     return m == kNone ? nullptr : &kMessages[m];
@@ -543,8 +543,8 @@ const MessageSpec* FindMessageSpec(uint8_t protocol, uint8_t type, int direction
 
 uint8_t MessageDirections(uint8_t protocol, uint8_t type) {
     uint8_t directions = 0;
-    for (const MessageSpec& spec : kMessages) {
-        if (spec.protocol == protocol && spec.type == type) directions |= spec.directions;
+    for (const MessageLayout& layout : kMessages) {
+        if (layout.protocol == protocol && layout.type == type) directions |= layout.directions;
     }
     return directions;
 }
@@ -574,10 +574,10 @@ constexpr auto kOptionalIndex = [] {
 
 }  // namespace
 
-int OptionalRow(const MessageSpec& spec, uint8_t iei) {
-    return kOptionalIndex[static_cast<size_t>(&spec - kMessages)][iei] - 1;
+int OptionalRow(const MessageLayout& layout, uint8_t iei) {
+    return kOptionalIndex[static_cast<size_t>(&layout - kMessages)][iei] - 1;
 }
 
-std::span<const MessageSpec> AllMessageSpecs() { return kMessages; }
+std::span<const MessageLayout> AllMessageLayouts() { return kMessages; }
 
 }  // namespace corvuna::view

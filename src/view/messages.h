@@ -40,7 +40,7 @@ inline constexpr uint8_t kUplink = 1;
 inline constexpr uint8_t kDownlink = 2;
 inline constexpr uint8_t kBoth = kUplink | kDownlink;
 
-struct MessageSpec {
+struct MessageLayout {
     uint8_t protocol;   // 7 EMM, 2 ESM
     uint8_t type;       // message type
     uint8_t directions;
@@ -52,17 +52,17 @@ struct MessageSpec {
 // The message of `protocol` and `type` as sent in `direction` (1 uplink, 0
 // downlink); null for a type that protocol does not define.  DETACH REQUEST
 // has a layout for each direction.
-const MessageSpec* FindMessageSpec(uint8_t protocol, uint8_t type, int direction);
+const MessageLayout* FindMessageLayout(uint8_t protocol, uint8_t type, int direction);
 
 // The directions the message of `protocol` and `type` is sent in (0 when
 // unknown).
 uint8_t MessageDirections(uint8_t protocol, uint8_t type);
 
-// The optional IE of `spec` (one of the tables') that `iei` introduces: its
-// index in spec.ies, or -1 when the message has none.
-int OptionalRow(const MessageSpec& spec, uint8_t iei);
+// The optional IE of `layout` (one of the tables') that `iei` introduces: its
+// index in layout.ies, or -1 when the message has none.
+int OptionalRow(const MessageLayout& layout, uint8_t iei);
 
 // Every message, for tests.
-std::span<const MessageSpec> AllMessageSpecs();
+std::span<const MessageLayout> AllMessageLayouts();
 
 }  // namespace corvuna::view

@@ -181,14 +181,14 @@ private:
             return Result::kDecodedWithErrors;
         }
         const uint8_t type = rest.At(0);
-        const MessageSpec* spec = FindMessageSpec(protocol, type, ctx_.direction);
-        out.EnumHex("Message type"_f, type, 2, spec != nullptr ? spec->name.text() : Text("Unknown message type"));
-        if (spec == nullptr) {
+        const MessageLayout* layout = FindMessageLayout(protocol, type, ctx_.direction);
+        out.EnumHex("Message type"_f, type, 2, layout != nullptr ? layout->name.text() : Text("Unknown message type"));
+        if (layout == nullptr) {
             out.Hex("Octets"_f, rest.data + 1, rest.size - 1);
             return Result::kUnknownMessage;
         }
-        out.Identifier("Message"_f, spec->name);
-        WalkIes(*spec, rest.From(1));
+        out.Identifier("Message"_f, layout->name);
+        WalkIes(*layout, rest.From(1));
         return ctx_.errors ? Result::kDecodedWithErrors : Result::kDecoded;
     }
 
@@ -277,13 +277,13 @@ private:
         return true;
     }
 
-    void WalkIes(const MessageSpec& spec, Octets body) {
+    void WalkIes(const MessageLayout& layout, Octets body) {
         Emitter& out = ctx_.out;
         out.BeginList(Field<"IEs", "ies">);
         size_t at = 0;
         bool highHalf = false;
         size_t row = 0;
-        const std::span<const IeRow> rows = spec.ies;
+        const std::span<const IeRow> rows = layout.ies;
         // The mandatory part, in order.
         for (; row < rows.size() && rows[row].format < IeFormat::kT && !ctx_.stop.stopped && !OutputFull(body.data + at);
              ++row) {
@@ -324,19 +324,19 @@ private:
             }
         }
         if (highHalf) ++at;
-        if (!ctx_.stop.stopped) WalkOptional(spec, body, at);
+        if (!ctx_.stop.stopped) WalkOptional(layout, body, at);
         out.EndList();
     }
 
-    void WalkOptional(const MessageSpec& spec, Octets body, size_t at) {
+    void WalkOptional(const MessageLayout& layout, Octets body, size_t at) {
         uint64_t seen = 0;  // by row index
         while (at < body.size && !ctx_.stop.stopped && !OutputFull(body.data + at)) {
             const uint8_t iei = body.At(at);
-            const int index = OptionalRow(spec, iei);
+            const int index = OptionalRow(layout, iei);
             const uint64_t bit = index >= 0 ? uint64_t{1} << index : 0;
             if (index >= 0 && (seen & bit) == 0) {
                 seen |= bit;
-                at = TakeOptional(spec.ies[static_cast<size_t>(index)], body, at);
+                at = TakeOptional(layout.ies[static_cast<size_t>(index)], body, at);
                 continue;
             }
             // TS 24.007 11.2.4: bit 8 set, a one-octet IE; IEIs 0x7x, TLV-E;
