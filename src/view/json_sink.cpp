@@ -142,6 +142,12 @@ void JsonSink::Enum(Label label, int64_t value, Text text) {
 void JsonSink::EnumHex(Label label, uint32_t value, int, Text text) { Enum(label, value, text); }
 
 void JsonSink::Absent(Label label, Text text) {
+    if (Fast() && text.plain && text.size <= kFastValue) {
+        char* p = FastLiteral(FastKey(cur_, label), "{\"value\":null,\"text\":\"");
+        p = FastCopy(p, text.text, text.size);
+        cur_ = FastLiteral(p, "\"}");
+        return;
+    }
     if (!Key(label)) return;
     Put("{\"value\":null,\"text\":", 21);
     JsonText(text);
@@ -182,6 +188,18 @@ void JsonSink::Ascii(Label label, std::string_view value) {
 }
 
 void JsonSink::Hex(Label label, const uint8_t* octets, size_t count) {
+    if (Fast() && 2 * count <= kFastValue) {
+        char* p = FastKey(cur_, label);
+        *p++ = '"';
+        for (size_t i = 0; i < count; ++i) {
+            p[0] = kHex[octets[i] >> 4];
+            p[1] = kHex[octets[i] & 0x0F];
+            p += 2;
+        }
+        *p++ = '"';
+        cur_ = p;
+        return;
+    }
     if (!Key(label)) return;
     PutChar('"');
     PutHex(octets, count);

@@ -55,6 +55,18 @@ bool TextSink::Line(Label label) {
 }
 
 void TextSink::Begin(Label label) {
+    if (Fast()) {
+        const size_t indent = IndentOf(depth_);
+        char* p = cur_;
+        for (size_t i = 0; i < indent; i += 32) std::memcpy(p + i, kIndent.text, 32);
+        p += indent;
+        const Text text = label.text();
+        p = FastCopy(p, text.text, text.size);
+        *p++ = '\n';
+        cur_ = p;
+        ++depth_;
+        return;
+    }
     if (Admit()) {
         Put(kIndent.text, IndentOf(depth_));
         Put(label.text());
@@ -126,11 +138,25 @@ void TextSink::Absent(Label label, Text text) {
 }
 
 void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
-    if (!Line(label)) return;
     char hex[12] = {'0', 'x'};
     if (digits < 1) digits = 1;
     if (digits > 8) digits = 8;
     for (int i = 0; i < digits; ++i) hex[2 + i] = kHex[(value >> (4 * (digits - 1 - i))) & 0x0F];
+    if (Fast() && text.size <= kFastValue) {
+        char* p = FastLine(cur_, label);
+        if (text) {
+            p = FastCopy(p, text.text, text.size);
+            p[0] = ' ';
+            p[1] = '(';
+            p += 2;
+        }
+        p = FastCopy(p, hex, static_cast<size_t>(2 + digits));
+        if (text) *p++ = ')';
+        *p++ = '\n';
+        cur_ = p;
+        return;
+    }
+    if (!Line(label)) return;
     if (text) {
         Put(text);
         Put(" (", 2);
@@ -174,6 +200,17 @@ void TextSink::Ascii(Label label, std::string_view value) {
 }
 
 void TextSink::Hex(Label label, const uint8_t* octets, size_t count) {
+    if (Fast() && 2 * count <= kFastValue) {
+        char* p = FastLine(cur_, label);
+        for (size_t i = 0; i < count; ++i) {
+            p[0] = kHex[octets[i] >> 4];
+            p[1] = kHex[octets[i] & 0x0F];
+            p += 2;
+        }
+        *p++ = '\n';
+        cur_ = p;
+        return;
+    }
     if (!Line(label)) return;
     PutHex(octets, count);
     PutChar('\n');
@@ -241,10 +278,27 @@ void TextSink::PutNumbered(size_t offset, size_t length) {
 void TextSink::BeginIe(const IePlace& place) {
     // "role: [type ]clause, offset N, L octets"; the type only where the
     // message table names the IE otherwise.
+    const bool named = place.type.size == place.role.text().size &&
+                       std::memcmp(place.type.text, place.role.text().text, place.type.size) == 0;
+    if (Fast() && place.type.size + place.reference.size <= kFastValue - 64) {
+        char* p = FastLine(cur_, place.role);
+        if (!named) {
+            p = FastCopy(p, place.type.text, place.type.size);
+            *p++ = ' ';
+        }
+        p = FastCopy(p, place.reference.text, place.reference.size);
+        p = FastLiteral(p, ", offset ");
+        p = FastDecimal(p, static_cast<int64_t>(place.offset));
+        p = FastLiteral(p, ", ");
+        p = FastDecimal(p, static_cast<int64_t>(place.length));
+        p = place.length == 1 ? FastLiteral(p, " octet\n") : FastLiteral(p, " octets\n");
+        cur_ = p;
+        ++depth_;
+        return;
+    }
     if (Line(place.role)) {
-        const std::string_view type(place.type.text, place.type.size);
-        if (type != place.role.textView()) {
-            Put(type);
+        if (!named) {
+            Put(place.type);
             PutChar(' ');
         }
         Put(place.reference);

@@ -298,7 +298,8 @@ Result DecodeInnerMessage(Context& ctx, Protection::Body body, Octets inner) {
     Octets plain = inner;
     if (body == Protection::Body::kDeciphered && ctx.protection != nullptr) plain = ctx.protection->plain;
     if (ctx.nesting >= kMaxNesting) {
-        ctx.out.Hex(Field<"Message", "message">, plain);
+        ctx.out.Null(Field<"Message", "message">);
+        ctx.out.Hex("Octets"_f, plain);
         return Result::kDecoded;
     }
     // Offsets inside a deciphered body are those of the ciphered octets.
@@ -308,6 +309,11 @@ Result DecodeInnerMessage(Context& ctx, Protection::Body body, Octets inner) {
     --ctx.nesting;
     ctx.Leave(outer);
     return result;
+}
+
+void WriteNoIes(Sink& out) {
+    out.BeginList(Field<"IEs", "ies">);
+    out.EndList();
 }
 
 bool OutputFull(Context& ctx, const uint8_t* at) {
@@ -382,6 +388,7 @@ Result DecodeTyped(Context& ctx, const MessageTable& table, uint8_t protocol, Oc
     if (rest.size == 0) {
         out.Null(Field<"Message type", "message_type">);
         out.Null(Field<"Name", "name">);
+        WriteNoIes(out);
         ctx.Stopped(rest.data, "Message type"_f, "message ends before its message type");
         return Result::kDecodedWithErrors;
     }
@@ -390,6 +397,7 @@ Result DecodeTyped(Context& ctx, const MessageTable& table, uint8_t protocol, Oc
     out.EnumHex("Message type"_f, type, 2, layout != nullptr ? layout->name.text() : Text("Unknown message type"));
     if (layout == nullptr) {
         out.Null(Field<"Name", "name">);
+        WriteNoIes(out);
         out.Hex("Octets"_f, rest.From(1));
         return Result::kUnknownMessage;
     }
@@ -418,6 +426,7 @@ Result DecodeMessage(Context& ctx, Octets message, Label member) {
     out.Null(Field<"Name", "name">);
     out.Enum("Protocol discriminator"_f, pd, LookupText(kProtocolDiscriminators, static_cast<int32_t>(pd), "Reserved"));
     out.Null(Field<"Message type", "message_type">);
+    WriteNoIes(out);
     out.Hex("Octets"_f, message);
     out.EndMessage();
     return Result::kNotNas;

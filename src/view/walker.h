@@ -56,6 +56,10 @@ Protection::Body WriteProtection(Context& ctx, bool ciphered, std::span<const Va
 // "Message", at octet `inner` of the message for the offsets.
 Result DecodeInnerMessage(Context& ctx, Protection::Body body, Octets inner);
 
+// The empty list of IEs of a message whose IEs are not walked (every
+// message object has its list).
+void WriteNoIes(Sink& out);
+
 // Whether the output has reached its limit; decoding then stops at `at`.
 bool OutputFull(Context& ctx, const uint8_t* at);
 

@@ -62,6 +62,7 @@ Result DecodeProtected(Context& ctx, Octets message, unsigned securityHeader) {
     out.MessageName("Security protected NAS message"_f);
     WriteHeader(ctx, securityHeader);
     out.Null(kMessageType);
+    WriteNoIes(out);
     const bool ciphered = securityHeader == 2 || securityHeader == 4;
     if (message.size < 6) {
         out.Null("Message authentication code"_f);
@@ -119,6 +120,7 @@ Result DecodeEmm(Context& ctx, Octets message) {
     ctx.out.Null(kName);
     WriteHeader(ctx, securityHeader);
     ctx.out.Null(kMessageType);
+    WriteNoIes(ctx.out);
     ctx.out.Hex("Octets"_f, message.From(1));
     ctx.Stopped(message.data, {}, "reserved security header type");
     return Result::kUnknownMessage;
@@ -139,6 +141,7 @@ Result DecodeEsm(Context& ctx, Octets message) {
     if (message.size < 3) {
         out.Null(kName);
         out.Null(kMessageType);
+        WriteNoIes(out);
         ctx.Stopped(message.data + message.size, "Message type"_f, "message shorter than the ESM header (3 octets)");
         return Result::kDecodedWithErrors;
     }
