@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ie/sm/apn_pdn.h"
+#include "legacy/ie/sm/apn_pdn.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

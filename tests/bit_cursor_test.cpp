@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "bits/bit_cursor.h"
+#include "legacy/bits/bit_cursor.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "emm/attach.h"
+#include "legacy/emm/attach.h"
 #include "support/document_check.h"
 #include "support/test_support.h"
 

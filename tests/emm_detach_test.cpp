@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "emm/detach.h"
+#include "legacy/emm/detach.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "emm/guti_reallocation.h"
+#include "legacy/emm/guti_reallocation.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "corvuna/corvuna.h"
-#include "emm/emm_information.h"
+#include "legacy/emm/emm_information.h"
 #include "support/document_check.h"
 #include "support/test_support.h"
 

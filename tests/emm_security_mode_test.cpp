@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/capabilities.h"
+#include "legacy/ie/mm/capabilities.h"
 #include "support/document_check.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "emm/service.h"
+#include "legacy/emm/service.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "codec/shared_bodies.h"
-#include "emm/short_messages.h"
+#include "legacy/codec/shared_bodies.h"
+#include "legacy/emm/short_messages.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "corvuna/corvuna.h"
-#include "emm/tracking_area_update.h"
+#include "legacy/emm/tracking_area_update.h"
 #include "support/document_check.h"
 #include "support/test_support.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <gtest/gtest.h>
 
-#include "ie/sm/eps_qos.h"
+#include "legacy/ie/sm/eps_qos.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

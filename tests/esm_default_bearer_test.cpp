@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "esm_test_support.h"
-#include "ie/sm/qos.h"
+#include "legacy/ie/sm/qos.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/area_lists.h"
+#include "legacy/ie/mm/area_lists.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/capabilities.h"
+#include "legacy/ie/mm/capabilities.h"
 #include "support/test_support.h"
 
 namespace corvuna {

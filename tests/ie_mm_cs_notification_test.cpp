@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/cs_notification.h"
+#include "legacy/ie/mm/cs_notification.h"
 #include "support/test_support.h"
 
 namespace corvuna {

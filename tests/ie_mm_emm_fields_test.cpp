@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/emm_fields.h"
+#include "legacy/ie/mm/emm_fields.h"
 #include "support/test_support.h"
 
 namespace corvuna {

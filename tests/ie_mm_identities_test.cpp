@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/identities.h"
+#include "legacy/ie/mm/identities.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ie/mm/network_info.h"
+#include "legacy/ie/mm/network_info.h"
 #include "support/test_support.h"
 
 namespace corvuna {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "ie/sm/pco.h"
+#include "legacy/ie/sm/pco.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

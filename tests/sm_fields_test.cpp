@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "ie/sm/sm_fields.h"
+#include "legacy/ie/sm/sm_fields.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "corvuna/corvuna.h"
-#include "ie/sm/apn_pdn.h"
-#include "ie/sm/eps_qos.h"
-#include "ie/sm/pco.h"
-#include "ie/sm/qos.h"
-#include "ie/sm/sm_fields.h"
+#include "legacy/ie/sm/apn_pdn.h"
+#include "legacy/ie/sm/eps_qos.h"
+#include "legacy/ie/sm/pco.h"
+#include "legacy/ie/sm/qos.h"
+#include "legacy/ie/sm/sm_fields.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

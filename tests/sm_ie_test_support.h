@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bits/bit_cursor.h"
+#include "legacy/bits/bit_cursor.h"
 #include "support/test_support.h"
 
 namespace corvuna::test {

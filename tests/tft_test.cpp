@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "ie/sm/tft.h"
+#include "legacy/ie/sm/tft.h"
 #include "sm_ie_test_support.h"
 
 namespace corvuna::test {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "codec/codec.h"
-#include "doc/writer.h"
+#include "legacy/codec/codec.h"
+#include "legacy/doc/writer.h"
 
 namespace corvuna {
 

@@ -3,9 +3,9 @@
 // BEARER CONTEXT REQUEST, read from its EPS QoS without writing a document.
 #include <cstdint>
 
-#include "bits/bit_cursor.h"
+#include "legacy/bits/bit_cursor.h"
 #include "corvuna/corvuna.h"
-#include "ie/sm/eps_qos.h"
+#include "legacy/ie/sm/eps_qos.h"
 
 namespace corvuna {
 

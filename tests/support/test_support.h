@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bits/bit_cursor.h"
-#include "doc/writer.h"
+#include "legacy/bits/bit_cursor.h"
+#include "legacy/doc/writer.h"
 
 namespace corvuna::test {
 

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "legacy/emm/attach.h"
+
+#include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/optional_ies.h"
+#include "legacy/doc/value_text.h"
+#include "legacy/emm/emm_rows.h"
+
+namespace corvuna {
+
+namespace {
+
+// EPS attach type (TS 24.301 9.9.3.11).
+constexpr ValueText kAttachType[] = {
+    {1, "EPS Attach"},
+    {2, "combined EPS/IMSI attach"},
+};
+constexpr Text kAttachTypeOther = "reserved";
+
+// EPS attach result (TS 24.301 9.9.3.10).
+constexpr ValueText kAttachResult[] = {
+    {1, "EPS Only"},
+    {2, "combined EPS/IMSI"},
+};
+constexpr Text kAttachResultOther = "reserved";
+
+using Request = AttachRequestRecord;
+using Accept = AttachAcceptRecord;
+
+// Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.
+constexpr OptionalIe<Request> kRequestRows[] = {
+    emm_rows::kOldPtmsiSignature<Request>,
+    emm_rows::kAdditionalGuti<Request>,
+    emm_rows::kLastVisitedTai<Request>,
+    emm_rows::kDrxParameter<Request>,
+    emm_rows::kMsNetworkCapability<Request>,
+    emm_rows::kOldLai<Request>,
+    // TMSI status: only the TMSI flag (bit 1) is kept.
+    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01>(0x9),
+    emm_rows::kClassmark2<Request>,
+    emm_rows::kClassmark3<Request>,
+    emm_rows::kSupportedCodecs<Request>,
+};
+constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
+
+// Optional IEs of ATTACH ACCEPT (TS 24.301 8.2.1), passing scan; the others
+// (EPS network feature support, additional update result, T3412 extended
+// value ...) are passed over octet by octet.
+constexpr OptionalIe<Accept> kAcceptRows[] = {
+    emm_rows::kGuti<Accept>,      emm_rows::kLai<Accept>,   emm_rows::kMsIdentity<Accept>,
+    emm_rows::kEmmCause<Accept>,  emm_rows::kT3402<Accept>, emm_rows::kT3423<Accept>,
+    emm_rows::kEquivalentPlmns<Accept>, emm_rows::kEmergencyNumbers<Accept>,
+};
+constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, kAcceptRows};
+
+// Passes over the ESM message container (LV-E).  Its length is the 16-bit
+// value of the two length octets; a container that runs past the body takes
+// the rest of it, so that nothing after it is read as an optional IE.
+void SkipEsmMessageContainer(BitCursor& cursor) {
+    const uint32_t high = ReadOctet(cursor);
+    const uint32_t low = ReadOctet(cursor);
+    SkipIeUnchecked(cursor, high * 256u + low);
+}
+
+}  // namespace
+
+void ParseAttachRequest(int, BitCursor& cursor, AttachRequestRecord& r) {
+    // Octet 1: NAS key set identifier in the high half, EPS attach type in
+    // bits 3-1 (bit 4 is spare).
+    r.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
+    r.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    ReadBits(cursor, 1);
+    r.attachType = static_cast<int32_t>(ReadBits(cursor, 3));
+    ParseEpsMobileIdentity(cursor, ReadOctet(cursor), r.oldGutiOrImsi);
+    ParseUeNetworkCapability(cursor, ReadOctet(cursor), r.ueNetworkCapability);
+    SkipEsmMessageContainer(cursor);
+    ScanOptionalIes(cursor, kRequestIes, r);
+}
+
+int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("EPS_Attach_Type", r.attachType, out, LookupText(kAttachType, r.attachType, kAttachTypeOther));
+    WriteGroup("NAS_key_set_identifier", r.ksi, RenderKeySetIdentifier, out);
+    WriteGroup("Old_GUTI_Or_IMSI", r.oldGutiOrImsi, RenderEpsMobileIdentity, out);
+    WriteGroup("UE_Network_capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
+    if (r.oldPtmsiSignaturePresent) WriteGroup("Old_P_TMSI_Signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
+    if (r.additionalGutiPresent) WriteGroup("Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
+    if (r.lastVisitedTaiPresent) {
+        WriteGroup("Last_Visited_Registered_TAI", r.lastVisitedTai, RenderTrackingAreaIdentity, out);
+    }
+    if (r.drxParameterPresent) WriteGroup("DRX_Parameter", r.drxParameter, RenderDrxParameter, out);
+    if (r.msNetworkCapabilityPresent) {
+        WriteGroup("MS_Network_capability", r.msNetworkCapability, RenderMsNetworkCapability, out);
+    }
+    if (r.oldLaiPresent) WriteGroup("Old_LAI", r.oldLai, RenderLocationAreaIdentification, out);
+    if (r.tmsiStatusPresent) RenderTmsiStatus(r.tmsiStatus, out);
+    if (r.classmark2Present) WriteGroup("Mobile_station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
+    // Classmark 3 and the supported codecs are not decoded: an empty group
+    // tells that they were present.
+    if (r.classmark3Present) WriteEmptyGroup("Mobile_station_classmark3", out);
+    if (r.supportedCodecsPresent) WriteEmptyGroup("Supported_Codecs", out);
+    return 1;
+}
+
+void ParseAttachAccept(int, BitCursor& cursor, AttachAcceptRecord& r) {
+    // Octet 1: spare half-octet, spare bit 4, EPS attach result in bits 3-1.
+    ReadBits(cursor, 5);
+    r.attachResult = static_cast<int32_t>(ReadBits(cursor, 3));
+    ParseGprsTimer(cursor, 1, r.t3412);
+    ParseTrackingAreaIdentityList(cursor, ReadOctet(cursor), r.taiList);
+    SkipEsmMessageContainer(cursor);
+    ScanOptionalIes(cursor, kAcceptIes, r);
+}
+
+int RenderAttachAccept(const AttachAcceptRecord& r, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("EPS_Attach_Result", r.attachResult, out,
+                LookupText(kAttachResult, r.attachResult, kAttachResultOther));
+    // The timers are written without group tags; only their place tells
+    // them apart.
+    RenderGprsTimer(r.t3412, out);
+    WriteGroup("TAI_List", r.taiList, RenderTrackingAreaIdentity, out);
+    if (r.gutiPresent) WriteGroup("GUTI", r.guti, RenderEpsMobileIdentity, out);
+    if (r.laiPresent) WriteGroup("Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
+    if (r.msIdentityPresent) WriteGroup("MS_identity", r.msIdentity, RenderMobileIdentity, out);
+    if (r.emmCausePresent) RenderEmmCause(r.emmCause, out);
+    if (r.t3402Present) RenderGprsTimer(r.t3402, out);
+    if (r.t3423Present) RenderGprsTimer(r.t3423, out);
+    if (r.equivalentPlmnsPresent) WriteGroup("Equivalent_PLMNs", r.equivalentPlmns, RenderPlmnList, out);
+    if (r.emergencyNumbersPresent) {
+        WriteGroup("Emergency_Number_List", r.emergencyNumbers, RenderEmergencyNumberList, out);
+    }
+    return 1;
+}
+
+}  // namespace corvuna

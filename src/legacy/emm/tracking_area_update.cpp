@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "legacy/emm/tracking_area_update.h"
+
+#include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/optional_ies.h"
+#include "legacy/emm/emm_rows.h"
+
+namespace corvuna {
+
+namespace {
+
+using Request = TrackingAreaUpdateRequestRecord;
+using Accept = TrackingAreaUpdateAcceptRecord;
+
+// Non-current native NAS key set identifier: TSC in bit 4, the identifier
+// in bits 3-1 of the IEI octet.
+void TakeNonCurrentKsi(BitCursor&, uint8_t octet, int32_t, Request& record) {
+    record.nonCurrentKsiPresent = 1;
+    record.nonCurrentKsi.tsc = static_cast<uint8_t>(TestBit(octet, 3));
+    record.nonCurrentKsi.keySetId = static_cast<uint8_t>(octet & 0x07);
+}
+
+// Optional IEs of TRACKING AREA UPDATE REQUEST (TS 24.301 8.2.29),
+// stopping scan.  The half-octet IEs keep the whole low half of their
+// octet.
+constexpr OptionalIe<Request> kRequestRows[] = {
+    HalfOctet<&Request::cksnPresent, &Request::cksn>(0x8),
+    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus>(0x9),
+    HalfOctet<&Request::radioCapabilityUpdatePresent, &Request::radioCapabilityUpdate>(0xA),
+    Custom<Request>(0xB, true, 0, TakeNonCurrentKsi),
+    HalfOctet<&Request::additionalUpdateTypePresent, &Request::additionalUpdateType>(0xF),
+    emm_rows::kOldPtmsiSignature<Request>,
+    emm_rows::kAdditionalGuti<Request>,
+    Tv<&Request::nonceUePresent, &Request::nonceUe, ParseNonce>(0x55, 4),
+    Tlv<&Request::ueNetworkCapabilityPresent, &Request::ueNetworkCapability, ParseUeNetworkCapability>(0x58),
+    emm_rows::kLastVisitedTai<Request>,
+    emm_rows::kDrxParameter<Request>,
+    Tlv<&Request::epsBearerContextStatusPresent, &Request::epsBearerContextStatus, ParseEpsBearerContextStatus>(
+        0x57),
+    emm_rows::kMsNetworkCapability<Request>,
+    emm_rows::kOldLai<Request>,
+    emm_rows::kClassmark2<Request>,
+    emm_rows::kClassmark3<Request>,
+    emm_rows::kSupportedCodecs<Request>,
+};
+constexpr OptionalIes<Request> kRequestIes{Scan::kStopping, kRequestRows};
+
+// Optional IEs of TRACKING AREA UPDATE ACCEPT (TS 24.301 8.2.26), stopping
+// scan.  Only bits 2-1 carry the additional update result value.
+constexpr OptionalIe<Accept> kAcceptRows[] = {
+    HalfOctet<&Accept::additionalUpdateResultPresent, &Accept::additionalUpdateResult, 0x03>(0xF),
+    Tv<&Accept::t3412Present, &Accept::t3412, ParseGprsTimer>(0x5A, 1),
+    emm_rows::kGuti<Accept>,
+    Tlv<&Accept::taiListPresent, &Accept::taiList, ParseTrackingAreaIdentityList>(0x54),
+    Tlv<&Accept::epsBearerContextStatusPresent, &Accept::epsBearerContextStatus, ParseEpsBearerContextStatus>(0x57),
+    emm_rows::kLai<Accept>,
+    emm_rows::kMsIdentity<Accept>,
+    emm_rows::kEmmCause<Accept>,
+    emm_rows::kT3402<Accept>,
+    emm_rows::kT3423<Accept>,
+    emm_rows::kEquivalentPlmns<Accept>,
+    emm_rows::kEmergencyNumbers<Accept>,
+    Tlv<&Accept::networkFeatureSupportPresent, &Accept::networkFeatureSupport, ParseEpsNetworkFeatureSupport>(0x64),
+};
+constexpr OptionalIes<Accept> kAcceptIes{Scan::kStopping, kAcceptRows};
+
+}  // namespace
+
+void ParseTrackingAreaUpdateRequest(int, BitCursor& cursor, Request& record) {
+    // Octet 1: NAS key set identifier (high half), EPS update type (low half).
+    record.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
+    record.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    record.updateType = static_cast<int32_t>(ReadBits(cursor, 4));
+    ParseEpsMobileIdentity(cursor, ReadOctet(cursor), record.oldGuti);
+    ScanOptionalIes(cursor, kRequestIes, record);
+}
+
+int RenderTrackingAreaUpdateRequest(const Request& r, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    RenderEpsUpdateType(r.updateType, out);
+    WriteGroup("NAS_key_Set_identifier", r.ksi, RenderKeySetIdentifier, out);
+    WriteGroup("Old_GUTI", r.oldGuti, RenderEpsMobileIdentity, out);
+    if (r.nonCurrentKsiPresent) {
+        WriteGroup("Non_current_native_NAS_key_set_identifier", r.nonCurrentKsi, RenderKeySetIdentifier, out);
+    }
+    if (r.cksnPresent) WriteGroup("GPRSCipherKey", r.cksn, RenderCipheringKeySequenceNumber, out);
+    if (r.oldPtmsiSignaturePresent) WriteGroup("Old_P_TMSI_signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
+    if (r.additionalGutiPresent) WriteGroup("Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
+    if (r.nonceUePresent) WriteGroup("NonceUE", r.nonceUe, RenderNonce, out);
+    if (r.ueNetworkCapabilityPresent) {
+        WriteGroup("UE_Network_Capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
+    }
+    if (r.lastVisitedTaiPresent) {
+        WriteGroup("Last_visited_registered_TAI", r.lastVisitedTai, RenderTrackingAreaIdentity, out);
+    }
+    if (r.drxParameterPresent) WriteGroup("DRX_parameter", r.drxParameter, RenderDrxParameter, out);
+    if (r.radioCapabilityUpdatePresent) {
+        WriteGroup("UE_radio_capability_information_update_needed", r.radioCapabilityUpdate,
+                   RenderUeRadioCapabilityInfoUpdateNeeded, out);
+    }
+    if (r.epsBearerContextStatusPresent) {
+        // "bear" for "bearer": hosts match on the element name as written.
+        WriteGroup("EPS_bear_context_status", r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
+    }
+    if (r.msNetworkCapabilityPresent) {
+        WriteGroup("MS_network_capability", r.msNetworkCapability, RenderMsNetworkCapability, out);
+    }
+    if (r.oldLaiPresent) {
+        WriteGroup("Old_location_area_identification", r.oldLai, RenderLocationAreaIdentification, out);
+    }
+    if (r.tmsiStatusPresent) RenderTmsiStatus(r.tmsiStatus, out);
+    if (r.classmark2Present) WriteGroup("Mobile_Station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
+    if (r.classmark3Present) WriteEmptyGroup("Mobile_Station_classmark3", out);
+    if (r.supportedCodecsPresent) WriteEmptyGroup("Supported_Codecs", out);
+    if (r.additionalUpdateTypePresent) RenderAdditionalUpdateResult(r.additionalUpdateType, out);
+    return 1;
+}
+
+void ParseTrackingAreaUpdateAccept(int, BitCursor& cursor, Accept& record) {
+    // Octet 1: spare (bits 8-5), reserved bit 4, EPS update result value.
+    ReadBits(cursor, 5);
+    record.updateResult = static_cast<int32_t>(ReadBits(cursor, 3));
+    ScanOptionalIes(cursor, kAcceptIes, record);
+}
+
+int RenderTrackingAreaUpdateAccept(const Accept& r, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    RenderEpsUpdateResult(r.updateResult, out);
+    if (r.t3412Present) WriteGroup("T3412", r.t3412, RenderGprsTimer, out);
+    if (r.gutiPresent) WriteGroup("GUTI", r.guti, RenderEpsMobileIdentity, out);
+    if (r.taiListPresent) WriteGroup("TAIList", r.taiList, RenderTrackingAreaIdentity, out);
+    if (r.epsBearerContextStatusPresent) {
+        // "Bear" for "Bearer": hosts match on the element name as written.
+        WriteGroup("EPS_Bear_Context_Status", r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
+    }
+    if (r.laiPresent) WriteGroup("Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
+    if (r.msIdentityPresent) WriteGroup("MS_Identity", r.msIdentity, RenderMobileIdentity, out);
+    if (r.emmCausePresent) RenderEmmCause(r.emmCause, out);
+    if (r.t3402Present) WriteGroup("T3402", r.t3402, RenderGprsTimer, out);
+    if (r.t3423Present) WriteGroup("T3423", r.t3423, RenderGprsTimer, out);
+    if (r.equivalentPlmnsPresent) WriteGroup("Equivalent_PLMNS", r.equivalentPlmns, RenderPlmnList, out);
+    if (r.emergencyNumbersPresent) {
+        WriteGroup("Emergency_Number_List", r.emergencyNumbers, RenderEmergencyNumberList, out);
+    }
+    if (r.networkFeatureSupportPresent) {
+        WriteGroup("EPSNetworkFeatureSupport", r.networkFeatureSupport, RenderEpsNetworkFeatureSupport, out);
+    }
+    if (r.additionalUpdateResultPresent) RenderAdditionalUpdateResult(r.additionalUpdateResult, out);
+    return 1;
+}
+
+}  // namespace corvuna

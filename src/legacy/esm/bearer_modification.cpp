@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "legacy/esm/bearer_modification.h"
+
+#include "legacy/codec/esm_bodies.h"
+#include "legacy/codec/optional_ies.h"
+
+namespace corvuna {
+
+namespace {
+
+using Request = ModifyEpsBearerContextRequestRecord;
+
+constexpr OptionalIe<Request> kRows[] = {
+    esm_rows::kRadioPriority<Request>,
+    Tlv<&Request::newEpsQosPresent, &Request::newEpsQos, ParseEpsQos>(kIeiEpsQos),
+    Tlv<&Request::tftPresent, &Request::tft, ParseTft>(kIeiTft),
+    Tlv<&Request::newQosPresent, &Request::newQos, ParseQos>(kIeiQos),
+    esm_rows::kLlcSapi<Request>,
+    esm_rows::kPacketFlowId<Request>,
+    esm_rows::kApnAmbr<Request>,
+    esm_rows::kPco<Request>,
+};
+constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
+
+}  // namespace
+
+void ParseModifyEpsBearerContextRequest(int, BitCursor& cursor, Request& record) {
+    ScanOptionalIes(cursor, kIes, record);
+}
+
+int RenderModifyEpsBearerContextRequest(const Request& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    if (record.newEpsQosPresent) WriteGroup("New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
+    if (record.tftPresent) WriteGroup("TFT", record.tft, RenderTft, out);
+    if (record.newQosPresent) WriteGroup("New_QoS", record.newQos, RenderQos, out);
+    RenderLlcSapiRadioPriorityAndFlow(record, out);
+    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    return 1;
+}
+
+}  // namespace corvuna

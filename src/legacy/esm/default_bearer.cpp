@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "legacy/esm/default_bearer.h"
+
+#include "legacy/codec/esm_bodies.h"
+#include "legacy/codec/optional_ies.h"
+
+namespace corvuna {
+
+namespace {
+
+using Request = ActivateDefaultEpsBearerContextRequestRecord;
+
+// Optional IEs of the request, passing scan: an octet that is no listed IEI
+// is passed over alone and the next octet is taken as an IEI.
+constexpr OptionalIe<Request> kRows[] = {
+    esm_rows::kRadioPriority<Request>, esm_rows::kTransactionId<Request>,
+    esm_rows::kNegotiatedQos<Request>, esm_rows::kLlcSapi<Request>,
+    esm_rows::kPacketFlowId<Request>,  TvOctet<&Request::esmCausePresent, &Request::esmCause>(kIeiEsmCause),
+    esm_rows::kApnAmbr<Request>,       esm_rows::kPco<Request>,
+};
+constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
+
+}  // namespace
+
+void ParseActivateDefaultEpsBearerContextRequest(int, BitCursor& cursor, Request& record) {
+    ParseEpsQos(cursor, ReadOctet(cursor), record.epsQos);
+    ParseAccessPointName(cursor, ReadOctet(cursor), record.accessPointName);
+    ParsePdnAddress(cursor, ReadOctet(cursor), record.pdnAddress);
+    ScanOptionalIes(cursor, kIes, record);
+}
+
+int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
+    WriteString("Access_point_name", record.accessPointName.apnText, out);
+    WriteGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
+    if (record.transactionIdPresent) {
+        WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
+    }
+    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
+    RenderLlcSapiRadioPriorityAndFlow(record, out);
+    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
+    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    return 1;
+}
+
+}  // namespace corvuna
