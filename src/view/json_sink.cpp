@@ -191,11 +191,7 @@ void JsonSink::Hex(Label label, const uint8_t* octets, size_t count) {
     if (Fast() && 2 * count <= kFastValue) {
         char* p = FastKey(cur_, label);
         *p++ = '"';
-        for (size_t i = 0; i < count; ++i) {
-            p[0] = kHex[octets[i] >> 4];
-            p[1] = kHex[octets[i] & 0x0F];
-            p += 2;
-        }
+        p = FastHex(p, octets, count);
         *p++ = '"';
         cur_ = p;
         return;

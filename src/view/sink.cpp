@@ -5,8 +5,6 @@ namespace corvuna::view {
 
 namespace {
 
-constexpr char kHex[] = "0123456789abcdef";
-
 constexpr std::string_view kResultNames[] = {"decoded", "decoded_with_errors", "unknown_message", "not_nas",
                                              "ciphered"};
 constexpr std::string_view kResultWords[] = {"decoded", "decoded with errors", "unknown message", "not NAS",
@@ -42,11 +40,7 @@ void Sink::Finish() {
 
 void Sink::PutHex(const uint8_t* octets, size_t count) {
     if (2 * count <= static_cast<size_t>(limit_ - cur_)) {
-        for (size_t i = 0; i < count; ++i) {
-            cur_[0] = kHex[octets[i] >> 4];
-            cur_[1] = kHex[octets[i] & 0x0F];
-            cur_ += 2;
-        }
+        cur_ = FastHex(cur_, octets, count);
     } else {
         Miss(2 * count);
     }

@@ -215,6 +215,16 @@ protected:
         return p + (N - 1);
     }
     static char* FastCopy(char* p, const char* text, size_t n) { return CopyChars(p, text, n); }
+    // Hex digits of `count` octets at `p`.
+    static char* FastHex(char* p, const uint8_t* octets, size_t count) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        for (size_t i = 0; i < count; ++i) {
+            p[0] = kDigits[octets[i] >> 4];
+            p[1] = kDigits[octets[i] & 0x0F];
+            p += 2;
+        }
+        return p;
+    }
 
     char* buffer_;
     char* cur_;

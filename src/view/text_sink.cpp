@@ -35,12 +35,17 @@ size_t IndentOf(int depth) {
 
 TextSink::TextSink(char* buffer, size_t capacity) : Sink(buffer, capacity, kFastRoom) {}
 
-char* TextSink::FastLine(char* p, Label label) const {
-    const size_t indent = IndentOf(depth_);
+// The indentation of `depth` and the label's text at `p`.
+char* FastLabel(char* p, int depth, Label label) {
+    const size_t indent = IndentOf(depth);
     for (size_t i = 0; i < indent; i += 32) std::memcpy(p + i, kIndent.text, 32);
     p += indent;
     const Text text = label.text();
-    p = FastCopy(p, text.text, text.size);
+    return CopyChars(p, text.text, text.size);
+}
+
+char* TextSink::FastLine(char* p, Label label) const {
+    p = FastLabel(p, depth_, label);
     p[0] = ':';
     p[1] = ' ';
     return p + 2;
@@ -56,12 +61,7 @@ bool TextSink::Line(Label label) {
 
 void TextSink::Begin(Label label) {
     if (Fast()) {
-        const size_t indent = IndentOf(depth_);
-        char* p = cur_;
-        for (size_t i = 0; i < indent; i += 32) std::memcpy(p + i, kIndent.text, 32);
-        p += indent;
-        const Text text = label.text();
-        p = FastCopy(p, text.text, text.size);
+        char* p = FastLabel(cur_, depth_, label);
         *p++ = '\n';
         cur_ = p;
         ++depth_;
@@ -202,11 +202,7 @@ void TextSink::Ascii(Label label, std::string_view value) {
 void TextSink::Hex(Label label, const uint8_t* octets, size_t count) {
     if (Fast() && 2 * count <= kFastValue) {
         char* p = FastLine(cur_, label);
-        for (size_t i = 0; i < count; ++i) {
-            p[0] = kHex[octets[i] >> 4];
-            p[1] = kHex[octets[i] & 0x0F];
-            p += 2;
-        }
+        p = FastHex(p, octets, count);
         *p++ = '\n';
         cur_ = p;
         return;
