@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "view/ies.h"
+#include "view/ies_24008.h"
 
 namespace corvuna::view {
 
@@ -418,12 +419,6 @@ void DecodeGprsTimer3(Context& ctx, Octets v) {
     if (RequireOctets(ctx, v, 1)) WriteTimer(ctx, v.At(0), true);
 }
 
-void DecodeExtendedDrxParameters(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 1)) return;
-    ctx.out.Number("Paging time window"_f, v.At(0) >> 4);
-    ctx.out.Number("eDRX value"_f, v.At(0) & 0x0F);
-}
-
 // ---------------------------------------------------------------------------
 // Capabilities
 
@@ -486,7 +481,7 @@ void DecodeMsNetworkCapability(Context& ctx, Octets v) {
     WriteBit(ctx, "UCS2 support"_f, o1 >> 4,
              "the ME has no preference between the use of the default alphabet and the use of UCS2",
              "the ME has a preference for the default alphabet over UCS2");
-    ctx.out.Number("SS screening indicator"_f, (o1 >> 2) & 0x03);
+    WriteSsScreeningIndicator(ctx, "SS screening indicator"_f, (o1 >> 2) & 0x03);
     WriteSupport(ctx, "SoLSA capability"_f, o1 >> 1);
     WriteBit(ctx, "Revision level indicator"_f, o1, "used by a mobile station supporting R99 or later versions",
              "used by a mobile station not supporting R99 or later versions");
@@ -522,9 +517,9 @@ void DecodeMsClassmark2(Context& ctx, Octets v) {
     WriteBit(ctx, "ES IND"_f, o1 >> 4, "Controlled Early Classmark Sending option is implemented",
              "Controlled Early Classmark Sending option is not implemented");
     WriteBit(ctx, "A5/1"_f, o1 >> 3, "encryption algorithm A5/1 not available", "encryption algorithm A5/1 available");
-    ctx.out.Number("RF power capability"_f, o1 & 0x07);
+    WriteRfPowerCapability(ctx, o1 & 0x07);
     WriteBit(ctx, "PS capability"_f, o2 >> 6, "PS capability present", "PS capability not present");
-    ctx.out.Number("SS screen indicator"_f, (o2 >> 4) & 0x03);
+    WriteSsScreeningIndicator(ctx, "SS screen indicator"_f, (o2 >> 4) & 0x03);
     WriteSupport(ctx, "SM capability"_f, o2 >> 3);
     WriteSupport(ctx, "VBS notification reception"_f, o2 >> 2);
     WriteSupport(ctx, "VGCS notification reception"_f, o2 >> 1);
@@ -560,39 +555,13 @@ void DecodeSupportedCodecList(Context& ctx, Octets v) {
     ctx.out.EndList();
 }
 
-void DecodeDrxParameter(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 2)) return;
-    static constexpr ValueText kCoefficients[] = {
-        {0, "DRX value not specified"},
-        {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
-        {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
-        {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
-        {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
-    };
-    static constexpr ValueText kNonDrx[] = {{0, "no non-DRX mode after transfer state"},
-                                     {1, "max. 1 sec non-DRX mode after transfer state"},
-                                     {2, "max. 2 sec non-DRX mode after transfer state"},
-                                     {3, "max. 4 sec non-DRX mode after transfer state"},
-                                     {4, "max. 8 sec non-DRX mode after transfer state"},
-                                     {5, "max. 16 sec non-DRX mode after transfer state"},
-                                     {6, "max. 32 sec non-DRX mode after transfer state"},
-                                     {7, "max. 64 sec non-DRX mode after transfer state"}};
-    const uint8_t split = v.At(0), o2 = v.At(1);
-    ctx.out.Enum("SPLIT PG CYCLE CODE"_f, split, split == 0 ? Text("704 (equivalent to no DRX)") : Text());
-    WriteEnum(ctx, "CN Specific DRX cycle length coefficient and DRX value for S1 mode"_f, o2 >> 4, kCoefficients,
-              "DRX value not specified (value not used)");
-    WriteBit(ctx, "SPLIT on CCCH"_f, o2 >> 3, "Split pg cycle on CCCH is supported by the mobile station",
-             "Split pg cycle on CCCH is not supported by the mobile station");
-    WriteEnum(ctx, "Non-DRX timer"_f, o2 & 0x07, kNonDrx, "");
-}
-
 void DecodeEpsNetworkFeatureSupport(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     const uint8_t o1 = v.At(0);
     WriteSupport(ctx, "CP CIoT"_f, o1 >> 7);
     WriteSupport(ctx, "ERw/oPDN"_f, o1 >> 6);
     WriteSupport(ctx, "ESR PS"_f, o1 >> 5);
-    ctx.out.Number("CS-LCS"_f, (o1 >> 3) & 0x03);
+    WriteCsLcs(ctx, (o1 >> 3) & 0x03);
     WriteSupport(ctx, "EPC-LCS"_f, o1 >> 2);
     WriteSupport(ctx, "EMC BS"_f, o1 >> 1);
     WriteBit(ctx, "IMS VoPS"_f, o1, "IMS voice over PS session in S1 mode supported",
@@ -990,7 +959,7 @@ const IeType kLocationAreaIdentification =
     Ie("Location area identification", "9.9.2.2", DecodeLocationAreaIdentification);
 const IeType kMobileIdentity = Ie("Mobile identity", "9.9.2.3", DecodeMobileIdentity);
 const IeType kMsClassmark2 = Ie("Mobile station classmark 2", "9.9.2.4", DecodeMsClassmark2);
-const IeType kMsClassmark3 = Ie("Mobile station classmark 3", "9.9.2.5", DecodeOctets);
+const IeType kMsClassmark3 = Ie("Mobile station classmark 3", "9.9.2.5", DecodeMsClassmark3);
 const IeType kPlmnList = Ie("PLMN list", "9.9.2.8", DecodePlmnList);
 const IeType kSupportedCodecList = Ie("Supported codec list", "9.9.2.10", DecodeSupportedCodecList);
 const IeType kDcnId = Ie("DCN-ID", "9.9.3.48", DecodeOctets);
