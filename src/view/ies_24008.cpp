@@ -167,12 +167,14 @@ void WriteMultislotClass(Context& ctx, Label label, uint32_t value) {
     ctx.out.Enum(label, value, t.text());
 }
 
-// SMS_VALUE and SM_VALUE: (coded value + 1) quarters of a timeslot, a
-// timeslot lasting 15/26 ms.
+// SMS_VALUE and SM_VALUE: (coded value + 1) quarters of a timeslot, with
+// the table's approximate duration of each.
 void WriteQuarterTimeslots(Context& ctx, Label label, uint32_t coded) {
-    const int64_t quarters = coded + 1;
+    static constexpr int16_t kMicroseconds[] = {144,  288,  433,  577,  721,  865,  1009, 1154,
+                                                1298, 1442, 1586, 1730, 1874, 2019, 2163, 2307};
+    const int64_t quarters = (coded & 0x0F) + 1;
     TextBuf t;
-    t.Number(quarters).Put("/4 timeslot (~").Number((quarters * 15000 + 52) / 104).Put(" microseconds)");
+    t.Number(quarters).Put("/4 timeslot (~").Number(kMicroseconds[coded & 0x0F]).Put(" microseconds)");
     ctx.out.Enum(label, quarters, t.text());
 }
 
