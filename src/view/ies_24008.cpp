@@ -43,7 +43,7 @@ public:
     TextBuf& Number(int64_t value) {
         char digits[24];
         const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(value));
-        return Put(std::string_view(digits, n > 0 ? static_cast<size_t>(n) : 0));
+        return Put(std::string_view(digits, n > 0 && static_cast<size_t>(n) < sizeof digits ? static_cast<size_t>(n) : 0));
     }
     // Milliseconds as seconds with at most two decimals: 5120 -> "5.12",
     // 6400 -> "6.4", 20000 -> "20".
@@ -104,7 +104,8 @@ public:
             char reason[120];
             const int k = std::snprintf(reason, sizeof reason, "classmark 3 ends inside %s: %u bit%s needed, %d left",
                                         what, n, n == 1 ? "" : "s", left);
-            ctx_.ValueError(std::string_view(reason, k > 0 ? static_cast<size_t>(k) : 0));
+            const size_t size = k < 0 ? 0 : static_cast<size_t>(k) < sizeof reason ? static_cast<size_t>(k) : sizeof reason - 1;
+            ctx_.ValueError(std::string_view(reason, size));
         }
         return false;
     }
