@@ -42,8 +42,15 @@ public:
     TextBuf& PutText(Text t) { return Put(std::string_view(t.text, t.size)); }
     TextBuf& Number(int64_t value) {
         char digits[24];
-        const int n = std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(value));
-        return Put(std::string_view(digits, n > 0 && static_cast<size_t>(n) < sizeof digits ? static_cast<size_t>(n) : 0));
+        size_t n = 0;
+        uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+        do {
+            digits[n++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0) Put("-");
+        while (n > 0) Put(std::string_view(&digits[--n], 1));
+        return *this;
     }
     // Milliseconds as seconds with at most two decimals: 5120 -> "5.12",
     // 6400 -> "6.4", 20000 -> "20".
