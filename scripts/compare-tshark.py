@@ -8,8 +8,9 @@ nas-eps_plain), runs `tshark -T json` over it and `corvuna -T json` over the
 same messages, and compares the fields that both decode: message type, EPS
 bearer identity and PTI, identity digits and type, MCC and MNC, TAC, TAI
 lists, EMM and ESM causes, timers and their units, APN, PDN type and address,
-QCI and every bit rate, APN-AMBR, network names, time zone and time, and the
-nested ESM message of the attach messages.  tshark's JSON carries coded
+QCI and every bit rate, APN-AMBR, network names, time zone and time, the
+nested ESM message of the attach messages, and the fields of the mobile
+station classmark 3.  tshark's JSON carries coded
 values where it does not compute one (most bit rates, the time zone octet):
 those are turned into values by the rules of TS 24.301 and TS 24.008 here,
 and the sign of a time zone is read from tshark's PDML.
@@ -116,6 +117,88 @@ def tshark_time_zones(tshark, pcap):
     return zones
 
 
+# Mobile station classmark 3 (TS 24.008 10.5.1.7): tshark's field and the
+# key of the same field in corvuna's view.  Both give the field as coded,
+# except SMS_VALUE and SM_VALUE, which corvuna gives as quarters of a
+# timeslot (the code plus one).
+CLASSMARK3 = {
+    "gsm_a.classmark3.pgsmSupported": "band_1_supported",
+    "gsm_a.classmark3.egsmSupported": "band_2_supported",
+    "gsm_a.classmark3.gsm1800Supported": "band_3_supported",
+    "gsm_a.A5_7_algorithm_sup": "a5_7",
+    "gsm_a.A5_6_algorithm_sup": "a5_6",
+    "gsm_a.A5_5_algorithm_sup": "a5_5",
+    "gsm_a.A5_4_algorithm_sup": "a5_4",
+    "gsm_a.classmark3.ass_radio_cap2": "associated_radio_capability_2",
+    "gsm_a.classmark3.ass_radio_cap1": "associated_radio_capability_1",
+    "gsm_a.classmark3.r_capabilities": "r_gsm_band_associated_radio_capability",
+    "gsm_a.classmark3.multislot_cap": "hscsd_multi_slot_class",
+    "gsm_a.classmark3.ext_meas_cap": "extended_measurement_capability",
+    "gsm_a.classmark3.sms_value": "sms_value_quarter_timeslots",
+    "gsm_a.classmark3.sm_value": "sm_value_quarter_timeslots",
+    "gsm_a.classmark3.ms_assisted_e_otd": "ms_assisted_e_otd",
+    "gsm_a.classmark3.ms_based_e_otd": "ms_based_e_otd",
+    "gsm_a.classmark3.ms_assisted_gps": "ms_assisted_gps",
+    "gsm_a.classmark3.ms_based_gps": "ms_based_gps",
+    "gsm_a.classmark3.ms_conventional_gps": "ms_conventional_gps",
+    "gsm_a.classmark3.ecsd_multi_slot_class": "ecsd_multi_slot_class",
+    "gsm_a.classmark3.modulation_capability": "modulation_capability",
+    "gsm_a.classmark3.8_psk_rf_power_capability_1": "8_psk_rf_power_capability_1",
+    "gsm_a.classmark3.8_psk_rf_power_capability_2": "8_psk_rf_power_capability_2",
+    "gsm_a.classmark3.gsm_400_bands_supported": "gsm_400_bands_supported",
+    "gsm_a.classmark3.gsm_400_assoc_radio_cap": "gsm_400_associated_radio_capability",
+    "gsm_a.classmark3.gsm_850_assoc_radio_cap": "gsm_850_associated_radio_capability",
+    "gsm_a.classmark3.gsm_1900_assoc_radio_cap": "gsm_1900_associated_radio_capability",
+    "gsm_a.classmark3.umts_fdd_rat_cap": "umts_fdd_radio_access_technology_capability",
+    "gsm_a.classmark3.umts_384_mcps_tdd_rat_cap": "umts_3_84_mcps_tdd_radio_access_technology_capability",
+    "gsm_a.classmark3.cdma_2000_rat_cap": "cdma_2000_radio_access_technology_capability",
+    "gsm_a.classmark3.dtm_gprs_multi_slot_class": "dtm_gprs_multi_slot_class",
+    "gsm_a.classmark3.single_slot_dtm_supported": "single_slot_dtm",
+    "gsm_a.classmark3.dtm_egprs_multi_slot_class": "dtm_egprs_multi_slot_class",
+    "gsm_a.classmark3.gsm_band": "gsm_band",
+    "gsm_a.classmark3.gsm_750_assoc_radio_cap": "gsm_750_associated_radio_capability",
+    "gsm_a.classmark3.umts_128_mcps_tdd_rat_cap": "umts_1_28_mcps_tdd_radio_access_technology_capability",
+    "gsm_a.classmark3.geran_feature_package_1": "geran_feature_package_1",
+    "gsm_a.classmark3.ext_dtm_gprs_multi_slot_class": "extended_dtm_gprs_multi_slot_class",
+    "gsm_a.classmark3.ext_dtm_egprs_multi_slot_class": "extended_dtm_egprs_multi_slot_class",
+    "gsm_a.classmark3.high_multislot_cap": "high_multislot_capability",
+    "gsm_a.classmark3.geran_iu_mode_cap.flo_iu_cap": "flo_iu_capability",
+    "gsm_a.classmark3.geran_feature_package_2": "geran_feature_package_2",
+    "gsm_a.classmark3.gmsk_multislot_power_prof": "gmsk_multislot_power_profile",
+    "gsm_a.classmark3.8_psk_multislot_power_prof": "8_psk_multislot_power_profile",
+    "gsm_a.classmark3.t_gsm_400_bands_supported": "t_gsm_400_bands_supported",
+    "gsm_a.classmark3.t_gsm_400_assoc_radio_cap": "t_gsm_400_associated_radio_capability",
+    "gsm_a.classmark3.t_gsm_900_assoc_radio_cap": "t_gsm_900_associated_radio_capability",
+    "gsm_a.classmark3.downlink_adv_receiver_perf": "downlink_advanced_receiver_performance",
+    "gsm_a.classmark3.dtm_enhancements_capability": "dtm_enhancements_capability",
+    "gsm_a.classmark3.offset_required": "offset_required",
+    "gsm_a.classmark3.dtm_egprs_high_multi_slot_class": "dtm_egprs_high_multi_slot_class",
+    "gsm_a.classmark3.repeated_acch_cap": "repeated_acch_capability",
+    "gsm_a.classmark3.gsm_710_assoc_radio_cap": "gsm_710_associated_radio_capability",
+    "gsm_a.classmark3.t_gsm_810_assoc_radio_cap": "t_gsm_810_associated_radio_capability",
+    "gsm_a.classmark3.ciphering_mode_setting_cap": "ciphering_mode_setting_capability",
+    "gsm_a.classmark3.additional_positioning_caps": "additional_positioning_capabilities",
+    "gsm_a.classmark3.e_utra_fdd_support": "e_utra_fdd_support",
+    "gsm_a.classmark3.e_utra_tdd_support": "e_utra_tdd_support",
+    "gsm_a.classmark3.e_utra_meas_and_report_support": "e_utra_measurement_and_reporting_support",
+    "gsm_a.classmark3.prio_based_resel_support": "priority_based_reselection_support",
+    "gsm_a.classmark3.utra_csg_cells_reporting": "utra_csg_cells_reporting",
+    "gsm_a.classmark3.vamos_level": "vamos_level",
+    "gsm_a.classmark3.tighter_cap": "tighter_capability",
+    "gsm_a.classmark3.selective_ciph_down_sacch": "selective_ciphering_of_downlink_sacch",
+    "gsm_a.classmark3.cs_to_ps_srvcc_geran_to_utra": "cs_to_ps_srvcc_from_geran_to_utra",
+    "gsm_a.classmark3.cs_to_ps_srvcc_geran_to_eutra": "cs_to_ps_srvcc_from_geran_to_e_utra",
+    "gsm_a.classmark3.geran_network_sharing_support": "geran_network_sharing_support",
+    "gsm_a.classmark3.eutra_wb_rsrq_support": "e_utra_wideband_rsrq_measurements_support",
+    "gsm_a.classmark3.er_band_support": "er_band_support",
+    "gsm_a.classmark3.utra_mfbi_support": "utra_multiple_frequency_band_indicators_support",
+    "gsm_a.classmark3.eutra_mfbi_support": "e_utra_multiple_frequency_band_indicators_support",
+    "gsm_a.classmark3.ext_tsc_set_cap_support": "extended_tsc_set_capability_support",
+    "gsm_a.classmark3.ext_earfcn_value_range": "extended_earfcn_value_range",
+}
+CLASSMARK3_PLUS_ONE = {"gsm_a.classmark3.sms_value", "gsm_a.classmark3.sm_value"}
+
+
 # ---------------------------------------------------------------------------
 # Field extraction
 
@@ -218,6 +301,10 @@ def tshark_fields(layers):
             else:
                 for b in ints("nas_eps.esm.apn_ambr_" + direction):
                     fields["apn_ambr"].add((direction, base_rate(b)))
+        for key, name in CLASSMARK3.items():
+            for x in v.get(key, []):
+                number = int(x, 0) if x not in ("True", "False") else int(x == "True")
+                fields["classmark3"].add((name, number + (1 if key in CLASSMARK3_PLUS_ONE else 0)))
         for x in v.get("gsm_a.dtap.text_string", []):
             fields["network_name"].add(x)
         for x in v.get("gsm_a.dtap.time_zone_time", []):
@@ -247,6 +334,9 @@ def corvuna_fields(view):
         if not isinstance(node, dict):
             return
         if "ie" in node and "value" in node:
+            if node["ie"] == "mobile_station_classmark_3":
+                classmark3(node["value"])
+                return
             walk(node["value"], node["ie"], nested or node["ie"] == "esm_message_container")
             return
         for key, value in node.items():
@@ -311,6 +401,17 @@ def corvuna_fields(view):
             if isinstance(value, (dict, list)) and not (isinstance(value, dict) and "value" in value and "text" in value):
                 walk(value, ie, nested)
 
+    def classmark3(node):
+        wanted = set(CLASSMARK3.values())
+        for key, value in node.items():
+            if isinstance(value, dict) and "value" in value:
+                if key in wanted and isinstance(value["value"], int):
+                    fields["classmark3"].add((key, value["value"]))
+            elif isinstance(value, dict):
+                classmark3(value)
+            elif key in wanted and isinstance(value, int):
+                fields["classmark3"].add((key, value))
+
     walk(view, None, False)
     return fields
 
@@ -319,7 +420,7 @@ FIELDS = ["message_type", "eps_bearer_identity", "pti", "linked_eps_bearer_ident
           "identity_digits", "tmsi", "mcc", "mnc", "tac", "tai_list_type", "tai_list_elements", "emm_cause",
           "esm_cause", "timer_unit", "timer_value", "apn", "pdn_type", "pdn_ipv4", "pdn_ipv6_interface_identifier",
           "qci", "eps_qos_bit_rate", "qos_bit_rate", "apn_ambr", "network_name", "time_zone", "time",
-          "nested_esm_message_type"]
+          "nested_esm_message_type", "classmark3"]
 
 
 def read_adjudicated(path):

@@ -31,7 +31,8 @@ cmake --build build/fuzz -j "$jobs"
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz
+mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz \
+  "$seeds"/ies_24008_fuzz
 sources=(samples/messages.tsv)
 if [ -f "$corpus_file" ]; then
   sources+=("$corpus_file")
@@ -57,6 +58,21 @@ perl -e '
       "bounded_fuzz/$n" => pack("n", ($n * 977) % 20000) . chr($d) . $msg,
     );
     $files{"lte_gain_fuzz/$n"} = "\0\0\0" . $msg if (ord($msg) & 0x0F) == 2;
+    # ies_24008_fuzz: what looks like a classmark 3 (IEI 0x20), QoS (0x30),
+    # DRX parameter (0x5C) or extended DRX parameters (0x6E) value, after
+    # the octet that picks its decoder and the direction.
+    my @o = unpack("C*", $msg);
+    for my $i (0 .. $#o - 2) {
+      my ($iei, $len) = ($o[$i], $o[$i + 1]);
+      my ($which, $start, $count);
+      if ($iei == 0x20 && $len <= 32) { ($which, $start, $count) = (0, $i + 2, $len); }
+      elsif ($iei == 0x30 && $len >= 12 && $len <= 20) { ($which, $start, $count) = (1, $i + 2, $len); }
+      elsif ($iei == 0x5C) { ($which, $start, $count) = (2, $i + 1, 2); }
+      elsif ($iei == 0x6E && $len >= 1 && $len <= 2) { ($which, $start, $count) = (3, $i + 2, $len); }
+      next unless defined $which && $start + $count <= @o;
+      my $value = substr($msg, $start, $count);
+      $files{"ies_24008_fuzz/$n-$i"} = chr($which << 1 | $d << 3) . $value;
+    }
     for my $f (keys %files) {
       open(my $fh, ">:raw", "$dir/$f") or die; print $fh $files{$f}; close $fh;
     }
@@ -74,7 +90,7 @@ fi
 /usr/bin/python3 scripts/capture-seeds.py "$seeds/capture_fuzz" "${capture_files[@]}" --messages samples/messages.tsv
 
 status=0
-for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz; do
+for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz; do
   mkdir -p build/fuzz-corpus/$target
   echo "== $target: ${seconds}s =="
   if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
@@ -95,7 +111,7 @@ if [ "$coverage" -eq 1 ]; then
     -DCORVUNA_BUILD_FUZZERS=ON -DCORVUNA_BUILD_TESTS=OFF -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
   cmake --build build/fuzz-cov -j "$jobs"
   rm -f build/fuzz-cov/*.profraw
-  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz; do
+  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz; do
     LLVM_PROFILE_FILE="build/fuzz-cov/$target-%p.profraw" \
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
@@ -103,5 +119,6 @@ if [ "$coverage" -eq 1 ]; then
   llvm-cov report build/fuzz-cov/tests/fuzz/decode_fuzz \
     -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
     -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz \
+    -object build/fuzz-cov/tests/fuzz/ies_24008_fuzz \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3
 fi

@@ -218,13 +218,6 @@ void DecodeGprsTimer3(Context& ctx, Octets v) {
 }
 
 
-void DecodeExtendedDrxParameters(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 1)) return;
-    ctx.out.Number("Paging time window"_f, v.At(0) >> 4);
-    ctx.out.Number("eDRX value"_f, v.At(0) & 0x0F);
-}
-
-
 void DecodeSupportedCodecList(Context& ctx, Octets v) {
     ctx.out.BeginList(Field<"Codecs", "codecs">);
     size_t at = 0;
@@ -242,33 +235,6 @@ void DecodeSupportedCodecList(Context& ctx, Octets v) {
     }
     ctx.out.EndList();
 }
-
-void DecodeDrxParameter(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 2)) return;
-    static constexpr ValueText kCoefficients[] = {
-        {0, "DRX value not specified"},
-        {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
-        {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
-        {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
-        {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
-    };
-    static constexpr ValueText kNonDrx[] = {{0, "no non-DRX mode after transfer state"},
-                                     {1, "max. 1 sec non-DRX mode after transfer state"},
-                                     {2, "max. 2 sec non-DRX mode after transfer state"},
-                                     {3, "max. 4 sec non-DRX mode after transfer state"},
-                                     {4, "max. 8 sec non-DRX mode after transfer state"},
-                                     {5, "max. 16 sec non-DRX mode after transfer state"},
-                                     {6, "max. 32 sec non-DRX mode after transfer state"},
-                                     {7, "max. 64 sec non-DRX mode after transfer state"}};
-    const uint8_t split = v.At(0), o2 = v.At(1);
-    ctx.out.Enum("SPLIT PG CYCLE CODE"_f, split, split == 0 ? Text("704 (equivalent to no DRX)") : Text());
-    WriteEnum(ctx, "CN Specific DRX cycle length coefficient and DRX value for S1 mode"_f, o2 >> 4, kCoefficients,
-              "DRX value not specified (value not used)");
-    WriteBit(ctx, "SPLIT on CCCH"_f, o2 >> 3, "Split pg cycle on CCCH is supported by the mobile station",
-             "Split pg cycle on CCCH is not supported by the mobile station");
-    WriteEnum(ctx, "Non-DRX timer"_f, o2 & 0x07, kNonDrx, "");
-}
-
 
 constexpr ValueText kEmmCauses[] = {
     {2, "IMSI unknown in HSS"},
@@ -476,6 +442,5 @@ void DecodeTmsiBasedNriContainer(Context& ctx, Octets v) {
     ctx.out.Number("NRI container value"_f, static_cast<int64_t>(v.At(0)) << 2 | v.At(1) >> 6);
 }
 
-void DecodeMsClassmark3(Context& ctx, Octets v) { WriteOctets(ctx, v); }
 
 }  // namespace corvuna::view::eps

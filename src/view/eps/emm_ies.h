@@ -5,6 +5,7 @@
 #pragma once
 
 #include "view/context.h"
+#include "view/eps/ies_24008.h"
 #include "view/tables.h"
 #include "view/walker.h"
 
@@ -362,14 +363,14 @@ inline constexpr ValueText kRevisionLevelValues[] = {
     {1, "Used by GSM phase 2 mobile stations"},
     {2, "Used by mobile stations supporting R99 or later versions of the protocol"},
     {3, "Reserved for future use"}};
-// The class in the GSM 450/480/850/900 bands; in DCS 1800 and PCS 1900
+// The class in the GSM 450/480/850/900 bands; in GSM 1800 and GSM 1900
 // classes 4 and 5 are reserved.
 inline constexpr ValueText kRfPowerCapabilityValues[] = {
     {0, "class 1"},
     {1, "class 2"},
     {2, "class 3"},
-    {3, "class 4 (reserved in the DCS 1800 and PCS 1900 bands)"},
-    {4, "class 5 (reserved in the DCS 1800 and PCS 1900 bands)"},
+    {3, "class 4 (reserved when the GSM 1800 or GSM 1900 band is used)"},
+    {4, "class 5 (reserved when the GSM 1800 or GSM 1900 band is used)"},
     {7, "RF power capability is irrelevant in this information element"}};
 inline constexpr BitField kMsClassmark2Fields[] = {
     Coded("Revision level"_f, 0, 6, 2, kRevisionLevelValues, ""),
@@ -395,7 +396,6 @@ inline constexpr BitField kMsClassmark2Fields[] = {
 };
 inline constexpr IeType kMsClassmark2 = Fields("Mobile station classmark 2", "9.9.2.4", kMsClassmark2Fields);
 
-void DecodeMsClassmark3(Context& ctx, Octets value);
 inline constexpr IeType kMsClassmark3 = Decoded("Mobile station classmark 3", "9.9.2.5", DecodeMsClassmark3);
 
 inline constexpr ValueText kCsLcsValues[] = {
@@ -418,10 +418,8 @@ inline constexpr IeType kEpsNetworkFeatureSupport =
 void DecodeSupportedCodecList(Context& ctx, Octets value);
 inline constexpr IeType kSupportedCodecList = Decoded("Supported codec list", "9.9.2.10", DecodeSupportedCodecList);
 
-void DecodeDrxParameter(Context& ctx, Octets value);
 inline constexpr IeType kDrxParameter = Decoded("DRX parameter", "9.9.3.8", DecodeDrxParameter);
 
-void DecodeExtendedDrxParameters(Context& ctx, Octets value);
 inline constexpr IeType kExtendedDrxParameters =
     Decoded("Extended DRX parameters", "9.9.3.46", DecodeExtendedDrxParameters);
 

@@ -150,65 +150,6 @@ void DecodeTransactionIdentifier(Context& ctx, Octets v) {
     ctx.out.Enum("TIE"_f, tie, tie < 7 ? Text("reserved (TI values 0 to 6 are coded in the TIO)") : Text("TI value"));
 }
 
-void DecodeQualityOfService(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 3)) return;
-    static constexpr ValueText kDelay[] = {{0, "Subscribed delay class / Reserved"},
-                                    {1, "Delay class 1"}, {2, "Delay class 2"}, {3, "Delay class 3"},
-                                    {4, "Delay class 4 (best effort)"}, {7, "Reserved"}};
-    static constexpr ValueText kReliability[] = {
-        {0, "Subscribed reliability class / Reserved"},
-        {1, "Unused. If received, it shall be interpreted as '010'"},
-        {2, "Unacknowledged GTP; Acknowledged LLC and RLC, Protected data"},
-        {3, "Unacknowledged GTP and LLC; Acknowledged RLC, Protected data"},
-        {4, "Unacknowledged GTP, LLC, and RLC, Protected data"},
-        {5, "Unacknowledged GTP, LLC, and RLC, Unprotected data"},
-        {7, "Reserved"}};
-    static constexpr ValueText kTrafficClass[] = {{0, "Subscribed traffic class / Reserved"},
-                                           {1, "Conversational class"}, {2, "Streaming class"},
-                                           {3, "Interactive class"},    {4, "Background class"},
-                                           {7, "Reserved"}};
-    static constexpr ValueText kDeliveryOrder[] = {{0, "Subscribed delivery order / Reserved"},
-                                            {1, "With delivery order ('yes')"},
-                                            {2, "Without delivery order ('no')"},
-                                            {3, "Reserved"}};
-    static constexpr ValueText kErroneous[] = {{0, "Subscribed delivery of erroneous SDUs / Reserved"},
-                                        {1, "No detect ('-')"},
-                                        {2, "Erroneous SDUs are delivered ('yes')"},
-                                        {3, "Erroneous SDUs are not delivered ('no')"},
-                                        {7, "Reserved"}};
-    WriteEnum(ctx, "Delay class"_f, (v.At(0) >> 3) & 0x07, kDelay, "Delay class 4 (best effort)");
-    WriteEnum(ctx, "Reliability class"_f, v.At(0) & 0x07, kReliability,
-              "Unacknowledged GTP and LLC; Acknowledged RLC, Protected data");
-    ctx.out.Number("Peak throughput"_f, v.At(1) >> 4);
-    ctx.out.Number("Precedence class"_f, v.At(1) & 0x07);
-    ctx.out.Number("Mean throughput"_f, v.At(2) & 0x1F);
-    if (v.size < 11) return;
-    WriteEnum(ctx, "Traffic class"_f, v.At(3) >> 5, kTrafficClass, "Reserved");
-    WriteEnum(ctx, "Delivery order"_f, (v.At(3) >> 3) & 0x03, kDeliveryOrder, "Reserved");
-    WriteEnum(ctx, "Delivery of erroneous SDUs"_f, v.At(3) & 0x07, kErroneous, "Reserved");
-    ctx.out.Number("Maximum SDU size"_f, v.At(4));
-    // Each rate and the value octets (counted from 0) of its extended and
-    // extended-2 octets: MBR UL 5 (14, 18), MBR DL 6 (12, 16), GBR UL 9
-    // (15, 19), GBR DL 10 (13, 17).
-    auto rate = [&](size_t base, size_t extended, size_t extended2) {
-        return BitRateKbps(v.At(base), v.At(extended), v.At(extended2), v.size > extended, v.size > extended2);
-    };
-    WriteBitRate(ctx, kMaximumUplink, rate(5, 14, 18));
-    WriteBitRate(ctx, kMaximumDownlink, rate(6, 12, 16));
-    ctx.out.Number("Residual Bit Error Rate (BER)"_f, v.At(7) >> 4);
-    ctx.out.Number("SDU error ratio"_f, v.At(7) & 0x0F);
-    ctx.out.Number("Transfer delay"_f, v.At(8) >> 2);
-    ctx.out.Number("Traffic handling priority"_f, v.At(8) & 0x03);
-    WriteBitRate(ctx, kGuaranteedUplink, rate(9, 15, 19));
-    WriteBitRate(ctx, kGuaranteedDownlink, rate(10, 13, 17));
-    if (v.size >= 12) {
-        WriteBit(ctx, "Signalling indication"_f, v.At(11) >> 4, "Optimised for signalling traffic",
-                 "Not optimised for signalling traffic");
-        ctx.out.Enum("Source statistics descriptor"_f, v.At(11) & 0x0F,
-                     (v.At(11) & 0x0F) == 1 ? Text("speech") : Text("unknown"));
-    }
-}
-
 // ---------------------------------------------------------------------------
 // APN and PDN address
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "view/context.h"
+#include "view/eps/ies_24008.h"
 #include "view/tables.h"
 
 namespace corvuna::view::eps {
@@ -87,7 +88,6 @@ void DecodeApnAggregateMaximumBitRate(Context& ctx, Octets value);
 inline constexpr IeType kApnAggregateMaximumBitRate =
     Decoded("APN aggregate maximum bit rate", "9.9.4.2", DecodeApnAggregateMaximumBitRate);
 
-void DecodeQualityOfService(Context& ctx, Octets value);
 inline constexpr IeType kQualityOfService = Decoded("Quality of service", "9.9.4.12", DecodeQualityOfService);
 
 void DecodeEsmCause(Context& ctx, Octets value);
