@@ -316,10 +316,10 @@ def tshark_fields(layers):
 
 
 # The view's bit rates: tshark's names in EPS QoS and in QoS.
-RATES = {"maximum_bit_rate_for_uplink": ("mbr_ul", "max_bitrate_upl"),
-         "maximum_bit_rate_for_downlink": ("mbr_dl", "max_bitrate_downl"),
-         "guaranteed_bit_rate_for_uplink": ("gbr_ul", "guar_bitrate_upl"),
-         "guaranteed_bit_rate_for_downlink": ("gbr_dl", "guar_bitrate_downl")}
+RATES = {"maximum_bit_rate_for_uplink_kbps": ("mbr_ul", "max_bitrate_upl"),
+         "maximum_bit_rate_for_downlink_kbps": ("mbr_dl", "max_bitrate_downl"),
+         "guaranteed_bit_rate_for_uplink_kbps": ("gbr_ul", "guar_bitrate_upl"),
+         "guaranteed_bit_rate_for_downlink_kbps": ("gbr_dl", "guar_bitrate_downl")}
 
 
 def corvuna_fields(view):
@@ -390,7 +390,7 @@ def corvuna_fields(view):
                 fields["eps_qos_bit_rate"].add((RATES[key][0], number))
             elif key in RATES and ie in ("negotiated_qos", "new_qos"):
                 fields["qos_bit_rate"].add((RATES[key][1], number))
-            elif key in ("apn_ambr_for_downlink", "apn_ambr_for_uplink"):
+            elif key in ("apn_ambr_for_downlink_kbps", "apn_ambr_for_uplink_kbps"):
                 fields["apn_ambr"].add(("dl" if "downlink" in key else "ul", number))
             elif key == "text_string":
                 fields["network_name"].add(value)

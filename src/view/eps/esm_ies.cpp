@@ -16,11 +16,13 @@ struct Formatted {
 };
 
 
-// The bit rates of EPS QoS and of QoS.
-constexpr Label kMaximumUplink = "Maximum bit rate for uplink"_f;
-constexpr Label kMaximumDownlink = "Maximum bit rate for downlink"_f;
-constexpr Label kGuaranteedUplink = "Guaranteed bit rate for uplink"_f;
-constexpr Label kGuaranteedDownlink = "Guaranteed bit rate for downlink"_f;
+// The bit rates of EPS QoS, in kbit/s (the keys say the unit, as those of
+// QoS do).
+constexpr Label kMaximumUplink = Field<"Maximum bit rate for uplink", "maximum_bit_rate_for_uplink_kbps">;
+constexpr Label kMaximumDownlink = Field<"Maximum bit rate for downlink", "maximum_bit_rate_for_downlink_kbps">;
+constexpr Label kGuaranteedUplink = Field<"Guaranteed bit rate for uplink", "guaranteed_bit_rate_for_uplink_kbps">;
+constexpr Label kGuaranteedDownlink =
+    Field<"Guaranteed bit rate for downlink", "guaranteed_bit_rate_for_downlink_kbps">;
 
 
 Text QciText(unsigned qci, Formatted& scratch) {
@@ -56,7 +58,8 @@ void DecodeEpsQualityOfService(Context& ctx, Octets v) {
 void DecodeApnAggregateMaximumBitRate(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
     const bool extended = v.size >= 4, extended2 = v.size >= 6;
-    static constexpr Label kLabels[] = {"APN-AMBR for downlink"_f, "APN-AMBR for uplink"_f};
+    static constexpr Label kLabels[] = {Field<"APN-AMBR for downlink", "apn_ambr_for_downlink_kbps">,
+                                        Field<"APN-AMBR for uplink", "apn_ambr_for_uplink_kbps">};
     for (size_t i = 0; i < 2; ++i) {
         int64_t kbps = BitRateKbps(v.At(i), v.At(2 + i), 0, extended, false);
         // The extended-2 octet adds multiples of 256 Mbit/s.
