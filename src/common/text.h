@@ -56,6 +56,15 @@ struct ValueText {
     Text text;
 };
 
+// Two tables as one (a protocol's own rows and rows several protocols share).
+template <size_t A, size_t B>
+consteval std::array<ValueText, A + B> Join(const ValueText (&a)[A], const ValueText (&b)[B]) {
+    std::array<ValueText, A + B> rows{};
+    for (size_t i = 0; i < A; ++i) rows[i] = a[i];
+    for (size_t i = 0; i < B; ++i) rows[A + i] = b[i];
+    return rows;
+}
+
 template <size_t N>
 constexpr Text LookupText(const ValueText (&table)[N], int32_t value, Text fallback) {
     for (const ValueText& row : table) {

@@ -64,6 +64,11 @@ constexpr BitField Coded(Label label, uint8_t octet, uint8_t bit, uint8_t width,
                          Text fallback, uint8_t directions = kBoth) {
     return {label, octet, bit, width, Shown::kEnum, directions, values, static_cast<uint16_t>(N), fallback, Text()};
 }
+template <size_t N>
+constexpr BitField Coded(Label label, uint8_t octet, uint8_t bit, uint8_t width, const std::array<ValueText, N>& values,
+                         Text fallback, uint8_t directions = kBoth) {
+    return {label, octet, bit, width, Shown::kEnum, directions, values.data(), static_cast<uint16_t>(N), fallback, Text()};
+}
 constexpr BitField Bit(Label label, uint8_t octet, uint8_t bit, Text set, Text clear, uint8_t directions = kBoth) {
     return {label, octet, bit, 1, Shown::kFlag, directions, nullptr, 0, set, clear};
 }

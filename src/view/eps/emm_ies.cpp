@@ -236,52 +236,6 @@ void DecodeSupportedCodecList(Context& ctx, Octets v) {
     ctx.out.EndList();
 }
 
-constexpr ValueText kEmmCauses[] = {
-    {2, "IMSI unknown in HSS"},
-    {3, "Illegal UE"},
-    {5, "IMEI not accepted"},
-    {6, "Illegal ME"},
-    {7, "EPS services not allowed"},
-    {8, "EPS services and non-EPS services not allowed"},
-    {9, "UE identity cannot be derived by the network"},
-    {10, "Implicitly detached"},
-    {11, "PLMN not allowed"},
-    {12, "Tracking Area not allowed"},
-    {13, "Roaming not allowed in this tracking area"},
-    {14, "EPS services not allowed in this PLMN"},
-    {15, "No Suitable Cells In tracking area"},
-    {16, "MSC temporarily not reachable"},
-    {17, "Network failure"},
-    {18, "CS domain not available"},
-    {19, "ESM failure"},
-    {20, "MAC failure"},
-    {21, "Synch failure"},
-    {22, "Congestion"},
-    {23, "UE security capabilities mismatch"},
-    {24, "Security mode rejected, unspecified"},
-    {25, "Not authorized for this CSG"},
-    {26, "Non-EPS authentication unacceptable"},
-    {31, "Redirection to 5GCN required"},
-    {35, "Requested service option not authorized in this PLMN"},
-    {39, "CS service temporarily not available"},
-    {40, "No EPS bearer context activated"},
-    {42, "Severe network failure"},
-    {78, "PLMN not allowed to operate at the present UE location"},
-    {95, "Semantically incorrect message"},
-    {96, "Invalid mandatory information"},
-    {97, "Message type non-existent or not implemented"},
-    {98, "Message type not compatible with the protocol state"},
-    {99, "Information element non-existent or not implemented"},
-    {100, "Conditional IE error"},
-    {101, "Message not compatible with the protocol state"},
-    {111, "Protocol error, unspecified"},
-};
-constexpr auto kEmmCauseTexts =
-    MakeDenseText<256>(kEmmCauses, "unassigned (treated as #111, protocol error, unspecified)");
-
-void DecodeEmmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kEmmCauseTexts(v.At(0)));
-}
 
 
 // The GSM 7-bit default alphabet (TS 23.038 6.2.1) in UTF-8, and its

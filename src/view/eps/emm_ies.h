@@ -4,6 +4,7 @@
 // value is fields of fixed bits, otherwise with its decoder (emm_ies.cpp).
 #pragma once
 
+#include "view/causes.h"
 #include "view/context.h"
 #include "view/eps/ies_24008.h"
 #include "view/tables.h"
@@ -104,17 +105,14 @@ inline constexpr IeType kImeisvRequest = Fields("IMEISV request", "9.9.3.18", kI
 
 // NAS key set identifier: 7 is "no key is available" from the UE and
 // reserved towards it.
-inline constexpr ValueText kKsiFromUeValues[] = {
-    {0, "key set 0"}, {1, "key set 1"}, {2, "key set 2"}, {3, "key set 3"},
-    {4, "key set 4"}, {5, "key set 5"}, {6, "key set 6"}, {7, "no key is available"}};
-inline constexpr ValueText kKsiToUeValues[] = {
-    {0, "key set 0"}, {1, "key set 1"}, {2, "key set 2"}, {3, "key set 3"},
-    {4, "key set 4"}, {5, "key set 5"}, {6, "key set 6"}, {7, "reserved"}};
+inline constexpr ValueText kKeySetValues[] = {{0, "key set 0"}, {1, "key set 1"}, {2, "key set 2"},
+                                              {3, "key set 3"}, {4, "key set 4"}, {5, "key set 5"},
+                                              {6, "key set 6"}};
 inline constexpr BitField kNasKeySetIdentifierFields[] = {
     Bit("Type of security context flag (TSC)"_f, 0, 4, "mapped security context (for KSISGSN)",
         "native security context (for KSIASME)"),
-    Coded("NAS key set identifier"_f, 0, 1, 3, kKsiFromUeValues, "", kUplink),
-    Coded("NAS key set identifier"_f, 0, 1, 3, kKsiToUeValues, "", kDownlink),
+    Coded("NAS key set identifier"_f, 0, 1, 3, kKeySetValues, "no key is available", kUplink),
+    Coded("NAS key set identifier"_f, 0, 1, 3, kKeySetValues, "reserved", kDownlink),
 };
 inline constexpr IeType kNasKeySetIdentifier = Fields("NAS key set identifier", "9.9.3.21", kNasKeySetIdentifierFields);
 
@@ -437,8 +435,42 @@ inline constexpr IeType kVoiceDomainPreference =
 // ---------------------------------------------------------------------------
 // Causes, security and authentication
 
-void DecodeEmmCause(Context& ctx, Octets value);
-inline constexpr IeType kEmmCause = Decoded("EMM cause", "9.9.3.9", DecodeEmmCause);
+// TS 24.301 9.9.3.9 and annex A.
+inline constexpr ValueText kEmmCauseValues[] = {
+    {2, "IMSI unknown in HSS"},
+    {3, "Illegal UE"},
+    {5, "IMEI not accepted"},
+    {6, "Illegal ME"},
+    {7, "EPS services not allowed"},
+    {8, "EPS services and non-EPS services not allowed"},
+    {9, "UE identity cannot be derived by the network"},
+    {10, "Implicitly detached"},
+    {11, "PLMN not allowed"},
+    {12, "Tracking Area not allowed"},
+    {13, "Roaming not allowed in this tracking area"},
+    {14, "EPS services not allowed in this PLMN"},
+    {15, "No Suitable Cells In tracking area"},
+    {16, "MSC temporarily not reachable"},
+    {17, "Network failure"},
+    {18, "CS domain not available"},
+    {19, "ESM failure"},
+    {20, "MAC failure"},
+    {21, "Synch failure"},
+    {22, "Congestion"},
+    {23, "UE security capabilities mismatch"},
+    {24, "Security mode rejected, unspecified"},
+    {25, "Not authorized for this CSG"},
+    {26, "Non-EPS authentication unacceptable"},
+    {31, "Redirection to 5GCN required"},
+    {35, "Requested service option not authorized in this PLMN"},
+    {39, "CS service temporarily not available"},
+    {40, "No EPS bearer context activated"},
+    {42, "Severe network failure"},
+    {78, "PLMN not allowed to operate at the present UE location"},
+};
+inline constexpr auto kEmmCauses = Join(kEmmCauseValues, kProtocolErrorCauses);
+inline constexpr BitField kEmmCauseFields[] = {Coded("Cause value"_f, 0, 1, 8, kEmmCauses, kUnassignedCause)};
+inline constexpr IeType kEmmCause = Fields("EMM cause", "9.9.3.9", kEmmCauseFields);
 
 inline constexpr ValueText kEpsCipheringValues[] = {
     {0, "EPS encryption algorithm EEA0 (null ciphering algorithm)"},

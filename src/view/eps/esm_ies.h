@@ -4,6 +4,7 @@
 // fields of fixed bits, otherwise with its decoder (esm_ies.cpp).
 #pragma once
 
+#include "view/causes.h"
 #include "view/context.h"
 #include "view/eps/ies_24008.h"
 #include "view/tables.h"
@@ -90,8 +91,52 @@ inline constexpr IeType kApnAggregateMaximumBitRate =
 
 inline constexpr IeType kQualityOfService = Decoded("Quality of service", "9.9.4.12", DecodeQualityOfService);
 
-void DecodeEsmCause(Context& ctx, Octets value);
-inline constexpr IeType kEsmCause = Decoded("ESM cause", "9.9.4.4", DecodeEsmCause);
+// TS 24.301 9.9.4.4 and annex B.
+inline constexpr ValueText kEsmCauseValues[] = {
+    {8, "Operator Determined Barring"},
+    {26, "Insufficient resources"},
+    {27, "Missing or unknown APN"},
+    {28, "Unknown PDN type"},
+    {29, "User authentication failed"},
+    {30, "Request rejected by Serving GW or PDN GW"},
+    {31, "Request rejected, unspecified"},
+    {32, "Service option not supported"},
+    {33, "Requested service option not subscribed"},
+    {34, "Service option temporarily out of order"},
+    {35, "PTI already in use"},
+    {36, "Regular deactivation"},
+    {37, "EPS QoS not accepted"},
+    {38, "Network failure"},
+    {39, "Reactivation requested"},
+    {41, "Semantic error in the TFT operation"},
+    {42, "Syntactical error in the TFT operation"},
+    {43, "Invalid EPS bearer identity"},
+    {44, "Semantic errors in packet filter(s)"},
+    {45, "Syntactical errors in packet filter(s)"},
+    {46, "Unused"},
+    {47, "PTI mismatch"},
+    {49, "Last PDN disconnection not allowed"},
+    {50, "PDN type IPv4 only allowed"},
+    {51, "PDN type IPv6 only allowed"},
+    {52, "Single address bearers only allowed"},
+    {53, "ESM information not received"},
+    {54, "PDN connection does not exist"},
+    {55, "Multiple PDN connections for a given APN not allowed"},
+    {56, "Collision with network initiated request"},
+    {57, "PDN type IPv4v6 only allowed"},
+    {58, "PDN type non IP only allowed"},
+    {59, "Unsupported QCI value"},
+    {60, "Bearer handling not supported"},
+    {61, "PDN type Ethernet only allowed"},
+    {65, "Maximum number of EPS bearers reached"},
+    {66, "Requested APN not supported in current RAT and PLMN combination"},
+    {81, "Invalid PTI value"},
+    {112, "APN restriction value incompatible with active EPS bearer context"},
+    {113, "Multiple accesses to a PDN connection not allowed"},
+};
+inline constexpr auto kEsmCauses = Join(kEsmCauseValues, kProtocolErrorCauses);
+inline constexpr BitField kEsmCauseFields[] = {Coded("Cause value"_f, 0, 1, 8, kEsmCauses, kUnassignedCause)};
+inline constexpr IeType kEsmCause = Fields("ESM cause", "9.9.4.4", kEsmCauseFields);
 
 inline constexpr ValueText kLlcSapiValues[] = {
     {0, "LLC SAPI not assigned"}, {3, "SAPI 3"}, {5, "SAPI 5"}, {9, "SAPI 9"}, {11, "SAPI 11"}};

@@ -29,10 +29,8 @@ constexpr Label kName = Field<"Name", "name">;
 constexpr Label kMessageType = Field<"Message type", "message_type">;
 
 // TS 24.301 9.9.3.19 and 8.2.25: SERVICE REQUEST after its header.
-constexpr ValueText kKsiValues[] = {{0, "key set 0"}, {1, "key set 1"}, {2, "key set 2"}, {3, "key set 3"},
-                                    {4, "key set 4"}, {5, "key set 5"}, {6, "key set 6"}, {7, "no key is available"}};
 constexpr BitField kKsiAndSequenceNumberFields[] = {
-    Coded("KSI"_f, 0, 6, 3, kKsiValues, ""),
+    Coded("KSI"_f, 0, 6, 3, kKeySetValues, "no key is available"),
     Num("Sequence number (short)"_f, 0, 1, 5),
 };
 constexpr IeType kKsiAndSequenceNumber =
