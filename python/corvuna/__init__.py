@@ -97,11 +97,20 @@ def _decode(lib, direction, data):
     result = lib.decode_bounded(direction, data, len(data), out, len(out), ctypes.byref(needed))
     if result != 0:
         raise DecodeError(f"message {data.hex()}: {_ERRORS.get(result, f'result {result}')}")
-    return out.raw[:needed.value - 1].decode("utf-8", "replace")
+    return out.raw[:needed.value - 1]
 
 
 def decode(message, uplink=True):
-    """The legacy document of one message (str)."""
+    """The legacy document of one message as str, one character a byte
+    (Latin-1): the document is bytes, not UTF-8 (a network name's octets
+    stand in it as they were sent), so doc.encode("latin-1") gives its bytes
+    exactly, and nothing is replaced or lost."""
+    return _decode(load(), _direction(uplink), _octets(message)).decode("latin-1")
+
+
+def decode_bytes(message, uplink=True):
+    """The legacy document of one message, its bytes exactly as the C entry
+    writes them."""
     return _decode(load(), _direction(uplink), _octets(message))
 
 
@@ -187,7 +196,7 @@ def decode_many(messages, threads=None, uplink=True):
     lib = load()
 
     def run(chunk):
-        return [_decode(lib, d, m) for d, m in chunk]
+        return [_decode(lib, d, m).decode("latin-1") for d, m in chunk]
 
     if threads == 1 or len(items) < 64:
         return run(items)

@@ -131,3 +131,28 @@ def test_the_command_line():
     assert '"emm_information"' in r.stdout and "message 2: not a hex message" in r.stderr
     r = run("--version")
     assert r.returncode == 0 and r.stdout.startswith(f"corvuna {corvuna.library_version()} (")
+
+
+def test_documents_are_the_c_entrys_bytes(corpus):
+    """Every corpus message's document from Python, byte for byte the
+    program's (the C entry's) output: nothing replaced, nothing lost."""
+    import subprocess
+    program = os.path.join(os.environ.get("CORVUNA_PROGRAM_DIR", ""), "corvuna")
+    if not os.path.exists(program):
+        pytest.skip(f"{program} not built")
+    tsv = "".join(f"{d}\t{m.hex()}\n" for d, m in corpus)
+    expected = subprocess.run([program, "-f", "-"], input=tsv.encode(), stdout=subprocess.PIPE, check=False).stdout
+    documents = [corvuna.decode_bytes(m, d) for d, m in corpus]
+    assert b"".join(documents) == expected
+    assert "".join(corvuna.decode(m, d) for d, m in corpus).encode("latin-1") == expected
+    # Some documents hold octets that are no UTF-8: the str keeps them.
+    assert any(not _is_utf8(doc) for doc in documents)
+    assert corvuna.decode_many([(d, m) for d, m in corpus[:50]]) == [corvuna.decode(m, d) for d, m in corpus[:50]]
+
+
+def _is_utf8(data):
+    try:
+        data.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False
