@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "capture/capture_file.h"
+#include "capture/diameter.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
+#include "security/tracker.h"
 
 namespace corvuna::cli {
 
@@ -58,7 +60,11 @@ std::string JsonString(std::string_view s) {
 class Runner {
 public:
     Runner(const std::string& path, const CaptureOptions& options, Output& out)
-        : path_(path), name_(path == "-" ? "stdin" : path), options_(options), out_(out) {
+        : path_(path),
+          name_(path == "-" ? "stdin" : path),
+          options_(options),
+          out_(out),
+          tracker_(options.keys, options.showKeys) {
         for (int i = 0; i < 16; ++i) {
             if (options.usersGiven[i]) decoder_.SetUserPayload(capture::linktype::kUser0 + i, options.users[i]);
         }
@@ -99,6 +105,7 @@ public:
                 Complain("frame " + std::to_string(frame.number) + ": " + warning);
                 ++counts_.warnings;
             }
+            for (const Bytes& message : decoder_.diameter()) TakeDiameter(message);
             for (const FoundNas& f : decoder_.found()) Emit(frame, f);
         }
         return counts_;
@@ -107,12 +114,75 @@ public:
 private:
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
 
+    // An S6a answer's vectors go to the tracker (unless told not to).
+    void TakeDiameter(Bytes message) {
+        capture::S6aAuthentication m;
+        if (capture::ParseDiameter(message, m) != capture::DiameterResult::kS6aAuthentication) return;
+        capture::S6aVectors v;
+        if (!matcher_.Take(m, v) || !options_.captureKeys) return;
+        for (const capture::EutranVector& e : v.vectors) {
+            const security::Plmn plmn{v.visitedPlmn[0], v.visitedPlmn[1], v.visitedPlmn[2]};
+            tracker_.AddVector(v.imsi, v.hasVisitedPlmn ? &plmn : nullptr, e.rand, e.xres, e.autn, e.kasme);
+            ++counts_.s6aVectors;
+        }
+    }
+
+    // The security facts of a message, counted.
+    void Track(const FoundNas& f, security::SecurityFacts& facts) {
+        security::NasInput in;
+        in.connection = f.ueKey;
+        in.direction = f.direction;
+        in.nas = security::ConstOctets(f.octets.data, f.octets.size);
+        in.sTmsi = f.sTmsi;
+        if (f.taiPlmn.size() == 3) in.taiPlmn = reinterpret_cast<const uint8_t*>(f.taiPlmn.data());
+        tracker_.Process(in, facts);
+        switch (facts.mac) {
+            case security::MacCheck::kVerified:
+                ++counts_.macVerified;
+                break;
+            case security::MacCheck::kFailed:
+                ++counts_.macFailed;
+                break;
+            case security::MacCheck::kUnverifiable:
+                ++counts_.macUnverifiable;
+                ++counts_.unverifiableWhy[facts.macWhy];
+                break;
+            case security::MacCheck::kNone:
+                break;
+        }
+        switch (facts.body) {
+            case security::BodyState::kDeciphered:
+                ++counts_.deciphered;
+                break;
+            case security::BodyState::kNull:
+                ++counts_.nullCiphered;
+                break;
+            case security::BodyState::kGuessedNull:
+                ++counts_.guessedNull;
+                break;
+            case security::BodyState::kLeftCiphered:
+                ++counts_.leftCiphered;
+                ++counts_.leftCipheredWhy[facts.bodyWhy];
+                break;
+            case security::BodyState::kClear:
+                break;
+        }
+    }
+
     void Emit(const capture::CapturedFrame& frame, const FoundNas& f) {
         ++counts_.nas;
-        const int algorithm = contexts_.Ciphering(f.ueKey);
-        const bool nullCiphering = options_.nullCiphering || algorithm == 0;
-        const ProtectedNas p = capture::ReadProtectedNas(f.octets, nullCiphering);
-        if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
+        security::SecurityFacts& facts = facts_;
+        Track(f, facts);
+        // A body the tracker could read (deciphered, EEA0 known or guessed),
+        // or one --null-ciphering says is plain.
+        const bool readable = facts.body == security::BodyState::kDeciphered ||
+                              facts.body == security::BodyState::kNull ||
+                              facts.body == security::BodyState::kGuessedNull;
+        const Bytes octets = readable && facts.plain.size() == f.octets.size
+                                 ? Bytes{facts.plain.data(), facts.plain.size()}
+                                 : f.octets;
+        const bool nullCiphering = options_.nullCiphering || readable;
+        const ProtectedNas p = capture::ReadProtectedNas(octets, nullCiphering);
         if (p.securityHeader >= 1 && p.securityHeader <= 4) {
             if (p.ciphered) {
                 ++counts_.ciphered;
@@ -125,6 +195,10 @@ private:
         }
         int direction = f.direction;
         const char* directionSource = "";
+        if (direction < 0 && facts.mac == security::MacCheck::kVerified && facts.direction >= 0) {
+            direction = facts.direction;
+            directionSource = "(from the MAC)";
+        }
         if (direction < 0) {
             direction = capture::DirectionOfMessage(p.plain);
             directionSource = "(from the message type)";
@@ -159,16 +233,11 @@ private:
             }
             if (p.serviceRequest) about += " message=SERVICE_REQUEST";
             if (p.shortHeader) about += " message=cut_inside_the_security_header";
-            if (p.ciphered) {
-                if (options_.nullCiphering && algorithm != 0) {
-                    about += " ciphering=EEA0(assumed)";
-                } else if (algorithm >= 0) {
-                    about += " ciphering=EEA" + std::to_string(algorithm);
-                } else {
-                    about += " ciphering=unknown";
-                }
-                if (p.plain.size == 0) cipheredNote = " decoded=no(ciphered)";
-            }
+        }
+        about += security::FactsText(facts, options_.showKeys);
+        if (p.ciphered) {
+            if (options_.nullCiphering && !readable) about += " ciphering=eea0(assumed)";
+            if (p.plain.size == 0) cipheredNote = " decoded=no(ciphered)";
         }
         about += cipheredNote;
 
@@ -176,12 +245,12 @@ private:
         Bytes message = f.octets;
         if (!options_.noUnwrap && p.plain.size > 0) message = p.plain;
         if (options_.format == CaptureFormat::kJson) {
-            EmitJson(frame, f, direction, time, algorithm, nullCiphering);
+            EmitJson(frame, f, direction, time, octets, nullCiphering, facts);
             return;
         }
         out_.Write("# " + about + "\n");
         if (options_.format == CaptureFormat::kText) {
-            View(direction, f.octets, CORVUNA_VIEW_TEXT, nullCiphering);
+            View(direction, octets, CORVUNA_VIEW_TEXT, nullCiphering);
             out_.Write("\n");
             return;
         }
@@ -207,7 +276,7 @@ private:
 
     // One JSON object a line: where the message was found, and its view.
     void EmitJson(const capture::CapturedFrame& frame, const FoundNas& f, int direction, const std::string& time,
-                  int algorithm, bool nullCiphering) {
+                  Bytes octets, bool nullCiphering, const security::SecurityFacts& facts) {
         std::string head = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
                            ",\"carrier\":" + JsonString(capture::CarrierName(f.carrier));
         if (f.carrier == Carrier::kS1ap) {
@@ -217,10 +286,12 @@ private:
             if (f.mmeUeId >= 0) head += ",\"mme_ue_s1ap_id\":" + std::to_string(f.mmeUeId);
         }
         head += std::string(",\"direction\":") + (direction == 1 ? "\"uplink\"" : "\"downlink\"");
-        if (algorithm >= 0) head += ",\"ciphering\":\"EEA" + std::to_string(algorithm) + "\"";
+        if (facts.securityHeader > 0 || facts.resCheck != 0) {
+            head += ",\"ciphering\":" + security::FactsJson(facts, options_.showKeys);
+        }
         head += ",\"view\":";
         out_.Write(head);
-        View(direction, f.octets, CORVUNA_VIEW_JSON, nullCiphering);
+        View(direction, octets, CORVUNA_VIEW_JSON, nullCiphering);
         out_.Write("}\n");
     }
 
@@ -229,7 +300,9 @@ private:
     const CaptureOptions& options_;
     Output& out_;
     capture::FrameDecoder decoder_;
-    capture::SecurityContexts contexts_;
+    security::SecurityTracker tracker_;
+    capture::S6aMatcher matcher_;
+    security::SecurityFacts facts_;
     CaptureCounts counts_;
     int digits_ = 6;
 };
@@ -250,6 +323,26 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
         out.append(fraction, static_cast<size_t>(digits) + 1);
     }
     return out + "Z";
+}
+
+std::string SecuritySummary(const CaptureCounts& c) {
+    if (c.macVerified + c.macFailed + c.macUnverifiable + c.deciphered + c.nullCiphered + c.guessedNull +
+            c.leftCiphered ==
+        0) {
+        return "";
+    }
+    auto reasons = [](const std::map<std::string, unsigned long>& why) {
+        std::string text;
+        for (const auto& [reason, n] : why) text += (text.empty() ? "" : ", ") + reason + ": " + std::to_string(n);
+        return text.empty() ? text : " (" + text + ")";
+    };
+    std::string t = "; MAC " + std::to_string(c.macVerified) + " verified, " + std::to_string(c.macFailed) +
+                    " failed, " + std::to_string(c.macUnverifiable) + " unverifiable" + reasons(c.unverifiableWhy);
+    t += "; ciphered bodies " + std::to_string(c.deciphered) + " deciphered, " + std::to_string(c.nullCiphered) +
+         " EEA0, " + std::to_string(c.guessedNull) + " guessed EEA0, " + std::to_string(c.leftCiphered) +
+         " left ciphered" + reasons(c.leftCipheredWhy);
+    if (c.s6aVectors > 0) t += "; " + std::to_string(c.s6aVectors) + " S6a vectors";
+    return t;
 }
 
 CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {

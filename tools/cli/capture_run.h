@@ -5,10 +5,12 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "capture/frames.h"
 #include "cli/io.h"
+#include "security/keys.h"
 
 namespace corvuna::cli {
 
@@ -21,6 +23,9 @@ struct CaptureOptions {
     bool noUnwrap = false;       // legacy documents of the octets as carried
     std::array<capture::UserPayload, 16> users{};
     bool usersGiven[16] = {};
+    const security::KeyStore* keys = nullptr;  // --keys
+    bool captureKeys = true;                   // the KASMEs of the capture's S6a answers are used
+    bool showKeys = false;                     // keys appear in the output
 };
 
 struct CaptureCounts {
@@ -32,7 +37,22 @@ struct CaptureCounts {
     unsigned long cipheredDecoded = 0;
     unsigned long warnings = 0;
     bool failed = false;  // the capture could not be read to its end
+    // Security: protected messages by the check of their MAC, ciphered ones
+    // by what became of their body, with the reasons of the unchecked ones.
+    unsigned long macVerified = 0;
+    unsigned long macFailed = 0;
+    unsigned long macUnverifiable = 0;
+    unsigned long deciphered = 0;
+    unsigned long nullCiphered = 0;
+    unsigned long guessedNull = 0;
+    unsigned long leftCiphered = 0;
+    unsigned long s6aVectors = 0;
+    std::map<std::string, unsigned long> unverifiableWhy;
+    std::map<std::string, unsigned long> leftCipheredWhy;
 };
+
+// The security part of the summary line: "; MAC: 5 verified, ...".
+std::string SecuritySummary(const CaptureCounts& counts);
 
 // Reads the capture at `path` ("-": standard input), writing to `out`;
 // problems go to standard error, naming the file and frame.
