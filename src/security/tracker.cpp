@@ -566,14 +566,14 @@ struct SecurityTracker::Impl {
 
     // Tries the candidates' keys on a MAC of `macBits` (32, or 16 for the
     // short MAC) over `covered`.
-    Check Verify(const std::vector<Candidate>& candidates, const std::vector<int>& directions, uint32_t mac,
+    Check Verify(int self, const std::vector<Candidate>& candidates, const std::vector<int>& directions, uint32_t mac,
                  int macBits, ConstOctets covered, uint32_t sequence, int sequenceBits) {
         Check r;
         const char* unavailable = nullptr;
         bool mappedOnly = false;
         for (const Candidate& cand : candidates) {
             Context& c = *cand.context;
-            if (!c.HasKeys()) continue;
+            if (!c.HasKeys() && c.eia != 0) continue;  // EIA0 needs no key
             if (c.mapped) {
                 mappedOnly = true;
                 continue;
@@ -584,7 +584,7 @@ struct SecurityTracker::Impl {
             } else {
                 eias = {2, 1, 3};
             }
-            const size_t kasmeCount = c.direct ? 1 : c.kasmes.size();
+            const size_t kasmeCount = c.direct || c.kasmes.empty() ? 1 : c.kasmes.size();
             for (const int eia : eias) {
                 if (const char* why = IntegrityUnavailable(eia)) {
                     unavailable = why;
@@ -592,7 +592,7 @@ struct SecurityTracker::Impl {
                     continue;
                 }
                 for (size_t k = 0; k < kasmeCount; ++k) {
-                    const auto key = IntKey(c, k, eia);
+                    const auto key = eia == 0 ? std::optional<Key128>(Key128{}) : IntKey(c, k, eia);
                     if (!key) continue;
                     for (const int direction : directions) {
                         const int d = direction == 1 ? 1 : 0;
@@ -603,7 +603,8 @@ struct SecurityTracker::Impl {
                             if (!m) continue;
                             const uint32_t got = macBits == 32 ? *m : (*m & 0xFFFF);
                             const bool eia0 = eia == 0;
-                            if (!r.tried) {
+                            // Another UE's key that fails says nothing of this message.
+                            if (!r.tried && cand.ue == candidates.front().ue && cand.ue == self) {
                                 r.tried = true;
                                 r.expected = got;
                                 r.used = cand;
@@ -630,10 +631,18 @@ struct SecurityTracker::Impl {
             }
         }
         if (!r.tried) {
+            const bool own = !candidates.empty() && candidates.front().ue == self;
+            const bool anyKey = std::any_of(candidates.begin(), candidates.end(),
+                                            [](const Candidate& c) { return c.context->HasKeys(); });
             if (mappedOnly) {
                 r.why = "mapped context";
-            } else if (r.why.empty()) {
-                r.why = candidates.empty() ? "no security context" : "no key";
+            } else if (!r.why.empty()) {
+            } else if (!own && anyKey) {
+                r.why = "UE not identified: no key in the capture verifies it";
+            } else if (!own) {
+                r.why = "no security context of this UE in the capture";
+            } else {
+                r.why = "no key";
             }
             (void)unavailable;
         }
@@ -730,7 +739,7 @@ struct SecurityTracker::Impl {
         out.receivedMac = static_cast<uint32_t>(nas[2]) << 8 | nas[3];
         out.ksi = ksi;
         const bool lone = !Known(u);
-        const Check r = Verify(Candidates(u, false, ksi, lone), {1}, out.receivedMac, 16, nas.first(2), sequence, 5);
+        const Check r = Verify(u, Candidates(u, false, ksi, lone), {1}, out.receivedMac, 16, nas.first(2), sequence, 5);
         Conclude(u, r, out);
     }
 
@@ -795,8 +804,8 @@ struct SecurityTracker::Impl {
             }
         }
         const bool lone = !Known(u);
-        Check r = Verify(Candidates(u, newContext, ksiOfBody, lone), directions, out.receivedMac, 32, nas.subspan(5),
-                         sequence, 8);
+        Check r = Verify(u, Candidates(u, newContext, ksiOfBody, lone), directions, out.receivedMac, 32,
+                         nas.subspan(5), sequence, 8);
         Conclude(u, r, out);
         const int direction = out.direction >= 0 ? out.direction : directions[0];
         out.direction = direction;
