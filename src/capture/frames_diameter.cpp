@@ -35,6 +35,13 @@ void FrameDecoder::Tcp(const Endpoint& from, const Endpoint& to, Bytes segment) 
     }
 }
 
-void FrameDecoder::Diameter(Bytes message) { diameter_.push_back(message); }
+void FrameDecoder::Diameter(Bytes message) {
+    const size_t length = DiameterMessageLength(message);
+    if (length == 0 || length > message.size) {
+        Problem("malformed Diameter message on SCTP");
+        return;
+    }
+    diameter_.push_back(message.Take(length));
+}
 
 }  // namespace corvuna::capture
