@@ -13,7 +13,10 @@
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
 #      ../shared/captures written ten times over into one pcap;
-#   4. the Python package: decode, decode_many on one and on every CPU, and
+#   4. NAS security: corvuna -r on s1ap_o5gs_testattach repeated to
+#      100,000 NAS messages, without keys and with the open5gs test keys
+#      (every MAC checked), and the ratio (the target is at most 2);
+#   5. the Python package: decode, decode_many on one and on every CPU, and
 #      corvuna.dask on a LocalCluster of one and of two workers
 #      (scripts/bench-python.py).
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
@@ -21,7 +24,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev python3 python3-dask \
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev libssl-dev libipsec-mb-dev python3 python3-dask \
   python3-distributed python3-pandas
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
 [ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
@@ -105,6 +108,28 @@ if [ ${#s1ap[@]} -gt 0 ]; then
   printf 'ratio tshark -V / corvuna -r: %.1f\n' "$(echo "$t_s1ap_tshark / $t_s1ap" | bc -l)"
 else
   echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
+fi
+
+security_capture="$captures/s1ap_o5gs_testattach.pcapng"
+if [ -f "$security_capture" ]; then
+  echo
+  nas=$(build/release/corvuna -r "$security_capture" 2>&1 >/dev/null | sed -n 's/.* \([0-9]*\) NAS messages.*/\1/p')
+  times=$(( (100000 + nas - 1) / nas ))
+  /usr/bin/python3 scripts/repeat-capture.py "$work/security.pcap" "$times" "$security_capture" >/dev/null
+  printf '* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/open5gs.keys"
+  echo "== NAS security: corvuna -r on s1ap_o5gs_testattach $times times over ($((nas * times)) NAS messages) =="
+  build/release/corvuna -r "$work/security.pcap" --keys "$work/open5gs.keys" 2>&1 >/dev/null | sed 's/^corvuna: [^:]*: /  with keys: /'
+  t_plain=$(best_of_three build/release/corvuna -r "$work/security.pcap" --no-capture-keys)
+  t_keys=$(best_of_three build/release/corvuna -r "$work/security.pcap" --keys "$work/open5gs.keys" --no-capture-keys)
+  t_json=$(best_of_three build/release/corvuna -T json -r "$work/security.pcap" --no-capture-keys)
+  t_json_keys=$(best_of_three build/release/corvuna -T json -r "$work/security.pcap" --keys "$work/open5gs.keys" \
+    --no-capture-keys)
+  printf 'corvuna -r, no keys            %8.3f s\n' "$t_plain"
+  printf 'corvuna -r, keys (MACs checked) %7.3f s\n' "$t_keys"
+  printf 'ratio with keys / without: %.2f (target at most 2)\n' "$(echo "$t_keys / $t_plain" | bc -l)"
+  printf 'corvuna -T json -r, no keys    %8.3f s\n' "$t_json"
+  printf 'corvuna -T json -r, keys       %8.3f s\n' "$t_json_keys"
+  printf 'ratio with keys / without (JSON): %.2f\n' "$(echo "$t_json_keys / $t_json" | bc -l)"
 fi
 
 echo

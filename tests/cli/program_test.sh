@@ -100,6 +100,13 @@ PY
   expect 1 'missing.pcap: cannot open: No such file' 0 -- -r "$work/missing.pcap"
   expect 1 'one.tsv: not a pcap or pcapng capture' 0 -- -r "$work/one.tsv"
   expect 2 'N=nas or N=s1ap with N from 147 to 162' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+  # Keys files: a good one is taken, a bad line is named by file and line.
+  printf '# test keys\n* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/good.keys"
+  printf '# test keys\n001010123456789 k=465b opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/bad.keys"
+  expect 0 'raw.pcap: 2 frames' 2 -- --keys "$work/good.keys" --show-keys -r "$work/raw.pcap"
+  expect 2 'bad.keys:2: k has 16 bits, not 128' 0 -- --keys "$work/bad.keys" -r "$work/raw.pcap"
+  expect 2 'missing.keys: cannot open the keys file' 0 -- --keys "$work/missing.keys" -r "$work/raw.pcap"
+  expect 2 '--no-capture-keys takes no value' 0 -- --no-capture-keys=1 -r "$work/raw.pcap"
 fi
 
 if [ "$failures" -ne 0 ]; then
