@@ -474,7 +474,10 @@ struct SecurityTracker::Impl {
             c = ue.current;  // the same context with other algorithms: counts go on
             for (bool& b : c.haveInt) b = false;
             for (bool& b : c.haveEnc) b = false;
-        } else if (!ContextFromKeysFile(u, c.ksi, c)) {
+        } else {
+            // A context of the keys file, or one without keys (its
+            // algorithms still tell whether bodies are EEA0): counts from 0.
+            ContextFromKeysFile(u, c.ksi, c);
             c.fromStart = true;
         }
         c.ksi = ksi->half & 0x07;
@@ -873,6 +876,14 @@ struct SecurityTracker::Impl {
             if (!algorithms.Cipher(c->eea, *key, out.count, kNasBearer, dirBit, body, body.size() * 8, plain)) {
                 out.body = BodyState::kLeftCiphered;
                 out.bodyWhy = "deciphering failed";
+                return;
+            }
+            // Without a verified MAC the key or the COUNT may be wrong: what
+            // does not read as a message is not shown as one.
+            if (!r.verified && !WellFormed(ConstOctets(plain, body.size()), direction)) {
+                std::copy(body.begin(), body.end(), plain);
+                out.body = BodyState::kLeftCiphered;
+                out.bodyWhy = "deciphered body reads as no message (key or COUNT not the UE's)";
                 return;
             }
             out.body = BodyState::kDeciphered;
