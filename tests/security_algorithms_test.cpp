@@ -238,6 +238,25 @@ TEST(SecurityAlgorithms, Uia2WithItsFresh) {
     }
 }
 
+TEST(SecurityKdf, FiveGDerivationsOfAWorkedExample) {
+    // A published 5G AKA worked example (IMSI 001 01 0123456789, SQN 1,
+    // AMF 8000): Milenage, then XRES* with the serving network name of
+    // PLMN 001 01.
+    if (!MilenageAvailable()) GTEST_SKIP() << "built without libcrypto";
+    const Key128 k = A<16>("00112233445566778899aabbccddeeff");
+    const Key128 opc = A<16>("62e75b8d6fa5bf46ec87a9276f9df54d");
+    const Rand rand = A<16>("00112233445566778899aabbccddeeff");
+    const auto o = Milenage(k, opc, rand, A<6>("000000000001"), A<2>("8000"));
+    ASSERT_TRUE(o.has_value());
+    EXPECT_EQ(ToHex(o->ck), "b379874b3d183d2a21291d439e7761e1");
+    EXPECT_EQ(ToHex(o->ik), "f4706f66629cf7ddf881d80025bf1255");
+    EXPECT_EQ(ToHex(o->res), "700eb2300b2c4799");
+    const std::string name = "5G:mnc001.mcc001.3gppnetwork.org";
+    const auto resStar = DeriveResStar(o->ck, o->ik, name, rand, o->res);
+    ASSERT_TRUE(resStar.has_value());
+    EXPECT_EQ(ToHex(*resStar), "31b6d938a5290ccc65bc829f9820a8d9");
+}
+
 TEST(SecurityAlgorithms, InputBlocks) {
     // TS 33.401 C.1 test set 1: COUNT 398a59b4, BEARER 15, DIRECTION 1.
     EXPECT_EQ(ToHex(Eea2CounterBlock(0x398a59b4, 0x15, 1)), "398a59b4ac0000000000000000000000");
