@@ -39,6 +39,9 @@ constexpr uint8_t kNasBearer = 0;
 
 // How many overflow values are tried around the estimate of a NAS COUNT.
 constexpr int kCountTries = 3;
+// How many other UEs' contexts a message of a UE not yet identified is
+// tried with (the newest first).
+constexpr size_t kMaxOtherUes = 64;
 
 struct Kasme {
     Key256 key{};
@@ -150,9 +153,11 @@ struct SecurityTracker::Impl {
         return u;
     }
 
-    int UeOf(std::string_view connection, int64_t sTmsi) {
+    int UeOf(std::string_view connection, bool newAssociation, int64_t sTmsi) {
         const std::string key(connection);
-        if (const auto it = ueOfConnection.find(key); it != ueOfConnection.end()) return it->second = Resolve(it->second);
+        if (const auto it = ueOfConnection.find(key); it != ueOfConnection.end() && !newAssociation) {
+            return it->second = Resolve(it->second);
+        }
         int u = -1;
         if (sTmsi >= 0) {
             if (const auto it = ueOfIdentity.find("tmsi:" + std::to_string(sTmsi & 0xFFFFFFFF)); it != ueOfIdentity.end()) {
@@ -531,8 +536,13 @@ struct SecurityTracker::Impl {
         };
         ofUe(u);
         if (otherUes) {
-            for (size_t v = 0; v < ues.size(); ++v) {
-                if (static_cast<int>(v) != u && !ues[v].merged) ofUe(static_cast<int>(v));
+            // The newest UEs that have a context, at most kMaxOtherUes of them.
+            size_t tried = 0;
+            for (size_t v = ues.size(); v-- > 0 && tried < kMaxOtherUes;) {
+                const Ue& other = ues[v];
+                if (static_cast<int>(v) == u || other.merged || !(other.hasCurrent || other.hasFresh)) continue;
+                ofUe(static_cast<int>(v));
+                ++tried;
             }
         }
         return out;
@@ -691,7 +701,7 @@ struct SecurityTracker::Impl {
         out = SecurityFacts{};
         out.direction = in.direction;
         if (in.nas.empty()) return;
-        int u = UeOf(in.connection, in.sTmsi);
+        int u = UeOf(in.connection, in.newAssociation, in.sTmsi);
         if (in.taiPlmn != nullptr) AddPlmn(u, ConstOctets(in.taiPlmn, 3));
         const ConstOctets nas = in.nas;
         const uint8_t pd = nas[0] & 0x0F;

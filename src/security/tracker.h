@@ -27,6 +27,8 @@ struct NasInput {
     std::string_view connection;  // the UE association
     int direction = -1;           // 1 uplink, 0 downlink, -1 not carried
     ConstOctets nas;
+    bool newAssociation = false;     // the first message of a UE association (S1AP INITIAL UE MESSAGE):
+                                     // an earlier association of the same name was another's
     int64_t sTmsi = -1;              // S1AP S-TMSI (MMEC << 32 | M-TMSI), -1 when not given
     const uint8_t* taiPlmn = nullptr;  // the S1AP TAI's PLMN identity (3 octets), or null
 };

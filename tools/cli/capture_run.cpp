@@ -133,6 +133,7 @@ private:
         in.connection = f.ueKey;
         in.direction = f.direction;
         in.nas = security::ConstOctets(f.octets.data, f.octets.size);
+        in.newAssociation = f.carrier == Carrier::kS1ap && f.procedure == 12;
         in.sTmsi = f.sTmsi;
         if (f.taiPlmn.size() == 3) in.taiPlmn = reinterpret_cast<const uint8_t*>(f.taiPlmn.data());
         tracker_.Process(in, facts);
