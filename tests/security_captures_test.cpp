@@ -46,6 +46,10 @@ std::string RunWith(const std::string& path, cli::CaptureFormat format, const Ke
     options.format = format;
     options.keys = keys;
     options.captureKeys = captureKeys;
+    if (path.find("dlt150") != std::string::npos) {  // S1AP PDUs in user link type 150
+        options.users[3] = capture::UserPayload::kS1ap;
+        options.usersGiven[3] = true;
+    }
     std::FILE* sink = std::tmpfile();
     std::string text;
     {
@@ -157,9 +161,13 @@ std::vector<Protected> ProtectedMessages(const std::string& path, const KeyStore
 TEST(SecurityCaptures, ProtectedMessagesAfterTheirSecurityModeCommandVerify) {
     if (!fs::exists(CapturesDir())) GTEST_SKIP() << "the real captures (../shared/captures) are not there; skipped";
     if (!MilenageAvailable()) GTEST_SKIP() << "built without libcrypto";
-    KeyStore open5gs;
+    KeyStore open5gs, srsran;
     std::string error;
     ASSERT_TRUE(ParseKeys(kOpen5gsKeys, "open5gs", open5gs, error)) << error;
+    // The subscriber of the srsRAN captures (README of the captures).
+    ASSERT_TRUE(ParseKeys("001010000000001 k=bdfdfd2be954a1aa29765db6daeef5e7 opc=358422278845a5632bbfb7b354db103a\n",
+                          "srsran", srsran, error))
+        << error;
     const struct {
         const char* file;
         const KeyStore* keys;
@@ -176,6 +184,8 @@ TEST(SecurityCaptures, ProtectedMessagesAfterTheirSecurityModeCommandVerify) {
         {"s1ap_o5gs_srsenb_2022.pcapng", nullptr, true, 6},
         {"s1ap_magma_32ue.pcapng", nullptr, true, 288},
         {"s1ap_sll_quectel.pcapng", nullptr, true, 22},
+        // srsEPC with the srsRAN subscriber's K and OPc.
+        {"s1ap_dlt150_srsepc.pcap", &srsran, false, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
