@@ -15,12 +15,16 @@ namespace {
 using namespace corvuna::security;
 
 TEST(SecurityKeys, EveryKindOfLine) {
-    const char* text =
+    // OP needs Milenage (libcrypto); a build without it is given the OPc.
+    const std::string anyLine = MilenageAvailable()
+                                    ? "* k=465b5ce8b199b49faa5f0a2ee238a6bc op=5f1d289c5d354d0a140c2548f5f3e3ba\n"
+                                    : "* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n";
+    const std::string text =
         "# open5gs and srsRAN test subscribers\n"
         "\n"
         "001010000000001 k=bdfdfd2be954a1aa29765db6daeef5e7 opc=358422278845a5632bbfb7b354db103a\r\n"
         "  001010123456789\tk=00112233445566778899AABBCCDDEEFF algorithm=XOR\n"
-        "* k=465b5ce8b199b49faa5f0a2ee238a6bc op=5f1d289c5d354d0a140c2548f5f3e3ba\n"
+        + anyLine +
         "901700000000001 kasme=000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f ksi=3\n"
         "901700000000002 knasenc=00000000000000000000000000000001 knasint=00000000000000000000000000000002 eea=2 "
         "eia=1\n";
@@ -39,9 +43,7 @@ TEST(SecurityKeys, EveryKindOfLine) {
     const SubscriberKeys* any = store.Find("999999999999999");
     ASSERT_NE(any, nullptr);
     EXPECT_EQ(any->subscriber, "*");
-    if (MilenageAvailable()) {
-        EXPECT_EQ(ToHex(any->opc), "e8ed289deba952e4283b54e88e6183ca");
-    }
+    EXPECT_EQ(ToHex(any->opc), "e8ed289deba952e4283b54e88e6183ca");
     EXPECT_EQ(store.Find("")->subscriber, "*");
     const SubscriberKeys* kasme = store.Find("901700000000001");
     EXPECT_EQ(kasme->kind, SubscriberKeys::Kind::kKasme);
