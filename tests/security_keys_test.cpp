@@ -90,6 +90,9 @@ TEST(SecurityKeys, BadLinesSayWhereAndWhy) {
         EXPECT_FALSE(ParseKeys(text, "subscribers.keys", store, error));
         EXPECT_EQ(error.rfind("subscribers.keys:2: ", 0), 0u) << error;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        // No key value is repeated in the message.
+        EXPECT_EQ(error.find("465b5ce8"), std::string::npos) << error;
+        EXPECT_EQ(error.find("e8ed289d"), std::string::npos) << error;
     }
     // The same subscriber twice.
     KeyStore store;

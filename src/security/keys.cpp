@@ -61,7 +61,8 @@ std::string ParseLine(const std::vector<std::string_view>& words, SubscriberKeys
         const auto it = fields.find(name);
         constexpr size_t n = std::tuple_size_v<std::remove_reference_t<decltype(into)>>;
         const auto value = FromHex(it->second);
-        if (!value) return std::string(name) + " is not hex: '" + it->second + "'";
+        // The value itself is not repeated: keys stay out of the output.
+        if (!value) return std::string(name) + " is not hex digits of an even number";
         if (value->size() != n) {
             return std::string(name) + " has " + std::to_string(value->size() * 8) + " bits, not " + std::to_string(n * 8);
         }
