@@ -2,6 +2,7 @@
 #include "security/nas_algorithms.h"
 
 #include <cstring>
+#include <vector>
 
 #include "security/aes.h"
 
@@ -66,9 +67,22 @@ struct NasAlgorithms::State {
 #ifdef CORVUNA_HAVE_IPSEC_MB
     IMB_MGR* mgr = nullptr;
     snow3g_key_schedule_t schedule{};
+    // ipsec-mb reads and writes whole words: it is given copies with room
+    // after the last octet, never the caller's buffers.
+    std::vector<uint8_t> input, output;
     ~State() {
         if (mgr != nullptr) free_mb_mgr(mgr);
     }
+    const uint8_t* In(ConstOctets octets, size_t size) {
+        input.assign(size + kSlack, 0);
+        if (size > 0) std::memcpy(input.data(), octets.data(), size);
+        return input.data();
+    }
+    uint8_t* Out(size_t size) {
+        output.assign(size + kSlack, 0);
+        return output.data();
+    }
+    static constexpr size_t kSlack = 32;
 #endif
 };
 
@@ -89,7 +103,11 @@ bool NasAlgorithms::Uea2(const Key128& key, uint32_t countC, uint8_t bearer, uin
     if (snow3g_f8_iv_gen(countC, bearer, direction, iv) != 0) return false;
     if (IMB_SNOW3G_INIT_KEY_SCHED(state_->mgr, key.data(), &state_->schedule) != 0) return false;
     if (bits == 0) return true;
-    IMB_SNOW3G_F8_1_BUFFER_BIT(state_->mgr, &state_->schedule, iv, in.data(), out, bits, 0);
+    const size_t octets = Octets(bits);
+    const uint8_t* from = state_->In(in, octets);
+    uint8_t* to = state_->Out(octets);
+    IMB_SNOW3G_F8_1_BUFFER_BIT(state_->mgr, &state_->schedule, iv, from, to, bits, 0);
+    std::memcpy(out, to, octets);
     return true;
 #else
     (void)key, (void)countC, (void)bearer, (void)direction, (void)in, (void)bits, (void)out;
@@ -105,7 +123,7 @@ std::optional<uint32_t> NasAlgorithms::Uia2(const Key128& key, uint32_t countI, 
     if (snow3g_f9_iv_gen(countI, fresh, direction, iv) != 0) return std::nullopt;
     if (IMB_SNOW3G_INIT_KEY_SCHED(state_->mgr, key.data(), &state_->schedule) != 0) return std::nullopt;
     uint8_t tag[4] = {};
-    IMB_SNOW3G_F9_1_BUFFER(state_->mgr, &state_->schedule, iv, message.data(), bits, tag);
+    IMB_SNOW3G_F9_1_BUFFER(state_->mgr, &state_->schedule, iv, state_->In(message, Octets(bits)), bits, tag);
     return static_cast<uint32_t>(tag[0]) << 24 | static_cast<uint32_t>(tag[1]) << 16 |
            static_cast<uint32_t>(tag[2]) << 8 | tag[3];
 #else
@@ -136,19 +154,8 @@ std::optional<uint32_t> NasAlgorithms::Mac(int eia, const Key128& key, uint32_t 
             uint8_t iv[16];
             if (zuc_eia3_iv_gen(count, bearer, direction, iv) != 0) return std::nullopt;
             uint32_t tag = 0;
-            // ipsec-mb 1.x reads whole 32-bit words of the message: give it
-            // a copy padded to a word.
-            const size_t octets = Octets(bits);
-            std::array<uint8_t, 512> small{};
-            std::unique_ptr<uint8_t[]> large;
-            uint8_t* copy = small.data();
-            if (octets + 8 > small.size()) {
-                large = std::make_unique<uint8_t[]>(octets + 8);
-                copy = large.get();
-            }
-            std::memcpy(copy, message.data(), octets);
-            std::memset(copy + octets, 0, 8);
-            IMB_ZUC_EIA3_1_BUFFER(state_->mgr, key.data(), iv, copy, static_cast<uint32_t>(bits), &tag);
+            IMB_ZUC_EIA3_1_BUFFER(state_->mgr, key.data(), iv, state_->In(message, Octets(bits)),
+                                  static_cast<uint32_t>(bits), &tag);
             // The tag comes as the four MAC octets in memory order.
             uint8_t t[4];
             std::memcpy(t, &tag, 4);
@@ -182,7 +189,11 @@ bool NasAlgorithms::Cipher(int eea, const Key128& key, uint32_t count, uint8_t b
             if (state_->mgr == nullptr) return false;
             uint8_t iv[16];
             if (zuc_eea3_iv_gen(count, bearer, direction, iv) != 0) return false;
-            if (octets > 0) IMB_ZUC_EEA3_1_BUFFER(state_->mgr, key.data(), iv, in.data(), out, static_cast<uint32_t>(octets));
+            if (octets == 0) return true;
+            const uint8_t* from = state_->In(in, octets);
+            uint8_t* to = state_->Out(octets);
+            IMB_ZUC_EEA3_1_BUFFER(state_->mgr, key.data(), iv, from, to, static_cast<uint32_t>(octets));
+            std::memcpy(out, to, octets);
             return true;
 #else
             return false;
