@@ -471,7 +471,7 @@ struct SecurityTracker::Impl {
         Context c;
         c.ksi = ksi->half & 0x07;
         c.mapped = (ksi->half & 0x08) != 0;
-        if (!c.mapped && ue.auth.valid && ue.auth.ksi == c.ksi) {
+        if (!c.mapped && ue.auth.valid && ue.auth.ksi == c.ksi && !ue.auth.kasmes.empty()) {
             // A new KASME from the authentication just run: counts from 0.
             c.kasmes = ue.auth.kasmes;
             c.fromStart = true;
