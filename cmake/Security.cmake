@@ -21,7 +21,7 @@ if(CORVUNA_SECURITY_LIBRARIES AND OPENSSL_FOUND AND OPENSSL_VERSION VERSION_GREA
   target_link_libraries(corvuna_security PRIVATE OpenSSL::Crypto)
   target_compile_definitions(corvuna_security PRIVATE CORVUNA_HAVE_OPENSSL=1)
 else()
-  list(APPEND CORVUNA_SECURITY_MISSING "OpenSSL 3 libcrypto (libssl-dev): Milenage, the KDF, 128-EEA2 and 128-EIA2")
+  list(APPEND CORVUNA_SECURITY_MISSING "OpenSSL 3 libcrypto (libssl-dev), so unavailable: Milenage, the KDF, 128-EEA2 and 128-EIA2")
 endif()
 
 if(NOT WIN32 AND CORVUNA_SECURITY_LIBRARIES)
@@ -33,9 +33,9 @@ if(CORVUNA_SECURITY_LIBRARIES AND CORVUNA_IPSEC_MB_INCLUDE AND CORVUNA_IPSEC_MB_
   target_link_libraries(corvuna_security PRIVATE ${CORVUNA_IPSEC_MB_LIBRARY})
   target_compile_definitions(corvuna_security PRIVATE CORVUNA_HAVE_IPSEC_MB=1)
 else()
-  list(APPEND CORVUNA_SECURITY_MISSING "Intel ipsec-mb (libipsec-mb-dev): 128-EEA1, 128-EIA1, 128-EEA3 and 128-EIA3")
+  list(APPEND CORVUNA_SECURITY_MISSING "Intel ipsec-mb (libipsec-mb-dev), so unavailable: 128-EEA1, 128-EIA1, 128-EEA3 and 128-EIA3")
 endif()
 
 foreach(missing ${CORVUNA_SECURITY_MISSING})
-  message(STATUS "NAS security: not found, so unavailable: ${missing}")
+  message(STATUS "NAS security: built without ${missing}")
 endforeach()
