@@ -13,7 +13,13 @@
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
 #      ../shared/captures written ten times over into one pcap;
-#   4. the Python package: decode, decode_many on one and on every CPU, and
+#   4. NAS security: corvuna -r on s1ap_o5gs_testattach repeated to
+#      100,000 NAS messages, without keys and with the open5gs test keys
+#      (every MAC checked), and on the same messages ciphered with 128-EEA2
+#      (scripts/cipher-capture.py) with the NAS keys (every body
+#      deciphered), with the ratios to the plain decoding (target: at most
+#      2);
+#   5. the Python package: decode, decode_many on one and on every CPU, and
 #      corvuna.dask on a LocalCluster of one and of two workers
 #      (scripts/bench-python.py).
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
@@ -21,7 +27,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc libpcap-dev python3 python3-dask \
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc time libpcap-dev libssl-dev libipsec-mb-dev python3 \
+  python3-cryptography python3-dask \
   python3-distributed python3-pandas
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
 [ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
@@ -105,6 +112,57 @@ if [ ${#s1ap[@]} -gt 0 ]; then
   printf 'ratio tshark -V / corvuna -r: %.1f\n' "$(echo "$t_s1ap_tshark / $t_s1ap" | bc -l)"
 else
   echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
+fi
+
+security_capture="$captures/s1ap_o5gs_testattach.pcapng"
+if [ -f "$security_capture" ]; then
+  echo
+  nas=$(build/release/corvuna -r "$security_capture" 2>&1 >/dev/null | sed -n 's/.* \([0-9]*\) NAS messages.*/\1/p')
+  times=$(( (100000 + nas - 1) / nas ))
+  /usr/bin/python3 scripts/repeat-capture.py "$work/security.pcap" "$times" "$security_capture" >/dev/null
+  printf '* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/open5gs.keys"
+  echo "== NAS security: corvuna -r on s1ap_o5gs_testattach $times times over ($((nas * times)) NAS messages) =="
+  build/release/corvuna -r "$work/security.pcap" --keys "$work/open5gs.keys" 2>&1 >/dev/null | sed 's/^corvuna: [^:]*: /  with keys: /'
+  # Processor time (user + system), the best of three: on a machine shared
+  # with other work the wall clock mostly measures the waiting.
+  best_cpu_of_three() {
+    local best="" t
+    for _ in 1 2 3; do
+      /usr/bin/time -f '%U %S' -o "$work/time.txt" "$@" >/dev/null 2>&1
+      t=$(awk '{print $1 + $2}' "$work/time.txt")
+      if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" -eq 1 ]; then best=$t; fi
+    done
+    printf '%.3f' "$best"
+  }
+  t_plain=$(best_cpu_of_three build/release/corvuna -r "$work/security.pcap" --no-capture-keys)
+  t_keys=$(best_cpu_of_three build/release/corvuna -r "$work/security.pcap" --keys "$work/open5gs.keys" \
+    --no-capture-keys)
+  t_json=$(best_cpu_of_three build/release/corvuna -T json -r "$work/security.pcap" --no-capture-keys)
+  t_json_keys=$(best_cpu_of_three build/release/corvuna -T json -r "$work/security.pcap" --keys "$work/open5gs.keys" \
+    --no-capture-keys)
+  echo "(processor time, best of three)"
+  printf 'corvuna -r, no keys            %8.3f s\n' "$t_plain"
+  printf 'corvuna -r, keys (MACs checked) %7.3f s\n' "$t_keys"
+  printf 'ratio with keys / without: %.2f (target at most 2)\n' "$(echo "$t_keys / $t_plain" | bc -l)"
+  printf 'corvuna -T json -r, no keys    %8.3f s\n' "$t_json"
+  printf 'corvuna -T json -r, keys       %8.3f s\n' "$t_json_keys"
+  printf 'ratio with keys / without (JSON): %.2f\n' "$(echo "$t_json_keys / $t_json" | bc -l)"
+  # The same messages ciphered with 128-EEA2 and integrity protected with
+  # 128-EIA2 (python3-cryptography), read with the NAS keys: every body
+  # deciphered and every MAC checked.
+  enc=00112233445566778899aabbccddeeff int=0f0e0d0c0b0a09080706050403020100
+  /usr/bin/python3 scripts/cipher-capture.py "$security_capture" "${security_capture%.pcapng}.nas.tsv" \
+    "$work/eea2-once.pcap" "$enc" "$int"
+  /usr/bin/python3 scripts/repeat-capture.py "$work/eea2.pcap" "$times" "$work/eea2-once.pcap" >/dev/null
+  printf '* knasenc=%s knasint=%s\n' "$enc" "$int" >"$work/nas.keys"
+  build/release/corvuna -r "$work/eea2.pcap" --keys "$work/nas.keys" --no-capture-keys 2>&1 >/dev/null |
+    sed 's/^corvuna: [^:]*: /  EEA2\/EIA2 with keys: /'
+  t_eea2=$(best_cpu_of_three build/release/corvuna -r "$work/eea2.pcap" --no-capture-keys)
+  t_eea2_keys=$(best_cpu_of_three build/release/corvuna -r "$work/eea2.pcap" --keys "$work/nas.keys" --no-capture-keys)
+  printf 'corvuna -r, EEA2 capture, no keys %5.3f s\n' "$t_eea2"
+  printf 'corvuna -r, EEA2 capture, keys    %5.3f s (deciphered and decoded)\n' "$t_eea2_keys"
+  printf 'ratio deciphering and decoding / plain decoding: %.2f (target at most 2)\n' \
+    "$(echo "$t_eea2_keys / $t_plain" | bc -l)"
 fi
 
 echo

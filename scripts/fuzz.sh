@@ -20,7 +20,8 @@ for arg in "$@"; do
   esac
 done
 
-scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl nlohmann-json3-dev python3 libpcap-dev
+scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl nlohmann-json3-dev python3 libpcap-dev \
+  libssl-dev libipsec-mb-dev
 jobs=$(nproc)
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -32,7 +33,7 @@ corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz \
-  "$seeds"/ies_24008_fuzz
+  "$seeds"/ies_24008_fuzz "$seeds"/security_fuzz
 sources=(samples/messages.tsv)
 if [ -f "$corpus_file" ]; then
   sources+=("$corpus_file")
@@ -88,13 +89,17 @@ else
   echo "note: $captures_dir not found; the capture target is seeded from messages only"
 fi
 /usr/bin/python3 scripts/capture-seeds.py "$seeds/capture_fuzz" "${capture_files[@]}" --messages samples/messages.tsv
+# The security target: the listings' messages in order, and a keys file.
+listings=()
+[ -d "$captures_dir" ] && listings=("$captures_dir"/*.nas.tsv)
+/usr/bin/python3 scripts/security-seeds.py "$seeds/security_fuzz" "${listings[@]}"
 
 status=0
-for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz; do
+for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz security_fuzz; do
   mkdir -p build/fuzz-corpus/$target
   echo "== $target: ${seconds}s =="
   if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
-      -dict=tests/fuzz/nas.dict -max_len="$([ "$target" = capture_fuzz ] && echo 4096 || echo 1024)" \
+      -dict=tests/fuzz/nas.dict -max_len="$(case "$target" in capture_fuzz | security_fuzz) echo 4096 ;; *) echo 1024 ;; esac)" \
       -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix=build/fuzz/$target- 2>build/fuzz/$target.log; then
     status=1
@@ -111,7 +116,7 @@ if [ "$coverage" -eq 1 ]; then
     -DCORVUNA_BUILD_FUZZERS=ON -DCORVUNA_BUILD_TESTS=OFF -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
   cmake --build build/fuzz-cov -j "$jobs"
   rm -f build/fuzz-cov/*.profraw
-  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz; do
+  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz security_fuzz; do
     LLVM_PROFILE_FILE="build/fuzz-cov/$target-%p.profraw" \
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
@@ -120,5 +125,6 @@ if [ "$coverage" -eq 1 ]; then
     -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
     -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz \
     -object build/fuzz-cov/tests/fuzz/ies_24008_fuzz \
+    -object build/fuzz-cov/tests/fuzz/security_fuzz \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3
 fi

@@ -151,15 +151,18 @@ TEST(CaptureFiles, FormatsByteOrdersAndPrecisions) {
 }
 
 TEST(CaptureFiles, CiphersAreTrackedPerUe) {
-    // UE 1's SECURITY MODE COMMAND selects EEA0; UE 2 has none.  Each then
-    // gets a ciphered EMM INFORMATION.
+    // UE 1's SECURITY MODE COMMAND selects EEA0 and EIA0; UE 2 and UE 3
+    // have none.  UEs 1 and 2 then get a ciphered EMM INFORMATION, UE 3 a
+    // body that reads as no NAS message.
     const Octets smc = Hex("37aabbccdd00075d0002028040");
     const Octets ciphered = Hex("2711223344010761490100");
+    const Octets garbage = Hex("27112233440193a4b5c6d7");
     auto frame = [](uint32_t ue, const Octets& nas) {
         const Octets pdu = S1apPdu(0, 11, {S1apIe(8, S1apEnbUeIdValue(ue)), S1apIe(26, S1apNasPduValue(nas))});
         return Ethernet(0x0800, Ipv4(132, Sctp(36412, 40000, {{3, ue, 1, 18, pdu}})), 0);
     };
-    const Octets file = PcapFile(1, {{1, 0, frame(1, smc)}, {2, 0, frame(1, ciphered)}, {3, 0, frame(2, ciphered)}});
+    const Octets file = PcapFile(
+        1, {{1, 0, frame(1, smc)}, {2, 0, frame(1, ciphered)}, {3, 0, frame(2, ciphered)}, {4, 0, frame(3, garbage)}});
     cli::CaptureCounts counts;
     const std::vector<std::string> lines = Lines(ReadCapture(WriteTemp("ciphers", file), cli::Format::kLegacy, &counts));
     std::vector<std::string> comments;
@@ -168,15 +171,29 @@ TEST(CaptureFiles, CiphersAreTrackedPerUe) {
         if (l[0] == '#') comments.push_back(l);
         if (l == "<L3Message>") ++documents;
     }
-    ASSERT_EQ(comments.size(), 3u);
-    EXPECT_NE(comments[0].find("security_header=3 mac=aabbccdd seq=0"), std::string::npos) << comments[0];
-    EXPECT_NE(comments[1].find("enb_ue_s1ap_id=1 direction=downlink security_header=2 mac=11223344 seq=1 ciphering=EEA0"),
+    ASSERT_EQ(comments.size(), 4u);
+    // EIA0's MAC is 32 zero bits: the SMC's is not.
+    EXPECT_NE(comments[0].find("security_header=3 mac=aabbccdd seq=0 ue=ue1 ksi=2 count=0 mac_check=failed(eia0) "
+                               "expected_mac=00000000"),
+              std::string::npos)
+        << comments[0];
+    EXPECT_NE(comments[1].find("enb_ue_s1ap_id=1 direction=downlink security_header=2 mac=11223344 seq=1"),
               std::string::npos)
         << comments[1];
-    EXPECT_NE(comments[2].find("ciphering=unknown decoded=no(ciphered)"), std::string::npos) << comments[2];
-    EXPECT_EQ(documents, 2u);  // the third is not pretended to be decoded
-    EXPECT_EQ(counts.ciphered, 2u);
-    EXPECT_EQ(counts.cipheredDecoded, 1u);
+    EXPECT_NE(comments[1].find(" count=1 "), std::string::npos) << comments[1];
+    EXPECT_NE(comments[1].find(" ciphering=eea0"), std::string::npos) << comments[1];
+    EXPECT_NE(comments[2].find("mac_check=unverifiable(no_security_context_of_this_UE_in_the_capture) "
+                               "ciphering=eea0(guessed:"),
+              std::string::npos)
+        << comments[2];
+    EXPECT_NE(comments[3].find("left_ciphered:no_security_context) decoded=no(ciphered)"), std::string::npos)
+        << comments[3];
+    EXPECT_EQ(documents, 3u);  // the fourth is not pretended to be decoded
+    EXPECT_EQ(counts.ciphered, 3u);
+    EXPECT_EQ(counts.cipheredDecoded, 2u);
+    EXPECT_EQ(counts.nullCiphered, 1u);
+    EXPECT_EQ(counts.guessedNull, 1u);
+    EXPECT_EQ(counts.leftCiphered, 1u);
 }
 
 TEST(CaptureFiles, FilesThatCannotBeReadSaySoPlainly) {

@@ -118,13 +118,16 @@ TEST(CaptureFrames, S1apNasPdusAndErabItemsInOrder) {
     const Octets modify = S1apPdu(0, 6, {S1apIe(30, ErabList(36, {ErabModifyItem(esm3), ErabModifyItem(esm1)}))});
     FrameDecoder d;
     // Both PDUs in one packet, after a SACK chunk and beside a Diameter chunk.
-    Octets packet = Sctp(36412, 40000, {{3, 7, 1, 18, ics}, {3, 8, 2, 46, Hex("0100001480")}, {3, 9, 1, 0, modify}});
+    const Octets diameter = Hex("0100001480000118000000000000000100000002");  // a bare Diameter header
+    Octets packet = Sctp(36412, 40000, {{3, 7, 1, 18, ics}, {3, 8, 2, 46, diameter}, {3, 9, 1, 0, modify}});
     const Octets sack = SackChunk();
     packet.insert(packet.begin() + 12, sack.begin(), sack.end());
     // The found octets point into the frame: it must outlive them.
     const Octets frame = Ipv4(132, packet);
     const auto found = DecodeOne(d, capture::linktype::kIpv4, frame);
     EXPECT_TRUE(d.warnings().empty());
+    ASSERT_EQ(d.diameter().size(), 1u);
+    EXPECT_EQ(Octets(d.diameter()[0].data, d.diameter()[0].data + d.diameter()[0].size), diameter);
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(OctetsOf(found[0]), esm1);
     EXPECT_EQ(OctetsOf(found[1]), esm2);

@@ -9,6 +9,7 @@ namespace {
 
 constexpr uint16_t kEthertypeIpv4 = 0x0800;
 constexpr uint16_t kEthertypeIpv6 = 0x86DD;
+constexpr uint8_t kProtocolTcp = 6;
 constexpr uint8_t kProtocolUdp = 17;
 constexpr uint8_t kProtocolSctp = 132;
 constexpr uint16_t kPortGsmtap = 4729;
@@ -86,6 +87,8 @@ void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
     found_.clear();
     warnings_.clear();
     completedUsed_ = 0;
+    diameter_.clear();
+    diameterMessages_.clear();
     truncated_ = wireLength > frame.size;
     switch (type) {
         case linktype::kEthernet: {
@@ -172,7 +175,7 @@ void FrameDecoder::Ipv4(Bytes packet) {
         return;
     }
     const uint8_t protocol = packet.At(9);
-    if (protocol != kProtocolUdp && protocol != kProtocolSctp) return;
+    if (protocol != kProtocolUdp && protocol != kProtocolSctp && protocol != kProtocolTcp) return;
     const uint16_t fragment = packet.Be16(6);
     if ((fragment & 0x3FFF) != 0) {
         // IP fragments are not reassembled: a warning where they may hold
@@ -194,10 +197,11 @@ void FrameDecoder::Ipv4(Bytes packet) {
     std::memcpy(from.address.data(), packet.data + 12, 4);
     std::memcpy(to.address.data(), packet.data + 16, 4);
     const Bytes payload = packet.Take(totalLength).From(headerLength);
-    if (protocol == kProtocolUdp) {
+    if (protocol == kProtocolUdp || protocol == kProtocolTcp) {
         from.port = payload.Be16(0);
         to.port = payload.Be16(2);
-        Udp(from, to, payload);
+        if (protocol == kProtocolUdp) Udp(from, to, payload);
+        if (protocol == kProtocolTcp) Tcp(from, to, payload);
     } else {
         Sctp(from, to, payload);
     }
@@ -258,6 +262,10 @@ void FrameDecoder::Ipv6(Bytes packet) {
         Udp(from, to, rest);
     } else if (next == kProtocolSctp) {
         Sctp(from, to, rest);
+    } else if (next == kProtocolTcp) {
+        from.port = rest.Be16(0);
+        to.port = rest.Be16(2);
+        Tcp(from, to, rest);
     }
 }
 
@@ -333,6 +341,7 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
         const bool begin = (flags & 0x02) != 0, end = (flags & 0x01) != 0;
         if (begin && end) {
             if (s1ap) S1ap(data, association);
+            if (!s1ap && IsDiameter(ppid, from, to)) Diameter(data);
             continue;
         }
         // A fragment: reassembled per association, direction and stream,
@@ -356,7 +365,13 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
         f.nextTsn = tsn + 1;
         if (!end) continue;
         f.open = false;
-        if (!IsS1ap(f.ppid, s1apPort)) continue;
+        if (!IsS1ap(f.ppid, s1apPort)) {
+            if (IsDiameter(f.ppid, from, to)) {
+                diameterMessages_.push_back(std::move(f.octets));
+                Diameter(Bytes{diameterMessages_.back().data(), diameterMessages_.back().size()});
+            }
+            continue;
+        }
         if (completedUsed_ == completed_.size()) completed_.emplace_back();
         std::vector<uint8_t>& message = completed_[completedUsed_++];
         message.swap(f.octets);

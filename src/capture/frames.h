@@ -9,12 +9,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "capture/bytes.h"
 #include "capture/s1ap.h"
+#include "capture/tcp_stream.h"
 
 namespace corvuna::capture {
 
@@ -52,6 +54,12 @@ struct FoundNas {
     // The UE's security context is tracked under this key (the S1AP UE
     // association, the GSMTAP stream, or the capture for raw NAS).
     std::string ueKey;
+    // S1AP INITIAL UE MESSAGE: the S-TMSI IE (id 96), MMEC << 32 | M-TMSI,
+    // and the PLMN identity of the TAI IE (id 67), as the S1AP reader
+    // gives them (-1 and empty when it does not); they tie a new UE
+    // association to the UE's security context.
+    int64_t sTmsi = -1;
+    std::string taiPlmn;  // three octets as coded
 };
 
 // Whether the frames of a capture are decoded.
@@ -74,6 +82,9 @@ public:
 
     const std::vector<FoundNas>& found() const { return found_; }
     const std::vector<std::string>& warnings() const { return warnings_; }
+    // Whole Diameter messages of the frame (port 3868 over SCTP or TCP,
+    // TCP segments reassembled), valid until the next frame is decoded.
+    const std::vector<Bytes>& diameter() const { return diameter_; }
 
 private:
     struct Endpoint {
@@ -109,6 +120,10 @@ private:
     void S1ap(Bytes pdu, const std::string& association);
     void UpperPdu(Bytes frame);
     void RawNas(Bytes nas, Carrier carrier, const std::string& key);
+    // Diameter (frames_diameter.cpp).
+    void Tcp(const Endpoint& from, const Endpoint& to, Bytes segment);
+    void Diameter(Bytes message);
+    static bool IsDiameter(uint32_t ppid, const Endpoint& from, const Endpoint& to);
     static std::string AssociationKey(const Endpoint& a, const Endpoint& b);
 
     std::array<UserPayload, 16> users_{};
@@ -120,6 +135,9 @@ private:
     std::vector<std::vector<uint8_t>> completed_;
     size_t completedUsed_ = 0;
     S1apPdu s1ap_;
+    std::vector<Bytes> diameter_;
+    std::deque<std::vector<uint8_t>> diameterMessages_;  // reassembled in this frame (stable addresses)
+    DiameterTcp tcp_;
 };
 
 }  // namespace corvuna::capture

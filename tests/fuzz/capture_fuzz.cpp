@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "capture/diameter.h"
 #include "capture/frames.h"
 #include "capture/security.h"
 
@@ -37,6 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Now and then the frame is said to be longer on the wire.
         const size_t wire = (length & 1) != 0 ? length + 7 : length;
         decoder.Decode(type, Bytes{frame.get(), length}, wire);
+        // Diameter messages found (port 3868 over SCTP or TCP) are whole and read.
+        for (const Bytes& message : decoder.diameter()) {
+            if (DiameterMessageLength(message) != message.size) abort();
+            S6aAuthentication m;
+            ParseDiameter(message, m);
+        }
         for (const FoundNas& f : decoder.found()) {
             if (f.octets.size == 0 || f.octets.data == nullptr) abort();
             const bool inFrame = f.octets.data >= frame.get() && f.octets.data + f.octets.size <= frame.get() + length;

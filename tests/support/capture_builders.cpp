@@ -205,6 +205,19 @@ Octets Udp(uint16_t sourcePort, uint16_t destinationPort, const Octets& payload)
     return Join(o, payload);
 }
 
+Octets Tcp(uint16_t sourcePort, uint16_t destinationPort, uint32_t sequence, uint8_t flags, const Octets& payload) {
+    Octets o;
+    Put16(o, sourcePort);
+    Put16(o, destinationPort);
+    Put32(o, sequence);
+    Put32(o, 1);  // acknowledgement number
+    o.push_back(5 << 4);
+    o.push_back(flags);
+    Put16(o, 65535);
+    Put32(o, 0);  // checksum (not checked), urgent pointer
+    return Join(o, payload);
+}
+
 Octets Ipv4(uint8_t protocol, const Octets& payload) {
     Octets o = {0x45, 0};
     Put16(o, static_cast<uint32_t>(20 + payload.size()));

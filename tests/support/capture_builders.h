@@ -55,6 +55,8 @@ struct SctpChunk {
 Octets Sctp(uint16_t sourcePort, uint16_t destinationPort, const std::vector<SctpChunk>& chunks);
 Octets SackChunk();
 Octets Udp(uint16_t sourcePort, uint16_t destinationPort, const Octets& payload);
+// A TCP segment (flags: 0x02 SYN, 0x10 ACK, 0x01 FIN, 0x18 PSH+ACK).
+Octets Tcp(uint16_t sourcePort, uint16_t destinationPort, uint32_t sequence, uint8_t flags, const Octets& payload);
 Octets Ipv4(uint8_t protocol, const Octets& payload);
 Octets Ipv6(uint8_t protocol, const Octets& payload, bool withHopByHop);
 Octets Gsmtap(uint8_t type, bool uplink, const Octets& payload);

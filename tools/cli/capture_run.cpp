@@ -2,13 +2,16 @@
 #include "cli/capture_run.h"
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 #include <type_traits>
 
 #include "capture/capture_file.h"
+#include "capture/diameter.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
+#include "security/tracker.h"
 #include "view/json_sink.h"
 #include "view/text_sink.h"
 #include "view/walker.h"
@@ -53,7 +56,11 @@ std::string CarrierText(const FoundNas& f) {
 class Runner {
 public:
     Runner(const std::string& path, const CaptureOptions& options, Output& out)
-        : path_(path), name_(path == "-" ? "stdin" : path), options_(options), out_(out) {
+        : path_(path),
+          name_(path == "-" ? "stdin" : path),
+          options_(options),
+          out_(out),
+          tracker_(options.keys, options.showKeys) {
         for (int i = 0; i < 16; ++i) {
             if (options.usersGiven[i]) decoder_.SetUserPayload(capture::linktype::kUser0 + i, options.users[i]);
         }
@@ -94,6 +101,7 @@ public:
                 Complain("frame " + std::to_string(frame.number) + ": " + warning);
                 ++counts_.warnings;
             }
+            for (const Bytes& message : decoder_.diameter()) TakeDiameter(message);
             for (const FoundNas& f : decoder_.found()) Emit(frame, f);
         }
         return counts_;
@@ -102,12 +110,76 @@ public:
 private:
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
 
+    // An S6a answer's vectors go to the tracker (unless told not to).
+    void TakeDiameter(Bytes message) {
+        capture::S6aAuthentication m;
+        if (capture::ParseDiameter(message, m) != capture::DiameterResult::kS6aAuthentication) return;
+        capture::S6aVectors v;
+        if (!matcher_.Take(m, v) || !options_.captureKeys) return;
+        for (const capture::EutranVector& e : v.vectors) {
+            const security::Plmn plmn{v.visitedPlmn[0], v.visitedPlmn[1], v.visitedPlmn[2]};
+            tracker_.AddVector(v.imsi, v.hasVisitedPlmn ? &plmn : nullptr, e.rand, e.xres, e.autn, e.kasme);
+            ++counts_.s6aVectors;
+        }
+    }
+
+    // The security facts of a message, counted.
+    void Track(const FoundNas& f, security::SecurityFacts& facts) {
+        security::NasInput in;
+        in.connection = f.ueKey;
+        in.direction = f.direction;
+        in.nas = security::ConstOctets(f.octets.data, f.octets.size);
+        in.newAssociation = f.carrier == Carrier::kS1ap && f.procedure == 12;
+        in.sTmsi = f.sTmsi;
+        if (f.taiPlmn.size() == 3) in.taiPlmn = reinterpret_cast<const uint8_t*>(f.taiPlmn.data());
+        tracker_.Process(in, facts);
+        switch (facts.mac) {
+            case security::MacCheck::kVerified:
+                ++counts_.macVerified;
+                break;
+            case security::MacCheck::kFailed:
+                ++counts_.macFailed;
+                break;
+            case security::MacCheck::kUnverifiable:
+                ++counts_.macUnverifiable;
+                ++counts_.unverifiableWhy[facts.macWhy];
+                break;
+            case security::MacCheck::kNone:
+                break;
+        }
+        switch (facts.body) {
+            case security::BodyState::kDeciphered:
+                ++counts_.deciphered;
+                break;
+            case security::BodyState::kNull:
+                ++counts_.nullCiphered;
+                break;
+            case security::BodyState::kGuessedNull:
+                ++counts_.guessedNull;
+                break;
+            case security::BodyState::kLeftCiphered:
+                ++counts_.leftCiphered;
+                ++counts_.leftCipheredWhy[facts.bodyWhy];
+                break;
+            case security::BodyState::kClear:
+                break;
+        }
+    }
+
     void Emit(const capture::CapturedFrame& frame, const FoundNas& f) {
         ++counts_.nas;
-        const int algorithm = contexts_.Ciphering(f.ueKey);
-        const bool nullCiphering = options_.nullCiphering || algorithm == 0;
-        const ProtectedNas p = capture::ReadProtectedNas(f.octets, nullCiphering);
-        if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
+        security::SecurityFacts& facts = facts_;
+        Track(f, facts);
+        // A body the tracker could read (deciphered, EEA0 known or guessed),
+        // or one --null-ciphering says is plain.
+        const bool readable = facts.body == security::BodyState::kDeciphered ||
+                              facts.body == security::BodyState::kNull ||
+                              facts.body == security::BodyState::kGuessedNull;
+        const Bytes octets = readable && facts.plain.size() == f.octets.size
+                                 ? Bytes{facts.plain.data(), facts.plain.size()}
+                                 : f.octets;
+        const bool nullCiphering = options_.nullCiphering || readable;
+        const ProtectedNas p = capture::ReadProtectedNas(octets, nullCiphering);
         if (p.securityHeader >= 1 && p.securityHeader <= 4) {
             if (p.ciphered) {
                 ++counts_.ciphered;
@@ -120,6 +192,10 @@ private:
         }
         int direction = f.direction;
         const char* directionSource = "";
+        if (direction < 0 && facts.mac == security::MacCheck::kVerified && facts.direction >= 0) {
+            direction = facts.direction;
+            directionSource = "(from the MAC)";
+        }
         if (direction < 0) {
             direction = capture::DirectionOfMessage(p.plain);
             directionSource = "(from the message type)";
@@ -154,30 +230,25 @@ private:
             }
             if (p.serviceRequest) about += " message=SERVICE_REQUEST";
             if (p.shortHeader) about += " message=cut_inside_the_security_header";
-            if (p.ciphered) {
-                if (options_.nullCiphering && algorithm != 0) {
-                    about += " ciphering=EEA0(assumed)";
-                } else if (algorithm >= 0) {
-                    about += " ciphering=EEA" + std::to_string(algorithm);
-                } else {
-                    about += " ciphering=unknown";
-                }
-                if (p.plain.size == 0) cipheredNote = " decoded=no(ciphered)";
-            }
+        }
+        about += security::FactsText(facts, options_.showKeys);
+        if (p.ciphered) {
+            if (options_.nullCiphering && !readable) about += " ciphering=eea0(assumed)";
+            if (p.plain.size == 0) cipheredNote = " decoded=no(ciphered)";
         }
         about += cipheredNote;
 
         // The octets to decode: the inner plain message unless told otherwise.
         Bytes message = f.octets;
         if (!options_.noUnwrap && p.plain.size > 0) message = p.plain;
-        const view::Protection facts = ProtectionOf(p, algorithm, nullCiphering);
+        const view::Protection protection = ProtectionOf(facts, octets, nullCiphering);
         if (options_.format == Format::kJson) {
-            Record<view::JsonSink>(frame, f, direction, time, facts);
+            Record<view::JsonSink>(frame, f, direction, time, protection, facts);
             return;
         }
         out_.Write("# " + about + "\n");
         if (options_.format == Format::kText) {
-            Record<view::TextSink>(frame, f, direction, time, facts);
+            Record<view::TextSink>(frame, f, direction, time, protection, facts);
             return;
         }
         if (!cipheredNote.empty() && !options_.noUnwrap) return;  // not pretending to decode it
@@ -190,44 +261,74 @@ private:
         }
     }
 
-    // What this capture's security context knows of a protected message.
-    static view::Protection ProtectionOf(const ProtectedNas& p, int algorithm, bool nullCiphering) {
-        view::Protection facts;
-        facts.cipheringAlgorithm = algorithm;
-        facts.macReason = "no integrity key";
-        if (!p.ciphered) {
-            facts.body = view::Protection::Body::kNotCiphered;
-        } else if (algorithm == 0) {
-            facts.body = view::Protection::Body::kNullCiphering;
-            facts.reason = "the UE's SECURITY MODE COMMAND selected EEA0";
-        } else if (nullCiphering) {
-            facts.body = view::Protection::Body::kNullCiphering;
-            facts.reason = "taken as EEA0 (null ciphering) as --null-ciphering says";
-        } else if (algorithm > 0) {
-            facts.reason = "no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected";
-        } else {
-            facts.reason = "no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known";
+    // The security facts as the standard view prints them in a protected
+    // message's "ciphering" member; `octets` is the message with its body in
+    // the clear when the tracker could read it.
+    static view::Protection ProtectionOf(const security::SecurityFacts& facts, Bytes octets, bool nullCiphering) {
+        using Body = view::Protection::Body;
+        using Mac = view::Protection::Mac;
+        const auto text = [](const std::string& s) {
+            return s.empty() ? Text() : Text::Trusted(s.data(), static_cast<uint32_t>(s.size()));
+        };
+        view::Protection p;
+        p.cipheringAlgorithm = facts.eea;
+        p.integrityAlgorithm = facts.eia;
+        p.count = facts.countKnown ? static_cast<int64_t>(facts.count) : -1;
+        p.keySource = facts.keySource == security::KeySource::kNone ? Text()
+                                                                     : Text::Trusted(security::KeySourceName(facts.keySource),
+                                                                                     static_cast<uint32_t>(std::strlen(
+                                                                                         security::KeySourceName(facts.keySource))));
+        switch (facts.mac) {
+            case security::MacCheck::kNone:
+                p.mac = Mac::kNotChecked;
+                p.macReason = "not integrity protected";
+                break;
+            case security::MacCheck::kVerified:
+                p.mac = Mac::kVerified;
+                break;
+            case security::MacCheck::kFailed:
+                p.mac = Mac::kFailed;
+                p.expectedMac = facts.expectedMac;
+                break;
+            case security::MacCheck::kUnverifiable:
+                p.mac = facts.macWhy.find("unavailable") != std::string::npos ? Mac::kUncheckable : Mac::kNotChecked;
+                p.macReason = text(facts.macWhy);
+                break;
         }
-        return facts;
-    }
-
-    // The standard view of the message as a record of `sink` (inside the
-    // group `member` of the caller's record, or on its own); its result.
-    view::Result View(view::Sink& sink, int direction, Bytes octets, const view::Protection& facts,
-                      view::Label member) {
-        return view::DecodeView(direction, octets.data, octets.size, 0, &facts, sink, member);
+        p.reason = text(facts.bodyWhy);
+        switch (facts.body) {
+            case security::BodyState::kClear:
+                p.body = Body::kNotCiphered;
+                break;
+            case security::BodyState::kDeciphered:
+                p.body = Body::kDeciphered;
+                // The inner message: the clear body after the 6-octet header.
+                if (octets.size >= 6) p.plain = Octets{octets.data + 6, octets.size - 6};
+                break;
+            case security::BodyState::kNull:
+                p.body = Body::kNullCiphering;
+                break;
+            case security::BodyState::kGuessedNull:
+                p.body = Body::kGuessedNull;
+                break;
+            case security::BodyState::kLeftCiphered:
+                p.body = nullCiphering ? Body::kNullCiphering : Body::kLeftCiphered;
+                if (nullCiphering) p.reason = "taken as EEA0 (null ciphering) as --null-ciphering says";
+                break;
+        }
+        return p;
     }
 
     template <typename Sink>
     void Record(const capture::CapturedFrame& frame, const FoundNas& f, int direction, const std::string& time,
-                const view::Protection& facts) {
+                const view::Protection& protection, const security::SecurityFacts& facts) {
         using view::operator""_f;
         char* room = out_.Reserve(view::kMaxViewOutput + 4096);
         Sink sink(room, view::kMaxViewOutput + 4096);
         view::Result result;
         if constexpr (std::is_same_v<Sink, view::JsonSink>) {
-            // One object a line: where the message was found, its octets and
-            // its view.
+            // One object a line: where the message was found, its octets,
+            // the UE's security context and the view.
             sink.BeginRecord(view::Label());
             sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
             sink.Ascii("Time"_f, time);
@@ -240,15 +341,16 @@ private:
             }
             sink.Ascii("Direction"_f, DirectionName(direction));
             sink.Hex("Octets"_f, f.octets.data, f.octets.size);
-            result = View(sink, direction, f.octets, facts, view::Field<"View", "view">);
+            security::WriteContext(sink, facts, options_.showKeys);
+            result = view::DecodeView(direction, f.octets.data, f.octets.size, 0, &protection, sink,
+                                      view::Field<"View", "view">);
             sink.End();
         } else {
-            result = View(sink, direction, f.octets, facts, view::Label());
+            result = view::DecodeView(direction, f.octets.data, f.octets.size, 0, &protection, sink, view::Label());
         }
         sink.Finish();
         if (!sink.Truncated()) out_.Commit(sink.Length());
         out_.Write("\n");
-        if (result == view::Result::kCiphered) ++counts_.leftCiphered;
         if (result == view::Result::kDecodedWithErrors) ++counts_.decodedWithErrors;
         if (result == view::Result::kUnknownMessage || result == view::Result::kNotNas) ++counts_.unknown;
     }
@@ -258,7 +360,9 @@ private:
     const CaptureOptions& options_;
     Output& out_;
     capture::FrameDecoder decoder_;
-    capture::SecurityContexts contexts_;
+    security::SecurityTracker tracker_;
+    capture::S6aMatcher matcher_;
+    security::SecurityFacts facts_;
     CaptureCounts counts_;
     int digits_ = 6;
 };
@@ -279,6 +383,26 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
         out.append(fraction, static_cast<size_t>(digits) + 1);
     }
     return out + "Z";
+}
+
+std::string SecuritySummary(const CaptureCounts& c) {
+    if (c.macVerified + c.macFailed + c.macUnverifiable + c.deciphered + c.nullCiphered + c.guessedNull +
+            c.leftCiphered ==
+        0) {
+        return "";
+    }
+    auto reasons = [](const std::map<std::string, unsigned long>& why) {
+        std::string text;
+        for (const auto& [reason, n] : why) text += (text.empty() ? "" : ", ") + reason + ": " + std::to_string(n);
+        return text.empty() ? text : " (" + text + ")";
+    };
+    std::string t = "; MAC " + std::to_string(c.macVerified) + " verified, " + std::to_string(c.macFailed) +
+                    " failed, " + std::to_string(c.macUnverifiable) + " unverifiable" + reasons(c.unverifiableWhy);
+    t += "; ciphered bodies " + std::to_string(c.deciphered) + " deciphered, " + std::to_string(c.nullCiphered) +
+         " EEA0, " + std::to_string(c.guessedNull) + " guessed EEA0, " + std::to_string(c.leftCiphered) +
+         " left ciphered" + reasons(c.leftCipheredWhy);
+    if (c.s6aVectors > 0) t += "; " + std::to_string(c.s6aVectors) + " S6a vectors";
+    return t;
 }
 
 CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "capture/frames.h"
 #include "cli/format.h"
 #include "cli/io.h"
+#include "security/keys.h"
 
 namespace corvuna::cli {
 
@@ -20,6 +22,9 @@ struct CaptureOptions {
     bool noUnwrap = false;       // legacy documents of the octets as carried
     std::array<capture::UserPayload, 16> users{};
     bool usersGiven[16] = {};
+    const security::KeyStore* keys = nullptr;  // --keys
+    bool captureKeys = true;                   // the KASMEs of the capture's S6a answers are used
+    bool showKeys = false;                     // keys appear in the output
 };
 
 struct CaptureCounts {
@@ -29,12 +34,26 @@ struct CaptureCounts {
     unsigned long integrityOnly = 0;
     unsigned long ciphered = 0;
     unsigned long cipheredDecoded = 0;
-    unsigned long leftCiphered = 0;        // standard view: bodies that stayed ciphered
     unsigned long decodedWithErrors = 0;   // standard view: decoded with errors
     unsigned long unknown = 0;             // standard view: of a type or protocol it does not know
     unsigned long warnings = 0;
     bool failed = false;  // the capture could not be read to its end
+    // Security: protected messages by the check of their MAC, ciphered ones
+    // by what became of their body, with the reasons of the unchecked ones.
+    unsigned long macVerified = 0;
+    unsigned long macFailed = 0;
+    unsigned long macUnverifiable = 0;
+    unsigned long deciphered = 0;
+    unsigned long nullCiphered = 0;
+    unsigned long guessedNull = 0;
+    unsigned long leftCiphered = 0;  // bodies that stayed ciphered
+    unsigned long s6aVectors = 0;
+    std::map<std::string, unsigned long> unverifiableWhy;
+    std::map<std::string, unsigned long> leftCipheredWhy;
 };
+
+// The security part of the summary line: "; MAC: 5 verified, ...".
+std::string SecuritySummary(const CaptureCounts& counts);
 
 // Reads the capture at `path` ("-": standard input), writing to `out`;
 // problems go to standard error, naming the file and frame.

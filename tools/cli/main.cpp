@@ -12,6 +12,7 @@
 #include "cli/io.h"
 #include "cli/text_input.h"
 #include "corvuna/corvuna.h"
+#include "security/keys.h"
 
 namespace corvuna::cli {
 namespace {
@@ -38,9 +39,13 @@ constexpr const char* kUsage =
     "BSD loopback or raw IP.  Each message follows a '#' line with its frame,\n"
     "time, carrier, direction and security header.  Security-protected\n"
     "messages are decoded from their inner message when it is readable:\n"
-    "integrity protected only, or ciphered with EEA0 as the UE's SECURITY MODE\n"
-    "COMMAND selected it (or --null-ciphering says).  Raw NAS carries no\n"
-    "direction: a message type sent one way only gives it, otherwise -d does.\n"
+    "integrity protected only, deciphered with the UE's keys, ciphered with\n"
+    "EEA0 as the UE's SECURITY MODE COMMAND selected it (or --null-ciphering\n"
+    "says), or, with no context seen, read as EEA0 when that gives a\n"
+    "well-formed message (marked as a guess).  Each MAC is checked with the\n"
+    "keys of --keys or those the capture's S6a answers carry.  Raw NAS carries\n"
+    "no direction: a verified MAC or a message type sent one way only gives\n"
+    "it, otherwise -d does.\n"
     "\n"
     "options:\n"
     "  -d, --direction DIR   direction of messages that do not give their own:\n"
@@ -60,6 +65,12 @@ constexpr const char* kUsage =
     "                        decoded\n"
     "      --no-unwrap       a capture's protected messages get the document of\n"
     "                        their octets as carried\n"
+    "      --keys FILE       subscriber keys for a capture's NAS security: lines\n"
+    "                        'IMSI|* k=HEX opc=HEX' (or op=HEX, or algorithm=xor),\n"
+    "                        'IMSI|* kasme=HEX [ksi=N]' or 'IMSI|* knasenc=HEX\n"
+    "                        knasint=HEX [eea=N] [eia=N]'; '#' starts a comment\n"
+    "      --no-capture-keys leave the KASMEs of the capture's S6a answers unused\n"
+    "      --show-keys       show the keys used on the comment lines and in JSON\n"
     "  -s, --stop-on-error   stop at the first bad input instead of going on\n"
     "  -h, --help            show this text\n"
     "  -V, --version         show the version\n"
@@ -86,6 +97,7 @@ struct Options {
     bool stopOnError = false;
     std::vector<Input> inputs;
     CaptureOptions capture;
+    security::KeyStore keys;
 };
 
 class Decoder {
@@ -201,7 +213,9 @@ public:
         capture.format = options_.format;
 #ifdef CORVUNA_WITH_CAPTURE
         const CaptureCounts c = RunCapture(path, capture, out_);
+        const std::string security = SecuritySummary(c);
 #else
+        const std::string security;
         (void)capture;
         CaptureCounts c;
         c.failed = true;
@@ -215,9 +229,10 @@ public:
         if (c.frames > 0 || !c.failed) {
             std::fprintf(stderr,
                          "corvuna: %s: %lu frame%s, %lu NAS message%s: %lu plain, %lu integrity protected, %lu "
-                         "ciphered (%lu of them decoded with EEA0)%s\n",
+                         "ciphered (%lu of them decoded)%s%s\n",
                          path == "-" ? "stdin" : path.c_str(), c.frames, c.frames == 1 ? "" : "s", c.nas,
                          c.nas == 1 ? "" : "s", c.plain, c.integrityOnly, c.ciphered, c.cipheredDecoded,
+                         security.c_str(),
                          c.warnings > 0 ? (", " + std::to_string(c.warnings) + " warning" +
                                            (c.warnings == 1 ? "" : "s")).c_str()
                                         : "");
@@ -353,6 +368,20 @@ int ParseArguments(int argc, char** argv, Options& options) {
             }
             options.capture.users[type - 147] = what == "nas" ? capture::UserPayload::kNas : capture::UserPayload::kS1ap;
             options.capture.usersGiven[type - 147] = true;
+        } else if (name == "--keys") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            std::string error;
+            if (!security::LoadKeysFile(value, options.keys, error)) {
+                std::fprintf(stderr, "corvuna: %s\n", error.c_str());
+                return 2;
+            }
+            options.capture.keys = &options.keys;
+        } else if (name == "--no-capture-keys") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.capture.captureKeys = false;
+        } else if (name == "--show-keys") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.capture.showKeys = true;
         } else if (name == "--null-ciphering") {
             if (hasValue) return Usage(name + " takes no value");
             options.nullCiphering = true;

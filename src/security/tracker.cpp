@@ -1,0 +1,953 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "security/tracker.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "corvuna/corvuna.h"
+#include "security/kdf.h"
+#include "security/milenage.h"
+#include "security/nas_algorithms.h"
+#include "security/nas_locator.h"
+#include "view/eps/emm_ies.h"
+#include "view/tables.h"
+
+namespace corvuna::security {
+
+namespace {
+
+// EMM message types (TS 24.301 9.8.1).
+constexpr uint8_t kAttachRequest = 0x41;
+constexpr uint8_t kAttachAccept = 0x42;
+constexpr uint8_t kDetachRequest = 0x45;
+constexpr uint8_t kTauRequest = 0x48;
+constexpr uint8_t kTauAccept = 0x49;
+constexpr uint8_t kExtendedServiceRequest = 0x4C;
+constexpr uint8_t kGutiReallocationCommand = 0x50;
+constexpr uint8_t kAuthenticationRequest = 0x52;
+constexpr uint8_t kAuthenticationResponse = 0x53;
+constexpr uint8_t kIdentityResponse = 0x56;
+constexpr uint8_t kSecurityModeCommand = 0x5D;
+constexpr uint8_t kSecurityModeComplete = 0x5E;
+constexpr uint8_t kSecurityModeReject = 0x5F;
+
+// The NAS signalling connection's BEARER input (TS 33.401 8.1.1, 8.2).
+constexpr uint8_t kNasBearer = 0;
+
+// How many overflow values are tried around the estimate of a NAS COUNT.
+constexpr int kCountTries = 3;
+// How many other UEs' contexts a message of a UE not yet identified is
+// tried with (the newest first).
+constexpr size_t kMaxOtherUes = 64;
+
+struct Kasme {
+    Key256 key{};
+    KeySource source = KeySource::kNone;
+};
+
+struct Context {
+    int ksi = -1;  // -1: not known
+    bool mapped = false;
+    std::vector<Kasme> kasmes;  // candidates until a MAC settles which one
+    bool direct = false;        // NAS keys given directly
+    Key128 directEnc{}, directInt{};
+    KeySource directSource = KeySource::kNone;
+    int eea = -1, eia = -1;
+    // The NAS COUNT of the last message of each direction (index: 0
+    // downlink, 1 uplink), -1 before the first.
+    int64_t last[2] = {-1, -1};
+    bool fromStart = false;  // counts started at 0 with this context
+    // NAS keys derived from kasmes[0].
+    bool haveInt[8] = {}, haveEnc[8] = {};
+    Key128 intKey[8]{}, encKey[8]{};
+
+    bool HasKeys() const { return !kasmes.empty() || direct; }
+};
+
+struct Auth {
+    bool valid = false;
+    int ksi = -1;
+    Rand rand{};
+    Autn autn{};
+    bool haveAka = false;
+    AkaResult aka;
+    bool haveXres = false;
+    std::vector<uint8_t> xres;
+    std::vector<Kasme> kasmes;
+};
+
+struct Ue {
+    std::string imsi;
+    std::string label;
+    bool merged = false;
+    int into = -1;
+    bool hasCurrent = false, hasFresh = false;
+    Context current, fresh;
+    std::vector<Context> others;  // earlier native contexts (newest last)
+    Auth auth;
+    std::vector<Plmn> plmns;  // networks the UE was seen on, newest last
+};
+
+struct Vector {
+    std::string imsi;
+    bool hasPlmn = false;
+    Plmn plmn{};
+    Rand rand{};
+    std::vector<uint8_t> xres;
+    Autn autn{};
+    Key256 kasme{};
+};
+
+uint32_t Be32(ConstOctets o, size_t i) {
+    return static_cast<uint32_t>(o[i]) << 24 | static_cast<uint32_t>(o[i + 1]) << 16 |
+           static_cast<uint32_t>(o[i + 2]) << 8 | o[i + 3];
+}
+
+// The digits of an IMSI in a mobile identity value (TS 24.008 10.5.1.4,
+// TS 24.301 9.9.3.12): the first digit in bits 8-5 of octet 1.
+std::string ImsiDigits(ConstOctets v) {
+    std::string digits;
+    if (v.empty() || (v[0] & 0x07) != 1) return digits;
+    digits += static_cast<char>('0' + (v[0] >> 4));
+    for (size_t i = 1; i < v.size(); ++i) {
+        for (const int d : {v[i] & 0x0F, v[i] >> 4}) {
+            if (d > 9) return digits;
+            digits += static_cast<char>('0' + d);
+        }
+    }
+    return digits;
+}
+
+// The PLMN identity of an IMSI with a two- or three-digit MNC.
+Plmn PlmnOfImsi(const std::string& imsi, int mncDigits) {
+    const auto d = [&](size_t i) { return static_cast<uint8_t>(i < imsi.size() ? imsi[i] - '0' : 0x0F); };
+    Plmn p{};
+    p[0] = static_cast<uint8_t>(d(1) << 4 | d(0));
+    p[1] = static_cast<uint8_t>((mncDigits == 3 ? d(5) : 0x0F) << 4 | d(2));
+    p[2] = static_cast<uint8_t>(d(4) << 4 | d(3));
+    return p;
+}
+
+}  // namespace
+
+struct SecurityTracker::Impl {
+    const KeyStore* keys;
+    bool keepKeys;
+    NasAlgorithms algorithms;
+    std::vector<Ue> ues;
+    std::unordered_map<std::string, int> ueOfConnection;
+    std::map<std::string, int> ueOfIdentity;  // "imsi:..." or "tmsi:<M-TMSI>"
+    std::vector<Vector> vectors;
+    std::vector<char> scratch;  // the view's output when a body is tried as a plain message
+
+    Impl(const KeyStore* k, bool keep) : keys(k), keepKeys(keep) {}
+
+    // ------------------------------------------------------------------
+    // UEs and their associations
+
+    int Resolve(int u) {
+        while (ues[static_cast<size_t>(u)].merged) u = ues[static_cast<size_t>(u)].into;
+        return u;
+    }
+
+    int UeOf(std::string_view connection, bool newAssociation, int64_t sTmsi) {
+        const std::string key(connection);
+        if (const auto it = ueOfConnection.find(key); it != ueOfConnection.end() && !newAssociation) {
+            return it->second = Resolve(it->second);
+        }
+        int u = -1;
+        if (sTmsi >= 0) {
+            if (const auto it = ueOfIdentity.find("tmsi:" + std::to_string(sTmsi & 0xFFFFFFFF)); it != ueOfIdentity.end()) {
+                u = Resolve(it->second);
+            }
+        }
+        if (u < 0) {
+            ues.emplace_back();
+            u = static_cast<int>(ues.size() - 1);
+            ues.back().label = "ue" + std::to_string(u + 1);
+        }
+        ueOfConnection[key] = u;
+        return u;
+    }
+
+    bool Known(int u) const {
+        const Ue& ue = ues[static_cast<size_t>(u)];
+        return !ue.imsi.empty() || ue.hasCurrent || ue.hasFresh || ue.auth.valid || !ue.others.empty();
+    }
+
+    // `identity` belongs to the UE `u`: when another UE had it, the two are
+    // one; the one holding the newer state keeps it.  Returns the UE.
+    int Identify(int u, const std::string& identity) {
+        u = Resolve(u);
+        const auto it = ueOfIdentity.find(identity);
+        if (it == ueOfIdentity.end()) {
+            ueOfIdentity[identity] = u;
+            return u;
+        }
+        const int v = Resolve(it->second);
+        if (v == u) return u;
+        return Merge(u, v);
+    }
+
+    // Folds the UE `from` (seen on a new association) into `into`.
+    int Merge(int from, int into) {
+        Ue& a = ues[static_cast<size_t>(from)];
+        Ue& b = ues[static_cast<size_t>(into)];
+        if (a.hasCurrent) {
+            if (b.hasCurrent) b.others.push_back(b.current);
+            b.current = a.current;
+            b.hasCurrent = true;
+        }
+        if (a.hasFresh) {
+            b.fresh = a.fresh;
+            b.hasFresh = true;
+        }
+        if (a.auth.valid) b.auth = a.auth;
+        if (b.imsi.empty()) b.imsi = a.imsi;
+        b.plmns.insert(b.plmns.end(), a.plmns.begin(), a.plmns.end());
+        if (!b.imsi.empty()) b.label = "imsi-" + b.imsi;
+        a = Ue{};
+        a.merged = true;
+        a.into = into;
+        for (auto& [identity, owner] : ueOfIdentity) {
+            if (owner == from) owner = into;
+        }
+        return into;
+    }
+
+    void SetImsi(int& u, const std::string& imsi) {
+        if (imsi.size() < 5) return;
+        u = Identify(u, "imsi:" + imsi);
+        Ue& ue = ues[static_cast<size_t>(u)];
+        ue.imsi = imsi;
+        ue.label = "imsi-" + imsi;
+    }
+
+    void AddPlmn(int u, ConstOctets plmn) {
+        if (plmn.size() < 3) return;
+        const Plmn p{plmn[0], plmn[1], plmn[2]};
+        std::vector<Plmn>& list = ues[static_cast<size_t>(u)].plmns;
+        list.erase(std::remove(list.begin(), list.end(), p), list.end());
+        list.push_back(p);
+    }
+
+    // An EPS mobile identity or mobile identity value: IMSI, GUTI or TMSI.
+    void TakeIdentity(int& u, ConstOctets v) {
+        if (v.empty()) return;
+        switch (v[0] & 0x07) {
+            case 1:
+                SetImsi(u, ImsiDigits(v));
+                break;
+            case 6:  // GUTI: PLMN, MME group, MME code, M-TMSI
+                if (v.size() >= 11) {
+                    AddPlmn(u, v.subspan(1, 3));
+                    u = Identify(u, "tmsi:" + std::to_string(Be32(v, 7)));
+                }
+                break;
+            case 4:  // TMSI (24.008)
+                if (v.size() >= 5) u = Identify(u, "tmsi:" + std::to_string(Be32(v, 1)));
+                break;
+            default:
+                break;
+        }
+    }
+
+    const SubscriberKeys* KeysOf(int u) const {
+        return keys == nullptr ? nullptr : keys->Find(ues[static_cast<size_t>(u)].imsi);
+    }
+
+    // ------------------------------------------------------------------
+    // Keys
+
+    // The serving network identities to try for a KASME: where the UE was
+    // seen (newest first), then its IMSI's home network.
+    std::vector<Plmn> NetworksOf(int u, const Vector* vector) const {
+        std::vector<Plmn> out;
+        auto add = [&](const Plmn& p) {
+            if (std::find(out.begin(), out.end(), p) == out.end()) out.push_back(p);
+        };
+        if (vector != nullptr && vector->hasPlmn) add(vector->plmn);
+        const Ue& ue = ues[static_cast<size_t>(u)];
+        for (auto it = ue.plmns.rbegin(); it != ue.plmns.rend(); ++it) add(*it);
+        if (!ue.imsi.empty()) {
+            add(PlmnOfImsi(ue.imsi, 2));
+            add(PlmnOfImsi(ue.imsi, 3));
+        }
+        return out;
+    }
+
+    const Vector* VectorOf(const Rand& rand) const {
+        for (auto it = vectors.rbegin(); it != vectors.rend(); ++it) {
+            if (it->rand == rand) return &*it;
+        }
+        return nullptr;
+    }
+
+    std::optional<Key128> IntKey(Context& c, size_t kasme, int eia) {
+        if (c.direct) return c.directInt;
+        if (kasme >= c.kasmes.size() || eia < 0 || eia > 7) return std::nullopt;
+        if (kasme == 0 && c.haveInt[eia]) return c.intKey[eia];
+        const auto k = DeriveNasKey(c.kasmes[kasme].key, kNasIntAlgorithm, static_cast<uint8_t>(eia));
+        if (k && kasme == 0) {
+            c.intKey[eia] = *k;
+            c.haveInt[eia] = true;
+        }
+        return k;
+    }
+
+    std::optional<Key128> EncKey(Context& c, int eea) {
+        if (c.direct) return c.directEnc;
+        if (c.kasmes.empty() || eea < 0 || eea > 7) return std::nullopt;
+        if (c.haveEnc[eea]) return c.encKey[eea];
+        const auto k = DeriveNasKey(c.kasmes[0].key, kNasEncAlgorithm, static_cast<uint8_t>(eea));
+        if (k) {
+            c.encKey[eea] = *k;
+            c.haveEnc[eea] = true;
+        }
+        return k;
+    }
+
+    // The KASME candidate `i` is the right one: the others go.
+    static void Settle(Context& c, size_t i) {
+        if (i == 0 || i >= c.kasmes.size()) {
+            c.kasmes.resize(c.kasmes.empty() ? 0 : 1);
+            return;
+        }
+        c.kasmes = {c.kasmes[i]};
+        for (bool& b : c.haveInt) b = false;
+        for (bool& b : c.haveEnc) b = false;
+    }
+
+    // A context of the keys file's KASME or NAS keys for the UE.
+    bool ContextFromKeysFile(int u, int ksi, Context& c) {
+        const SubscriberKeys* k = KeysOf(u);
+        if (k == nullptr || (k->ksi >= 0 && ksi >= 0 && k->ksi != ksi)) return false;
+        if (k->kind == SubscriberKeys::Kind::kKasme) {
+            c.kasmes = {Kasme{k->kasme, KeySource::kKasme}};
+        } else if (k->kind == SubscriberKeys::Kind::kNasKeys) {
+            c.direct = true;
+            c.directEnc = k->nasEnc;
+            c.directInt = k->nasInt;
+            c.directSource = KeySource::kNasKeys;
+            if (k->eea >= 0) c.eea = k->eea;
+            if (k->eia >= 0) c.eia = k->eia;
+        } else {
+            return false;
+        }
+        c.ksi = ksi >= 0 ? ksi : k->ksi;
+        return true;
+    }
+
+    // ------------------------------------------------------------------
+    // Plain messages: what they tell about the UE and its contexts
+
+    // Identities, networks, authentication and security mode procedures in
+    // the plain EMM message `m`.  `beforeCheck`: the message is read before
+    // its MAC is checked (a SECURITY MODE COMMAND sets up the context its MAC
+    // is checked with); the rest of its effects come after.
+    void Observe(int& u, ConstOctets m, int direction, bool beforeCheck, SecurityFacts& out) {
+        if (m.size() < 2 || m[0] != 0x07) return;
+        const uint8_t type = m[1];
+        auto ie = [&](const view::IeType& t, int occurrence = 0) { return LocateIe(m, direction, t, occurrence); };
+        switch (type) {
+            case kAttachRequest:
+            case kTauRequest:
+            case kDetachRequest:
+                if (direction != 1) break;
+                if (const auto id = ie(view::eps::kEpsMobileIdentity)) TakeIdentity(u, id->value);
+                if (const auto tai = ie(view::eps::kTrackingAreaIdentity)) AddPlmn(u, tai->value);
+                break;
+            case kIdentityResponse:
+                if (const auto id = ie(view::eps::kMobileIdentity)) TakeIdentity(u, id->value);
+                break;
+            case kExtendedServiceRequest:
+                if (const auto id = ie(view::eps::kMobileIdentity)) TakeIdentity(u, id->value);
+                break;
+            case kAttachAccept:
+            case kTauAccept:
+            case kGutiReallocationCommand:
+                if (beforeCheck) break;
+                if (const auto list = ie(view::eps::kTrackingAreaIdentityList); list && list->value.size() >= 4) {
+                    AddPlmn(u, list->value.subspan(1, 3));
+                }
+                if (const auto id = ie(view::eps::kEpsMobileIdentity)) TakeIdentity(u, id->value);
+                break;
+            case kAuthenticationRequest:
+                if (!beforeCheck) Authenticate(u, m, direction);
+                break;
+            case kAuthenticationResponse:
+                if (!beforeCheck) CheckRes(u, m, direction, out);
+                break;
+            case kSecurityModeCommand:
+                if (beforeCheck) ModeCommand(u, m, direction);
+                break;
+            case kSecurityModeComplete:
+                if (!beforeCheck) Promote(ues[static_cast<size_t>(u)]);
+                break;
+            case kSecurityModeReject:
+                if (!beforeCheck) ues[static_cast<size_t>(u)].hasFresh = false;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void Authenticate(int& u, ConstOctets m, int direction) {
+        const auto ksi = LocateIe(m, direction, view::eps::kNasKeySetIdentifier);
+        const auto rand = LocateIe(m, direction, view::eps::kAuthenticationParameterRand);
+        const auto autn = LocateIe(m, direction, view::eps::kAuthenticationParameterAutn);
+        if (!ksi || !rand || !autn || rand->value.size() != 16 || autn->value.size() != 16) return;
+        Auth a;
+        a.valid = true;
+        a.ksi = ksi->half & 0x07;
+        std::copy(rand->value.begin(), rand->value.end(), a.rand.begin());
+        std::copy(autn->value.begin(), autn->value.end(), a.autn.begin());
+        const Vector* vector = VectorOf(a.rand);
+        if (vector != nullptr && !vector->imsi.empty() && ues[static_cast<size_t>(u)].imsi.empty()) {
+            SetImsi(u, vector->imsi);
+        }
+        if (const SubscriberKeys* k = KeysOf(u)) {
+            std::optional<AkaResult> aka;
+            if (k->kind == SubscriberKeys::Kind::kMilenage) aka = MilenageAka(k->k, k->opc, a.rand, a.autn);
+            if (k->kind == SubscriberKeys::Kind::kXor) aka = XorAka(k->k, a.rand, a.autn, 8);
+            if (aka) {
+                a.haveAka = true;
+                a.aka = *aka;
+                for (const Plmn& network : NetworksOf(u, vector)) {
+                    if (const auto kasme = DeriveKasme(aka->ck, aka->ik, network, aka->sqnXorAk)) {
+                        a.kasmes.push_back(Kasme{*kasme, KeySource::kK});
+                    }
+                }
+            }
+        }
+        if (vector != nullptr) {
+            a.haveXres = !vector->xres.empty();
+            a.xres = vector->xres;
+            // The K-derived candidate equal to the answer's KASME is the one.
+            const auto same = std::find_if(a.kasmes.begin(), a.kasmes.end(),
+                                           [&](const Kasme& k) { return k.key == vector->kasme; });
+            if (same != a.kasmes.end()) {
+                const Kasme found = *same;
+                a.kasmes = {found};
+            } else {
+                a.kasmes.insert(a.kasmes.begin(), Kasme{vector->kasme, KeySource::kCaptureS6a});
+            }
+        }
+        ues[static_cast<size_t>(u)].auth = a;
+    }
+
+    void CheckRes(int u, ConstOctets m, int direction, SecurityFacts& out) {
+        const auto res = LocateIe(m, direction, view::eps::kAuthenticationResponseParameter);
+        const Auth& a = ues[static_cast<size_t>(u)].auth;
+        if (!res || !a.valid) return;
+        std::vector<uint8_t> expected;
+        if (a.haveAka) {
+            AkaResult aka = a.aka;
+            if (const SubscriberKeys* k = KeysOf(u); k != nullptr && k->kind == SubscriberKeys::Kind::kXor) {
+                aka = XorAka(k->k, a.rand, a.autn, res->value.size());
+            }
+            expected.assign(aka.res.begin(), aka.res.begin() + static_cast<std::ptrdiff_t>(aka.resLength));
+            out.resFrom = "k";
+        } else if (a.haveXres) {
+            expected = a.xres;
+            out.resFrom = "s6a_xres";
+        } else {
+            return;
+        }
+        const bool equal = expected.size() == res->value.size() &&
+                           std::equal(expected.begin(), expected.end(), res->value.begin());
+        out.resCheck = equal ? 1 : -1;
+        out.expectedRes = ToHex(expected);
+    }
+
+    void ModeCommand(int u, ConstOctets m, int direction) {
+        const auto algorithms = LocateIe(m, direction, view::eps::kNasSecurityAlgorithms);
+        const auto ksi = LocateIe(m, direction, view::eps::kNasKeySetIdentifier);
+        if (!algorithms || algorithms->value.empty() || !ksi) return;
+        Ue& ue = ues[static_cast<size_t>(u)];
+        Context c;
+        c.ksi = ksi->half & 0x07;
+        c.mapped = (ksi->half & 0x08) != 0;
+        if (!c.mapped && ue.auth.valid && ue.auth.ksi == c.ksi && !ue.auth.kasmes.empty()) {
+            // A new KASME from the authentication just run: counts from 0.
+            c.kasmes = ue.auth.kasmes;
+            c.fromStart = true;
+        } else if (ue.hasCurrent && ue.current.ksi == c.ksi && ue.current.mapped == c.mapped) {
+            c = ue.current;  // the same context with other algorithms: counts go on
+            for (bool& b : c.haveInt) b = false;
+            for (bool& b : c.haveEnc) b = false;
+        } else {
+            // A context of the keys file, or one without keys (its
+            // algorithms still tell whether bodies are EEA0): counts from 0.
+            ContextFromKeysFile(u, c.ksi, c);
+            c.fromStart = true;
+        }
+        c.ksi = ksi->half & 0x07;
+        c.eea = (algorithms->value[0] >> 4) & 0x07;
+        c.eia = algorithms->value[0] & 0x07;
+        if (c.fromStart) c.last[0] = c.last[1] = -1;
+        ue.fresh = c;
+        ue.hasFresh = true;
+    }
+
+    static void Promote(Ue& ue) {
+        if (!ue.hasFresh) return;
+        if (ue.hasCurrent) {
+            ue.others.push_back(ue.current);
+            if (ue.others.size() > 4) ue.others.erase(ue.others.begin());
+        }
+        ue.current = ue.fresh;
+        ue.hasCurrent = true;
+        ue.hasFresh = false;
+    }
+
+    // ------------------------------------------------------------------
+    // Checking and deciphering
+
+    struct Candidate {
+        int ue;
+        Context* context;
+        bool fresh;
+    };
+
+    // The contexts a protected message may use, most likely first: for a
+    // new-context header the new one, else the current one; then the
+    // others of the UE with the KSI `ksi` (-1: any); then, for a UE not yet
+    // known, every other UE's.
+    std::vector<Candidate> Candidates(int u, bool newContext, int ksi, bool otherUes) {
+        std::vector<Candidate> out;
+        auto add = [&](int owner, Context* c, bool fresh) {
+            if (ksi >= 0 && c->ksi >= 0 && c->ksi != ksi) return;
+            out.push_back({owner, c, fresh});
+        };
+        auto ofUe = [&](int owner) {
+            Ue& ue = ues[static_cast<size_t>(owner)];
+            if (newContext) {
+                if (ue.hasFresh) add(owner, &ue.fresh, true);
+                if (ue.hasCurrent) add(owner, &ue.current, false);
+            } else {
+                if (ue.hasCurrent) add(owner, &ue.current, false);
+                if (ue.hasFresh) add(owner, &ue.fresh, true);
+            }
+            for (auto it = ue.others.rbegin(); it != ue.others.rend(); ++it) add(owner, &*it, false);
+        };
+        ofUe(u);
+        if (otherUes) {
+            // The newest UEs that have a context, at most kMaxOtherUes of them.
+            size_t tried = 0;
+            for (size_t v = ues.size(); v-- > 0 && tried < kMaxOtherUes;) {
+                const Ue& other = ues[v];
+                if (static_cast<int>(v) == u || other.merged || !(other.hasCurrent || other.hasFresh)) continue;
+                ofUe(static_cast<int>(v));
+                ++tried;
+            }
+        }
+        return out;
+    }
+
+    // The NAS COUNTs to try for a sequence number of `bits` bits in
+    // direction index `d`, the estimate first.
+    static std::vector<uint32_t> Counts(const Context& c, int d, uint32_t sequence, int bits) {
+        const uint32_t span = 1u << bits;
+        const int64_t last = c.last[d];
+        std::vector<uint32_t> out;
+        uint32_t estimate = sequence;
+        if (last >= 0) {
+            estimate = (static_cast<uint32_t>(last) & ~(span - 1)) | sequence;
+            if (estimate < static_cast<uint32_t>(last)) estimate += span;
+        }
+        out.push_back(estimate);
+        for (int i = 1; i < kCountTries + (c.fromStart ? 0 : 2); ++i) out.push_back(estimate + span * static_cast<uint32_t>(i));
+        if (estimate >= span) out.push_back(estimate - span);
+        return out;
+    }
+
+    struct Check {
+        bool verified = false;
+        bool tried = false;  // some key was there to try
+        uint32_t expected = 0;
+        Candidate used{-1, nullptr, false};
+        int eia = -1;
+        uint32_t count = 0;
+        bool countKnown = false;
+        int direction = -1;
+        std::string why;
+    };
+
+    // Tries the candidates' keys on a MAC of `macBits` (32, or 16 for the
+    // short MAC) over `covered`.
+    Check Verify(int self, const std::vector<Candidate>& candidates, const std::vector<int>& directions, uint32_t mac,
+                 int macBits, ConstOctets covered, uint32_t sequence, int sequenceBits) {
+        Check r;
+        const char* unavailable = nullptr;
+        bool mappedOnly = false;
+        for (const Candidate& cand : candidates) {
+            Context& c = *cand.context;
+            if (!c.HasKeys() && c.eia != 0) continue;  // EIA0 needs no key
+            if (c.mapped) {
+                mappedOnly = true;
+                continue;
+            }
+            std::vector<int> eias;
+            if (c.eia >= 0) {
+                eias.push_back(c.eia);
+            } else {
+                eias = {2, 1, 3};
+            }
+            const size_t kasmeCount = c.direct || c.kasmes.empty() ? 1 : c.kasmes.size();
+            for (const int eia : eias) {
+                if (const char* why = IntegrityUnavailable(eia)) {
+                    unavailable = why;
+                    if (!r.tried) r.why = "eia" + std::to_string(eia) + " unavailable: " + why;
+                    continue;
+                }
+                for (size_t k = 0; k < kasmeCount; ++k) {
+                    const auto key = eia == 0 ? std::optional<Key128>(Key128{}) : IntKey(c, k, eia);
+                    if (!key) continue;
+                    for (const int direction : directions) {
+                        const int d = direction == 1 ? 1 : 0;
+                        for (const uint32_t count : Counts(c, d, sequence, sequenceBits)) {
+                            const auto m = algorithms.Mac(eia, *key, count, kNasBearer,
+                                                          direction == 1 ? kDirectionUplink : kDirectionDownlink,
+                                                          covered, covered.size() * 8);
+                            if (!m) continue;
+                            const uint32_t got = macBits == 32 ? *m : (*m & 0xFFFF);
+                            const bool eia0 = eia == 0;
+                            // Another UE's key that fails says nothing of this message.
+                            if (!r.tried && cand.ue == candidates.front().ue && cand.ue == self) {
+                                r.tried = true;
+                                r.expected = got;
+                                r.used = cand;
+                                r.eia = eia;
+                                r.count = count;
+                                r.direction = direction;
+                            }
+                            if (got == mac && !(eia0 && mac != 0)) {
+                                r.verified = true;
+                                r.expected = got;
+                                r.used = cand;
+                                r.eia = eia;
+                                r.count = count;
+                                r.countKnown = true;
+                                r.direction = direction;
+                                Settle(c, k);
+                                c.eia = eia;
+                                c.last[d] = count;
+                                return r;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        if (!r.tried) {
+            const bool own = !candidates.empty() && candidates.front().ue == self;
+            const bool anyKey = std::any_of(candidates.begin(), candidates.end(),
+                                            [](const Candidate& c) { return c.context->HasKeys(); });
+            if (mappedOnly) {
+                r.why = "mapped context";
+            } else if (!r.why.empty()) {
+            } else if (!own && anyKey) {
+                r.why = "UE not identified: no key in the capture verifies it";
+            } else if (!own) {
+                r.why = "no security context of this UE in the capture";
+            } else {
+                r.why = "no key";
+            }
+            (void)unavailable;
+        }
+        return r;
+    }
+
+    // Whether `m` reads as a well-formed plain NAS message sent in
+    // `direction`.
+    bool WellFormed(ConstOctets m, int direction) {
+        if (m.size() < 2) return false;
+        const bool emm = m[0] == 0x07, esm = (m[0] & 0x0F) == 0x02;
+        if (!emm && !esm) return false;
+        if (scratch.empty()) scratch.resize(CORVUNA_MAX_VIEW_LENGTH + 1);
+        size_t needed = 0;
+        const int r = CorvunaDecodeView(direction, m.data(), static_cast<int>(m.size()), CORVUNA_VIEW_JSON, 0,
+                                        scratch.data(), scratch.size(), &needed);
+        return r == CORVUNA_VIEW_DECODED;
+    }
+
+    void Label(int u, SecurityFacts& out) {
+        out.ue = ues[static_cast<size_t>(u)].label;
+    }
+
+    void KeysUsed(Context& c, SecurityFacts& out) {
+        if (!keepKeys) return;
+        if (!c.kasmes.empty()) out.kasme = ToHex(c.kasmes[0].key);
+        if (c.eia >= 0) {
+            if (const auto k = IntKey(c, 0, c.eia)) out.nasInt = ToHex(*k);
+        }
+        if (c.eea >= 0) {
+            if (const auto k = EncKey(c, c.eea)) out.nasEnc = ToHex(*k);
+        }
+    }
+
+    static KeySource SourceOf(const Context& c) {
+        if (c.direct) return c.directSource;
+        return c.kasmes.empty() ? KeySource::kNone : c.kasmes[0].source;
+    }
+
+    // ------------------------------------------------------------------
+
+    void Process(const NasInput& in, SecurityFacts& out) {
+        out = SecurityFacts{};
+        out.direction = in.direction;
+        if (in.nas.empty()) return;
+        int u = UeOf(in.connection, in.newAssociation, in.sTmsi);
+        if (in.taiPlmn != nullptr) AddPlmn(u, ConstOctets(in.taiPlmn, 3));
+        const ConstOctets nas = in.nas;
+        const uint8_t pd = nas[0] & 0x0F;
+        if (pd != 7) {
+            Label(u, out);
+            return;
+        }
+        const int sht = nas[0] >> 4;
+        out.securityHeader = sht;
+        if (sht == 0) {
+            int direction = in.direction;
+            if (direction < 0 && nas.size() >= 2) {
+                const uint8_t d = view::MessageDirections(7, nas[1]);
+                direction = d == view::kDownlink ? 0 : 1;
+            }
+            out.direction = direction;
+            Observe(u, nas, direction, true, out);
+            Observe(u, nas, direction, false, out);
+            Label(u, out);
+            return;
+        }
+        if (sht >= 12) {
+            ServiceRequest(u, in, out);
+            return;
+        }
+        if (sht > 4 || nas.size() < 6) {
+            Label(u, out);
+            return;
+        }
+        Protected(u, in, out);
+    }
+
+    std::vector<int> Directions(int direction) const {
+        if (direction >= 0) return {direction};
+        return {1, 0};
+    }
+
+    void ServiceRequest(int u, const NasInput& in, SecurityFacts& out) {
+        const ConstOctets nas = in.nas;
+        out.direction = 1;
+        out.shortMac = true;
+        if (nas.size() < 4) {
+            Label(u, out);
+            return;
+        }
+        const int ksi = nas[1] >> 5;
+        const uint32_t sequence = nas[1] & 0x1F;
+        out.receivedMac = static_cast<uint32_t>(nas[2]) << 8 | nas[3];
+        out.ksi = ksi;
+        const bool lone = !Known(u);
+        const Check r = Verify(u, Candidates(u, false, ksi, lone), {1}, out.receivedMac, 16, nas.first(2), sequence, 5);
+        Conclude(u, r, out);
+    }
+
+    void Conclude(int& u, const Check& r, SecurityFacts& out) {
+        if (r.used.context != nullptr && r.verified && r.used.ue != u) {
+            // Only that UE's key verifies the MAC: this association is that UE's.
+            const int owner = Resolve(r.used.ue);
+            for (auto& [connection, ue] : ueOfConnection) {
+                if (ue == u) ue = owner;
+            }
+            if (!Known(u)) {
+                ues[static_cast<size_t>(u)].merged = true;
+                ues[static_cast<size_t>(u)].into = owner;
+            }
+            u = owner;
+        }
+        if (r.verified) {
+            out.mac = MacCheck::kVerified;
+        } else if (r.tried) {
+            out.mac = MacCheck::kFailed;
+            out.expectedMac = r.expected;
+        } else {
+            out.mac = MacCheck::kUnverifiable;
+            out.macWhy = r.why;
+        }
+        out.eia = r.eia;
+        if (r.used.context != nullptr) {
+            const Context& c = *r.used.context;
+            out.ksi = c.ksi >= 0 ? c.ksi : out.ksi;
+            out.mapped = c.mapped;
+            out.eea = c.eea;
+            out.keySource = SourceOf(c);
+            out.countKnown = r.countKnown;
+            out.count = r.count;
+            if (r.direction >= 0) out.direction = r.direction;
+            if (out.eia < 0) out.eia = c.eia;
+        }
+        Label(u, out);
+    }
+
+    void Protected(int u, const NasInput& in, SecurityFacts& out) {
+        const ConstOctets nas = in.nas;
+        const int sht = nas[0] >> 4;
+        const bool ciphered = sht == 2 || sht == 4;
+        const bool newContext = sht == 3 || sht == 4;
+        out.receivedMac = Be32(nas, 1);
+        const uint32_t sequence = nas[5];
+        const ConstOctets body = nas.subspan(6);
+        std::vector<int> directions = Directions(in.direction);
+        if (!ciphered && in.direction < 0 && body.size() >= 2 && body[0] == 0x07) {
+            const uint8_t d = view::MessageDirections(7, body[1]);
+            if (d == view::kUplink) directions = {1};
+            if (d == view::kDownlink) directions = {0};
+        }
+        // What the readable body says about the UE before its MAC is checked.
+        if (!ciphered) Observe(u, body, directions[0], true, out);
+        int ksiOfBody = -1;
+        if (!ciphered && body.size() >= 2 && body[0] == 0x07 &&
+            (body[1] == kTauRequest || body[1] == kAttachRequest || body[1] == kDetachRequest)) {
+            if (const auto k = LocateIe(body, 1, view::eps::kNasKeySetIdentifier); k && (k->half & 0x07) != 7) {
+                ksiOfBody = k->half & 0x07;
+            }
+        }
+        const bool lone = !Known(u);
+        Check r = Verify(u, Candidates(u, newContext, ksiOfBody, lone), directions, out.receivedMac, 32,
+                         nas.subspan(5), sequence, 8);
+        Conclude(u, r, out);
+        const int direction = out.direction >= 0 ? out.direction : directions[0];
+        out.direction = direction;
+        // The context the body is ciphered with, verified or not.
+        Context* c = r.used.context;
+        if (c == nullptr) {
+            Ue& ue = ues[static_cast<size_t>(u)];
+            if (newContext && ue.hasFresh) c = &ue.fresh;
+            else if (ue.hasCurrent) c = &ue.current;
+            else if (ue.hasFresh) c = &ue.fresh;
+        }
+        if (c != nullptr) {
+            if (out.ksi < 0) out.ksi = c->ksi;
+            if (out.keySource == KeySource::kNone) out.keySource = SourceOf(*c);
+            out.mapped = c->mapped;
+            out.eea = c->eea;
+            if (out.eia < 0) out.eia = c->eia;
+            if (!r.countKnown) {
+                // No MAC settled the COUNT: the estimate stands.
+                const int d = direction == 1 ? 1 : 0;
+                out.count = Counts(*c, d, sequence, 8).front();
+                out.countKnown = c->fromStart || c->last[d] >= 0;
+                c->last[d] = out.count;
+            }
+        }
+        out.plain.assign(nas.begin(), nas.end());
+        if (!ciphered) {
+            out.body = BodyState::kClear;
+        } else {
+            Decipher(c, r, direction, nas, out);
+        }
+        if (c != nullptr) KeysUsed(*c, out);
+        if (out.body != BodyState::kLeftCiphered) {
+            const ConstOctets inner = ConstOctets(out.plain).subspan(6);
+            if (ciphered) Observe(u, inner, direction, true, out);
+            Observe(u, inner, direction, false, out);
+            // A message checked with the new context takes it into use.
+            if (r.verified && r.used.fresh && r.used.ue == u && direction == 1) Promote(ues[static_cast<size_t>(u)]);
+        } else {
+            out.plain.clear();
+        }
+        Label(u, out);
+    }
+
+    void Decipher(Context* c, const Check& r, int direction, ConstOctets nas, SecurityFacts& out) {
+        const ConstOctets body = nas.subspan(6);
+        uint8_t* plain = out.plain.data() + 6;
+        const uint8_t dirBit = direction == 1 ? kDirectionUplink : kDirectionDownlink;
+        if (c != nullptr && c->eea == 0) {
+            out.body = BodyState::kNull;
+            return;
+        }
+        if (c != nullptr && c->eea > 0) {
+            if (const char* why = CipheringUnavailable(c->eea)) {
+                out.body = BodyState::kLeftCiphered;
+                out.bodyWhy = "eea" + std::to_string(c->eea) + " unavailable: " + why;
+                return;
+            }
+            const auto key = EncKey(*c, c->eea);
+            if (!key) {
+                out.body = BodyState::kLeftCiphered;
+                out.bodyWhy = c->mapped ? "mapped context" : "no key";
+                return;
+            }
+            if (!algorithms.Cipher(c->eea, *key, out.count, kNasBearer, dirBit, body, body.size() * 8, plain)) {
+                out.body = BodyState::kLeftCiphered;
+                out.bodyWhy = "deciphering failed";
+                return;
+            }
+            // Without a verified MAC the key or the COUNT may be wrong: what
+            // does not read as a message is not shown as one.
+            if (!r.verified && !WellFormed(ConstOctets(plain, body.size()), direction)) {
+                std::copy(body.begin(), body.end(), plain);
+                out.body = BodyState::kLeftCiphered;
+                out.bodyWhy = "deciphered body reads as no message (key or COUNT not the UE's)";
+                return;
+            }
+            out.body = BodyState::kDeciphered;
+            return;
+        }
+        // No SECURITY MODE COMMAND seen for this context: with a key whose
+        // MAC verified, each algorithm is tried; without, the body is tried
+        // as EEA0.
+        if (c != nullptr && r.verified && c->HasKeys()) {
+            for (int eea = 1; eea <= 3; ++eea) {
+                if (CipheringUnavailable(eea) != nullptr) continue;
+                const auto key = EncKey(*c, eea);
+                std::vector<uint8_t> trial(body.size());
+                if (key && algorithms.Cipher(eea, *key, out.count, kNasBearer, dirBit, body, body.size() * 8,
+                                             trial.data()) &&
+                    WellFormed(trial, direction)) {
+                    std::copy(trial.begin(), trial.end(), plain);
+                    out.body = BodyState::kDeciphered;
+                    out.eea = eea;
+                    c->eea = eea;
+                    return;
+                }
+            }
+        }
+        if (WellFormed(body, direction)) {
+            out.body = BodyState::kGuessedNull;
+            out.bodyWhy = "no security mode command seen; reads as a plain message";
+            if (c != nullptr && r.verified) c->eea = 0;
+            return;
+        }
+        out.body = BodyState::kLeftCiphered;
+        out.bodyWhy = c == nullptr ? "no security context" : "algorithm not known";
+    }
+};
+
+SecurityTracker::SecurityTracker(const KeyStore* keys, bool keepKeys) : impl_(std::make_unique<Impl>(keys, keepKeys)) {}
+
+SecurityTracker::~SecurityTracker() = default;
+
+void SecurityTracker::AddVector(std::string_view imsi, const Plmn* visitedPlmn, const Rand& rand, ConstOctets xres,
+                                const Autn& autn, const Key256& kasme) {
+    Vector v;
+    v.imsi = std::string(imsi);
+    if (visitedPlmn != nullptr) {
+        v.hasPlmn = true;
+        v.plmn = *visitedPlmn;
+    }
+    v.rand = rand;
+    v.xres.assign(xres.begin(), xres.end());
+    v.autn = autn;
+    v.kasme = kasme;
+    impl_->vectors.push_back(std::move(v));
+}
+
+void SecurityTracker::Process(const NasInput& in, SecurityFacts& out) { impl_->Process(in, out); }
+
+}  // namespace corvuna::security
