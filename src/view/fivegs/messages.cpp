@@ -20,7 +20,7 @@ constexpr uint16_t n = kAnyLength;
 // ---------------------------------------------------------------------------
 // Rows several messages share
 
-constexpr IeRow kSpareHalf = Half("Spare half octet"_f, eps::kSpareHalfOctet);
+constexpr IeRow kSpareHalf = Half("Spare half octet"_f, kSpareHalfOctet);
 constexpr IeRow kNgKsi = Half("ngKSI"_f, kNasKeySetIdentifier);
 constexpr IeRow kMmCauseV = V("5GMM cause"_f, kMmCause, 1);
 constexpr IeRow kMmCauseTv = TV(0x58, "5GMM cause"_f, kMmCause, 2);

@@ -15,6 +15,8 @@ namespace corvuna::view::fivegs {
 // ---------------------------------------------------------------------------
 // Half-octet values (the walker hands them over in the low four bits)
 
+inline constexpr IeType kSpareHalfOctet = Decoded("Spare half octet", "24.501 9.5", eps::DecodeNothing);
+
 inline constexpr ValueText kRegistrationTypeValues[] = {
     {1, "initial registration"},
     {2, "mobility registration updating"},
