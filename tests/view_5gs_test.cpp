@@ -157,6 +157,10 @@ const ValueCase kValueCases[] = {
     {"SUCI in NAI format", 1, "7e005c0005116162 4063", "mobile_identity", "", R"j({
         "type_of_identity": {"value": 1, "text": "SUCI"},
         "supi_format": {"value": 1, "text": "Network specific identifier"}, "suci_nai": "ab@c"})j"},
+    // An octet of the NAI that is no UTF-8 is shown as the code point of its
+    // value, never copied into the output as it is.
+    {"SUCI in NAI format with an octet outside ASCII", 1, "7e005c0004 1161ff62", "mobile_identity", "/suci_nai",
+     R"j("a\u00ffb")j"},
     {"5G-GUTI: AMF set ID and pointer share two octets", 1, "7e005c000bf221f354cafe7f01020304", "mobile_identity",
      "", R"j({"type_of_identity": {"value": 2, "text": "5G-GUTI"}, "mcc": "123", "mnc": "45",
         "amf_region_id": 202, "amf_set_id": 1017, "amf_pointer": 63, "5g_tmsi": "01020304"})j"},

@@ -30,14 +30,15 @@ inline void Check(int direction, unsigned options, const uint8_t* octets, int le
     static std::vector<char> large(CORVUNA_MAX_VIEW_LENGTH + 1);
     size_t needed = 0;
     const int result = CorvunaDecodeView(direction, octets, length, format, options, large.data(), large.size(), &needed);
-    if (result < CORVUNA_VIEW_DECODED || result > CORVUNA_VIEW_NOT_NAS) Fail("result", std::to_string(result), "");
+    if (result < CORVUNA_VIEW_DECODED || result > CORVUNA_VIEW_CIPHERED) Fail("result", std::to_string(result), "");
     const size_t written = std::strlen(large.data());
     if (written + 1 != needed || needed > CORVUNA_MAX_VIEW_LENGTH + 1) Fail("needed", std::to_string(needed), "");
     const std::string output(large.data(), written);
     if (format == CORVUNA_VIEW_JSON) {
         const std::string problem = corvuna::test::CheckViewJson(output);
         if (!problem.empty()) Fail("JSON", problem, output.c_str());
-        static const char* const kNames[] = {"decoded", "decoded_with_errors", "unknown_message", "not_nas"};
+        static const char* const kNames[] = {"decoded", "decoded_with_errors", "unknown_message", "not_nas",
+                                             "ciphered"};
         const std::string tail = std::string("\"result\":\"") + kNames[result] + "\"";
         if (output.find(tail) == std::string::npos) Fail("result member", kNames[result], output.c_str());
     } else {

@@ -33,10 +33,11 @@ void WriteSuci(Context& ctx, Octets v) {
     const unsigned format = (v.At(0) >> 4) & 0x07;
     WriteEnum(ctx, "SUPI format"_f, format, kSupiFormats, "reserved");
     if (format != 0) {
-        // The SUCI in NAI format (TS 23.003 28.7.3): UTF-8 text.
+        // The SUCI in NAI format (TS 23.003 28.7.3): characters, each octet
+        // outside printable ASCII shown as the code point of its value.
         const Octets nai = v.From(1);
         ctx.out.String(Field<"SUCI NAI", "suci_nai">,
-                       std::string_view(reinterpret_cast<const char*>(nai.data), nai.size), true);
+                       std::string_view(reinterpret_cast<const char*>(nai.data), nai.size));
         return;
     }
     if (!RequireOctets(ctx, v, 8)) return;
