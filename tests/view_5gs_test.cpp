@@ -385,6 +385,48 @@ TEST(View5gs, ValuesFollowTheCodingRules) {
     }
 }
 
+// Malformed values: the error names the IE and the octet where the value
+// goes wrong, decoding goes on after the IE, and the result says so.
+const ValueCase kErrorCases[] = {
+    {"TAI list of the reserved type 3", 0, "7e0042 0101 5407 61 21f354 000001", nullptr, "/errors/0",
+     R"j({"offset": 7, "ie": "tai_list", "reason": "reserved type of list"})j"},
+    {"partial TAI list longer than the IE", 0, "7e0042 0101 5407 02 21f354 000001", nullptr, "/errors/0",
+     R"j({"offset": 7, "ie": "tai_list", "reason": "partial list runs past the end of the IE"})j"},
+    {"rejected S-NSSAI longer than the IE", 0, "7e0042 0101 1104 41010000", nullptr, "/errors/0",
+     R"j({"offset": 7, "ie": "rejected_nssai", "reason": "rejected S-NSSAI runs past the end of the IE"})j"},
+    {"QoS rule longer than the IE", 0, "2e0501c2 13 0004 01000531 06 060003 0a0001", nullptr, "/errors/0",
+     R"j({"offset": 7, "ie": "authorized_qos_rules", "reason": "QoS rule runs past the end of the IE"})j"},
+    {"packet filter longer than its QoS rule", 0, "2e0501c2 13 0007 01 0004 31 31 05 01 06 060003 0a0001", nullptr,
+     "/errors/0",
+     R"j({"offset": 11, "ie": "authorized_qos_rules", "reason": "packet filter runs past the end of the QoS rule"})j"},
+    {"packet filter component of a reserved type", 0, "2e0501c2 13 0008 01 0005 31 31 02 ee00 06 060003 0a0001",
+     nullptr, "/errors/0",
+     R"j({"offset": 13, "ie": "authorized_qos_rules", "reason": "packet filter component of a reserved type"})j"},
+    {"session-AMBR shorter than its table length: decoding stops", 0, "2e0501c2 13 0004 01000140 05 0600030a00",
+     nullptr, "/stopped", R"j({"offset": 11, "ie": "session_ambr", "reason": "length 5 outside 6..6"})j"},
+    {"payload container entry longer than the container", 0, "7e0068 0f 0004 01 0009 11", nullptr, "/errors/0",
+     R"j({"offset": 7, "ie": "payload_container",
+         "reason": "payload container entry runs past the end of the container"})j"},
+    {"multiple payloads inside an entry", 0, "7e0068 0f 0006 01 0003 0f aabb", nullptr, "/errors/0",
+     R"j({"offset": 10, "ie": "payload_container", "reason": "multiple payloads inside a payload container entry"})j"},
+    {"IE after a malformed one is still decoded", 0, "7e0042 0101 5407 61 21f354 000001 5e0129", "t3512_value",
+     "/seconds", "32400"},
+};
+
+TEST(View5gs, MalformedValuesSayWhereAndWhy) {
+    for (const ValueCase& c : kErrorCases) {
+        SCOPED_TRACE(c.what);
+        const json view = JsonOf(c.direction, Hex(c.hex), c.options);
+        EXPECT_EQ(view["result"], "decoded_with_errors");
+        const json* node = c.ie != nullptr ? FindIe(view, c.ie) : &view;
+        ASSERT_NE(node, nullptr) << view.dump();
+        const json::json_pointer pointer(c.pointer);
+        ASSERT_TRUE(node->contains(pointer)) << view.dump();
+        EXPECT_EQ(node->at(pointer), json::parse(c.expected)) << view.dump();
+        EXPECT_EQ(CheckViewText(ViewOf(c.direction, Hex(c.hex), CORVUNA_VIEW_TEXT)), "");
+    }
+}
+
 // Every message of the message type tables decodes from its mandatory
 // part (each IE at its least length, zero-filled) as the message it is, in
 // both outputs.
