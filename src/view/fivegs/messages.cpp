@@ -59,6 +59,18 @@ constexpr IeRow kPayloadContainerTlve = TLVE(0x7B, "Payload container"_f, kPaylo
 constexpr IeRow kPduSessionId = TV(0x12, "PDU session ID"_f, kPduSessionIdentity2, 2);
 constexpr IeRow kAdditionalInformationRow = TLV(0x24, "Additional information"_f, kAdditionalInformation, 3, n);
 constexpr IeRow kReleaseAssistance = TV1(0xF, "Release assistance indication"_f, eps::kReleaseAssistanceIndication);
+constexpr IeRow kDisasterReturnWaitRange =
+    TLV(0x2C, "Disaster return wait range"_f, kRegistrationWaitRange, 4, 4);
+constexpr IeRow kExtendedCagInformationListRow =
+    TLVE(0x71, "Extended CAG information list"_f, kExtendedCagInformationList, 3, n);
+constexpr IeRow kLowerBoundTimer = TLV(0x3A, "Lower bound timer value"_f, eps::kGprsTimer3, 3, 3);
+constexpr IeRow kForbiddenTaisRoaming = TLV(0x1D, "Forbidden TAI(s) for the list of 5GS forbidden tracking areas for roaming"_f,
+                                            kTrackingAreaIdentityList, 9, 114);
+constexpr IeRow kForbiddenTaisRegional =
+    TLV(0x1E, "Forbidden TAI(s) for the list of 5GS forbidden tracking areas for regional provision of service"_f,
+        kTrackingAreaIdentityList, 9, 114);
+constexpr IeRow kUeRequestTypeRow = TLV(0x29, "UE request type"_f, kUeRequestType, 3, 3);
+constexpr IeRow kPagingRestrictionRow = TLV(0x28, "Paging restriction"_f, kPagingRestriction, 3, 35);
 constexpr IeRow kMobileIdentityLve = LVE("5GS mobile identity"_f, kMobileIdentity, 6, n);
 
 // ---------------------------------------------------------------------------
@@ -127,10 +139,11 @@ constexpr IeRow kRegistrationRequest[] = {
     TLV(0x1A, "Requested WUS assistance information"_f, kWusAssistanceInformation, 3, n),
     TV1(0xA, "N5GC indication"_f, kN5gcIndication),
     TLV(0x30, "Requested NB-N1 mode DRX parameters"_f, kNbN1ModeDrxParameters, 3, 3),
-    TLV(0x29, "UE request type"_f, kUeRequestType, 3, 3),
-    TLV(0x28, "Paging restriction"_f, kPagingRestriction, 3, 35),
+    kUeRequestTypeRow,
+    kPagingRestrictionRow,
     TLVE(0x72, "Service-level-AA container"_f, kServiceLevelAaContainerMm, 6, n),
     TLV(0x32, "NID"_f, kNid, 8, 8),
+    TLV(0x16, "MS determined PLMN with disaster condition"_f, kPlmnIdentity, 5, 5),
     TLV(0x2A, "Requested PEIPS assistance information"_f, kPeipsAssistanceInformation, 3, n),
     TLV(0x3B, "Requested T3512 value"_f, eps::kGprsTimer3, 3, 3),
 };
@@ -181,13 +194,11 @@ constexpr IeRow kRegistrationAccept[] = {
     TLV(0x35, "5GS additional request result"_f, kAdditionalRequestResult, 3, 3),
     TLVE(0x70, "NSSRG information"_f, kNssrgInformation, 7, 4099),
     TLV(0x14, "Disaster roaming wait range"_f, kRegistrationWaitRange, 4, 4),
-    TLV(0x2C, "Disaster return wait range"_f, kRegistrationWaitRange, 4, 4),
+    kDisasterReturnWaitRange,
     TLV(0x13, "List of PLMNs to be used in disaster condition"_f, kPlmnsInDisasterCondition, 2, n),
-    TLV(0x1D, "Forbidden TAI(s) for the list of 5GS forbidden tracking areas for roaming"_f,
-        kTrackingAreaIdentityList, 9, 114),
-    TLV(0x1E, "Forbidden TAI(s) for the list of 5GS forbidden tracking areas for regional provision of service"_f,
-        kTrackingAreaIdentityList, 9, 114),
-    TLVE(0x71, "Extended CAG information list"_f, kExtendedCagInformationList, 3, n),
+    kForbiddenTaisRoaming,
+    kForbiddenTaisRegional,
+    kExtendedCagInformationListRow,
     TLVE(0x7C, "NSAG information"_f, kNsagInformation, 9, 3143),
 };
 
@@ -201,6 +212,11 @@ constexpr IeRow kRegistrationReject[] = {
     TLV(0x69, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
     kCagInformationListRow,
     kExtendedRejectedNssaiRow,
+    kDisasterReturnWaitRange,
+    kExtendedCagInformationListRow,
+    kLowerBoundTimer,
+    kForbiddenTaisRoaming,
+    kForbiddenTaisRegional,
 };
 
 // The payload container type is a half octet before the payload container.
@@ -243,6 +259,11 @@ constexpr IeRow kDeregistrationRequestToUe[] = {
     TLV(0x6D, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
     kCagInformationListRow,
     kExtendedRejectedNssaiRow,
+    kDisasterReturnWaitRange,
+    kExtendedCagInformationListRow,
+    kLowerBoundTimer,
+    kForbiddenTaisRoaming,
+    kForbiddenTaisRegional,
 };
 
 constexpr IeRow kServiceRequest[] = {
@@ -253,14 +274,19 @@ constexpr IeRow kServiceRequest[] = {
     kPduSessionStatusRow,
     kAllowedPduSessionStatusRow,
     kNasMessageContainerRow,
+    kUeRequestTypeRow,
+    kPagingRestrictionRow,
 };
 
 constexpr IeRow kServiceAccept[] = {
     kPduSessionStatusRow, kReactivationResult, kReactivationErrorCause, kEap, kT3448,
+    TLV(0x34, "5GS additional request result"_f, kAdditionalRequestResult, 3, 3),
+    kForbiddenTaisRoaming, kForbiddenTaisRegional,
 };
 
 constexpr IeRow kServiceReject[] = {
-    kMmCauseV, kPduSessionStatusRow, kT3346, kEap, kT3448, kCagInformationListRow,
+    kMmCauseV, kPduSessionStatusRow, kT3346, kEap, kT3448, kCagInformationListRow, kDisasterReturnWaitRange,
+    kExtendedCagInformationListRow, kLowerBoundTimer, kForbiddenTaisRoaming, kForbiddenTaisRegional,
 };
 
 constexpr IeRow kConfigurationUpdateCommand[] = {
@@ -390,6 +416,9 @@ constexpr IeRow kEstablishmentRequest[] = {
     kEthernetHeaderCompression,
     TLV(0x29, "Suggested interface identifier"_f, kPduAddress, 11, 11),
     kServiceLevelAa,
+    TLVE(0x70, "Requested MBS container"_f, kRequestedMbsContainer, 8, n),
+    TLV(0x34, "PDU session pair ID"_f, kPduSessionPairId, 3, 3),
+    TLV(0x35, "RSN"_f, kRsn, 3, 3),
 };
 
 constexpr IeRow kEstablishmentAccept[] = {
@@ -455,6 +484,8 @@ constexpr IeRow kModificationCommand[] = {
     kPortManagement,
     TLV(0x1E, "Serving PLMN rate control"_f, kServingPlmnRateControl, 4, 4),
     kEthernetHeaderCompression,
+    TLVE(0x71, "Received MBS container"_f, kReceivedMbsContainer, 9, n),
+    kServiceLevelAa,
 };
 
 constexpr IeRow kModificationComplete[] = {kEpco, kPortManagement};

@@ -455,6 +455,10 @@ void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
     ctx.out.EndList();
 }
 
+void DecodePlmnIdentity(Context& ctx, Octets v) {
+    if (RequireOctets(ctx, v, 3)) WritePlmn(ctx, v);
+}
+
 void DecodeSNssai(Context& ctx, Octets v) { WriteSNssai(ctx, v); }
 
 void DecodeNssai(Context& ctx, Octets v) {

@@ -182,6 +182,9 @@ void DecodeTrackingAreaIdentityList(Context& ctx, Octets value);
 inline constexpr IeType kTrackingAreaIdentityList =
     Decoded("5GS tracking area identity list", "24.501 9.11.3.9", DecodeTrackingAreaIdentityList);
 
+void DecodePlmnIdentity(Context& ctx, Octets value);
+inline constexpr IeType kPlmnIdentity = Decoded("PLMN identity", "24.501 9.11.3.85", DecodePlmnIdentity);
+
 void DecodeSNssai(Context& ctx, Octets value);
 inline constexpr IeType kSNssai = Decoded("S-NSSAI", "24.501 9.11.2.8", DecodeSNssai);
 

@@ -127,6 +127,10 @@ inline constexpr IeType kMappedEpsBearerContexts = Opaque("Mapped EPS bearer con
 inline constexpr IeType kSmNetworkFeatureSupport = Opaque("5GSM network feature support", "24.501 9.11.4.18");
 inline constexpr IeType kAtsssContainer = Opaque("ATSSS container", "24.501 9.11.4.22");
 inline constexpr IeType kServiceLevelAaContainer = Opaque("Service-level-AA container", "24.501 9.11.2.10");
+inline constexpr IeType kRequestedMbsContainer = Opaque("Requested MBS container", "24.501 9.11.4.30");
+inline constexpr IeType kReceivedMbsContainer = Opaque("Received MBS container", "24.501 9.11.4.31");
+inline constexpr IeType kPduSessionPairId = Opaque("PDU session pair ID", "24.501 9.11.4.32");
+inline constexpr IeType kRsn = Opaque("RSN", "24.501 9.11.4.33");
 inline constexpr IeType kServingPlmnRateControl = Opaque("Serving PLMN rate control", "24.501 9.11.4.20");
 
 }  // namespace corvuna::view::fivegs
