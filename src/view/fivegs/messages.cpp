@@ -493,7 +493,7 @@ constexpr IeRow kCauseEpco[] = {kSmCauseV, kEpco};
 constexpr IeRow kOptionalCauseEpco[] = {kSmCauseTv, kEpco};
 
 constexpr IeRow kReleaseCommand[] = {
-    kSmCauseV, kBackOff, kEap, kCongestionReattempt, kEpco, TV1(0xD, "Access type"_f, kAccessType),
+    kSmCauseV, kBackOff, kEap, kCongestionReattempt, kEpco, TV1(0xD, "Access type"_f, kAccessType), kServiceLevelAa,
 };
 
 constexpr IeRow kSmCauseOnly[] = {kSmCauseV};
