@@ -3,10 +3,13 @@
 // messages), message after message into one reused buffer: the whole mix
 // through the bounded and the legacy entry and through the standard view
 // (JSON and text), the EMM and the ESM messages apart, and the five most
-// frequent message types of the mix.
+// frequent message types of the mix; and every NAS PDU of tshark's
+// listings of the 5G captures (../shared/captures-5g, read at run time)
+// through the standard view, the ciphered ones as 5G-EA0.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,7 +53,7 @@ void DecodeAll(benchmark::State& state, const Messages& messages) {
     if (kBounded) state.counters["doc_chars_per_msg"] = static_cast<double>(characters) / decoded;
 }
 
-void ViewAll(benchmark::State& state, const Messages& messages, int format) {
+void ViewAll(benchmark::State& state, const Messages& messages, int format, unsigned options = 0) {
     // Real messages take a few kilobytes; the buffer is the largest an
     // output can need, as a host that never reallocates would use.
     std::vector<char> buffer(CORVUNA_MAX_VIEW_LENGTH + 1);
@@ -58,7 +61,7 @@ void ViewAll(benchmark::State& state, const Messages& messages, int format) {
     for (auto _ : state) {
         for (const auto& m : messages) {
             size_t needed = 0;
-            CorvunaDecodeView(m.direction, m.octets.data(), static_cast<int>(m.octets.size()), format, 0,
+            CorvunaDecodeView(m.direction, m.octets.data(), static_cast<int>(m.octets.size()), format, options,
                               buffer.data(), buffer.size(), &needed);
             characters += needed - 1;
             benchmark::DoNotOptimize(buffer.data());
@@ -105,6 +108,17 @@ int main(int argc, char** argv) {
         std::replace(label.begin(), label.end(), ' ', '_');
         benchmark::RegisterBenchmark(label.c_str(),
                                      [these](benchmark::State& s) { DecodeAll<true>(s, *these); });
+    }
+    static const Messages fivegs = corvuna::test::LoadFiveGsListings().value_or(Messages{});
+    if (!fivegs.empty()) {
+        benchmark::RegisterBenchmark("view/5gs/json/captures", [](benchmark::State& s) {
+            ViewAll(s, fivegs, CORVUNA_VIEW_JSON, CORVUNA_VIEW_NULL_CIPHERING);
+        });
+        benchmark::RegisterBenchmark("view/5gs/text/captures", [](benchmark::State& s) {
+            ViewAll(s, fivegs, CORVUNA_VIEW_TEXT, CORVUNA_VIEW_NULL_CIPHERING);
+        });
+    } else {
+        std::fprintf(stderr, "note: ../shared/captures-5g/*.nas5g.tsv not found: no 5GS benchmark\n");
     }
     benchmark::RegisterBenchmark("LteGain", BM_LteGain);
     benchmark::Initialize(&argc, argv);

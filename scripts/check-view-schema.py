@@ -6,7 +6,9 @@ Usage: check-view-schema.py SCHEMA CORVUNA [SHARED]
 
 Runs CORVUNA (the program) with -T json over the samples, the real-message
 corpus and its malformed messages, messages made of random octets behind
-every header, and every capture of SHARED/captures and SHARED/captures-5g,
+every header, every NAS PDU of tshark's listings of the 5G captures (with and
+without --null-ciphering), and every capture of SHARED/captures and
+SHARED/captures-5g,
 and checks every line it prints against the schema (JSON Schema 2020-12,
 python3-jsonschema).  The corpus and captures are skipped, with a message,
 where SHARED does not hold them.
@@ -54,6 +56,18 @@ def main():
         made = os.path.join(scratch, "random.tsv")
         random_messages(made)
         runs.append(["-f", made])
+        listed = os.path.join(scratch, "listings-5g.tsv")
+        with open(listed, "w", encoding="ascii") as out:
+            for path in sorted(glob.glob(os.path.join(shared, "captures-5g", "*.nas5g.tsv"))):
+                with open(path, encoding="utf-8") as f:
+                    for line in f:
+                        fields = line.rstrip("\n").split("\t")
+                        if not line.startswith("#") and len(fields) > 3:
+                            out.write(f"{fields[2]}\t{fields[3]}\n")
+        if os.path.getsize(listed):
+            runs.extend([["-f", listed], ["--null-ciphering", "-f", listed]])
+        else:
+            print(f"note: {shared}/captures-5g/*.nas5g.tsv not found: the 5G listings are not checked")
         corpus = os.path.join(shared, "corpus")
         if os.path.isdir(corpus):
             for name in ("real-nas.tsv", "real-nas-malformed.tsv"):

@@ -15,15 +15,30 @@ values where it does not compute one (most bit rates, the time zone octet):
 those are turned into values by the rules of TS 24.301 and TS 24.008 here,
 and the sign of a time zone is read from tshark's PDML.
 
+With --5gs, CORPUS is a folder of tshark's listings of 5G captures
+(*.nas5g.tsv: direction in column dir, octets in column nas_hex): the NAS
+PDUs are written in the same user link type mapped to nas-5gs, tshark reads
+the ciphered bodies with its null-decipher preference and corvuna with
+--null-ciphering (the captures use 5G-EA0), and the compared fields are those
+of TS 24.501: message types, security header types, PDU session identity
+and PTI, identities (SUCI fields, 5G-GUTI parts, 5G-S-TMSI, IMEISV), PLMNs,
+TAIs and TAI lists, S-NSSAIs, 5GMM and 5GSM causes, timers, DNN, QoS rules,
+packet filters, QFIs and 5QIs, session-AMBR in kbit/s, NAS security
+algorithms, PDU session type, SSC mode and PDU address.
+
 Every disagreement must be listed, with the reason tshark is wrong, in the
-adjudication file (HEX<TAB>FIELD<TAB>REASON lines); any other disagreement
-fails.  Prints the agreement per field.
+adjudication file (HEX<TAB>FIELD<TAB>REASON lines, the clause of the
+standard that decides in the reason); any other disagreement fails.  The
+lines of 5GS messages (first octet 0x7E or 0x2E) belong to the 5GS mode, the
+others to the EPS mode.  Prints the agreement per field.
 
     compare-tshark.py CORPUS.tsv CORVUNA ADJUDICATED.tsv [--tshark tshark]
+    compare-tshark.py --5gs CAPTURES-5G-FOLDER CORVUNA ADJUDICATED.tsv
 """
 import argparse
 import collections
 import datetime
+import glob
 import json
 import os
 import re
@@ -35,6 +50,7 @@ import xml.etree.ElementTree
 
 USER_DLT = 147
 UAT = 'uat:user_dlts:"User 0 (DLT=147)","nas-eps_plain","0","","0",""'
+UAT_5GS = 'uat:user_dlts:"User 0 (DLT=147)","nas-5gs","0","","0",""'
 
 
 def read_messages(path):
@@ -45,6 +61,24 @@ def read_messages(path):
             if len(fields) < 2 or fields[0] not in ("0", "1"):
                 continue
             messages.append((int(fields[0]), fields[1].lower()))
+    return messages
+
+
+def read_listings(folder):
+    """(direction, hex) of every NAS PDU of tshark's *.nas5g.tsv listings."""
+    messages = []
+    for path in sorted(glob.glob(os.path.join(folder, "*.nas5g.tsv"))):
+        with open(path, encoding="utf-8") as f:
+            columns = None
+            for line in f:
+                fields = line.rstrip("\r\n").split("\t")
+                if line.startswith("#"):
+                    columns = [c.lstrip("#") for c in fields]
+                    continue
+                if columns is None or len(fields) < len(columns):
+                    continue
+                row = dict(zip(columns, fields))
+                messages.append((int(row["dir"]), row["nas_hex"].lower()))
     return messages
 
 
@@ -423,6 +457,190 @@ FIELDS = ["message_type", "eps_bearer_identity", "pti", "linked_eps_bearer_ident
           "nested_esm_message_type", "classmark3"]
 
 
+# ---------------------------------------------------------------------------
+# 5GS NAS (TS 24.501)
+
+# TS 24.501 9.11.4.14: kbit/s of one step of each session-AMBR unit.
+def ambr_unit_kbps(unit):
+    if unit < 1 or unit > 25:
+        return None
+    return (1000 ** ((unit - 1) // 5)) * (4 ** ((unit - 1) % 5))
+
+
+def tshark_fields_5gs(layers):
+    """The compared fields of one tshark packet of nas-5gs."""
+    fields = collections.defaultdict(set)
+    top = [v for k, v in layers if k == "nas-5gs"]
+    if not top:
+        return fields
+    values = collections.defaultdict(list)
+
+    def walk(pairs):
+        for key, value in pairs:
+            if isinstance(value, list) and value and isinstance(value[0], tuple):
+                walk(value)
+            elif isinstance(value, str):
+                values[key].append(value)
+    walk(top[0])
+    v = values
+
+    def ints(key, base=10):
+        return [int(x, base) for x in v.get(key, [])]
+    fields["message_type"].update(ints("nas_5gs.mm.message_type", 16) + ints("nas_5gs.sm.message_type", 16))
+    fields["security_header_type"].update(ints("nas_5gs.security_header_type"))
+    fields["pdu_session_identity"].update(ints("nas_5gs.pdu_session_id"))
+    fields["pti"].update(ints("nas_5gs.proc_trans_id"))
+    fields["identity_type"].update(ints("nas_5gs.mm.type_id"))
+    sucis = zip(ints("nas_5gs.mm.suci.supi_fmt"), v.get("nas_5gs.mm.suci.routing_indicator", []),
+                ints("nas_5gs.mm.suci.scheme_id"), ints("nas_5gs.mm.suci.pki"), v.get("nas_5gs.mm.suci.msin", []))
+    fields["suci"].update(sucis)
+    fields["amf_region_id"].update(ints("nas_5gs.amf_region_id"))
+    fields["amf_set_id"].update(ints("nas_5gs.amf_set_id"))
+    fields["amf_pointer"].update(ints("nas_5gs.amf_pointer"))
+    fields["5g_tmsi"].update(ints("nas_5gs.5g_tmsi"))
+    fields["imeisv"].update(v.get("nas_5gs.mm.imeisv", []))
+    for key, items in v.items():
+        if key.startswith("e212.") and key.endswith(".mcc"):
+            fields["mcc"].update(int(x) for x in items)
+        if key.startswith("e212.") and key.endswith(".mnc"):
+            fields["mnc"].update(int(x) for x in items)
+    fields["tac"].update(ints("nas_5gs.tac"))
+    fields["tai_list_type"].update(ints("nas_5gs.mm.tal_t_li"))
+    fields["tai_list_elements"].update(x + 1 for x in ints("nas_5gs.mm.tal_num_e"))
+    fields["sst"].update(ints("nas_5gs.mm.sst"))
+    fields["sd"].update(x.replace(":", "").replace("0x", "") for x in v.get("nas_5gs.mm.sd", []))
+    fields["mm_cause"].update(ints("nas_5gs.mm.5gmm_cause"))
+    fields["sm_cause"].update(ints("nas_5gs.sm.5gsm_cause"))
+    for prefix in ("gsm_a.gm.gmm.gprs_timer", "gsm_a.gm.gmm.gprs_timer2", "gsm_a.gm.gmm.gprs_timer3"):
+        for x in ints(prefix + "_unit"):
+            fields["timer_unit"].add((prefix.endswith("3"), x))
+        fields["timer_value"].update(ints(prefix + "_value"))
+    fields["dnn"].update(v.get("nas_5gs.cmn.dnn", []))
+    fields["qos_rule"].update(zip(ints("nas_5gs.sm.qos_rule_id"), ints("nas_5gs.sm.rop"), ints("nas_5gs.sm.dqr"),
+                                  ints("nas_5gs.sm.nof_pkt_filters"), ints("nas_5gs.sm.qos_rule_precedence")))
+    fields["packet_filter"].update(zip(ints("nas_5gs.sm.pkt_flt_dir"), ints("nas_5gs.sm.pkt_flt_id")))
+    fields["qfi"].update(ints("nas_5gs.sm.qfi"))
+    fields["5qi"].update(ints("nas_5gs.sm.5qi"))
+    for direction in ("dl", "ul"):
+        for unit, value in zip(ints("nas_5gs.sm.unit_for_session_ambr_" + direction),
+                               ints("nas_5gs.sm.session_ambr_" + direction)):
+            per = ambr_unit_kbps(unit)
+            fields["session_ambr"].add((direction, per * value if per else None))
+    fields["algorithms"].update(zip(ints("nas_5gs.mm.nas_sec_algo_enc"), ints("nas_5gs.mm.nas_sec_algo_ip")))
+    fields["pdu_session_type"].update(ints("nas_5gs.sm.pdu_session_type") + ints("nas_5gs.sm.pdu_ses_type"))
+    fields["ssc_mode"].update(ints("nas_5gs.sm.sc_mode") + ints("nas_5gs.sm.sel_sc_mode"))
+    fields["pdu_ipv4"].update(v.get("nas_5gs.sm.pdu_addr_inf_ipv4", []))
+    fields["pdu_ipv6_interface_identifier"].update(x.replace(":", "") for x in v.get("nas_5gs.sm.pdu_addr_inf_ipv6", []))
+    fields["registration_type"].update(zip(ints("nas_5gs.mm.for"), ints("nas_5gs.mm.5gs_reg_type")))
+    fields["network_name"].update(v.get("gsm_a.dtap.text_string", []))
+    for x in v.get("gsm_a.dtap.time_zone_time", []):
+        when = datetime.datetime.strptime(x.split(".")[0], "%b %d, %Y %H:%M:%S")
+        fields["time"].add((when.year, when.month, when.day, when.hour, when.minute, when.second))
+    return fields
+
+
+# The IEs of corvuna's 5GS view that are GPRS timer 3 (TS 24.008 10.5.7.4a).
+TIMER3_IES = {"t3512_value", "t3324_value", "t3447_value", "back_off_timer_value", "requested_t3512_value",
+              "lower_bound_timer_value"}
+TIMER_IES = TIMER3_IES | {"t3502_value", "t3346_value", "t3448_value", "non_3gpp_de_registration_timer_value",
+                          "rq_timer_value"}
+
+
+def corvuna_fields_5gs(view):
+    """The same fields of one corvuna JSON object."""
+    fields = collections.defaultdict(set)
+
+    def number(value):
+        return value["value"] if isinstance(value, dict) and "value" in value else value
+
+    def walk(node, ie):
+        if isinstance(node, list):
+            for item in node:
+                walk(item, ie)
+            return
+        if not isinstance(node, dict):
+            return
+        if "ie" in node and "value" in node:
+            walk(node["value"], node["ie"])
+            return
+        pd = number(node.get("protocol_discriminator"))
+        if pd in (0x7E, 0x2E):
+            if isinstance(node.get("message_type"), dict):
+                fields["message_type"].add(number(node["message_type"]))
+            if "security_header_type" in node:
+                fields["security_header_type"].add(number(node["security_header_type"]))
+            if "pdu_session_identity" in node:
+                fields["pdu_session_identity"].add(number(node["pdu_session_identity"]))
+            if "procedure_transaction_identity" in node:
+                fields["pti"].add(number(node["procedure_transaction_identity"]))
+        if "type_of_identity" in node and ie is not None:
+            fields["identity_type"].add(number(node["type_of_identity"]))
+        if "supi_format" in node and "msin" in node:
+            fields["suci"].add((number(node["supi_format"]), node["routing_indicator"],
+                                number(node["protection_scheme_id"]), node["home_network_public_key_identifier"],
+                                node["msin"]))
+        if "type_of_ciphering_algorithm" in node and ie == "selected_nas_security_algorithms":
+            fields["algorithms"].add((number(node["type_of_ciphering_algorithm"]),
+                                      number(node["type_of_integrity_protection_algorithm"])))
+        if "5gs_registration_type_value" in node:
+            fields["registration_type"].add((number(node["follow_on_request_bit_for"]),
+                                             number(node["5gs_registration_type_value"])))
+        if "qos_rule_identifier" in node and "qos_rule_precedence" in node:
+            fields["qos_rule"].add((node["qos_rule_identifier"], number(node["rule_operation_code"]),
+                                    number(node["dqr_bit"]), node["number_of_packet_filters"],
+                                    node["qos_rule_precedence"]))
+        if "packet_filter_direction" in node:
+            fields["packet_filter"].add((number(node["packet_filter_direction"]), node["packet_filter_identifier"]))
+        if ie in TIMER_IES and "unit" in node:
+            fields["timer_unit"].add((ie in TIMER3_IES, number(node["unit"])))
+            fields["timer_value"].add(node["timer_value"])
+        if "year" in node:
+            fields["time"].add(tuple(node[k] for k in ("year", "month", "day", "hour", "minute", "second")))
+        for key, value in node.items():
+            n = number(value)
+            if key in ("amf_region_id", "amf_set_id", "amf_pointer", "tac", "qfi", "5qi", "dnn", "imeisv",
+                       "pdu_ipv4", "pdu_ipv6_interface_identifier", "sd"):
+                fields[key].add(n)
+            elif key == "5g_tmsi":
+                fields["5g_tmsi"].add(int(value, 16))
+            elif key in ("mcc", "mnc"):
+                fields[key].add(int(value))
+            elif key == "type_of_list":
+                fields["tai_list_type"].add(n)
+            elif key == "number_of_elements":
+                fields["tai_list_elements"].add(value)
+            elif key == "sst":
+                fields["sst"].add(n)
+            elif key == "cause_value" and ie in ("5gmm_cause",):
+                fields["mm_cause"].add(n)
+            elif key == "cause_value" and ie == "5gsm_cause":
+                fields["sm_cause"].add(n)
+            elif key == "pdu_session_identity" and ie is not None:
+                fields["pdu_session_identity"].add(n)
+            elif key in ("session_ambr_for_downlink", "session_ambr_for_uplink"):
+                fields["session_ambr"].add(("dl" if "downlink" in key else "ul", number(value["rate"])))
+            elif key in ("pdu_session_type_value", "ssc_mode_value"):
+                fields["pdu_session_type" if key.startswith("pdu") else "ssc_mode"].add(n)
+            elif key == "text_string":
+                fields["network_name"].add(value)
+            if isinstance(value, (dict, list)) and not (isinstance(value, dict) and "value" in value and "text" in value):
+                walk(value, ie)
+
+    walk(view, None)
+    return fields
+
+
+FIELDS_5GS = ["message_type", "security_header_type", "pdu_session_identity", "pti", "identity_type", "suci",
+              "amf_region_id", "amf_set_id", "amf_pointer", "5g_tmsi", "imeisv", "mcc", "mnc", "tac",
+              "tai_list_type", "tai_list_elements", "sst", "sd", "mm_cause", "sm_cause", "timer_unit", "timer_value",
+              "dnn", "qos_rule", "packet_filter", "qfi", "5qi", "session_ambr", "algorithms", "pdu_session_type",
+              "ssc_mode", "pdu_ipv4", "pdu_ipv6_interface_identifier", "registration_type", "network_name", "time"]
+
+
+def is_5gs(hexstring):
+    return hexstring[:2] in ("7e", "2e")
+
+
 def read_adjudicated(path):
     adjudicated = {}
     if not os.path.exists(path):
@@ -443,39 +661,50 @@ def main():
     parser.add_argument("adjudicated")
     parser.add_argument("--tshark", default="tshark")
     parser.add_argument("--show", type=int, default=20, help="disagreements to show (default 20)")
+    parser.add_argument("--5gs", dest="fivegs", action="store_true",
+                        help="CORPUS is a folder of tshark's listings of 5G captures (*.nas5g.tsv)")
     args = parser.parse_args()
 
-    messages = read_messages(args.corpus)
+    messages = read_listings(args.corpus) if args.fivegs else read_messages(args.corpus)
     if not messages:
         sys.exit("compare-tshark: no messages in " + args.corpus)
     with tempfile.TemporaryDirectory() as work:
         pcap = os.path.join(work, "corpus.pcap")
         write_pcap(pcap, messages)
-        tshark = subprocess.run([args.tshark, "-n", "-r", pcap, "-o", UAT, "-T", "json"], check=True,
-                                capture_output=True).stdout
-        zones = tshark_time_zones(args.tshark, pcap)
+        if args.fivegs:
+            tshark = subprocess.run([args.tshark, "-n", "-r", pcap, "-o", UAT_5GS, "-o", "nas-5gs.null_decipher:TRUE",
+                                     "-T", "json"], check=True, capture_output=True).stdout
+            zones = [set() for _ in messages]
+        else:
+            tshark = subprocess.run([args.tshark, "-n", "-r", pcap, "-o", UAT, "-T", "json"], check=True,
+                                    capture_output=True).stdout
+            zones = tshark_time_zones(args.tshark, pcap)
         lines = os.path.join(work, "corpus.tsv")
         with open(lines, "w", encoding="ascii") as f:
             for direction, hexstring in messages:
                 f.write("%d\t%s\n" % (direction, hexstring))
-        ours = subprocess.run([args.corvuna, "-T", "json", "-f", lines], capture_output=True).stdout
+        options = ["--null-ciphering"] if args.fivegs else []
+        ours = subprocess.run([args.corvuna, "-T", "json", *options, "-f", lines], capture_output=True).stdout
     packets = json.loads(tshark, object_pairs_hook=lambda pairs: pairs)
     views = [json.loads(line) for line in ours.decode("utf-8").splitlines() if line]
     if len(packets) != len(messages) or len(views) != len(messages) or len(zones) != len(messages):
         sys.exit("compare-tshark: %d messages, %d tshark packets (%d in PDML), %d corvuna objects" %
                  (len(messages), len(packets), len(zones), len(views)))
-    adjudicated = read_adjudicated(args.adjudicated)
+    # Each mode owns the adjudications of its own messages.
+    adjudicated = {key: reason for key, reason in read_adjudicated(args.adjudicated).items()
+                   if is_5gs(key[0]) == args.fivegs}
     used = set()
-    stats = {f: collections.Counter() for f in FIELDS}
+    compared = FIELDS_5GS if args.fivegs else FIELDS
+    stats = {f: collections.Counter() for f in compared}
     shown = 0
     failures = 0
     for (direction, hexstring), packet, view, zone in zip(messages, packets, views, zones):
         layers = dict(dict(packet)["_source"])["layers"]
-        theirs = tshark_fields(layers)
+        theirs = tshark_fields_5gs(layers) if args.fivegs else tshark_fields(layers)
         if zone:
             theirs["time_zone"] = zone
-        mine = corvuna_fields(view)
-        for field in FIELDS:
+        mine = corvuna_fields_5gs(view) if args.fivegs else corvuna_fields(view)
+        for field in compared:
             a, b = mine.get(field, set()), theirs.get(field, set())
             if not a and not b:
                 continue
@@ -494,7 +723,7 @@ def main():
                 print("DISAGREE %s %s: corvuna %s, tshark %s" % (field, hexstring, sorted(a, key=str),
                                                                  sorted(b, key=str)))
     print("%-32s %8s %12s %9s" % ("field", "agree", "adjudicated", "disagree"))
-    for field in FIELDS:
+    for field in compared:
         s = stats[field]
         print("%-32s %8d %12d %9d" % (field, s["agree"], s["adjudicated"], s["disagree"]))
     stale = set(adjudicated) - used

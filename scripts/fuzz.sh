@@ -4,7 +4,8 @@
 #   scripts/fuzz.sh [SECONDS] [--coverage]
 # Seeds come at run time from the real-message corpus beside the project
 # (../shared/corpus/real-nas.tsv, or $CORVUNA_CORPUS) and from
-# samples/messages.tsv; the growing corpus of each target is kept in
+# samples/messages.tsv; the 5GS view target's from tshark's listings of the
+# 5G captures (../shared/captures-5g/*.nas5g.tsv, or $CORVUNA_CAPTURES_5G); the growing corpus of each target is kept in
 # build/fuzz-corpus/.  With --coverage, the library's line and branch
 # coverage from that corpus is reported with llvm-cov afterwards.
 #   Long run:  scripts/fuzz.sh 3600 --coverage
@@ -31,9 +32,10 @@ cmake --build build/fuzz -j "$jobs"
 
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
+# Every target, in the order they run.
+targets=(decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz view_5gs_fuzz capture_fuzz ies_24008_fuzz security_fuzz)
 rm -rf "$seeds"
-mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz \
-  "$seeds"/ies_24008_fuzz "$seeds"/security_fuzz
+mkdir -p "${targets[@]/#/$seeds/}"
 sources=(samples/messages.tsv)
 if [ -f "$corpus_file" ]; then
   sources+=("$corpus_file")
@@ -80,6 +82,31 @@ perl -e '
   }
   print "$n seed messages\n";
 ' "$seeds" "${sources[@]}"
+# The 5GS view target: every NAS PDU of the 5G listings as the whole message
+# (octet 0: direction, null ciphering for the protected ones).
+captures_5g="${CORVUNA_CAPTURES_5G:-../shared/captures-5g}"
+listings_5g=("$captures_5g"/*.nas5g.tsv)
+if [ -f "${listings_5g[0]}" ]; then
+  perl -e '
+    my ($dir) = shift;
+    my $n = 0;
+    while (<>) {
+      chomp; s/\r$//;
+      next if /^#/;
+      my (undef, undef, $d, $hex, $sht) = split /\t/;
+      next unless defined $sht && $d =~ /^[01]$/ && $hex =~ /^([0-9a-fA-F]{2})+$/;
+      $n++;
+      open(my $fh, ">:raw", "$dir/view_5gs_fuzz/$n") or die;
+      print $fh chr($d | ($sht =~ /^[1-4]$/ ? 2 : 0)) . pack("H*", $hex);
+      close $fh;
+    }
+    print "$n 5GS seed messages\n";
+  ' "$seeds" "${listings_5g[@]}"
+else
+  echo "note: $captures_5g/*.nas5g.tsv not found; the 5GS view target is seeded from a few headers only"
+  printf '\x04\x5b\x01' > "$seeds/view_5gs_fuzz/1"
+  printf '\x09\x05\x01\xd6\x1a' > "$seeds/view_5gs_fuzz/2"
+fi
 # The capture target: frames of the real captures, and the messages as raw NAS.
 captures_dir="${CORVUNA_CAPTURES:-../shared/captures}"
 capture_files=()
@@ -95,7 +122,7 @@ listings=()
 /usr/bin/python3 scripts/security-seeds.py "$seeds/security_fuzz" "${listings[@]}"
 
 status=0
-for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz security_fuzz; do
+for target in "${targets[@]}"; do
   mkdir -p build/fuzz-corpus/$target
   echo "== $target: ${seconds}s =="
   if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
@@ -116,14 +143,14 @@ if [ "$coverage" -eq 1 ]; then
     -DCORVUNA_BUILD_FUZZERS=ON -DCORVUNA_BUILD_TESTS=OFF -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
   cmake --build build/fuzz-cov -j "$jobs"
   rm -f build/fuzz-cov/*.profraw
-  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz ies_24008_fuzz security_fuzz; do
+  for target in "${targets[@]}"; do
     LLVM_PROFILE_FILE="build/fuzz-cov/$target-%p.profraw" \
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
   llvm-profdata merge -sparse build/fuzz-cov/*.profraw -o build/fuzz-cov/fuzz.profdata
   llvm-cov report build/fuzz-cov/tests/fuzz/decode_fuzz \
     -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
-    -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz \
+    -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz -object build/fuzz-cov/tests/fuzz/view_5gs_fuzz \
     -object build/fuzz-cov/tests/fuzz/ies_24008_fuzz \
     -object build/fuzz-cov/tests/fuzz/security_fuzz \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # Builds and runs the whole test suite: the unit and corpus tests natively,
-# the standard view compared with tshark over the corpus, the tests again
+# the standard view compared with tshark over the corpus and the 5G captures, the tests again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency
 # tests under ThreadSanitizer, a short run of every fuzz target
 # (FUZZ_SECONDS each, default 45), checks that the shared library exports
@@ -31,6 +31,14 @@ if [ -f "$corpus_file" ]; then
   /usr/bin/python3 scripts/compare-tshark.py "$corpus_file" build/native/corvuna tests/tshark/adjudicated.tsv
 else
   echo "skipped: $corpus_file not found"
+fi
+
+step "standard view against tshark, field by field, over every NAS PDU of the 5G captures"
+captures_5g="${CORVUNA_CAPTURES_5G:-../shared/captures-5g}"
+if ls "$captures_5g"/*.nas5g.tsv >/dev/null 2>&1; then
+  /usr/bin/python3 scripts/compare-tshark.py --5gs "$captures_5g" build/native/corvuna tests/tshark/adjudicated.tsv
+else
+  echo "skipped: $captures_5g/*.nas5g.tsv not found"
 fi
 
 step "exported symbols of libcorvuna.so"

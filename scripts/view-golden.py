@@ -11,10 +11,16 @@ type and direction, the first twelve of lengths not seen before, and every
 twentieth message), and for the corpus's malformed messages, the text tree and the JSON (indented,
 one member a line) of each message after a line naming it, so that a change
 of the view reads as a diff.  The corpus part is skipped, with a message,
-where the corpus (../shared/corpus/real-nas.tsv) is absent.
+where the corpus (../shared/corpus/real-nas.tsv) is absent.  So are, where
+tshark's listings of the 5G captures (../shared/captures-5g/*.nas5g.tsv) are
+absent, the 5GS messages chosen from them (captures-5g.txt, .json): of each
+protocol, security header type, inner message type and direction, the first
+three of lengths not seen before, decoded with --null-ciphering as the
+captures use 5G-EA0.
 """
 import collections
 import difflib
+import glob
 import json
 import os
 import subprocess
@@ -67,13 +73,50 @@ def chosen(rows):
     return picked
 
 
-def render(program, rows, label):
+def read_listings(folder):
+    """(line number, direction, hex, note) of each NAS PDU of tshark's 5G listings."""
+    rows = []
+    for path in sorted(glob.glob(os.path.join(folder, "*.nas5g.tsv"))):
+        with open(path, encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                fields = line.rstrip("\n").split("\t")
+                if line.startswith("#") or len(fields) < 5 or fields[2] not in ("0", "1"):
+                    continue
+                rows.append((number, int(fields[2]), fields[3].lower(),
+                             f"{os.path.basename(path)} frame {fields[0]}"))
+    return rows
+
+
+def chosen_5gs(rows, per_kind=3):
+    """Of each protocol, security header type, inner message type and
+    direction, the first `per_kind` messages of lengths not seen before."""
+    seen = collections.Counter()
+    lengths = collections.defaultdict(set)
+    picked = []
+    for row in rows:
+        octets = bytes.fromhex(row[2])
+        if len(octets) < 3:
+            continue
+        header = octets[1] & 0x0F if octets[0] == 0x7E else None
+        inner = octets[7:] if header else octets
+        type_at = 2 if inner[:1] == b"\x7e" else 3
+        kind = (octets[0], header, inner[type_at] if type_at < len(inner) else None, row[1])
+        if len(octets) in lengths[kind] or seen[kind] >= per_kind:
+            continue
+        lengths[kind].add(len(octets))
+        seen[kind] += 1
+        picked.append(row)
+    return picked
+
+
+def render(program, rows, label, options=()):
     """The text and JSON golden of `rows`."""
     text, js = [], []
     for number, direction, hexstring, note in rows:
         heading = f"# {label} line {number}: {direction} {hexstring}" + (f" ({note})" if note else "")
         for form, out in (("text", text), ("json", js)):
-            run = subprocess.run([program, "-T", form, "-d", str(direction), hexstring], stdout=subprocess.PIPE,
+            run = subprocess.run([program, "-T", form, *options, "-d", str(direction), hexstring],
+                                 stdout=subprocess.PIPE,
                                  stderr=subprocess.DEVNULL, check=False)
             output = run.stdout.decode("utf-8")
             if form == "json":
@@ -93,10 +136,16 @@ def main():
             sets.append(("malformed", read_tsv(malformed)))
     else:
         print(f"note: {corpus} not found: the corpus golden files are not checked")
+    listings = read_listings(os.path.join(ROOT, "..", "shared", "captures-5g"))
+    if listings:
+        sets.append(("captures-5g", chosen_5gs(listings)))
+    else:
+        print("note: ../shared/captures-5g/*.nas5g.tsv not found: the 5GS golden files are not checked")
     os.makedirs(GOLDEN, exist_ok=True)
     differ = 0
     for name, rows in sets:
-        text, js = render(program, rows, name)
+        options = ("--null-ciphering",) if name == "captures-5g" else ()
+        text, js = render(program, rows, name, options)
         for suffix, content in (("txt", text), ("json", js)):
             path = os.path.join(GOLDEN, f"{name}.{suffix}")
             if mode == "write":

@@ -93,6 +93,18 @@ struct DenseText {
 };
 
 template <size_t N, size_t Rows>
+consteval DenseText<N> MakeDenseText(const std::array<ValueText, Rows>& rows, Text fallback) {
+    DenseText<N> dense{};
+    dense.fallback = fallback;
+    for (Text& text : dense.texts) text = fallback;
+    for (const ValueText& row : rows) {
+        if (row.value < 0 || static_cast<size_t>(row.value) >= N) throw "a row's value lies outside the table";
+        dense.texts[static_cast<size_t>(row.value)] = row.text;
+    }
+    return dense;
+}
+
+template <size_t N, size_t Rows>
 consteval DenseText<N> MakeDenseText(const ValueText (&rows)[Rows], Text fallback) {
     DenseText<N> dense{};
     dense.fallback = fallback;

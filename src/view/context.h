@@ -36,6 +36,9 @@ struct Context {
     // security context); null when nothing.
     const Protection* protection;
     int nesting = 0;  // messages inside messages
+    // The payload container type an earlier IE of a 5GMM message gave
+    // (TS 24.501 9.11.3.40), for the payload container after it; -1 none.
+    int payloadContainerType = -1;
 
     // The IE being decoded, named by errors inside its value.
     Label ie;

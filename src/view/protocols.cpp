@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 // The NAS protocols the standard view decodes.
 #include "view/eps/eps.h"
+#include "view/fivegs/fivegs.h"
 #include "view/tables.h"
 
 namespace corvuna::view {
 
 std::span<const Protocol* const> Protocols() {
-    static constexpr const Protocol* kProtocols[] = {&eps::kProtocol};
+    static constexpr const Protocol* kProtocols[] = {&eps::kProtocol, &fivegs::kProtocol};
     return kProtocols;
 }
 

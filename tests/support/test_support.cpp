@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "support/test_support.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -88,6 +91,42 @@ std::optional<std::vector<CorpusMessage>> LoadCorpus() {
         if (!std::getline(fields, direction, '\t') || !std::getline(fields, hex, '\t')) continue;
         std::getline(fields, name, '\t');
         messages.push_back({direction == "1" ? 1 : 0, Hex(hex), name});
+    }
+    if (messages.empty()) return std::nullopt;
+    return messages;
+}
+
+std::optional<std::vector<CorpusMessage>> LoadFiveGsListings() {
+    std::string folder;
+    if (const char* env = std::getenv("CORVUNA_CAPTURES_5G")) {
+        folder = env;
+    } else {
+        folder = std::string(CORVUNA_SOURCE_DIR) + "/../shared/captures-5g";
+    }
+    std::error_code error;
+    std::vector<std::filesystem::path> listings;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 10 && name.compare(name.size() - 10, 10, ".nas5g.tsv") == 0) listings.push_back(entry.path());
+    }
+    std::sort(listings.begin(), listings.end());
+    std::vector<CorpusMessage> messages;
+    for (const auto& path : listings) {
+        std::ifstream in(path);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line[0] == '#') continue;
+            // frame, sub, dir, nas_hex, sht, field, procedure
+            std::istringstream fields(line);
+            std::string frame, sub, direction, hex, sht;
+            if (!std::getline(fields, frame, '\t') || !std::getline(fields, sub, '\t') ||
+                !std::getline(fields, direction, '\t') || !std::getline(fields, hex, '\t') ||
+                !std::getline(fields, sht, '\t')) {
+                continue;
+            }
+            messages.push_back({direction == "1" ? 1 : 0, Hex(hex), path.filename().string() + ":" + frame + ":" + sht});
+        }
     }
     if (messages.empty()) return std::nullopt;
     return messages;

@@ -58,6 +58,13 @@ struct CorpusMessage {
 // or the file named by CORVUNA_CORPUS); nullopt when it is not there.
 std::optional<std::vector<CorpusMessage>> LoadCorpus();
 
+// Every NAS PDU of tshark's listings of the 5G captures
+// (../shared/captures-5g/*.nas5g.tsv beside the project, or the folder named
+// by CORVUNA_CAPTURES_5G), in file and frame order; `name` is
+// "FILE:FRAME:SHT" with SHT the listing's security header type column (0-4,
+// or "sm" for a bare 5GSM PDU).  nullopt when there is no listing.
+std::optional<std::vector<CorpusMessage>> LoadFiveGsListings();
+
 // The project's sample messages (samples/messages.tsv), in file order.
 std::vector<CorpusMessage> LoadSamples();
 
