@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// From captured frames to the EPS NAS PDUs they carry: the link layers of
-// the supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP,
-// with the reassembly of user messages fragmented over DATA chunks), raw
-// NAS in a user link type and Wireshark's exported PDUs.  Pure code over
-// octets, independent of how the frames are read.
+// From captured frames to the NAS PDUs they carry: the link layers of the
+// supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP with
+// EPS NAS, NGAP with 5GS NAS, user messages fragmented over DATA chunks
+// reassembled), raw NAS in a user link type and Wireshark's exported PDUs.
+// Pure code over octets, independent of how the frames are read.
 #pragma once
 
 #include <array>
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/ap.h"
 #include "capture/bytes.h"
-#include "capture/s1ap.h"
 
 namespace corvuna::capture {
 
@@ -36,7 +36,7 @@ inline constexpr int kLinuxSll2 = 276;
 // What a user link type (147-162) carries.
 enum class UserPayload : uint8_t { kNone, kNas, kS1ap };
 
-enum class Carrier : uint8_t { kS1ap, kGsmtap, kRawNas, kExportedPdu };
+enum class Carrier : uint8_t { kS1ap, kGsmtap, kRawNas, kExportedPdu, kNgap };
 
 const char* CarrierName(Carrier carrier);
 
@@ -45,10 +45,15 @@ struct FoundNas {
     Carrier carrier = Carrier::kRawNas;
     int direction = -1;  // 1 uplink, 0 downlink, -1 not carried
     Bytes octets;        // valid until the next frame is decoded
-    // S1AP: the procedure and the UE's identities (-1 when absent).
+    bool fivegs = false; // 5GS NAS (TS 24.501; NGAP carries no other), not EPS NAS
+    // S1AP and NGAP: the procedure and the UE's identities (-1 when absent).
     int procedure = -1;
-    int64_t enbUeId = -1;
-    int64_t mmeUeId = -1;
+    int64_t enbUeId = -1;      // S1AP eNB-UE-S1AP-ID
+    int64_t mmeUeId = -1;      // S1AP MME-UE-S1AP-ID
+    int64_t ranUeNgapId = -1;  // NGAP RAN-UE-NGAP-ID
+    int64_t amfUeNgapId = -1;  // NGAP AMF-UE-NGAP-ID
+    // S1AP INITIAL UE MESSAGE: the S-TMSI, TAI and E-UTRAN CGI IEs.
+    UeLocation location;
     // The UE's security context is tracked under this key (the S1AP UE
     // association, the GSMTAP stream, or the capture for raw NAS).
     std::string ueKey;
@@ -106,7 +111,7 @@ private:
     void Ipv6(Bytes packet);
     void Udp(const Endpoint& from, const Endpoint& to, Bytes datagram);
     void Sctp(Endpoint from, Endpoint to, Bytes packet);
-    void S1ap(Bytes pdu, const std::string& association);
+    void Ap(ApProtocol protocol, Bytes pdu, const std::string& association);
     void UpperPdu(Bytes frame);
     void RawNas(Bytes nas, Carrier carrier, const std::string& key);
     static std::string AssociationKey(const Endpoint& a, const Endpoint& b);
@@ -119,7 +124,10 @@ private:
     // User messages completed in this frame (found_ points into them).
     std::vector<std::vector<uint8_t>> completed_;
     size_t completedUsed_ = 0;
-    S1apPdu s1ap_;
+    ApDecoder s1ap_{ApProtocol::kS1ap};
+    ApDecoder ngap_{ApProtocol::kNgap};
+    ApPdu pdu_;
+    bool toldUnavailable_ = false;
 };
 
 }  // namespace corvuna::capture

@@ -4,8 +4,12 @@
 #include <cstdio>
 #include <ctime>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "capture/capture_file.h"
+#include "capture/ngap.h"
+#include "capture/s1ap.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
 
@@ -35,15 +39,56 @@ std::string Hex32(uint32_t v) {
 
 const char* DirectionName(int direction) { return direction == 1 ? "uplink" : "downlink"; }
 
+const char* ProcedureName(const FoundNas& f) {
+    return f.carrier == Carrier::kNgap ? capture::NgapProcedureName(f.procedure)
+                                       : capture::S1apProcedureName(f.procedure);
+}
+
+bool CarriedByAp(const FoundNas& f) { return f.carrier == Carrier::kS1ap || f.carrier == Carrier::kNgap; }
+
 // The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)".
 std::string CarrierText(const FoundNas& f) {
     std::string text = capture::CarrierName(f.carrier);
-    if (f.carrier == Carrier::kS1ap) {
+    if (CarriedByAp(f)) {
         text += ':';
-        text += capture::S1apProcedureName(f.procedure);
+        text += ProcedureName(f);
         text += '(' + std::to_string(f.procedure) + ')';
     }
     return text;
+}
+
+// "001f01" style: the TBCD octets of a PLMN identity as carried.
+std::string PlmnHex(const uint8_t* plmn) {
+    std::string text;
+    AppendHex(text, Bytes{plmn, 3});
+    return text;
+}
+
+// The UE facts of S1AP and NGAP as key=value words (the comment line) or
+// JSON members, in the same order.
+std::vector<std::pair<std::string, std::string>> UeFacts(const FoundNas& f) {
+    std::vector<std::pair<std::string, std::string>> facts;
+    if (f.enbUeId >= 0) facts.emplace_back("enb_ue_s1ap_id", std::to_string(f.enbUeId));
+    if (f.mmeUeId >= 0) facts.emplace_back("mme_ue_s1ap_id", std::to_string(f.mmeUeId));
+    if (f.ranUeNgapId >= 0) facts.emplace_back("ran_ue_ngap_id", std::to_string(f.ranUeNgapId));
+    if (f.amfUeNgapId >= 0) facts.emplace_back("amf_ue_ngap_id", std::to_string(f.amfUeNgapId));
+    const capture::UeLocation& l = f.location;
+    if (l.sTmsi) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02x%08x", l.mmec, l.mTmsi);
+        facts.emplace_back("s_tmsi", text);
+    }
+    if (l.tai) {
+        char tac[8];
+        std::snprintf(tac, sizeof tac, "%04x", l.tac);
+        facts.emplace_back("tai", PlmnHex(l.taiPlmn) + "-" + tac);
+    }
+    if (l.ecgi) {
+        char cell[16];
+        std::snprintf(cell, sizeof cell, "%07x", l.cellId);
+        facts.emplace_back("ecgi", PlmnHex(l.ecgiPlmn) + "-" + cell);
+    }
+    return facts;
 }
 
 std::string JsonString(std::string_view s) {
@@ -108,6 +153,10 @@ private:
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
 
     void Emit(const capture::CapturedFrame& frame, const FoundNas& f) {
+        if (f.fivegs) {
+            EmitFivegs(frame, f);
+            return;
+        }
         ++counts_.nas;
         const int algorithm = contexts_.Ciphering(f.ueKey);
         const bool nullCiphering = options_.nullCiphering || algorithm == 0;
@@ -144,12 +193,7 @@ private:
         // What was found, where, and how it is protected.
         std::string about = "frame=" + std::to_string(frame.number) + " time=" + time + " carrier=" +
                             capture::CarrierName(f.carrier);
-        if (f.carrier == Carrier::kS1ap) {
-            about += std::string(" procedure=") + capture::S1apProcedureName(f.procedure) + '(' +
-                     std::to_string(f.procedure) + ')';
-            if (f.enbUeId >= 0) about += " enb_ue_s1ap_id=" + std::to_string(f.enbUeId);
-            if (f.mmeUeId >= 0) about += " mme_ue_s1ap_id=" + std::to_string(f.mmeUeId);
-        }
+        about += ApFacts(f);
         about += std::string(" direction=") + DirectionName(direction) + directionSource;
         std::string cipheredNote;
         if (p.securityHeader > 0) {
@@ -195,6 +239,69 @@ private:
         }
     }
 
+    // " procedure=initialUEMessage(12) enb_ue_s1ap_id=1 ...": the comment
+    // line's words of S1AP and NGAP.
+    static std::string ApFacts(const FoundNas& f) {
+        if (!CarriedByAp(f)) return "";
+        std::string about = std::string(" procedure=") + ProcedureName(f) + '(' + std::to_string(f.procedure) + ')';
+        for (const auto& [key, value] : UeFacts(f)) about += " " + key + "=" + value;
+        return about;
+    }
+
+    static std::string ApJson(const FoundNas& f) {
+        if (!CarriedByAp(f)) return "";
+        std::string head = ",\"procedure\":" + JsonString(ProcedureName(f)) +
+                           ",\"procedure_code\":" + std::to_string(f.procedure);
+        for (const auto& [key, value] : UeFacts(f)) {
+            const bool number = key.find("_id") != std::string::npos;
+            head += ",\"" + key + "\":" + (number ? value : JsonString(value));
+        }
+        return head;
+    }
+
+    // 5GS NAS (TS 24.501): shown as found.  Neither the legacy document
+    // (EPS NAS only) nor the standard view (TS 24.301) decodes it, and its
+    // octets never go to them as if they were EPS NAS.
+    void EmitFivegs(const capture::CapturedFrame& frame, const FoundNas& f) {
+        ++counts_.fivegs;
+        const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
+        if (options_.format == CaptureFormat::kTsv) {
+            std::string line = std::to_string(f.direction) + '\t';
+            AppendHex(line, f.octets);
+            line += '\t' + std::to_string(frame.number) + '\t' + time + '\t' + CarrierText(f) + '\n';
+            out_.Write(line);
+            return;
+        }
+        // The 5GMM header's security header type (EPD 0x7E); a bare 5GSM
+        // message (EPD 0x2E) has none.
+        const uint8_t epd = f.octets.At(0);
+        std::string security;
+        if (epd == 0x7E && f.octets.size >= 2) security = std::to_string(f.octets.At(1) & 0x0F);
+        if (options_.format == CaptureFormat::kJson) {
+            std::string line = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
+                               ",\"carrier\":" + JsonString(capture::CarrierName(f.carrier)) + ApJson(f) +
+                               ",\"direction\":" + (f.direction == 1 ? "\"uplink\"" : "\"downlink\"") +
+                               ",\"nas\":\"5gs\"" +
+                               (security.empty() ? "" : ",\"security_header\":" + security) + ",\"octets\":\"";
+            AppendHex(line, f.octets);
+            line += "\",\"view\":null}\n";
+            out_.Write(line);
+            return;
+        }
+        std::string about = "# frame=" + std::to_string(frame.number) + " time=" + time +
+                            " carrier=" + capture::CarrierName(f.carrier) + ApFacts(f) +
+                            " direction=" + DirectionName(f.direction) + " nas=5gs";
+        if (!security.empty()) about += " security_header=" + security;
+        out_.Write(about + "\n");
+        const std::string size = std::to_string(f.octets.size) + " octet" + (f.octets.size == 1 ? "" : "s");
+        if (options_.format == CaptureFormat::kText) {
+            out_.Write("5GS NAS message: " + std::string(DirectionName(f.direction)) + ", " + size +
+                       ", not decoded (TS 24.501)\n\n");
+        } else {
+            out_.Write("# 5GS NAS (TS 24.501), " + size + ": no legacy document (it is of EPS NAS only)\n");
+        }
+    }
+
     void View(int direction, Bytes octets, int format, bool nullCiphering) {
         char* room = out_.Reserve(CORVUNA_MAX_VIEW_LENGTH + 1);
         size_t needed = 0;
@@ -210,12 +317,7 @@ private:
                   int algorithm, bool nullCiphering) {
         std::string head = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
                            ",\"carrier\":" + JsonString(capture::CarrierName(f.carrier));
-        if (f.carrier == Carrier::kS1ap) {
-            head += ",\"procedure\":" + JsonString(capture::S1apProcedureName(f.procedure)) +
-                    ",\"procedure_code\":" + std::to_string(f.procedure);
-            if (f.enbUeId >= 0) head += ",\"enb_ue_s1ap_id\":" + std::to_string(f.enbUeId);
-            if (f.mmeUeId >= 0) head += ",\"mme_ue_s1ap_id\":" + std::to_string(f.mmeUeId);
-        }
+        head += ApJson(f);
         head += std::string(",\"direction\":") + (direction == 1 ? "\"uplink\"" : "\"downlink\"");
         if (algorithm >= 0) head += ",\"ciphering\":\"EEA" + std::to_string(algorithm) + "\"";
         head += ",\"view\":";

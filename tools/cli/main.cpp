@@ -212,9 +212,12 @@ public:
         if (c.frames > 0 || !c.failed) {
             std::fprintf(stderr,
                          "corvuna: %s: %lu frame%s, %lu NAS message%s: %lu plain, %lu integrity protected, %lu "
-                         "ciphered (%lu of them decoded with EEA0)%s\n",
+                         "ciphered (%lu of them decoded with EEA0)%s%s\n",
                          path == "-" ? "stdin" : path.c_str(), c.frames, c.frames == 1 ? "" : "s", c.nas,
                          c.nas == 1 ? "" : "s", c.plain, c.integrityOnly, c.ciphered, c.cipheredDecoded,
+                         (c.fivegs > 0 ? ", " + std::to_string(c.fivegs) + " 5GS NAS message" +
+                                             (c.fivegs == 1 ? "" : "s") + " (not decoded)"
+                                       : std::string()).c_str(),
                          c.warnings > 0 ? (", " + std::to_string(c.warnings) + " warning" +
                                            (c.warnings == 1 ? "" : "s")).c_str()
                                         : "");
