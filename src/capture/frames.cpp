@@ -98,6 +98,7 @@ std::string FrameDecoder::AssociationKey(const Endpoint& a, const Endpoint& b) {
 
 void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
     found_.clear();
+    apPdus_.clear();
     warnings_.clear();
     completedUsed_ = 0;
     s1ap_.ForgetReassembled();
@@ -384,6 +385,7 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
 
 void FrameDecoder::Ap(ApProtocol protocol, Bytes pdu, const std::string& association) {
     const bool s1ap = protocol == ApProtocol::kS1ap;
+    apPdus_.push_back({protocol, pdu});
     ApDecoder& decoder = s1ap ? s1ap_ : ngap_;
     const ApResult result = decoder.Decode(pdu, pdu_);
     if (result == ApResult::kUnavailable) {

@@ -78,6 +78,12 @@ public:
     void Decode(int type, Bytes frame, size_t wireLength);
 
     const std::vector<FoundNas>& found() const { return found_; }
+    // The S1AP and NGAP PDUs of the frame, whole (valid as found() is).
+    struct ApMessage {
+        ApProtocol protocol;
+        Bytes pdu;
+    };
+    const std::vector<ApMessage>& apPdus() const { return apPdus_; }
     const std::vector<std::string>& warnings() const { return warnings_; }
 
 private:
@@ -119,6 +125,7 @@ private:
     std::array<UserPayload, 16> users_{};
     bool truncated_ = false;  // the frame was cut by the snap length
     std::vector<FoundNas> found_;
+    std::vector<ApMessage> apPdus_;
     std::vector<std::string> warnings_;
     std::map<StreamKey, Fragments> fragments_;
     // User messages completed in this frame (found_ points into them).

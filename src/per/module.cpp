@@ -53,10 +53,11 @@ void MarkTypesHolding(const Module& module, TypeId target, bool* reaches) {
                     holds = reaches[t.ref];
                     break;
                 case Kind::kOpenType:
-                    // Its own object set, and the class's for keys that set lacks.
-                    for (const uint32_t s : {t.ref, t.bounds}) {
-                        if (s >= module.setCount) continue;
-                        const ObjectSet& set = module.sets[s];
+                    // Its own object set.  Not the class's for keys that set
+                    // lacks: through the extension containers of nearly every
+                    // type, that would make nearly every type hold anything.
+                    if (t.ref < module.setCount) {
+                        const ObjectSet& set = module.sets[t.ref];
                         for (uint32_t e = 0; e < set.count && !holds; ++e) {
                             holds = reaches[module.entries[set.first + e].type];
                         }

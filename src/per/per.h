@@ -131,8 +131,8 @@ struct Module {
 
 // Marks in `reaches` (typeCount entries) every type whose values can hold
 // a value of `target`: through members, SEQUENCE OF elements and the types
-// of open types' object sets, the class-wide one too (not through
-// CONTAINING).  A visitor that wants
+// of open types' own object sets (not the class-wide sets of keys a set
+// lacks, not through CONTAINING).  A visitor that wants
 // one type skips what cannot hold it.
 void MarkTypesHolding(const Module& module, TypeId target, bool* reaches);
 

@@ -94,7 +94,7 @@ size_t Walker::Path(char* out, size_t capacity) const {
         if (*f.name == '\0') continue;  // a contained encoding
         put(".");
         put(f.name);
-        if (f.keyed) {
+        if (f.keyed && *module_.TypeName(f.type) != '\0') {
             put("(");
             put(module_.TypeName(f.type));
             put(")");
