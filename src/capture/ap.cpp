@@ -98,19 +98,28 @@ private:
     ApPdu* out_ = nullptr;
 };
 
+// The types that can hold a NAS-PDU, worked out once per protocol.
+const std::vector<bool>& TypesHoldingNas(const ApTables& tables) {
+    auto mark = [](const ApTables& t) {
+        std::unique_ptr<bool[]> marks(new bool[t.module->typeCount]);
+        per::MarkTypesHolding(*t.module, t.nasPdu, marks.get());
+        return std::vector<bool>(marks.get(), marks.get() + t.module->typeCount);
+    };
+    static const std::vector<bool> kS1ap = S1apTables() != nullptr ? mark(*S1apTables()) : std::vector<bool>();
+    static const std::vector<bool> kNgap = NgapTables() != nullptr ? mark(*NgapTables()) : std::vector<bool>();
+    return &tables == S1apTables() ? kS1ap : kNgap;
+}
+
 }  // namespace
 
 struct ApDecoder::State {
-    State(const ApTables& tables) : visitor(tables, holdsNas), walker(*tables.module, visitor), scratch(kScratch) {
-        std::unique_ptr<bool[]> marks(new bool[tables.module->typeCount]);
-        per::MarkTypesHolding(*tables.module, tables.nasPdu, marks.get());
-        holdsNas.assign(marks.get(), marks.get() + tables.module->typeCount);
-        walker.SetScratch(scratch.data(), scratch.size());
+    explicit State(const ApTables& tables)
+        : visitor(tables, TypesHoldingNas(tables)), walker(*tables.module, visitor), scratch(new uint8_t[kScratch]) {
+        walker.SetScratch(scratch.get(), kScratch);
     }
-    std::vector<bool> holdsNas;
     NasVisitor visitor;
-    Walker walker;
-    std::vector<uint8_t> scratch;
+    per::Walker walker;
+    std::unique_ptr<uint8_t[]> scratch;  // not cleared: only what is reassembled in it is read
 };
 
 ApDecoder::ApDecoder(ApProtocol protocol)
