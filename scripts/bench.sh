@@ -12,7 +12,8 @@
 #      the legacy document against tshark -V and the standard view as JSON
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
-#      ../shared/captures written ten times over into one pcap;
+#      ../shared/captures written ten times over into one pcap, and on
+#      the NGAP one (S1AP and NGAP through the PER engine);
 #   4. the Python package: decode, decode_many on one and on every CPU, and
 #      corvuna.dask on a LocalCluster of one and of two workers
 #      (scripts/bench-python.py).
@@ -105,6 +106,17 @@ if [ ${#s1ap[@]} -gt 0 ]; then
   printf 'ratio tshark -V / corvuna -r: %.1f\n' "$(echo "$t_s1ap_tshark / $t_s1ap" | bc -l)"
 else
   echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
+fi
+
+# NGAP through the PER engine: the 5G registration capture ten times over.
+if [ -f "$captures/neg_ngap_5g_registration.pcapng" ]; then
+  echo
+  /usr/bin/python3 scripts/repeat-capture.py "$work/ngap.pcap" 10 "$captures/neg_ngap_5g_registration.pcapng" >/dev/null
+  echo "== corvuna -r against tshark -V: NGAP (5GS NAS found, not decoded), the 5G registration ten times over =="
+  t_ngap=$(best_of_three build/release/corvuna -r "$work/ngap.pcap")
+  t_ngap_tshark=$(best_of_three tshark -n -r "$work/ngap.pcap" -V)
+  printf 'corvuna -r               %8.3f s\n' "$t_ngap"
+  printf 'tshark -V                %8.3f s\n' "$t_ngap_tshark"
 fi
 
 echo

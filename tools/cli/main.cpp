@@ -40,6 +40,8 @@ constexpr const char* kUsage =
     "integrity protected only, or ciphered with EEA0 as the UE's SECURITY MODE\n"
     "COMMAND selected it (or --null-ciphering says).  Raw NAS carries no\n"
     "direction: a message type sent one way only gives it, otherwise -d does.\n"
+    "NGAP over SCTP (port 38412 or payload protocol 60) carries 5GS NAS, which\n"
+    "is not decoded: its '#' line (nas=5gs) and a note stand for it.\n"
     "\n"
     "options:\n"
     "  -d, --direction DIR   direction of messages that do not give their own:\n"
