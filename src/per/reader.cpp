@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "per/reader.h"
 
+#include <bit>
+
 namespace corvuna::per {
 
 namespace {
@@ -18,10 +20,7 @@ unsigned OctetsForRange(uint64_t range) {
 }  // namespace
 
 unsigned BitsForRange(uint64_t range) {
-    if (range == 0) return 64;
-    unsigned bits = 0;
-    while (bits < 64 && (uint64_t{1} << bits) < range) ++bits;
-    return bits;
+    return range == 0 ? 64 : static_cast<unsigned>(std::bit_width(range - 1));
 }
 
 uint64_t BitSpan::Value(size_t from, unsigned count) const {
@@ -50,7 +49,7 @@ void Reader::Fail(const char* why) {
     if (error_ == nullptr) error_ = why;
 }
 
-uint64_t Reader::Bits(unsigned count) {
+uint64_t Reader::AnyBits(unsigned count) {
     if (error_ != nullptr || count == 0) return 0;
     if (count > 64) {
         Fail("a bit field wider than 64 bits");
@@ -60,23 +59,26 @@ uint64_t Reader::Bits(unsigned count) {
         Fail("the encoding ends early");
         return 0;
     }
-    uint64_t v = 0;
-    size_t p = pos_;
-    unsigned left = count;
-    while (left > 0) {
-        const unsigned inOctet = 8 - static_cast<unsigned>(p % 8);
-        const unsigned n = left < inOctet ? left : inOctet;
-        const unsigned octet = data_[p / 8];
-        v = v << n | ((octet >> (inOctet - n)) & ((1u << n) - 1));
-        p += n;
-        left -= n;
+    const uint8_t* at = data_ + pos_ / 8;
+    const unsigned skip = static_cast<unsigned>(pos_ % 8);
+    pos_ += count;
+    if (skip + count <= 64) {
+        // The octets that hold the field, most significant first, then the
+        // field cut out of them.  Only those octets are read.
+        const unsigned octets = (skip + count + 7) / 8;
+        uint64_t v = 0;
+        for (unsigned i = 0; i < octets; ++i) v = v << 8 | at[i];
+        v <<= 64 - 8 * octets;
+        return (v << skip) >> (64 - count);
     }
-    pos_ = p;
-    return v;
+    // A field of up to 64 bits across 9 octets.
+    uint64_t v = 0;
+    for (unsigned i = 0; i < 8; ++i) v = v << 8 | at[i];
+    const unsigned last = skip + count - 64;  // bits of the 9th octet
+    return (v << skip) >> (64 - count + last) << last | at[8] >> (8 - last);
 }
 
-void Reader::Align() {
-    if (!aligned_ || error_ != nullptr) return;
+void Reader::AlignUp() {
     const size_t next = (pos_ + 7) & ~size_t{7};
     if (next > end_) {
         Fail("the encoding ends early");
@@ -85,15 +87,9 @@ void Reader::Align() {
     pos_ = next;
 }
 
-BitSpan Reader::Take(size_t bits) {
-    if (error_ != nullptr) return {};
-    if (bits > end_ - pos_) {
-        Fail("the encoding ends early");
-        return {};
-    }
-    const BitSpan out{data_, pos_, bits};
-    pos_ += bits;
-    return out;
+BitSpan Reader::TakeFailed() {
+    Fail("the encoding ends early");
+    return {};
 }
 
 uint64_t Reader::ConstrainedWholeNumber(uint64_t range) {

@@ -63,13 +63,35 @@ public:
     void Fail(const char* why);
 
     // `count` bits (<= 64) as an unsigned number, first bit most significant.
-    uint64_t Bits(unsigned count);
+    uint64_t Bits(unsigned count) {
+        // The common fields: one bit, or one or two whole octets.
+        if (error_ == nullptr && count <= end_ - pos_) {
+            if (count == 1) {
+                const bool bit = (data_[pos_ / 8] >> (7 - pos_ % 8)) & 1;
+                ++pos_;
+                return bit;
+            }
+            if (pos_ % 8 == 0 && (count == 8 || count == 16)) {
+                const uint8_t* at = data_ + pos_ / 8;
+                pos_ += count;
+                return count == 8 ? at[0] : static_cast<uint64_t>(at[0]) << 8 | at[1];
+            }
+        }
+        return AnyBits(count);
+    }
     bool Bit() { return Bits(1) != 0; }
     // To the next octet boundary of the buffer (aligned variant; nothing in
     // the unaligned one).
-    void Align();
+    void Align() {
+        if (aligned_ && error_ == nullptr && pos_ % 8 != 0) AlignUp();
+    }
     // The next `bits` bits as a span, and past them.
-    BitSpan Take(size_t bits);
+    BitSpan Take(size_t bits) {
+        if (error_ != nullptr || bits > end_ - pos_) return TakeFailed();
+        const BitSpan out{data_, pos_, bits};
+        pos_ += bits;
+        return out;
+    }
 
     // X.691 11.5: a whole number in [lb, lb + range - 1], as its offset from
     // lb; `range` is ub - lb + 1 (0 stands for 2^64).
@@ -89,6 +111,9 @@ public:
     size_t NormallySmallLength();
 
 private:
+    uint64_t AnyBits(unsigned count);
+    void AlignUp();
+    BitSpan TakeFailed();
     // Octets of a semi-constrained or unconstrained whole number.
     uint64_t OctetsValue(size_t octets);
 

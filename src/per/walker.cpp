@@ -347,7 +347,6 @@ bool Walker::Strings(Reader& r, const Type& t, unsigned unitBits, bool character
 bool Walker::Primitive(Reader& r, const Type& t) {
     Value v;
     v.kind = t.kind;
-    const Bounds& b = module_.bounds[t.bounds];
     switch (t.kind) {
         case Kind::kNull:
             break;
@@ -355,6 +354,7 @@ bool Walker::Primitive(Reader& r, const Type& t) {
             v.number = r.Bit() ? 1 : 0;
             break;
         case Kind::kInteger: {
+            const Bounds& b = module_.bounds[t.bounds];
             const bool extended = (t.flags & kExtensible) != 0 && r.Bit();
             if (extended) {
                 v.number = r.UnconstrainedWholeNumber();

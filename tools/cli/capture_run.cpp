@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/capture_run.h"
 
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <string_view>
-#include <utility>
-#include <vector>
+
 
 #include "capture/capture_file.h"
 #include "capture/ngap.h"
@@ -57,38 +57,39 @@ std::string CarrierText(const FoundNas& f) {
     return text;
 }
 
-// "001f01" style: the TBCD octets of a PLMN identity as carried.
-std::string PlmnHex(const uint8_t* plmn) {
-    std::string text;
-    AppendHex(text, Bytes{plmn, 3});
-    return text;
+// `value` as `digits` lower-case hex digits after `out` (no terminator).
+char* PutHex(char* out, uint32_t value, int digits) {
+    for (int i = digits - 1; i >= 0; --i) *out++ = kHex[(value >> (4 * i)) & 0x0F];
+    return out;
 }
 
-// The UE facts of S1AP and NGAP as key=value words (the comment line) or
-// JSON members, in the same order.
-std::vector<std::pair<std::string, std::string>> UeFacts(const FoundNas& f) {
-    std::vector<std::pair<std::string, std::string>> facts;
-    if (f.enbUeId >= 0) facts.emplace_back("enb_ue_s1ap_id", std::to_string(f.enbUeId));
-    if (f.mmeUeId >= 0) facts.emplace_back("mme_ue_s1ap_id", std::to_string(f.mmeUeId));
-    if (f.ranUeNgapId >= 0) facts.emplace_back("ran_ue_ngap_id", std::to_string(f.ranUeNgapId));
-    if (f.amfUeNgapId >= 0) facts.emplace_back("amf_ue_ngap_id", std::to_string(f.amfUeNgapId));
+// The UE facts of S1AP and NGAP, each given to `put(key, value, number)`
+// (the comment line's key=value words, or JSON members), in this order.
+template <typename Put>
+void UeFacts(const FoundNas& f, Put put) {
+    char text[32];
+    auto number = [&](const char* key, int64_t v) {
+        *std::to_chars(text, text + sizeof text - 1, v).ptr = '\0';
+        put(key, text, true);
+    };
+    if (f.enbUeId >= 0) number("enb_ue_s1ap_id", f.enbUeId);
+    if (f.mmeUeId >= 0) number("mme_ue_s1ap_id", f.mmeUeId);
+    if (f.ranUeNgapId >= 0) number("ran_ue_ngap_id", f.ranUeNgapId);
+    if (f.amfUeNgapId >= 0) number("amf_ue_ngap_id", f.amfUeNgapId);
+    // Identities as carried: the PLMN identity's three TBCD octets in hex.
     const capture::UeLocation& l = f.location;
+    auto plmnAnd = [&](const char* key, const uint8_t* plmn, uint32_t v, int digits) {
+        char* at = PutHex(text, static_cast<uint32_t>(plmn[0] << 16 | plmn[1] << 8 | plmn[2]), 6);
+        *at++ = '-';
+        *PutHex(at, v, digits) = '\0';
+        put(key, text, false);
+    };
     if (l.sTmsi) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%02x%08x", l.mmec, l.mTmsi);
-        facts.emplace_back("s_tmsi", text);
+        *PutHex(PutHex(text, l.mmec, 2), l.mTmsi, 8) = '\0';
+        put("s_tmsi", text, false);
     }
-    if (l.tai) {
-        char tac[8];
-        std::snprintf(tac, sizeof tac, "%04x", l.tac);
-        facts.emplace_back("tai", PlmnHex(l.taiPlmn) + "-" + tac);
-    }
-    if (l.ecgi) {
-        char cell[16];
-        std::snprintf(cell, sizeof cell, "%07x", l.cellId);
-        facts.emplace_back("ecgi", PlmnHex(l.ecgiPlmn) + "-" + cell);
-    }
-    return facts;
+    if (l.tai) plmnAnd("tai", l.taiPlmn, l.tac, 4);
+    if (l.ecgi) plmnAnd("ecgi", l.ecgiPlmn, l.cellId, 7);
 }
 
 std::string JsonString(std::string_view s) {
@@ -244,7 +245,12 @@ private:
     static std::string ApFacts(const FoundNas& f) {
         if (!CarriedByAp(f)) return "";
         std::string about = std::string(" procedure=") + ProcedureName(f) + '(' + std::to_string(f.procedure) + ')';
-        for (const auto& [key, value] : UeFacts(f)) about += " " + key + "=" + value;
+        UeFacts(f, [&](const char* key, const char* value, bool) {
+            about += ' ';
+            about += key;
+            about += '=';
+            about += value;
+        });
         return about;
     }
 
@@ -252,10 +258,13 @@ private:
         if (!CarriedByAp(f)) return "";
         std::string head = ",\"procedure\":" + JsonString(ProcedureName(f)) +
                            ",\"procedure_code\":" + std::to_string(f.procedure);
-        for (const auto& [key, value] : UeFacts(f)) {
-            const bool number = key.find("_id") != std::string::npos;
-            head += ",\"" + key + "\":" + (number ? value : JsonString(value));
-        }
+        UeFacts(f, [&](const char* key, const char* value, bool number) {
+            head += ",\"";
+            head += key;
+            head += number ? "\":" : "\":\"";
+            head += value;
+            if (!number) head += '"';
+        });
         return head;
     }
 
