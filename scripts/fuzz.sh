@@ -98,7 +98,9 @@ for target in "${targets[@]}"; do
     per_fuzz|ngap_fuzz|rrc_fuzz) options=(-max_len=8192) ;;
     *) options=(-dict=tests/fuzz/nas.dict -max_len=1024) ;;
   esac
-  if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" "${options[@]}" \
+  # Undefined behaviour is a finding like a crash (the input is kept).
+  if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+      build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" "${options[@]}" \
       -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix=build/fuzz/$target- 2>build/fuzz/$target.log; then
     status=1

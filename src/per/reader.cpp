@@ -146,6 +146,7 @@ int64_t Reader::UnconstrainedWholeNumber() {
     }
     if (length.count == 0) return 0;
     const uint64_t raw = OctetsValue(length.count);
+    if (error_ != nullptr) return 0;  // more than 8 octets, or cut short
     if (length.count == 8) return static_cast<int64_t>(raw);
     // Sign-extend the 2's complement number of count octets.
     const unsigned bits = static_cast<unsigned>(length.count * 8);
