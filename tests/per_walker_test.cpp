@@ -188,7 +188,7 @@ TEST(PerWalker, MalformedEncodingsSayWhereAndKeepWhatCameBefore) {
     }
 }
 
-TEST(PerWalker, UnknownKeysAndExtensionAdditionsAreStepedOver) {
+TEST(PerWalker, UnknownKeysAndExtensionAdditionsAreSteppedOver) {
     // An IE of an id no IE set holds, between two known ones; then a TAI
     // whose extension bit is set, with one addition this release does not
     // know (a bit map of 1, then the addition as an open type).
