@@ -12,7 +12,8 @@
 #      the legacy document against tshark -V and the standard view as JSON
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
-#      ../shared/captures written ten times over into one pcap;
+#      ../shared/captures written ten times over into one pcap, and on
+#      the NGAP one (S1AP and NGAP through the PER engine);
 #   4. NAS security: corvuna -r on s1ap_o5gs_testattach repeated to
 #      100,000 NAS messages, without keys and with the open5gs test keys
 #      (every MAC checked), and on the same messages ciphered with 128-EEA2
@@ -163,6 +164,15 @@ if [ -f "$security_capture" ]; then
   printf 'corvuna -r, EEA2 capture, keys    %5.3f s (deciphered and decoded)\n' "$t_eea2_keys"
   printf 'ratio deciphering and decoding / plain decoding: %.2f (target at most 2)\n' \
     "$(echo "$t_eea2_keys / $t_plain" | bc -l)"
+# NGAP through the PER engine: the 5G registration capture ten times over.
+if [ -f "$captures/neg_ngap_5g_registration.pcapng" ]; then
+  echo
+  /usr/bin/python3 scripts/repeat-capture.py "$work/ngap.pcap" 10 "$captures/neg_ngap_5g_registration.pcapng" >/dev/null
+  echo "== corvuna -r against tshark -V: NGAP (5GS NAS found, not decoded), the 5G registration ten times over =="
+  t_ngap=$(best_of_three build/release/corvuna -r "$work/ngap.pcap")
+  t_ngap_tshark=$(best_of_three tshark -n -r "$work/ngap.pcap" -V)
+  printf 'corvuna -r               %8.3f s\n' "$t_ngap"
+  printf 'tshark -V                %8.3f s\n' "$t_ngap_tshark"
 fi
 
 echo

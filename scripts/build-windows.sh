@@ -18,7 +18,7 @@ fail() {
 }
 
 scripts/deps.sh cmake ninja-build googletest nlohmann-json3-dev binutils-mingw-w64-i686 gcc-mingw-w64-i686-posix \
-  g++-mingw-w64-i686-posix
+  g++-mingw-w64-i686-posix python3
 
 cmake -S . -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null

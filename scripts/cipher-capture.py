@@ -9,7 +9,8 @@ against another AES implementation (python3-cryptography).
 Every NAS PDU of the listing (the capture's .nas.tsv) is found in its frame
 and replaced, at the same length: the SECURITY MODE COMMAND selects EEA2 and
 EIA2, each security-protected PDU gets its body ciphered (header types 2 and
-4) and its MAC computed again, with the PDU's sequence number as NAS COUNT.
+4) and its MAC computed again, with the PDU's sequence number as NAS COUNT,
+and each SERVICE REQUEST its short MAC.
 A keys file line '* knasenc=KNASENC knasint=KNASINT' reads it back.
 """
 import os
@@ -29,6 +30,13 @@ def block(count, direction):
 
 def protect(nas, direction, enc, integrity):
     sht = nas[0] >> 4
+    if nas[0] & 0x0F == 7 and sht == 12 and len(nas) == 4:
+        # SERVICE REQUEST (TS 24.301 9.9.3.28, TS 33.401 B.2.3): the short
+        # MAC is the two low octets of the MAC of its first two octets, with
+        # the uplink NAS COUNT whose five low bits the sequence number gives.
+        mac = CMAC(algorithms.AES(integrity))
+        mac.update(block(nas[1] & 0x1F, 0) + nas[:2])
+        return nas[:2] + mac.finalize()[2:4]
     if nas[0] & 0x0F != 7 or not 1 <= sht <= 4 or len(nas) < 8:
         return nas
     count = nas[5]

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=("$@")
 if [ ${#packages[@]} -eq 0 ]; then
-  packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev)
+  packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev python3)
 fi
 
 missing=()

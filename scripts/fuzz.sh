@@ -3,11 +3,15 @@
 # Builds the libFuzzer targets and runs each for SECONDS (default 60).
 #   scripts/fuzz.sh [SECONDS] [--coverage]
 # Seeds come at run time from the real-message corpus beside the project
-# (../shared/corpus/real-nas.tsv, or $CORVUNA_CORPUS) and from
-# samples/messages.tsv; the 5GS view target's from tshark's listings of the
-# 5G captures (../shared/captures-5g/*.nas5g.tsv, or $CORVUNA_CAPTURES_5G); the growing corpus of each target is kept in
-# build/fuzz-corpus/.  With --coverage, the library's line and branch
-# coverage from that corpus is reported with llvm-cov afterwards.
+# (../shared/corpus/real-nas.tsv, or $CORVUNA_CORPUS), from
+# samples/messages.tsv, from the captures of ../shared/captures and
+# ../shared/captures-5g (the PER targets: scripts/per-seeds.py), and the 5GS
+# view target's from tshark's listings of the 5G captures
+# (../shared/captures-5g/*.nas5g.tsv, or $CORVUNA_CAPTURES_5G); the growing
+# corpus of each target is kept in build/fuzz-corpus/.  Only the targets
+# named in FUZZ_TARGETS run, when it is set.  With --coverage, the
+# library's line and branch coverage from that corpus is reported with
+# llvm-cov afterwards.
 #   Long run:  scripts/fuzz.sh 3600 --coverage
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -120,13 +124,31 @@ fi
 listings=()
 [ -d "$captures_dir" ] && listings=("$captures_dir"/*.nas.tsv)
 /usr/bin/python3 scripts/security-seeds.py "$seeds/security_fuzz" "${listings[@]}"
+# The PER targets: the S1AP, NGAP and GSMTAP LTE RRC PDUs of the captures
+# (the 5G ones of ../shared/captures-5g too).
+per_files=("${capture_files[@]}")
+[ -d "${CORVUNA_CAPTURES_5G:-../shared/captures-5g}" ] && per_files+=("${CORVUNA_CAPTURES_5G:-../shared/captures-5g}"/*.pcapng)
+/usr/bin/python3 scripts/per-seeds.py "$seeds" "${per_files[@]}"
+# Built only with the ASN.1 tables (CORVUNA_ASN1_DIR).
+for t in per_fuzz ngap_fuzz rrc_fuzz; do
+  [ -x build/fuzz/tests/fuzz/$t ] && targets+=("$t")
+done
 
 status=0
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+  read -r -a targets <<<"$FUZZ_TARGETS"
+fi
 for target in "${targets[@]}"; do
-  mkdir -p build/fuzz-corpus/$target
+  mkdir -p build/fuzz-corpus/$target "$seeds/$target"
   echo "== $target: ${seconds}s =="
-  if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
-      -dict=tests/fuzz/nas.dict -max_len="$(case "$target" in capture_fuzz | security_fuzz) echo 4096 ;; *) echo 1024 ;; esac)" \
+  case "$target" in
+    capture_fuzz | security_fuzz) options=(-dict=tests/fuzz/nas.dict -max_len=4096) ;;
+    per_fuzz | ngap_fuzz | rrc_fuzz) options=(-max_len=8192) ;;
+    *) options=(-dict=tests/fuzz/nas.dict -max_len=1024) ;;
+  esac
+  # Undefined behaviour is a finding like a crash (the input is kept).
+  if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+      build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" "${options[@]}" \
       -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix=build/fuzz/$target- 2>build/fuzz/$target.log; then
     status=1
@@ -148,10 +170,8 @@ if [ "$coverage" -eq 1 ]; then
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
   llvm-profdata merge -sparse build/fuzz-cov/*.profraw -o build/fuzz-cov/fuzz.profdata
-  llvm-cov report build/fuzz-cov/tests/fuzz/decode_fuzz \
-    -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
-    -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz -object build/fuzz-cov/tests/fuzz/view_5gs_fuzz \
-    -object build/fuzz-cov/tests/fuzz/ies_24008_fuzz \
-    -object build/fuzz-cov/tests/fuzz/security_fuzz \
+  objects=()
+  for target in "${targets[@]:1}"; do objects+=(-object "build/fuzz-cov/tests/fuzz/$target"); done
+  llvm-cov report "build/fuzz-cov/tests/fuzz/${targets[0]}" "${objects[@]}" \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3
 fi

@@ -47,7 +47,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 # libgcc-s1:i386: Wine's 32-bit side needs it to end threads.
 scripts/deps.sh cmake ninja-build g++ googletest nlohmann-json3-dev libpcap-dev binutils-mingw-w64-i686 \
-  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 libgcc-s1:i386
+  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 libgcc-s1:i386 python3
 
 wine_loader=/usr/lib/wine/wine
 [ -x "$wine_loader" ] || fail "$wine_loader (wine32) is missing"

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "capture/ap.h"
 #include "capture/capture_file.h"
 #include "cli/capture_run.h"
 #include "support/capture_builders.h"
@@ -64,6 +65,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
     const fs::path dir = fs::path(CORVUNA_SOURCE_DIR) / ".." / "shared" / "captures";
     if (!fs::exists(dir)) GTEST_SKIP() << "the real captures (../shared/captures) are not there; skipped";
+    if (capture::S1apTables() == nullptr) GTEST_SKIP() << "this build reads no S1AP (no ASN.1 tables); skipped";
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
@@ -88,11 +90,19 @@ TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
         const std::string tsv = ReadCapture(capture.string(), cli::Format::kTsv, nullptr, s1apUser ? 150 : 0,
                                     capture::UserPayload::kS1ap);
         std::vector<std::tuple<std::string, std::string, std::string>> got;
+        size_t fivegs = 0;
         for (const std::string& line : Lines(tsv)) {
             std::vector<std::string> f;
             std::istringstream fields(line);
             for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
             ASSERT_EQ(f.size(), 5u) << line;
+            // NGAP carries 5GS NAS (EPD 0x7E or 0x2E), never EPS NAS: the
+            // listings of EPS NAS have none of it.
+            if (f[4].rfind("ngap:", 0) == 0) {
+                EXPECT_TRUE(f[1].rfind("7e", 0) == 0 || f[1].rfind("2e", 0) == 0) << stem << ": " << line;
+                ++fivegs;
+                continue;
+            }
             got.emplace_back(f[2], f[0], f[1]);
         }
         // Raw NAS carries no direction ('?' in the listing).
@@ -100,11 +110,92 @@ TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
             if (std::get<1>(expected[i]) == "?") std::get<1>(got[i]) = "?";
         }
         EXPECT_EQ(got, expected) << stem;
-        std::printf("[ capture  ] %-40s %4zu NAS messages listed, %4zu found%s\n", stem.c_str(), expected.size(),
-                    got.size(), got == expected ? ", all alike" : ", DIFFERENT");
+        std::printf("[ capture  ] %-40s %4zu NAS messages listed, %4zu found%s%s\n", stem.c_str(), expected.size(),
+                    got.size(), got == expected ? ", all alike" : ", DIFFERENT",
+                    fivegs > 0 ? (" (and " + std::to_string(fivegs) + " 5GS NAS in NGAP)").c_str() : "");
         ++files;
     }
     EXPECT_GE(files, 20u);
+}
+
+// The 5G captures' listings (../shared/captures-5g/README.md): tshark's
+// NAS-PDU and PDUSessionNAS-PDU fields of NGAP, one row per PDU in frame
+// order (sub: its place in the frame), the direction from the procedure.
+TEST(CaptureFiles, NgapCapturesGiveTsharksListingsOf5gsNas) {
+    const fs::path shared = fs::path(CORVUNA_SOURCE_DIR) / ".." / "shared";
+    if (!fs::exists(shared / "captures-5g")) GTEST_SKIP() << "../shared/captures-5g is not there; skipped";
+    if (capture::NgapTables() == nullptr) GTEST_SKIP() << "this build reads no NGAP (no ASN.1 tables); skipped";
+    const struct {
+        fs::path capture;
+        fs::path listing;
+    } files[] = {
+        {shared / "captures" / "neg_ngap_5g_registration.pcapng",
+         shared / "captures-5g" / "ngap_o5gs_registration.nas5g.tsv"},
+        {shared / "captures-5g" / "ngap_o5gs_roaming_hr.pcapng",
+         shared / "captures-5g" / "ngap_o5gs_roaming_hr.nas5g.tsv"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.capture.filename().string());
+        ASSERT_TRUE(fs::exists(file.capture) && fs::exists(file.listing));
+        // (frame, sub, direction, octets)
+        std::vector<std::tuple<std::string, int, std::string, std::string>> expected, got;
+        std::ifstream listing(file.listing);
+        for (std::string line; std::getline(listing, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> f;
+            std::istringstream fields(line);
+            for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
+            ASSERT_GE(f.size(), 7u) << line;
+            expected.emplace_back(f[0], std::stoi(f[1]), f[2], f[3]);
+        }
+        cli::CaptureCounts counts;
+        const std::string tsv = ReadCapture(file.capture.string(), cli::Format::kTsv, &counts);
+        for (const std::string& line : Lines(tsv)) {
+            std::vector<std::string> f;
+            std::istringstream fields(line);
+            for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
+            ASSERT_EQ(f.size(), 5u) << line;
+            EXPECT_EQ(f[4].rfind("ngap:", 0), 0u) << line;
+            const int sub = !got.empty() && std::get<0>(got.back()) == f[2] ? std::get<1>(got.back()) + 1 : 0;
+            got.emplace_back(f[2], sub, f[0], f[1]);
+        }
+        EXPECT_EQ(got, expected);
+        EXPECT_EQ(counts.fivegs, expected.size());
+        EXPECT_EQ(counts.nas, expected.size()) << "every NAS message of them 5GS NAS";
+        for (const auto& row : got) {
+            const std::string& hex = std::get<3>(row);
+            EXPECT_TRUE(hex.rfind("7e", 0) == 0 || hex.rfind("2e", 0) == 0) << "no EPS NAS: " << hex;
+        }
+        std::printf("[ capture  ] %-40s %4zu 5GS NAS PDUs listed, %4zu found%s\n",
+                    file.capture.filename().string().c_str(), expected.size(), got.size(),
+                    got == expected ? ", all alike" : ", DIFFERENT");
+    }
+}
+
+TEST(CaptureFiles, FivegsNasIsDecodedByTheViewAndNeverAsEps) {
+    const fs::path capture = fs::path(CORVUNA_SOURCE_DIR) / ".." / "shared" / "captures-5g" / "ngap_o5gs_roaming_hr.pcapng";
+    if (!fs::exists(capture)) GTEST_SKIP() << capture << " is not there; skipped";
+    if (capture::NgapTables() == nullptr) GTEST_SKIP() << "this build reads no NGAP (no ASN.1 tables); skipped";
+    const std::vector<std::string> legacy = Lines(ReadCapture(capture.string(), cli::Format::kLegacy));
+    ASSERT_EQ(legacy.size(), 2u * 13u);
+    EXPECT_EQ(legacy[0].rfind("# frame=1344 time=", 0), 0u);
+    EXPECT_NE(legacy[0].find(" carrier=ngap procedure=initialUEMessage(15) ran_ue_ngap_id=1 direction=uplink nas=5gs"),
+              std::string::npos)
+        << legacy[0];
+    EXPECT_EQ(legacy[1],
+              "# 5GS NAS (TS 24.501), 21 octets: no legacy document (the legacy document is of EPS NAS only)");
+    EXPECT_NE(legacy[2].find("procedure=downlinkNASTransport(4) ran_ue_ngap_id=1 amf_ue_ngap_id=1"),
+              std::string::npos);
+    for (const std::string& line : legacy) EXPECT_EQ(line[0], '#') << "no document: " << line;
+    const std::vector<std::string> json = Lines(ReadCapture(capture.string(), cli::Format::kJson));
+    ASSERT_EQ(json.size(), 13u);
+    EXPECT_NE(json[1].find("\"procedure\":\"downlinkNASTransport\",\"procedure_code\":4,\"ran_ue_ngap_id\":1,"
+                           "\"amf_ue_ngap_id\":1,\"direction\":\"downlink\",\"octets\":\"7e005b01\""),
+              std::string::npos)
+        << json[1];
+    // The standard view decodes it as the 5GMM IDENTITY REQUEST it is.
+    EXPECT_NE(json[1].find("\"name\":\"identity_request\""), std::string::npos) << json[1];
+    EXPECT_NE(json[1].find("\"result\":\"decoded\""), std::string::npos) << json[1];
 }
 
 // The frames of the tests' own captures: raw NAS in user link type 148.
@@ -151,6 +242,7 @@ TEST(CaptureFiles, FormatsByteOrdersAndPrecisions) {
 }
 
 TEST(CaptureFiles, CiphersAreTrackedPerUe) {
+    if (capture::S1apTables() == nullptr) GTEST_SKIP() << "this build reads no S1AP (no ASN.1 tables); skipped";
     // UE 1's SECURITY MODE COMMAND selects EEA0 and EIA0; UE 2 and UE 3
     // have none.  UEs 1 and 2 then get a ciphered EMM INFORMATION, UE 3 a
     // body that reads as no NAS message.

@@ -10,6 +10,7 @@
 #include "capture/frames.h"
 #include "capture/security.h"
 #include "support/capture_builders.h"
+#include "support/per_messages.h"
 #include "support/test_support.h"
 
 namespace corvuna::test {
@@ -89,8 +90,8 @@ TEST(CaptureFrames, FramesWithoutEpsNasGiveNothingAndNoWarning) {
         {"GSMTAP of another type (LTE RRC)", capture::linktype::kIpv4,
          Ipv4(17, Udp(1, 4729, Gsmtap(0x0D, true, kAttachRequest)))},
         {"UDP to another port", capture::linktype::kIpv4, Ipv4(17, Udp(1, 2152, kAttachRequest))},
-        {"NGAP (payload protocol 60) on its own port", capture::linktype::kIpv4,
-         Ipv4(132, Sctp(38412, 38412, {{3, 1, 1, 60, Hex("7e004179000d0100f110")}}))},
+        {"NGAP without NAS (an NG SETUP RESPONSE of no IEs)", capture::linktype::kIpv4,
+         Ipv4(132, Sctp(38412, 38412, {{3, 1, 1, 60, S1apPdu(1, 21, {})}}))},
         {"exported PDU of LTE RRC", capture::linktype::kUpperPdu, ExportedPdu("lte-rrc.ul.dcch", kAttachRequest)},
         {"an ARP frame", kEthernet, Ethernet(0x0806, Octets(28, 0), 0)},
         {"an S1AP PDU without NAS (S1 SETUP RESPONSE)", capture::linktype::kIpv4,
@@ -103,6 +104,52 @@ TEST(CaptureFrames, FramesWithoutEpsNasGiveNothingAndNoWarning) {
         EXPECT_TRUE(DecodeOne(d, c.type, c.frame).empty());
         EXPECT_TRUE(d.warnings().empty());
     }
+}
+
+TEST(CaptureFrames, NgapGives5gsNasWithItsUeIds) {
+    const Octets nas = Hex("7e005b01");
+    const Octets dl = NgapDownlinkNasTransport(0x0102030405, 9, nas);
+    const Octets setup = NgapPduSessionResourceSetupRequest(Hex("7e02a1b2c3d401"), Hex("2e0501c1"), Hex("2e0601c1"));
+    const struct {
+        const char* what;
+        Octets frame;
+        size_t count;
+    } cases[] = {
+        {"payload protocol 60", Ipv4(132, Sctp(40000, 38412, {{3, 1, 1, 60, dl}})), 1},
+        {"port 38412, payload protocol 0", Ipv4(132, Sctp(38412, 40000, {{3, 1, 1, 0, dl}})), 1},
+        {"a bundle: two NGAP PDUs and an S1AP one", Ipv4(132, Sctp(38412, 40000, {{3, 1, 1, 60, dl},
+                                                                               {3, 2, 1, 60, setup},
+                                                                               {3, 3, 2, 18, InitialUeMessage(kAttachRequest)}})),
+         5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FrameDecoder d;
+        const auto found = DecodeOne(d, capture::linktype::kIpv4, c.frame);
+        EXPECT_TRUE(d.warnings().empty()) << d.warnings().front();
+        ASSERT_EQ(found.size(), c.count);
+        EXPECT_EQ(OctetsOf(found[0]), nas);
+        EXPECT_EQ(found[0].carrier, capture::Carrier::kNgap);
+        EXPECT_TRUE(found[0].fivegs);
+        EXPECT_EQ(found[0].direction, 0);
+        EXPECT_EQ(found[0].procedure, 4);
+        EXPECT_EQ(found[0].amfUeNgapId, 0x0102030405);
+        EXPECT_EQ(found[0].ranUeNgapId, 9);
+        EXPECT_EQ(found[0].enbUeId, -1);
+        if (c.count == 5) {
+            EXPECT_EQ(OctetsOf(found[3]), Hex("2e0601c1"));
+            EXPECT_EQ(found[3].procedure, 29);
+            EXPECT_FALSE(found[4].fivegs);
+            EXPECT_EQ(found[4].carrier, capture::Carrier::kS1ap);
+        }
+    }
+    // A damaged NGAP PDU gives one warning naming it.
+    FrameDecoder d;
+    Octets cut(dl.begin(), dl.end() - 3);
+    DecodeOne(d, capture::linktype::kIpv4, Ipv4(132, Sctp(40000, 38412, {{3, 1, 1, 60, cut}})));
+    ASSERT_EQ(d.warnings().size(), 1u);
+    EXPECT_EQ(d.warnings()[0].rfind("malformed NGAP PDU (downlinkNASTransport): the encoding ends early", 0), 0u)
+        << d.warnings()[0];
 }
 
 TEST(CaptureFrames, S1apNasPdusAndErabItemsInOrder) {

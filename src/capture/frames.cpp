@@ -3,6 +3,9 @@
 
 #include <cstring>
 
+#include "capture/ngap.h"
+#include "capture/s1ap.h"
+
 namespace corvuna::capture {
 
 namespace {
@@ -14,18 +17,27 @@ constexpr uint8_t kProtocolUdp = 17;
 constexpr uint8_t kProtocolSctp = 132;
 constexpr uint16_t kPortGsmtap = 4729;
 constexpr uint16_t kPortS1ap = 36412;
+constexpr uint16_t kPortNgap = 38412;
 constexpr uint32_t kPpidS1ap = 18;
+constexpr uint32_t kPpidNgap = 60;
 constexpr uint8_t kGsmtapLteNas = 0x12;
 constexpr uint16_t kGsmtapUplink = 0x4000;
 
 bool IsVlanTag(uint16_t type) { return type == 0x8100 || type == 0x88A8 || type == 0x9100; }
 
+enum class SctpPayload { kOther, kS1ap, kNgap };
+
 // S1AP: payload protocol 18 (also written in the wrong byte order by some
 // implementations), or the S1AP port with a payload protocol that names no
-// other protocol (0, or a value no registry holds).
-bool IsS1ap(uint32_t ppid, bool s1apPort) {
-    if (ppid == kPpidS1ap || ppid == 0x12000000) return true;
-    return s1apPort && (ppid == 0 || ppid > 0xFFFF);
+// other protocol (0, or a value no registry holds); NGAP the same with
+// payload protocol 60 and its port.
+SctpPayload PayloadOf(uint32_t ppid, uint16_t sourcePort, uint16_t destinationPort) {
+    if (ppid == kPpidS1ap || ppid == 0x12000000) return SctpPayload::kS1ap;
+    if (ppid == kPpidNgap || ppid == 0x3C000000) return SctpPayload::kNgap;
+    if (ppid != 0 && ppid <= 0xFFFF) return SctpPayload::kOther;
+    if (sourcePort == kPortS1ap || destinationPort == kPortS1ap) return SctpPayload::kS1ap;
+    if (sourcePort == kPortNgap || destinationPort == kPortNgap) return SctpPayload::kNgap;
+    return SctpPayload::kOther;
 }
 
 }  // namespace
@@ -40,6 +52,8 @@ const char* CarrierName(Carrier carrier) {
             return "user_dlt";
         case Carrier::kExportedPdu:
             return "exported_pdu";
+        case Carrier::kNgap:
+            return "ngap";
     }
     return "";
 }
@@ -85,10 +99,13 @@ std::string FrameDecoder::AssociationKey(const Endpoint& a, const Endpoint& b) {
 
 void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
     found_.clear();
+    apPdus_.clear();
     warnings_.clear();
     completedUsed_ = 0;
     diameter_.clear();
     diameterMessages_.clear();
+    s1ap_.ForgetReassembled();
+    ngap_.ForgetReassembled();
     truncated_ = wireLength > frame.size;
     switch (type) {
         case linktype::kEthernet: {
@@ -150,7 +167,7 @@ void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
                 RawNas(frame, Carrier::kRawNas, "user");
                 break;
             case UserPayload::kS1ap:
-                S1ap(frame, "user");
+                Ap(ApProtocol::kS1ap, frame, "user");
                 break;
             case UserPayload::kNone:
                 break;
@@ -312,7 +329,6 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
     from.port = packet.Be16(0);
     to.port = packet.Be16(2);
     const std::string association = AssociationKey(from, to);
-    const bool s1apPort = from.port == kPortS1ap || to.port == kPortS1ap;
     size_t at = 12;
     while (at + 4 <= packet.size) {
         const uint8_t type = packet.At(at);
@@ -337,11 +353,12 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
         const uint16_t stream = chunk.Be16(8);
         const uint32_t ppid = chunk.Be32(12);
         const Bytes data = chunk.From(16);
-        const bool s1ap = IsS1ap(ppid, s1apPort);
+        const SctpPayload payload = PayloadOf(ppid, from.port, to.port);
         const bool begin = (flags & 0x02) != 0, end = (flags & 0x01) != 0;
         if (begin && end) {
-            if (s1ap) S1ap(data, association);
-            if (!s1ap && IsDiameter(ppid, from, to)) Diameter(data);
+            if (payload == SctpPayload::kS1ap) Ap(ApProtocol::kS1ap, data, association);
+            if (payload == SctpPayload::kNgap) Ap(ApProtocol::kNgap, data, association);
+            if (payload == SctpPayload::kOther && IsDiameter(ppid, from, to)) Diameter(data);
             continue;
         }
         // A fragment: reassembled per association, direction and stream,
@@ -365,7 +382,8 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
         f.nextTsn = tsn + 1;
         if (!end) continue;
         f.open = false;
-        if (!IsS1ap(f.ppid, s1apPort)) {
+        const SctpPayload whole = PayloadOf(f.ppid, from.port, to.port);
+        if (whole == SctpPayload::kOther) {
             if (IsDiameter(f.ppid, from, to)) {
                 diameterMessages_.push_back(std::move(f.octets));
                 Diameter(Bytes{diameterMessages_.back().data(), diameterMessages_.back().size()});
@@ -375,29 +393,53 @@ void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {
         if (completedUsed_ == completed_.size()) completed_.emplace_back();
         std::vector<uint8_t>& message = completed_[completedUsed_++];
         message.swap(f.octets);
-        S1ap(Bytes{message.data(), message.size()}, association);
+        Ap(whole == SctpPayload::kS1ap ? ApProtocol::kS1ap : ApProtocol::kNgap, Bytes{message.data(), message.size()},
+           association);
     }
 }
 
-void FrameDecoder::S1ap(Bytes pdu, const std::string& association) {
-    if (ParseS1ap(pdu, s1ap_) != S1apResult::kOk) {
-        const char* name = S1apProcedureName(s1ap_.procedure);
-        Problem(std::string("malformed S1AP PDU") + (*name != '\0' ? std::string(" (") + name + ")" : ""));
+void FrameDecoder::Ap(ApProtocol protocol, Bytes pdu, const std::string& association) {
+    const bool s1ap = protocol == ApProtocol::kS1ap;
+    apPdus_.push_back({protocol, pdu});
+    ApDecoder& decoder = s1ap ? s1ap_ : ngap_;
+    const ApResult result = decoder.Decode(pdu, pdu_);
+    if (result == ApResult::kUnavailable) {
+        if (!toldUnavailable_) {
+            Problem(std::string(s1ap ? "S1AP" : "NGAP") +
+                    " is not decoded: this build has no tables of the ASN.1 modules (CORVUNA_ASN1_DIR)");
+        }
+        toldUnavailable_ = true;
+        return;
     }
-    if (s1ap_.tooManyNas) Problem("S1AP PDU with more than 32 NAS-PDUs: the rest are not shown");
-    for (size_t i = 0; i < s1ap_.nasCount; ++i) {
-        if (s1ap_.nas[i].size == 0) {
-            Problem("empty NAS-PDU in S1AP");
+    if (result != ApResult::kOk) {
+        const char* name = s1ap ? S1apProcedureName(pdu_.procedure) : NgapProcedureName(pdu_.procedure);
+        Problem(std::string(s1ap ? "malformed S1AP PDU" : "malformed NGAP PDU") +
+                (*name != '\0' ? std::string(" (") + name + ")" : "") + ": " + pdu_.problem);
+    }
+    if (pdu_.tooManyNas) {
+        Problem(std::string(s1ap ? "S1AP" : "NGAP") + " PDU with more than " + std::to_string(kMaxNasPerPdu) +
+                " NAS-PDUs: the rest are not shown");
+    }
+    for (size_t i = 0; i < pdu_.nasCount; ++i) {
+        if (pdu_.nas[i].size == 0) {
+            Problem(std::string("empty NAS-PDU in ") + (s1ap ? "S1AP" : "NGAP"));
             continue;
         }
         FoundNas f;
-        f.carrier = Carrier::kS1ap;
-        f.direction = S1apDirection(s1ap_.procedure);
-        f.octets = s1ap_.nas[i];
-        f.procedure = s1ap_.procedure;
-        f.enbUeId = s1ap_.enbUeId;
-        f.mmeUeId = s1ap_.mmeUeId;
-        f.ueKey = "s1ap" + association + "/" + std::to_string(s1ap_.enbUeId);
+        f.carrier = s1ap ? Carrier::kS1ap : Carrier::kNgap;
+        f.direction = s1ap ? S1apDirection(pdu_.procedure) : NgapDirection(pdu_.procedure);
+        f.octets = pdu_.nas[i];
+        f.fivegs = !s1ap;
+        f.procedure = pdu_.procedure;
+        if (s1ap) {
+            f.enbUeId = pdu_.ranUeId;
+            f.mmeUeId = pdu_.coreUeId;
+            f.location = pdu_.location;
+        } else {
+            f.ranUeNgapId = pdu_.ranUeId;
+            f.amfUeNgapId = pdu_.coreUeId;
+        }
+        f.ueKey = (s1ap ? "s1ap" : "ngap") + association + "/" + std::to_string(pdu_.ranUeId);
         found_.push_back(std::move(f));
     }
 }

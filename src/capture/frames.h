@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// From captured frames to the EPS NAS PDUs they carry: the link layers of
-// the supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP,
-// with the reassembly of user messages fragmented over DATA chunks), raw
-// NAS in a user link type and Wireshark's exported PDUs.  Pure code over
-// octets, independent of how the frames are read.
+// From captured frames to the NAS PDUs they carry: the link layers of the
+// supported link types, IPv4 and IPv6, UDP (GSMTAP) and SCTP (S1AP with
+// EPS NAS, NGAP with 5GS NAS, user messages fragmented over DATA chunks
+// reassembled), raw NAS in a user link type and Wireshark's exported PDUs.
+// Pure code over octets, independent of how the frames are read.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/ap.h"
 #include "capture/bytes.h"
 #include "capture/s1ap.h"
 #include "capture/tcp_stream.h"
@@ -38,7 +39,7 @@ inline constexpr int kLinuxSll2 = 276;
 // What a user link type (147-162) carries.
 enum class UserPayload : uint8_t { kNone, kNas, kS1ap };
 
-enum class Carrier : uint8_t { kS1ap, kGsmtap, kRawNas, kExportedPdu };
+enum class Carrier : uint8_t { kS1ap, kGsmtap, kRawNas, kExportedPdu, kNgap };
 
 const char* CarrierName(Carrier carrier);
 
@@ -47,19 +48,19 @@ struct FoundNas {
     Carrier carrier = Carrier::kRawNas;
     int direction = -1;  // 1 uplink, 0 downlink, -1 not carried
     Bytes octets;        // valid until the next frame is decoded
-    // S1AP: the procedure and the UE's identities (-1 when absent).
+    bool fivegs = false; // 5GS NAS (TS 24.501; NGAP carries no other), not EPS NAS
+    // S1AP and NGAP: the procedure and the UE's identities (-1 when absent).
     int procedure = -1;
-    int64_t enbUeId = -1;
-    int64_t mmeUeId = -1;
+    int64_t enbUeId = -1;      // S1AP eNB-UE-S1AP-ID
+    int64_t mmeUeId = -1;      // S1AP MME-UE-S1AP-ID
+    int64_t ranUeNgapId = -1;  // NGAP RAN-UE-NGAP-ID
+    int64_t amfUeNgapId = -1;  // NGAP AMF-UE-NGAP-ID
+    // S1AP INITIAL UE MESSAGE: the S-TMSI, TAI and E-UTRAN CGI IEs (the
+    // S-TMSI and TAI tie a new UE association to the UE's security context).
+    UeLocation location;
     // The UE's security context is tracked under this key (the S1AP UE
     // association, the GSMTAP stream, or the capture for raw NAS).
     std::string ueKey;
-    // S1AP INITIAL UE MESSAGE: the S-TMSI IE (id 96), MMEC << 32 | M-TMSI,
-    // and the PLMN identity of the TAI IE (id 67), as the S1AP reader
-    // gives them (-1 and empty when it does not); they tie a new UE
-    // association to the UE's security context.
-    int64_t sTmsi = -1;
-    std::string taiPlmn;  // three octets as coded
 };
 
 // Whether the frames of a capture are decoded.
@@ -81,6 +82,12 @@ public:
     void Decode(int type, Bytes frame, size_t wireLength);
 
     const std::vector<FoundNas>& found() const { return found_; }
+    // The S1AP and NGAP PDUs of the frame, whole (valid as found() is).
+    struct ApMessage {
+        ApProtocol protocol;
+        Bytes pdu;
+    };
+    const std::vector<ApMessage>& apPdus() const { return apPdus_; }
     const std::vector<std::string>& warnings() const { return warnings_; }
     // Whole Diameter messages of the frame (port 3868 over SCTP or TCP,
     // TCP segments reassembled), valid until the next frame is decoded.
@@ -117,7 +124,7 @@ private:
     void Ipv6(Bytes packet);
     void Udp(const Endpoint& from, const Endpoint& to, Bytes datagram);
     void Sctp(Endpoint from, Endpoint to, Bytes packet);
-    void S1ap(Bytes pdu, const std::string& association);
+    void Ap(ApProtocol protocol, Bytes pdu, const std::string& association);
     void UpperPdu(Bytes frame);
     void RawNas(Bytes nas, Carrier carrier, const std::string& key);
     // Diameter (frames_diameter.cpp).
@@ -129,15 +136,19 @@ private:
     std::array<UserPayload, 16> users_{};
     bool truncated_ = false;  // the frame was cut by the snap length
     std::vector<FoundNas> found_;
+    std::vector<ApMessage> apPdus_;
     std::vector<std::string> warnings_;
     std::map<StreamKey, Fragments> fragments_;
     // User messages completed in this frame (found_ points into them).
     std::vector<std::vector<uint8_t>> completed_;
     size_t completedUsed_ = 0;
-    S1apPdu s1ap_;
     std::vector<Bytes> diameter_;
     std::deque<std::vector<uint8_t>> diameterMessages_;  // reassembled in this frame (stable addresses)
     DiameterTcp tcp_;
+    ApDecoder s1ap_{ApProtocol::kS1ap};
+    ApDecoder ngap_{ApProtocol::kNgap};
+    ApPdu pdu_;
+    bool toldUnavailable_ = false;
 };
 
 }  // namespace corvuna::capture

@@ -5,10 +5,36 @@
 
 namespace corvuna::capture {
 
+namespace {
+
+// The security-protected 5GMM message (TS 24.501 9.1.1): EPD 0x7E, the
+// security header type in octet 2, MAC and sequence number, then the
+// plain 5GMM message.
+ProtectedNas ReadProtected5gmm(Bytes nas, bool nullCiphering) {
+    ProtectedNas p;
+    p.securityHeader = nas.At(1) & 0x0F;
+    if (p.securityHeader == 0) {
+        p.plain = nas;
+    } else if (p.securityHeader <= 4) {
+        if (nas.size < 7) {
+            p.shortHeader = true;
+            return p;
+        }
+        p.mac = nas.Be32(2);
+        p.sequence = nas.At(6);
+        p.ciphered = p.securityHeader == 2 || p.securityHeader == 4;
+        if (!p.ciphered || nullCiphering) p.plain = nas.From(7);
+    }
+    return p;
+}
+
+}  // namespace
+
 ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering) {
     ProtectedNas p;
     if (nas.size == 0) return p;
     const uint8_t first = nas.At(0);
+    if (first == 0x7E) return ReadProtected5gmm(nas, nullCiphering);
     if ((first & 0x0F) != 7) {
         p.plain = nas;
         return p;
@@ -32,9 +58,13 @@ ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering) {
 }
 
 void SecurityContexts::Observe(const std::string& key, Bytes plain) {
-    // SECURITY MODE COMMAND: 07 5D, then the selected NAS security
-    // algorithms (type of ciphering algorithm in bits 7-5).
+    // SECURITY MODE COMMAND: 07 5D (EPS) or 7E 00 5D (5GS), then the
+    // selected NAS security algorithms (type of ciphering algorithm in bits
+    // 7-5, 8-5 in 5GS).
     if (plain.size >= 3 && plain.At(0) == 0x07 && plain.At(1) == 0x5D) ciphering_[key] = (plain.At(2) >> 4) & 0x07;
+    if (plain.size >= 4 && plain.At(0) == 0x7E && plain.At(1) == 0x00 && plain.At(2) == 0x5D) {
+        ciphering_[key] = plain.At(3) >> 4;
+    }
 }
 
 int SecurityContexts::Ciphering(const std::string& key) const {

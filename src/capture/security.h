@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-// The security-protected NAS message (TS 24.301 9.1): its header, and the
-// EPS security context of each UE as far as the capture shows it: the
-// ciphering algorithm its last SECURITY MODE COMMAND selected.
+// The security-protected NAS message (TS 24.301 9.1, TS 24.501 9.1): its
+// header, and the security context of each UE as far as the capture shows
+// it without keys: the ciphering algorithm its last SECURITY MODE COMMAND
+// selected (the 5GS one; EPS contexts the security tracker follows).
 #pragma once
 
 #include <cstdint>
@@ -13,13 +14,13 @@
 namespace corvuna::capture {
 
 struct ProtectedNas {
-    int securityHeader = -1;  // EMM: the security header type (0 plain); -1 for other protocols
+    int securityHeader = -1;  // EMM and 5GMM: the security header type (0 plain); -1 for other protocols
     uint32_t mac = 0;         // header types 1-4
     int sequence = -1;        // header types 1-4
     Bytes plain;              // the plain message, when it can be read
     bool ciphered = false;    // header types 2 and 4
     bool serviceRequest = false;  // header types 12-15
-    bool shortHeader = false;     // header types 1-4 cut inside the 6-octet header
+    bool shortHeader = false;     // header types 1-4 cut inside the security header
 };
 
 // The header of `nas`; `nullCiphering` tells that a ciphered message's

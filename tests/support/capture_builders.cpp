@@ -27,22 +27,23 @@ Octets Join(Octets a, const Octets& b) {
 
 }  // namespace
 
-void AperWriter::Bits(uint64_t value, int count) {
+void PerWriter::Bits(uint64_t value, int count) {
     for (int i = count - 1; i >= 0; --i, ++bit_) {
         if (bit_ % 8 == 0) out_.push_back(0);
         if ((value >> i) & 1u) out_.back() |= static_cast<uint8_t>(0x80 >> (bit_ % 8));
     }
 }
 
-void AperWriter::Align() { bit_ = (bit_ + 7) & ~size_t{7}; }
-
-void AperWriter::Raw(const Octets& octets) {
-    Align();
-    out_.insert(out_.end(), octets.begin(), octets.end());
-    bit_ += octets.size() * 8;
+void PerWriter::Align() {
+    if (aligned_) bit_ = (bit_ + 7) & ~size_t{7};
 }
 
-void AperWriter::Length(size_t n) {
+void PerWriter::Raw(const Octets& octets) {
+    Align();
+    for (const uint8_t o : octets) Bits(o, 8);
+}
+
+void PerWriter::Length(size_t n) {
     Align();
     if (n < 128) {
         Bits(n, 8);
@@ -51,11 +52,11 @@ void AperWriter::Length(size_t n) {
     }
 }
 
-void AperWriter::Constrained(uint64_t value, uint64_t range) {
+void PerWriter::Constrained(uint64_t value, uint64_t range) {
     if (range <= 1) return;
-    if (range <= 255) {
-        int bits = 0;
-        while ((uint64_t{1} << bits) < range) ++bits;
+    int bits = 0;
+    while (bits < 64 && (uint64_t{1} << bits) < range) ++bits;
+    if (!aligned_ || range <= 255) {
         Bits(value, bits);
     } else if (range == 256) {
         Align();
@@ -76,7 +77,7 @@ void AperWriter::Constrained(uint64_t value, uint64_t range) {
     }
 }
 
-Octets AperWriter::Done() { return out_; }
+Octets PerWriter::Done() { return out_; }
 
 Octets S1apIe(uint32_t id, const Octets& value) {
     AperWriter w;

@@ -12,13 +12,16 @@ namespace corvuna::test {
 
 using Octets = std::vector<uint8_t>;
 
-// Aligned PER, the mirror of the capture component's reader.
-class AperWriter {
+// PER as the tests write it, field by field: aligned (S1AP, NGAP) or
+// unaligned (LTE RRC).  Written from the rules of ITU-T X.691, apart from
+// the reader under test.
+class PerWriter {
 public:
+    explicit PerWriter(bool aligned = true) : aligned_(aligned) {}
     void Bits(uint64_t value, int count);
-    void Align();
-    void Raw(const Octets& octets);  // octet-aligned
-    void Length(size_t n);
+    void Align();                       // aligned PER only
+    void Raw(const Octets& octets);     // octet-aligned in aligned PER
+    void Length(size_t n);              // below 16K
     void Constrained(uint64_t value, uint64_t range);
     void OpenType(const Octets& inner) {
         Length(inner.size());
@@ -27,9 +30,11 @@ public:
     Octets Done();
 
 private:
+    bool aligned_;
     Octets out_;
     size_t bit_ = 0;
 };
+using AperWriter = PerWriter;
 
 // S1AP pieces.
 Octets S1apIe(uint32_t id, const Octets& value);                  // ProtocolIE-Field

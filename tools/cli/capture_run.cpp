@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/capture_run.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string_view>
 #include <type_traits>
 
+
 #include "capture/capture_file.h"
 #include "capture/diameter.h"
+#include "capture/ngap.h"
+#include "capture/s1ap.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
 #include "security/tracker.h"
@@ -42,15 +46,64 @@ std::string Hex32(uint32_t v) {
 
 const char* DirectionName(int direction) { return direction == 1 ? "uplink" : "downlink"; }
 
+const char* ProcedureName(const FoundNas& f) {
+    return f.carrier == Carrier::kNgap ? capture::NgapProcedureName(f.procedure)
+                                       : capture::S1apProcedureName(f.procedure);
+}
+
+bool CarriedByAp(const FoundNas& f) { return f.carrier == Carrier::kS1ap || f.carrier == Carrier::kNgap; }
+
 // The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)".
 std::string CarrierText(const FoundNas& f) {
     std::string text = capture::CarrierName(f.carrier);
-    if (f.carrier == Carrier::kS1ap) {
+    if (CarriedByAp(f)) {
         text += ':';
-        text += capture::S1apProcedureName(f.procedure);
+        text += ProcedureName(f);
         text += '(' + std::to_string(f.procedure) + ')';
     }
     return text;
+}
+
+// `value` as `digits` lower-case hex digits after `out` (no terminator).
+char* PutHex(char* out, uint32_t value, int digits) {
+    for (int i = digits - 1; i >= 0; --i) *out++ = kHex[(value >> (4 * i)) & 0x0F];
+    return out;
+}
+
+// The UE facts of S1AP and NGAP, each given to `put(label, value, number)`
+// (the comment line's key=value words, or a record's members), in this
+// order.
+template <typename Put>
+void UeFacts(const FoundNas& f, Put put) {
+    char text[32];
+    auto number = [&](view::Label label, int64_t v) {
+        *std::to_chars(text, text + sizeof text - 1, v).ptr = '\0';
+        put(label, text, true);
+    };
+    if (f.enbUeId >= 0) number(view::Field<"eNB UE S1AP ID", "enb_ue_s1ap_id">, f.enbUeId);
+    if (f.mmeUeId >= 0) number(view::Field<"MME UE S1AP ID", "mme_ue_s1ap_id">, f.mmeUeId);
+    if (f.ranUeNgapId >= 0) number(view::Field<"RAN UE NGAP ID", "ran_ue_ngap_id">, f.ranUeNgapId);
+    if (f.amfUeNgapId >= 0) number(view::Field<"AMF UE NGAP ID", "amf_ue_ngap_id">, f.amfUeNgapId);
+    // Identities as carried: the PLMN identity's three TBCD octets in hex.
+    const capture::UeLocation& l = f.location;
+    auto plmnAnd = [&](view::Label label, const uint8_t* plmn, uint32_t v, int digits) {
+        char* at = PutHex(text, static_cast<uint32_t>(plmn[0] << 16 | plmn[1] << 8 | plmn[2]), 6);
+        *at++ = '-';
+        *PutHex(at, v, digits) = '\0';
+        put(label, text, false);
+    };
+    if (l.sTmsi) {
+        *PutHex(PutHex(text, l.mmec, 2), l.mTmsi, 8) = '\0';
+        put(view::Field<"S-TMSI", "s_tmsi">, text, false);
+    }
+    if (l.tai) plmnAnd(view::Field<"TAI", "tai">, l.taiPlmn, l.tac, 4);
+    if (l.ecgi) plmnAnd(view::Field<"ECGI", "ecgi">, l.ecgiPlmn, l.cellId, 7);
+}
+
+// A label's snake-case key without its quotes.
+std::string_view KeyOf(view::Label label) {
+    const std::string_view quoted = label.quotedIdentifier();
+    return quoted.substr(1, quoted.size() - 2);
 }
 
 class Runner {
@@ -130,8 +183,8 @@ private:
         in.direction = f.direction;
         in.nas = security::ConstOctets(f.octets.data, f.octets.size);
         in.newAssociation = f.carrier == Carrier::kS1ap && f.procedure == 12;
-        in.sTmsi = f.sTmsi;
-        if (f.taiPlmn.size() == 3) in.taiPlmn = reinterpret_cast<const uint8_t*>(f.taiPlmn.data());
+        if (f.location.sTmsi) in.sTmsi = static_cast<int64_t>(f.location.mmec) << 32 | f.location.mTmsi;
+        if (f.location.tai) in.taiPlmn = f.location.taiPlmn;
         tracker_.Process(in, facts);
         switch (facts.mac) {
             case security::MacCheck::kVerified:
@@ -167,6 +220,10 @@ private:
     }
 
     void Emit(const capture::CapturedFrame& frame, const FoundNas& f) {
+        if (f.fivegs) {
+            EmitFivegs(frame, f);
+            return;
+        }
         ++counts_.nas;
         security::SecurityFacts& facts = facts_;
         Track(f, facts);
@@ -215,12 +272,7 @@ private:
         // What was found, where, and how it is protected.
         std::string about = "frame=" + std::to_string(frame.number) + " time=" + time + " carrier=" +
                             capture::CarrierName(f.carrier);
-        if (f.carrier == Carrier::kS1ap) {
-            about += std::string(" procedure=") + capture::S1apProcedureName(f.procedure) + '(' +
-                     std::to_string(f.procedure) + ')';
-            if (f.enbUeId >= 0) about += " enb_ue_s1ap_id=" + std::to_string(f.enbUeId);
-            if (f.mmeUeId >= 0) about += " mme_ue_s1ap_id=" + std::to_string(f.mmeUeId);
-        }
+        about += ApFacts(f);
         about += std::string(" direction=") + DirectionName(direction) + directionSource;
         std::string cipheredNote;
         if (p.securityHeader > 0) {
@@ -261,6 +313,88 @@ private:
         }
     }
 
+    // " procedure=initialUEMessage(12) enb_ue_s1ap_id=1 ...": the comment
+    // line's words of S1AP and NGAP.
+    static std::string ApFacts(const FoundNas& f) {
+        if (!CarriedByAp(f)) return "";
+        std::string about = std::string(" procedure=") + ProcedureName(f) + '(' + std::to_string(f.procedure) + ')';
+        UeFacts(f, [&](view::Label label, const char* value, bool) {
+            about += ' ';
+            about += KeyOf(label);
+            about += '=';
+            about += value;
+        });
+        return about;
+    }
+
+    // 5GS NAS (TS 24.501, from NGAP): the standard view decodes it; the
+    // legacy document is of EPS NAS only, so a note stands for it there.
+    // Without keys, a 5G-EA0 context is followed per UE as EEA0 is.
+    void EmitFivegs(const capture::CapturedFrame& frame, const FoundNas& f) {
+        ++counts_.nas;
+        ++counts_.fivegs;
+        const int algorithm = contexts_.Ciphering(f.ueKey);
+        const bool nullCiphering = options_.nullCiphering || algorithm == 0;
+        const ProtectedNas p = capture::ReadProtectedNas(f.octets, nullCiphering);
+        if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
+        view::Protection protection;
+        protection.cipheringAlgorithm = algorithm;
+        protection.macReason = "no integrity key";
+        if (p.securityHeader >= 1 && p.securityHeader <= 4) {
+            if (!p.ciphered) {
+                ++counts_.integrityOnly;
+                protection.body = view::Protection::Body::kNotCiphered;
+            } else {
+                ++counts_.ciphered;
+                if (p.plain.size > 0) {
+                    ++counts_.cipheredDecoded;
+                    ++counts_.nullCiphered;
+                    protection.body = view::Protection::Body::kNullCiphering;
+                    protection.reason = algorithm == 0 ? Text("the UE's SECURITY MODE COMMAND selected 5G-EA0")
+                                                       : Text("taken as 5G-EA0 as --null-ciphering says");
+                } else {
+                    ++counts_.leftCiphered;
+                    protection.reason = algorithm > 0
+                                            ? Text("no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected")
+                                            : Text("no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known");
+                    ++counts_.leftCipheredWhy[std::string(protection.reason.text, protection.reason.size)];
+                }
+            }
+        } else {
+            ++counts_.plain;
+        }
+        const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
+        if (options_.format == Format::kTsv) {
+            std::string line = std::to_string(f.direction) + '\t';
+            AppendHex(line, f.octets);
+            line += '\t' + std::to_string(frame.number) + '\t' + time + '\t' + CarrierText(f) + '\n';
+            out_.Write(line);
+            return;
+        }
+        if (options_.format == Format::kJson) {
+            Record<view::JsonSink>(frame, f, f.direction, time, protection, security::SecurityFacts());
+            return;
+        }
+        std::string about = "# frame=" + std::to_string(frame.number) + " time=" + time +
+                            " carrier=" + capture::CarrierName(f.carrier) + ApFacts(f) +
+                            " direction=" + DirectionName(f.direction) + " nas=5gs";
+        if (p.securityHeader > 0) {
+            about += " security_header=" + std::to_string(p.securityHeader);
+            if (!p.shortHeader) about += " mac=" + Hex32(p.mac) + " seq=" + std::to_string(p.sequence);
+            if (p.ciphered) {
+                about += algorithm >= 0 ? " ciphering=5g-ea" + std::to_string(algorithm) : " ciphering=unknown";
+                if (p.plain.size == 0) about += " decoded=no(ciphered)";
+            }
+        }
+        out_.Write(about + "\n");
+        if (options_.format == Format::kText) {
+            Record<view::TextSink>(frame, f, f.direction, time, protection, security::SecurityFacts());
+            return;
+        }
+        out_.Write("# 5GS NAS (TS 24.501), " + std::to_string(f.octets.size) + " octet" +
+                   (f.octets.size == 1 ? "" : "s") + ": no legacy document (the legacy document is of EPS NAS only)\n");
+    }
+
     // The security facts as the standard view prints them in a protected
     // message's "ciphering" member; `octets` is the message with its body in
     // the clear when the tracker could read it.
@@ -294,6 +428,7 @@ private:
                 p.mac = facts.macWhy.find("unavailable") != std::string::npos ? Mac::kUncheckable : Mac::kNotChecked;
                 p.macReason = text(facts.macWhy);
                 break;
+
         }
         p.reason = text(facts.bodyWhy);
         switch (facts.body) {
@@ -333,11 +468,18 @@ private:
             sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
             sink.Ascii("Time"_f, time);
             sink.Ascii("Carrier"_f, capture::CarrierName(f.carrier));
-            if (f.carrier == Carrier::kS1ap) {
-                sink.Ascii("Procedure"_f, capture::S1apProcedureName(f.procedure));
+            if (CarriedByAp(f)) {
+                sink.Ascii("Procedure"_f, ProcedureName(f));
                 sink.Number("Procedure code"_f, f.procedure);
-                if (f.enbUeId >= 0) sink.Number("eNB UE S1AP ID"_f, f.enbUeId);
-                if (f.mmeUeId >= 0) sink.Number("MME UE S1AP ID"_f, f.mmeUeId);
+                UeFacts(f, [&sink](view::Label label, const char* value, bool number) {
+                    if (number) {
+                        int64_t n = 0;
+                        std::from_chars(value, value + std::strlen(value), n);
+                        sink.Number(label, n);
+                    } else {
+                        sink.Ascii(label, value);
+                    }
+                });
             }
             sink.Ascii("Direction"_f, DirectionName(direction));
             sink.Hex("Octets"_f, f.octets.data, f.octets.size);
@@ -363,6 +505,7 @@ private:
     security::SecurityTracker tracker_;
     capture::S6aMatcher matcher_;
     security::SecurityFacts facts_;
+    capture::SecurityContexts contexts_;  // 5GS: the ciphering algorithm of each UE
     CaptureCounts counts_;
     int digits_ = 6;
 };

@@ -46,6 +46,9 @@ constexpr const char* kUsage =
     "keys of --keys or those the capture's S6a answers carry.  Raw NAS carries\n"
     "no direction: a verified MAC or a message type sent one way only gives\n"
     "it, otherwise -d does.\n"
+    "NGAP over SCTP (port 38412 or payload protocol 60) carries 5GS NAS: decoded\n"
+    "in the standard view; the legacy document is EPS only, so a note stands for\n"
+    "a 5GS message there.\n"
     "\n"
     "options:\n"
     "  -d, --direction DIR   direction of messages that do not give their own:\n"
@@ -229,9 +232,10 @@ public:
         if (c.frames > 0 || !c.failed) {
             std::fprintf(stderr,
                          "corvuna: %s: %lu frame%s, %lu NAS message%s: %lu plain, %lu integrity protected, %lu "
-                         "ciphered (%lu of them decoded)%s%s\n",
+                         "ciphered (%lu of them decoded)%s%s%s\n",
                          path == "-" ? "stdin" : path.c_str(), c.frames, c.frames == 1 ? "" : "s", c.nas,
                          c.nas == 1 ? "" : "s", c.plain, c.integrityOnly, c.ciphered, c.cipheredDecoded,
+                         (c.fivegs > 0 ? ", " + std::to_string(c.fivegs) + " of them 5GS NAS" : std::string()).c_str(),
                          security.c_str(),
                          c.warnings > 0 ? (", " + std::to_string(c.warnings) + " warning" +
                                            (c.warnings == 1 ? "" : "s")).c_str()
