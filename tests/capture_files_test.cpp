@@ -191,7 +191,10 @@ TEST(CaptureFiles, FilesThatCannotBeReadSaySoPlainly) {
         {"cut inside its second frame", Octets(good.begin(), good.begin() + 24 + 16 + 21 + 20), 1, "after frame 1"},
         {"interfaces of different link types", PcapngFile({148, 1}, RawNasFrames(), false, false), 0,
          "different link types"},
-        {"an unmapped user link type", PcapFile(147, RawNasFrames()), 0, "--user-dlt 147=nas"},
+        {"an unmapped user link type", PcapFile(151, RawNasFrames()), 0,
+         "link type 151 (user link type 4, DLT_USER4) is not read: what a user link type carries"},
+        {"a link type carrying no NAS", PcapFile(127, RawNasFrames()), 0,
+         "link type 127 (IEEE 802.11 with radiotap) is not read: no EPS NAS is looked for in it"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

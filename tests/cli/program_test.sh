@@ -99,7 +99,8 @@ PY
   expect 0 '' 2 -- -f "$work/raw.tsv"
   expect 1 'missing.pcap: cannot open: No such file' 0 -- -r "$work/missing.pcap"
   expect 1 'one.tsv: not a pcap or pcapng capture' 0 -- -r "$work/one.tsv"
-  expect 2 'N=nas or N=s1ap with N from 147 to 162' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+  expect 2 'N=WHAT with N from 147 to 162 and WHAT nas, s1ap, mac-lte-framed or udp' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+  expect 2 'N=WHAT with N from 147 to 162' 0 -- --user-dlt 147=mac-nr -r "$work/raw.pcap"
 fi
 
 if [ "$failures" -ne 0 ]; then

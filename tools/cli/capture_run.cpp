@@ -35,14 +35,34 @@ std::string Hex32(uint32_t v) {
 
 const char* DirectionName(int direction) { return direction == 1 ? "uplink" : "downlink"; }
 
-// The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)".
+// The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)",
+// "lte_rrc:dedicatedInfoNAS".
 std::string CarrierText(const FoundNas& f) {
     std::string text = capture::CarrierName(f.carrier);
     if (f.carrier == Carrier::kS1ap) {
         text += ':';
         text += capture::S1apProcedureName(f.procedure);
         text += '(' + std::to_string(f.procedure) + ')';
+    } else if (f.carrier == Carrier::kLteRrc && !f.rrcField.empty()) {
+        text += ':' + f.rrcField;
     }
+    return text;
+}
+
+// Where an RRC PDU was: " rrc=... channel=UL-DCCH rnti=70 sfn=38 subframe=8".
+std::string RrcPlace(const FoundNas& f) {
+    std::string text;
+    if (!f.rrcMessage.empty()) text += " rrc=" + f.rrcMessage;
+    text += std::string(" channel=") + capture::radio::RrcClassName(f.rrcClass);
+    if (f.rnti >= 0) text += " rnti=" + std::to_string(f.rnti);
+    if (f.sfn >= 0) text += " sfn=" + std::to_string(f.sfn) + " subframe=" + std::to_string(f.subframe);
+    return text;
+}
+
+// The LTE RRC message class as the -T rrc listing names it: "ul-dcch".
+std::string LowerClass(capture::radio::RrcClass c) {
+    std::string text = capture::radio::RrcClassName(c);
+    for (char& ch : text) ch = static_cast<char>(ch == '-' ? '-' : (ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch));
     return text;
 }
 
@@ -62,6 +82,8 @@ public:
         for (int i = 0; i < 16; ++i) {
             if (options.usersGiven[i]) decoder_.SetUserPayload(capture::linktype::kUser0 + i, options.users[i]);
         }
+        decoder_.SetRrcReader(options.rrcReader);
+        counts_.rrcReaderUsed = options.rrcReader != nullptr;
     }
 
     CaptureCounts Run() {
@@ -75,12 +97,12 @@ public:
         digits_ = file.header().fractionDigits;
         const int type = file.linkType();
         if (!capture::LinkTypeSupported(type, decoder_.userPayloads())) {
-            std::string hint;
+            std::string why = ": no EPS NAS is looked for in it";
             if (type >= capture::linktype::kUser0 && type <= capture::linktype::kUser15) {
-                hint = " (a user link type: say what it carries, --user-dlt " + std::to_string(type) + "=nas or " +
-                       std::to_string(type) + "=s1ap)";
+                why = ": what a user link type carries is the capturing tool's choice; when it is known, --user-dlt " +
+                      std::to_string(type) + "=WHAT says it (WHAT: nas, s1ap, mac-lte-framed or udp)";
             }
-            Complain("link type " + std::to_string(type) + " is not supported" + hint);
+            Complain("link type " + std::to_string(type) + " (" + LinkTypeName(type) + ") is not read" + why);
             counts_.failed = true;
             return counts_;
         }
@@ -94,17 +116,82 @@ public:
                 break;
             }
             ++counts_.frames;
-            decoder_.Decode(type, frame.data, frame.wireLength);
-            for (const std::string& warning : decoder_.warnings()) {
-                Complain("frame " + std::to_string(frame.number) + ": " + warning);
-                ++counts_.warnings;
-            }
-            for (const FoundNas& f : decoder_.found()) Emit(frame, f);
+            const uint64_t microseconds =
+                static_cast<uint64_t>(frame.seconds) * 1000000u + frame.nanoseconds / 1000u;
+            decoder_.Decode(type, frame.data, frame.wireLength, microseconds);
+            Frame(frame);
         }
+        // What RLC still held behind a missing PDU, at the last frame.
+        if (counts_.frames > 0) {
+            decoder_.Finish();
+            frame.data = capture::Bytes{};
+            Frame(frame);
+        }
+        counts_.radio = decoder_.radioCounters();
         return counts_;
     }
 
 private:
+    void Frame(const capture::CapturedFrame& frame) {
+        for (const std::string& warning : decoder_.warnings()) {
+            Complain("frame " + std::to_string(frame.number) + ": " + warning);
+            ++counts_.warnings;
+        }
+        if (options_.format == CaptureFormat::kRrc) {
+            for (const capture::radio::RrcPdu& p : decoder_.rrcPdus()) ListRrc(frame, p);
+            return;
+        }
+        for (const FoundNas& f : decoder_.found()) {
+            if (f.asCipheredRrc) {
+                AsCiphered(frame, f);
+            } else {
+                Emit(frame, f);
+            }
+        }
+    }
+
+    // -T rrc: FRAME<TAB>CLASS<TAB>HEX<TAB>facts.
+    void ListRrc(const capture::CapturedFrame& frame, const capture::radio::RrcPdu& p) {
+        std::string line = std::to_string(frame.number) + '\t' + LowerClass(p.channel) + '\t';
+        AppendHex(line, p.octets);
+        line += '\t';
+        line += p.direction == 1 ? "uplink" : "downlink";
+        if (p.rnti >= 0) line += " rnti=" + std::to_string(p.rnti);
+        if (p.ueId >= 0) line += " ue_id=" + std::to_string(p.ueId);
+        if (p.sfn >= 0) line += " sfn=" + std::to_string(p.sfn) + " subframe=" + std::to_string(p.subframe);
+        if (p.logicalChannel >= 0) line += " lcid=" + std::to_string(p.logicalChannel);
+        if (p.pdcpSn >= 0) {
+            line += " pdcp_sn=" + std::to_string(p.pdcpSn) + " count=" + std::to_string(p.pdcpCount) +
+                    " mac_i=" + Hex32(p.macI);
+        }
+        if (p.reassembled) line += " reassembled";
+        if (p.asCiphering >= 0) line += " as_ciphering=EEA" + std::to_string(p.asCiphering);
+        if (p.asCiphered) line += " as_ciphered";
+        out_.Write(line + '\n');
+    }
+
+    // An RRC PDU that is AS-ciphered: said, not decoded.
+    void AsCiphered(const capture::CapturedFrame& frame, const FoundNas& f) {
+        ++counts_.asCipheredRrc;
+        if (options_.format == CaptureFormat::kTsv) return;
+        const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
+        if (options_.format == CaptureFormat::kJson) {
+            std::string line = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
+                               ",\"carrier\":\"lte_rrc\",\"rrc_channel\":" +
+                               JsonString(capture::radio::RrcClassName(f.rrcClass));
+            if (f.rnti >= 0) line += ",\"rnti\":" + std::to_string(f.rnti);
+            if (f.sfn >= 0) line += ",\"sfn\":" + std::to_string(f.sfn) + ",\"subframe\":" + std::to_string(f.subframe);
+            line += std::string(",\"direction\":") + (f.direction == 1 ? "\"uplink\"" : "\"downlink\"") +
+                    ",\"as_ciphering\":\"EEA" + std::to_string(f.asCiphering) + "\",\"decoded\":false}\n";
+            out_.Write(line);
+            return;
+        }
+        out_.Write("# frame=" + std::to_string(frame.number) + " time=" + time + " carrier=lte_rrc" + RrcPlace(f) +
+                   " direction=" + DirectionName(f.direction) + " as_ciphering=EEA" + std::to_string(f.asCiphering) +
+                   " decoded=no(AS-ciphered)\n");
+        if (options_.format == CaptureFormat::kText) out_.Write("\n");
+    }
+
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
 
     void Emit(const capture::CapturedFrame& frame, const FoundNas& f) {
@@ -143,7 +230,8 @@ private:
         }
         // What was found, where, and how it is protected.
         std::string about = "frame=" + std::to_string(frame.number) + " time=" + time + " carrier=" +
-                            capture::CarrierName(f.carrier);
+                            (f.carrier == Carrier::kLteRrc ? CarrierText(f) + RrcPlace(f)
+                                                           : std::string(capture::CarrierName(f.carrier)));
         if (f.carrier == Carrier::kS1ap) {
             about += std::string(" procedure=") + capture::S1apProcedureName(f.procedure) + '(' +
                      std::to_string(f.procedure) + ')';
@@ -210,6 +298,12 @@ private:
                   int algorithm, bool nullCiphering) {
         std::string head = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
                            ",\"carrier\":" + JsonString(capture::CarrierName(f.carrier));
+        if (f.carrier == Carrier::kLteRrc) {
+            head += ",\"rrc_field\":" + JsonString(f.rrcField) + ",\"rrc_message\":" + JsonString(f.rrcMessage) +
+                    ",\"rrc_channel\":" + JsonString(capture::radio::RrcClassName(f.rrcClass));
+            if (f.rnti >= 0) head += ",\"rnti\":" + std::to_string(f.rnti);
+            if (f.sfn >= 0) head += ",\"sfn\":" + std::to_string(f.sfn) + ",\"subframe\":" + std::to_string(f.subframe);
+        }
         if (f.carrier == Carrier::kS1ap) {
             head += ",\"procedure\":" + JsonString(capture::S1apProcedureName(f.procedure)) +
                     ",\"procedure_code\":" + std::to_string(f.procedure);
@@ -250,6 +344,60 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
         out.append(fraction, static_cast<size_t>(digits) + 1);
     }
     return out + "Z";
+}
+
+std::string LinkTypeName(int type) {
+    if (type >= capture::linktype::kUser0 && type <= capture::linktype::kUser15) {
+        return "user link type " + std::to_string(type - capture::linktype::kUser0) + ", DLT_USER" +
+               std::to_string(type - capture::linktype::kUser0);
+    }
+    switch (type) {
+        case 0: return "BSD loopback";
+        case 1: return "Ethernet";
+        case 101: return "raw IP";
+        case 105: return "IEEE 802.11";
+        case 108: return "OpenBSD loopback";
+        case 113: return "Linux cooked";
+        case 127: return "IEEE 802.11 with radiotap";
+        case 177: return "Linux LAPD";
+        case 189: return "Linux USB";
+        case 195: return "IEEE 802.15.4";
+        case 220: return "Linux USB, memory-mapped";
+        case 228: return "raw IPv4";
+        case 229: return "raw IPv6";
+        case 249: return "IPMI";
+        case 252: return "Wireshark upper PDU";
+        case 253: return "Linux netlink";
+        case 276: return "Linux cooked v2";
+        default: return "a link type this program does not know";
+    }
+}
+
+std::string CaptureSummary(const CaptureCounts& c) {
+    std::string text = std::to_string(c.frames) + (c.frames == 1 ? " frame, " : " frames, ") + std::to_string(c.nas) +
+                       (c.nas == 1 ? " NAS message: " : " NAS messages: ") + std::to_string(c.plain) + " plain, " +
+                       std::to_string(c.integrityOnly) + " integrity protected, " + std::to_string(c.ciphered) +
+                       " ciphered (" + std::to_string(c.cipheredDecoded) + " of them decoded with EEA0)";
+    const capture::radio::RadioCounters& r = c.radio;
+    if (r.macPdus > 0 || r.rrcPdus > 0) {
+        text += "; radio: " + std::to_string(r.rrcPdus) + " LTE RRC PDUs";
+        if (r.asCiphered > 0) text += " (" + std::to_string(r.asCiphered) + " AS-ciphered, not read)";
+        if (!c.rrcReaderUsed && r.rrcPdus > 0) text += " (NAS inside them not read: no LTE RRC decoder in this build)";
+        if (r.macPdus > 0) {
+            text += ", " + std::to_string(r.macPdus) + " MAC PDUs";
+            if (r.macBadCrc > 0) text += " (" + std::to_string(r.macBadCrc) + " with a bad CRC, skipped)";
+            if (r.macUnreadable > 0) text += ", " + std::to_string(r.macUnreadable) + " MAC PDUs unreadable";
+        }
+        const capture::radio::RlcCounters& l = r.rlc;
+        if (l.gaps + l.duplicates + l.discarded + l.malformed > 0) {
+            text += ", RLC: " + std::to_string(l.gaps) + " gaps, " + std::to_string(l.duplicates) + " duplicates, " +
+                    std::to_string(l.discarded) + " SDU pieces discarded, " + std::to_string(l.malformed) +
+                    " malformed PDUs";
+        }
+        if (r.pdcpMalformed > 0) text += ", " + std::to_string(r.pdcpMalformed) + " PDCP PDUs too short";
+    }
+    if (c.warnings > 0) text += ", " + std::to_string(c.warnings) + (c.warnings == 1 ? " warning" : " warnings");
+    return text;
 }
 
 CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {

@@ -12,7 +12,9 @@
 
 namespace corvuna::cli {
 
-enum class CaptureFormat { kLegacy, kJson, kText, kTsv };
+// kRrc lists the LTE RRC PDUs the radio side delivers, one a line, instead
+// of the NAS messages.
+enum class CaptureFormat { kLegacy, kJson, kText, kTsv, kRrc };
 
 struct CaptureOptions {
     CaptureFormat format = CaptureFormat::kLegacy;
@@ -21,6 +23,9 @@ struct CaptureOptions {
     bool noUnwrap = false;       // legacy documents of the octets as carried
     std::array<capture::UserPayload, 16> users{};
     bool usersGiven[16] = {};
+    // The RRC part that finds NAS inside LTE RRC; none: RRC PDUs are
+    // counted, their NAS is not looked for.
+    capture::radio::RrcReader* rrcReader = nullptr;
 };
 
 struct CaptureCounts {
@@ -30,9 +35,20 @@ struct CaptureCounts {
     unsigned long integrityOnly = 0;
     unsigned long ciphered = 0;
     unsigned long cipheredDecoded = 0;
+    unsigned long asCipheredRrc = 0;  // LTE RRC PDUs reported as AS-ciphered
     unsigned long warnings = 0;
     bool failed = false;  // the capture could not be read to its end
+    // The radio side.
+    bool rrcReaderUsed = false;
+    capture::radio::RadioCounters radio;
 };
+
+// The summary of a capture's counts, as the program prints it after the
+// file name: "106 frames, 20 NAS messages: ...".
+std::string CaptureSummary(const CaptureCounts& counts);
+
+// A link type's name ("Ethernet", "user link type 2 (147 + 2)").
+std::string LinkTypeName(int type);
 
 // Reads the capture at `path` ("-": standard input), writing to `out`;
 // problems go to standard error, naming the file and frame.
