@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "capture/capture_file.h"
+#include "capture/radio/rrc_reader.h"
 #include "cli/capture_run.h"
 #include "support/capture_builders.h"
 #include "support/test_support.h"
@@ -64,6 +65,11 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
     const fs::path dir = fs::path(CORVUNA_SOURCE_DIR) / ".." / "shared" / "captures";
     if (!fs::exists(dir)) GTEST_SKIP() << "the real captures (../shared/captures) are not there; skipped";
+    // NAS inside LTE RRC is compared once the build reads LTE RRC; until
+    // then the RRC PDUs that carry it are checked apart
+    // (CaptureRadioFiles.RrcPdusHoldEveryNasTsharkListsInRrc).
+    const bool rrcRead = capture::radio::MakeRrcReader() != nullptr;
+    if (!rrcRead) std::printf("[ capture  ] this build reads no LTE RRC: the listings' lte_rrc rows are left out\n");
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
@@ -72,7 +78,7 @@ TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
         fs::path capture = dir / (stem + ".pcapng");
         if (!fs::exists(capture)) capture = dir / (stem + ".pcap");
         ASSERT_TRUE(fs::exists(capture)) << stem;
-        // The listing's rows of the carriers read here (NAS inside LTE RRC is not).
+        // The listing's rows of the carriers read here.
         std::vector<std::tuple<std::string, std::string, std::string>> expected;
         std::ifstream listing(entry.path());
         for (std::string line; std::getline(listing, line);) {
@@ -81,7 +87,7 @@ TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
             std::istringstream fields(line);
             for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
             ASSERT_GE(f.size(), 8u) << name << ": " << line;
-            if (f[7].rfind("lte_rrc", 0) == 0) continue;
+            if (f[7].rfind("lte_rrc", 0) == 0 && !rrcRead) continue;
             expected.emplace_back(f[0], f[2], f[3]);
         }
         const bool s1apUser = stem.find("dlt150") != std::string::npos;

@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <string_view>
 
 #include "capture/capture_file.h"
+#include "capture/radio/rrc_reader.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
 
@@ -82,8 +84,10 @@ public:
         for (int i = 0; i < 16; ++i) {
             if (options.usersGiven[i]) decoder_.SetUserPayload(capture::linktype::kUser0 + i, options.users[i]);
         }
-        decoder_.SetRrcReader(options.rrcReader);
-        counts_.rrcReaderUsed = options.rrcReader != nullptr;
+        if (options.rrcReader == nullptr) ownReader_ = capture::radio::MakeRrcReader();
+        capture::radio::RrcReader* reader = options.rrcReader != nullptr ? options.rrcReader : ownReader_.get();
+        decoder_.SetRrcReader(reader);
+        counts_.rrcReaderUsed = reader != nullptr;
     }
 
     CaptureCounts Run() {
@@ -322,6 +326,7 @@ private:
     std::string name_;
     const CaptureOptions& options_;
     Output& out_;
+    std::unique_ptr<capture::radio::RrcReader> ownReader_;
     capture::FrameDecoder decoder_;
     capture::SecurityContexts contexts_;
     CaptureCounts counts_;

@@ -23,8 +23,8 @@ struct CaptureOptions {
     bool noUnwrap = false;       // legacy documents of the octets as carried
     std::array<capture::UserPayload, 16> users{};
     bool usersGiven[16] = {};
-    // The RRC part that finds NAS inside LTE RRC; none: RRC PDUs are
-    // counted, their NAS is not looked for.
+    // The RRC part that finds NAS inside LTE RRC; none: the build's own
+    // (capture::radio::MakeRrcReader), if it has one.
     capture::radio::RrcReader* rrcReader = nullptr;
 };
 
