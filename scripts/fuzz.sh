@@ -31,7 +31,8 @@ cmake --build build/fuzz -j "$jobs"
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz
+mkdir -p "$seeds"/decode_fuzz "$seeds"/bounded_fuzz "$seeds"/lte_gain_fuzz "$seeds"/view_fuzz "$seeds"/capture_fuzz \
+  "$seeds"/radio_fuzz
 sources=(samples/messages.tsv)
 if [ -f "$corpus_file" ]; then
   sources+=("$corpus_file")
@@ -72,13 +73,21 @@ else
   echo "note: $captures_dir not found; the capture target is seeded from messages only"
 fi
 /usr/bin/python3 scripts/capture-seeds.py "$seeds/capture_fuzz" "${capture_files[@]}" --messages samples/messages.tsv
+# The radio target: the frames of the MAC-LTE captures (user link types 147
+# and 149).
+radio_files=()
+for f in "${capture_files[@]}"; do
+  case "$(basename "$f")" in rrc_dlt14[79]_*) radio_files+=("$f") ;; esac
+done
+/usr/bin/python3 scripts/radio-seeds.py "$seeds/radio_fuzz" "${radio_files[@]}"
 
 status=0
-for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz; do
+for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz radio_fuzz; do
   mkdir -p build/fuzz-corpus/$target
   echo "== $target: ${seconds}s =="
   if ! build/fuzz/tests/fuzz/$target build/fuzz-corpus/$target "$seeds/$target" \
-      -dict=tests/fuzz/nas.dict -max_len="$([ "$target" = capture_fuzz ] && echo 4096 || echo 1024)" \
+      -dict="tests/fuzz/$([ "$target" = radio_fuzz ] && echo radio || echo nas).dict" \
+      -max_len="$(case "$target" in capture_fuzz | radio_fuzz) echo 4096 ;; *) echo 1024 ;; esac)" \
       -max_total_time="$seconds" -print_final_stats=1 \
       -artifact_prefix=build/fuzz/$target- 2>build/fuzz/$target.log; then
     status=1
@@ -95,7 +104,7 @@ if [ "$coverage" -eq 1 ]; then
     -DCORVUNA_BUILD_FUZZERS=ON -DCORVUNA_BUILD_TESTS=OFF -DCORVUNA_BUILD_TOOLS=OFF >/dev/null
   cmake --build build/fuzz-cov -j "$jobs"
   rm -f build/fuzz-cov/*.profraw
-  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz; do
+  for target in decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz capture_fuzz radio_fuzz; do
     LLVM_PROFILE_FILE="build/fuzz-cov/$target-%p.profraw" \
       build/fuzz-cov/tests/fuzz/$target -runs=0 build/fuzz-corpus/$target "$seeds/$target" >/dev/null 2>&1
   done
@@ -103,5 +112,6 @@ if [ "$coverage" -eq 1 ]; then
   llvm-cov report build/fuzz-cov/tests/fuzz/decode_fuzz \
     -object build/fuzz-cov/tests/fuzz/bounded_fuzz -object build/fuzz-cov/tests/fuzz/lte_gain_fuzz \
     -object build/fuzz-cov/tests/fuzz/view_fuzz -object build/fuzz-cov/tests/fuzz/capture_fuzz \
+    -object build/fuzz-cov/tests/fuzz/radio_fuzz \
     -instr-profile=build/fuzz-cov/fuzz.profdata src/ | tee build/fuzz-cov/report.txt | tail -3
 fi
