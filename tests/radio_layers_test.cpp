@@ -270,6 +270,26 @@ TEST(RadioRlc, AmReassemblesInSequenceNumberOrder) {
     }
 }
 
+TEST(RadioRlc, APeerThatStartsOverUnseenIsFollowed) {
+    // After a pause of more than 5 s, SN 0 starts a new run.
+    Outcome o = RunEntity(RlcMode::kAm, 10,
+                          {Pdu(Amd(300, 0, "01"), 1000000), Pdu(Amd(0, 0, "02"), 6100000), Pdu(Amd(1, 0, "03"), 6200000)});
+    EXPECT_EQ(o.sdus, Sdus({"01", "02", "03"}));
+    EXPECT_EQ(o.counters.restarts, 1u);
+    // No pause: a retransmission is below the window, and so is a run of
+    // PDUs from a peer that started over, until the sixteenth in a row.
+    std::vector<Step> steps = {Pdu(Amd(300, 0, "aa"))};
+    for (uint16_t sn = 0; sn < 17; ++sn) steps.push_back(Pdu(Amd(sn, 0, sn < 15 ? "bb" : sn == 15 ? "cc" : "dd")));
+    o = RunEntity(RlcMode::kAm, 10, steps);
+    EXPECT_EQ(o.sdus, Sdus({"aa", "cc", "dd"}));
+    EXPECT_EQ(o.counters.duplicates, 15u);
+    EXPECT_EQ(o.counters.restarts, 1u);
+    // An isolated retransmission does not restart anything.
+    o = RunEntity(RlcMode::kAm, 10, {Pdu(Amd(600, 0, "aa")), Pdu(Amd(599, 0, "bb")), Pdu(Amd(601, 0, "cc"))});
+    EXPECT_EQ(o.sdus, Sdus({"aa", "cc"}));
+    EXPECT_EQ(o.counters.restarts, 0u);
+}
+
 TEST(RadioRlc, MalformedPdusAreCountedAndLeaveNoTrace) {
     const struct {
         const char* what;

@@ -394,10 +394,11 @@ std::string CaptureSummary(const CaptureCounts& c) {
             if (r.macUnreadable > 0) text += ", " + std::to_string(r.macUnreadable) + " MAC PDUs unreadable";
         }
         const capture::radio::RlcCounters& l = r.rlc;
-        if (l.gaps + l.duplicates + l.discarded + l.malformed > 0) {
+        if (l.gaps + l.duplicates + l.discarded + l.malformed + l.restarts > 0) {
             text += ", RLC: " + std::to_string(l.gaps) + " gaps, " + std::to_string(l.duplicates) + " duplicates, " +
                     std::to_string(l.discarded) + " SDU pieces discarded, " + std::to_string(l.malformed) +
                     " malformed PDUs";
+            if (l.restarts > 0) text += ", " + std::to_string(l.restarts) + " restarts";
         }
         if (r.pdcpMalformed > 0) text += ", " + std::to_string(r.pdcpMalformed) + " PDCP PDUs too short";
     }

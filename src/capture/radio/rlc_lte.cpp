@@ -59,6 +59,8 @@ void RlcReceiver::Reset(RlcMode mode, int snBits) {
     window_ = static_cast<uint16_t>(modulus_ / 2);
     started_ = false;
     next_ = 0;
+    lastArrival_ = 0;
+    belowWindow_ = 0;
     waiting_.clear();
     waitingOctets_ = 0;
     partial_.clear();
@@ -145,14 +147,27 @@ bool RlcReceiver::Receive(Bytes pdu, uint64_t frame, uint64_t microseconds, RlcS
     }
     ++counters.dataPdus;
     if (s.segment) ++counters.segments;
+    if (started_ && microseconds > lastArrival_ + kRestartAfterMicroseconds) {
+        Flush(out, counters);
+        started_ = false;
+        ++counters.restarts;
+    }
+    lastArrival_ = microseconds;
     if (!started_) {
         started_ = true;
         next_ = s.sn;
+        belowWindow_ = 0;
     }
     if (Distance(s.sn) >= window_) {
-        ++counters.duplicates;  // below the window: delivered or given up already
-        return true;
+        if (++belowWindow_ < kRestartAfterPdus) {
+            ++counters.duplicates;  // below the window: delivered or given up already
+            return true;
+        }
+        Flush(out, counters);
+        next_ = s.sn;
+        ++counters.restarts;
     }
+    belowWindow_ = 0;
     if (Distance(s.sn) == 0 && s.offset == 0 && s.last && Find(s.sn) == nullptr) {
         // In order and whole: its SDUs go straight out.
         cuts_.clear();

@@ -33,6 +33,7 @@ struct RlcCounters {
     uint64_t gaps = 0;        // runs of sequence numbers given up
     uint64_t discarded = 0;   // SDU pieces thrown away: another piece of the SDU was lost, or it grew too long
     uint64_t malformed = 0;
+    uint64_t restarts = 0;    // the peer entity started over unseen (after a pause, or far below the window)
 };
 
 // Where the completed SDUs go.  `firstFrame` is the frame counter of the
@@ -67,6 +68,12 @@ public:
     static constexpr size_t kMaxWaitingPdus = 64;
     static constexpr uint64_t kAmGiveUpMicroseconds = 2000000;
     static constexpr uint64_t kUmGiveUpMicroseconds = 200000;
+    // A peer entity re-established without the capture showing it (a
+    // connection on a reused RNTI whose setup was missed) starts its
+    // sequence numbers over: the entity starts over with it after a pause
+    // this long, or after this many PDUs in a row below the window.
+    static constexpr uint64_t kRestartAfterMicroseconds = 5000000;
+    static constexpr uint32_t kRestartAfterPdus = 16;
 
     // A fresh entity of `mode` (kUm or kAm) with `snBits`-bit sequence
     // numbers (UM 5 or 10, AM 10).
@@ -130,6 +137,8 @@ private:
     uint16_t window_ = 512;
     bool started_ = false;
     uint16_t next_ = 0;  // the lowest sequence number not yet delivered
+    uint64_t lastArrival_ = 0;
+    uint32_t belowWindow_ = 0;  // PDUs in a row below the window
     std::vector<Stored> waiting_;
     size_t waitingOctets_ = 0;
     std::vector<uint8_t> partial_;  // the SDU being reassembled
