@@ -131,6 +131,11 @@ def tshark_fields(layers):
         for key, value in pairs:
             if key == "e212.assoc.imsi_tree":
                 continue  # MCC and MNC tshark derives from an IMSI, not IEs of the message
+            if key.startswith("e212.") and any("pco" in p for p in path):
+                # An operator-specific PCO container (FF00H-FFFFH): its contents
+                # are the operator's (TS 24.008 10.5.6.3), which tshark reads
+                # as an MCC and MNC and corvuna shows as octets.
+                continue
             if isinstance(value, list) and value and isinstance(value[0], tuple):
                 walk(value, path + (key,))
                 continue
@@ -223,6 +228,13 @@ def tshark_fields(layers):
     return fields
 
 
+# The view's bit rates: tshark's names in EPS QoS and in QoS.
+RATES = {"maximum_bit_rate_for_uplink": ("mbr_ul", "max_bitrate_upl"),
+         "maximum_bit_rate_for_downlink": ("mbr_dl", "max_bitrate_downl"),
+         "guaranteed_bit_rate_for_uplink": ("gbr_ul", "guar_bitrate_upl"),
+         "guaranteed_bit_rate_for_downlink": ("gbr_dl", "guar_bitrate_downl")}
+
+
 def corvuna_fields(view):
     """The same fields of one corvuna JSON object."""
     fields = collections.defaultdict(set)
@@ -281,23 +293,15 @@ def corvuna_fields(view):
             elif key == "pdn_ipv4":
                 fields["pdn_ipv4"].add(value)
             elif key == "pdn_ipv6_interface_identifier":
-                groups = value.strip(":").split(":")
-                fields["pdn_ipv6_interface_identifier"].add("".join(g.rjust(4, "0") for g in groups))
+                fields["pdn_ipv6_interface_identifier"].add(value)
             elif key == "qci":
                 fields["qci"].add(number)
-            elif key.endswith("_kbps") and ie in ("eps_qos", "required_traffic_flow_qos", "new_eps_qos"):
-                names = {"maximum_bit_rate_for_uplink_kbps": "mbr_ul", "maximum_bit_rate_for_downlink_kbps": "mbr_dl",
-                         "guaranteed_bit_rate_for_uplink_kbps": "gbr_ul",
-                         "guaranteed_bit_rate_for_downlink_kbps": "gbr_dl"}
-                fields["eps_qos_bit_rate"].add((names[key], value if isinstance(value, int) else None))
-            elif key.endswith("_kbps") and ie in ("negotiated_qos", "new_qos"):
-                names = {"maximum_bit_rate_for_uplink_kbps": "max_bitrate_upl",
-                         "maximum_bit_rate_for_downlink_kbps": "max_bitrate_downl",
-                         "guaranteed_bit_rate_for_uplink_kbps": "guar_bitrate_upl",
-                         "guaranteed_bit_rate_for_downlink_kbps": "guar_bitrate_downl"}
-                fields["qos_bit_rate"].add((names[key], value if isinstance(value, int) else None))
-            elif key in ("apn_ambr_for_downlink_kbps", "apn_ambr_for_uplink_kbps"):
-                fields["apn_ambr"].add(("dl" if "downlink" in key else "ul", value if isinstance(value, int) else None))
+            elif key in RATES and ie in ("eps_qos", "required_traffic_flow_qos", "new_eps_qos"):
+                fields["eps_qos_bit_rate"].add((RATES[key][0], number))
+            elif key in RATES and ie in ("negotiated_qos", "new_qos"):
+                fields["qos_bit_rate"].add((RATES[key][1], number))
+            elif key in ("apn_ambr_for_downlink", "apn_ambr_for_uplink"):
+                fields["apn_ambr"].add(("dl" if "downlink" in key else "ul", number))
             elif key == "text_string":
                 fields["network_name"].add(value)
             elif key == "time_zone":

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 \
   libpcap-dev pkgconf dpkg python3-pytest python3-dask python3-distributed python3-pandas python3-venv python3-pip \
-  python3-setuptools
+  python3-setuptools python3-jsonschema
 jobs=$(nproc)
 
 step() { printf '\n== %s == (%d s so far)\n' "$*" "$SECONDS"; }

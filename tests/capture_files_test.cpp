@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // What RunCapture writes for `path`.
-std::string ReadCapture(const std::string& path, cli::CaptureFormat format, cli::CaptureCounts* counts = nullptr,
+std::string ReadCapture(const std::string& path, cli::Format format, cli::CaptureCounts* counts = nullptr,
                 int userDlt = 0, capture::UserPayload payload = capture::UserPayload::kNone) {
     cli::CaptureOptions options;
     options.format = format;
@@ -91,7 +91,7 @@ TEST(CaptureFiles, RealCapturesGiveTsharksListings) {
             expected.emplace_back(f[0], f[2], f[3]);
         }
         const bool s1apUser = stem.find("dlt150") != std::string::npos;
-        const std::string tsv = ReadCapture(capture.string(), cli::CaptureFormat::kTsv, nullptr, s1apUser ? 150 : 0,
+        const std::string tsv = ReadCapture(capture.string(), cli::Format::kTsv, nullptr, s1apUser ? 150 : 0,
                                     capture::UserPayload::kS1ap);
         std::vector<std::tuple<std::string, std::string, std::string>> got;
         for (const std::string& line : Lines(tsv)) {
@@ -137,7 +137,7 @@ TEST(CaptureFiles, FormatsByteOrdersAndPrecisions) {
         SCOPED_TRACE(c.what);
         cli::CaptureCounts counts;
         const std::vector<std::string> lines =
-            Lines(ReadCapture(WriteTemp("formats", c.file), cli::CaptureFormat::kLegacy, &counts));
+            Lines(ReadCapture(WriteTemp("formats", c.file), cli::Format::kLegacy, &counts));
         EXPECT_FALSE(counts.failed);
         EXPECT_EQ(counts.frames, 3u);
         EXPECT_EQ(counts.nas, 3u);
@@ -167,7 +167,7 @@ TEST(CaptureFiles, CiphersAreTrackedPerUe) {
     };
     const Octets file = PcapFile(1, {{1, 0, frame(1, smc)}, {2, 0, frame(1, ciphered)}, {3, 0, frame(2, ciphered)}});
     cli::CaptureCounts counts;
-    const std::vector<std::string> lines = Lines(ReadCapture(WriteTemp("ciphers", file), cli::CaptureFormat::kLegacy, &counts));
+    const std::vector<std::string> lines = Lines(ReadCapture(WriteTemp("ciphers", file), cli::Format::kLegacy, &counts));
     std::vector<std::string> comments;
     size_t documents = 0;
     for (const std::string& l : lines) {
@@ -208,7 +208,7 @@ TEST(CaptureFiles, FilesThatCannotBeReadSaySoPlainly) {
         // The reason goes to standard error; capture it.
         testing::internal::CaptureStderr();
         cli::CaptureCounts counts;
-        ReadCapture(path, cli::CaptureFormat::kLegacy, &counts);
+        ReadCapture(path, cli::Format::kLegacy, &counts);
         const std::string errors = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(counts.failed);
         EXPECT_LE(counts.frames, c.frames + 2);

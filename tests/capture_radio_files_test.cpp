@@ -109,7 +109,7 @@ TEST(CaptureRadioFiles, RrcPdusHoldEveryNasTsharkListsInRrc) {
 }
 
 // What RunCapture writes for `path`.
-std::string Read(const std::string& path, cli::CaptureFormat format, capture::radio::RrcReader* reader,
+std::string Read(const std::string& path, cli::Format format, capture::radio::RrcReader* reader,
                  cli::CaptureCounts* counts = nullptr) {
     cli::CaptureOptions options;
     options.format = format;
@@ -162,7 +162,7 @@ TEST(CaptureRadioFiles, TheProgramSaysWhereTheNasWasInRrc) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                                 static_cast<std::streamsize>(file.size()));
     cli::CaptureCounts counts;
-    const std::string legacy = Read(path.string(), cli::CaptureFormat::kLegacy, &rrc, &counts);
+    const std::string legacy = Read(path.string(), cli::Format::kLegacy, &rrc, &counts);
     EXPECT_NE(legacy.find("# frame=1 time=2023-11-14T22:13:20.000005Z carrier=lte_rrc:dedicatedInfoNAS "
                           "rrc=ulInformationTransfer channel=UL-DCCH rnti=70 sfn=38 subframe=8 direction=uplink "
                           "security_header=1 mac=b260bfdc seq=0\n<L3Message>"),
@@ -180,16 +180,16 @@ TEST(CaptureRadioFiles, TheProgramSaysWhereTheNasWasInRrc) {
     const std::string summary = cli::CaptureSummary(counts);
     EXPECT_NE(summary.find("radio: 3 LTE RRC PDUs (1 AS-ciphered, not read), 3 MAC PDUs"), std::string::npos) << summary;
 
-    EXPECT_EQ(Read(path.string(), cli::CaptureFormat::kTsv, &rrc),
+    EXPECT_EQ(Read(path.string(), cli::Format::kTsv, &rrc),
               "1\t17b260bfdc00075e\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:dedicatedInfoNAS\n");
-    const std::string json = Read(path.string(), cli::CaptureFormat::kJson, &rrc);
+    const std::string json = Read(path.string(), cli::Format::kJson, &rrc);
     EXPECT_NE(json.find("\"carrier\":\"lte_rrc\",\"rrc_field\":\"dedicatedInfoNAS\",\"rrc_message\":"
                         "\"ulInformationTransfer\",\"rrc_channel\":\"UL-DCCH\",\"rnti\":70,\"sfn\":38,\"subframe\":8"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find("\"as_ciphering\":\"EEA2\",\"decoded\":false}"), std::string::npos) << json;
     // -T rrc: the RRC PDUs, whatever reads them.
-    const std::string listing = Read(path.string(), cli::CaptureFormat::kRrc, nullptr);
+    const std::string listing = Read(path.string(), cli::Format::kRrc, nullptr);
     EXPECT_EQ(listing.substr(0, listing.find('\n')),
               "1\tul-dcch\t4801aa\tuplink rnti=70 ue_id=0 sfn=38 subframe=8 lcid=1 pdcp_sn=0 count=0 mac_i=a1b2c3d4");
     fs::remove(path);

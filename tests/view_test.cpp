@@ -13,7 +13,7 @@
 #include "corvuna/corvuna.h"
 #include "support/test_support.h"
 #include "support/view_check.h"
-#include "view/messages.h"
+#include "view/eps/eps.h"
 
 namespace corvuna::test {
 namespace {
@@ -98,9 +98,10 @@ const ValueCase kValueCases[] = {
      "023c022170ffc0a8023c500bf602f80101020f00000001", "t3412_value", "/deactivated", "true"},
     {"EPS QoS with extended and extended-2 bit rates", 0,
      "7200c5060d0140fe01ff004a000000000100122131800e10c0a80001ffffff003011501f90", "eps_qos", "",
-     R"({"qci": {"value": 1, "text": "QCI 1"}, "maximum_bit_rate_for_uplink_kbps": 64,
-        "maximum_bit_rate_for_downlink_kbps": 16000, "guaranteed_bit_rate_for_uplink_kbps": 260000,
-        "guaranteed_bit_rate_for_downlink_kbps": 0})"},
+     R"({"qci": {"value": 1, "text": "QCI 1"}, "maximum_bit_rate_for_uplink": {"value": 64, "text": "64 kbit/s"},
+        "maximum_bit_rate_for_downlink": {"value": 16000, "text": "16000 kbit/s"},
+        "guaranteed_bit_rate_for_uplink": {"value": 260000, "text": "260000 kbit/s"},
+        "guaranteed_bit_rate_for_downlink": {"value": 0, "text": "0 kbit/s"}})"},
     {"TFT packet filter components", 0, "7200c5060d0140fe01ff004a000000000100122131800e10c0a80001ffffff003011501f90",
      "tft", "/packet_filters/0/components", R"([
         {"component_type_identifier": {"value": 16, "text": "IPv4 remote address type"},
@@ -114,25 +115,37 @@ const ValueCase kValueCases[] = {
      "protocol_configuration_options", "/containers/1/ipcp_packet/options/0/primary_dns_server", R"("8.8.4.4")"},
     {"ESM message container as the nested ESM message", 0,
      "074201e0062402f801000100265201c10503488740780e7777772e65757265636f6d2e66720d03c0a8023c022170ffc0a8023c500bf6"
-     "02f80101020f00000001", "esm_message_container", "/message/message", R"("activate_default_eps_bearer_context_request")"},
+     "02f80101020f00000001", "esm_message_container", "/message/name", R"("activate_default_eps_bearer_context_request")"},
     {"PDN address inside the nested message", 0,
      "074201e0062402f801000100265201c10503488740780e7777772e65757265636f6d2e66720d03c0a8023c022170ffc0a8023c500bf6"
      "02f80101020f00000001", "pdn_address", "/pdn_ipv4", R"("192.168.2.60")"},
     {"APN as dotted labels", 1, "0201d0112811076163636f756e7408696e7465726e6574", "access_point_name", "/apn",
      R"("account.internet")"},
-    {"integrity protected: the inner message", 0, "17aabbccdd050761490100", nullptr, "/message/message",
+    {"integrity protected: the inner message", 0, "17aabbccdd050761490100", nullptr, "/message/message/name",
      R"("emm_information")"},
-    {"ciphered: the inner octets", 0, "27aabbccdd050761490100", nullptr, "/ciphered_message", R"("0761490100")"},
-    {"ciphered with EEA0: the inner message", 0, "27aabbccdd050761490100", nullptr, "/message/message",
+    {"ciphered: the inner octets", 0, "27aabbccdd050761490100", nullptr, "/message/ciphered_octets",
+     R"("0761490100")"},
+    {"ciphered: no inner message", 0, "27aabbccdd050761490100", nullptr, "/message/message", "null"},
+    {"ciphered: the facts are there", 0, "27aabbccdd050761490100", nullptr, "/message/ciphering", R"({
+        "ciphered": true, "body": "left_ciphered",
+        "reason": "no security context: the ciphering algorithm and key are not known",
+        "algorithm": null, "integrity_algorithm": null, "count": null, "key_source": null,
+        "mac": "not_checked", "expected_mac": null, "mac_reason": "no integrity key"})"},
+    {"ciphered with EEA0: the inner message", 0, "27aabbccdd050761490100", nullptr, "/message/message/name",
      R"("emm_information")", CORVUNA_VIEW_NULL_CIPHERING},
-    {"SERVICE REQUEST", 1, "c741abcd", nullptr, "/ksi_and_sequence_number",
-     R"({"ksi": {"value": 2, "text": "possible value"}, "sequence_number_short": 1})"},
-    {"unknown IEs by TS 24.007 11.2.4: TLV-E, single octet, TLV", 0, "0201d97b0002abcd953001ff", nullptr, "/ies",
-     R"([{"ie": "unknown", "iei": 123, "offset": 3, "length": 5, "octets": "7b0002abcd"},
-         {"ie": "unknown", "iei": 149, "offset": 8, "length": 1, "octets": "95"},
-         {"ie": "unknown", "iei": 48, "offset": 9, "length": 3, "octets": "3001ff"}])"},
-    {"an IE repeated", 0, "6200cd24270180270180", nullptr, "/ies/2",
-     R"({"ie": "repeated", "iei": 39, "offset": 7, "length": 3, "octets": "270180"})"},
+    {"ciphered with EEA0: the facts say so", 0, "27aabbccdd050761490100", nullptr, "/message/ciphering/algorithm",
+     R"j({"value": 0, "text": "EPS encryption algorithm EEA0 (null ciphering algorithm)"})j",
+     CORVUNA_VIEW_NULL_CIPHERING},
+    {"SERVICE REQUEST", 1, "c741abcd", "ksi_and_sequence_number", "",
+     R"({"ksi": {"value": 2, "text": "key set 2"}, "sequence_number_short": 1})"},
+    {"SERVICE REQUEST: a message with its name", 1, "c741abcd", nullptr, "/message/name", R"("service_request")"},
+    {"unknown IEs by TS 24.007 11.2.4: TLV-E, single octet, TLV", 0, "0201d97b0002abcd953001ff", nullptr,
+     "/message/ies", R"([
+        {"ie": "unknown_ie", "iei": 123, "offset": 3, "length": 5, "value": {"octets": "7b0002abcd"}},
+        {"ie": "unknown_ie", "iei": 149, "offset": 8, "length": 1, "value": {"octets": "95"}},
+        {"ie": "unknown_ie", "iei": 48, "offset": 9, "length": 3, "value": {"octets": "3001ff"}}])"},
+    {"an IE repeated", 0, "6200cd24270180270180", nullptr, "/message/ies/2",
+     R"({"ie": "repeated_ie", "iei": 39, "offset": 7, "length": 3, "value": {"octets": "270180"}})"},
     {"message shorter than its mandatory part", 1, "0741710831012098802351f0", nullptr, "/stopped",
      R"({"offset": 12, "ie": "ue_network_capability", "reason": "message ends inside the IE's length"})"},
     {"IE running past the message", 1, "0201d01127208000", nullptr, "/stopped",
@@ -143,6 +156,55 @@ const ValueCase kValueCases[] = {
     {"unknown message type", 0, "07ff", nullptr, "/result", R"("unknown_message")"},
     {"another protocol", 0, "0603", nullptr, "/result", R"("not_nas")"},
     {"no octets", 0, "", nullptr, "/result", R"("not_nas")"},
+    // TS 24.301 9.9.3.0B: PNB-CIoT bits 4-3, SAF bit 2, AUTV bit 1.
+    {"additional update type 9", 1, "0748000bf600f11000010100000001f9", "additional_update_type", "", R"({
+        "preferred_ciot_network_behaviour_pnb_ciot": {"value": 2, "text": "User plane CIoT EPS optimization"},
+        "signalling_active_flag_saf": {"value": 0, "text": "Keeping the NAS signalling connection is not required"},
+        "additional_update_type_value_autv": {"value": 1, "text": "SMS only"}})"},
+    {"additional update type 5", 1, "0748000bf600f11000010100000001f5", "additional_update_type",
+     "/preferred_ciot_network_behaviour_pnb_ciot/value", "1"},
+    // TS 24.301 9.9.3.7: bit 4 is spare towards the UE.
+    {"detach type towards the UE", 0, "074509", "detach_type", "",
+     R"({"type_of_detach": {"value": 1, "text": "re-attach required"}})"},
+    {"detach type from the UE", 1, "07450908", "detach_type", "/switch_off", R"({"value": 1, "text": "Switch off"})"},
+    // An IMSI digit 0xF (octet 5's low half, the sixth digit) is no digit.
+    {"IMSI digit that is no digit", 1, "0756082180010f001032f4", nullptr, "/errors/0",
+     R"({"offset": 6, "ie": "mobile_identity", "reason": "IMSI digit 6 is 0xf, not a decimal digit"})"},
+    {"IMSI digit that is no digit: shown as ?", 1, "0756082180010f001032f4", "mobile_identity", "/imsi",
+     R"("20810?00001234")"},
+    {"IMSI digit that is no digit: the result", 1, "0756082180010f001032f4", nullptr, "/result",
+     R"("decoded_with_errors")"},
+    // TS 24.301 9.9.4.3: bit rate octet 0 from the UE and from the network.
+    {"bit rate 0 from the UE", 1, "0201d40501000509000000 00", "required_traffic_flow_qos",
+     "/maximum_bit_rate_for_uplink",
+     R"({"value": null, "text": "subscribed maximum bit rate"})"},
+    {"bit rate 0 from the network", 0, "7200c5060d0140fe01ff004a000000000100122131800e10c0a80001ffffff003011501f90",
+     "eps_qos", "/guaranteed_bit_rate_for_downlink", R"({"value": 0, "text": "0 kbit/s"})"},
+    {"bit rate from the extended octet", 0,
+     "7200c5060d0140fe01ff004a000000000100122131800e10c0a80001ffffff003011501f90", "eps_qos",
+     "/maximum_bit_rate_for_downlink", R"({"value": 16000, "text": "16000 kbit/s"})"},
+    // TS 24.007 11.2.3.1.3: a TI of 7 or more in the extension octet.
+    {"transaction identifier extension octet", 0, "5201c1010901000501 0a0000015d02708a", "transaction_identifier", "",
+     R"({"ti_flag": {"value": 0, "text": "The message is sent from the side that originates the TI"},
+         "tio": {"value": 7, "text": "The TI value is given by the TIE in octet 4"},
+         "extension": {"value": 1, "text": "last octet of the TI"},
+         "tie": {"value": 10, "text": "TI value"}})"},
+    // TS 24.008 10.5.6.3: an operator-specific container is its octets.
+    {"operator-specific PCO container", 0, "6200cd24270780ff0103aabbcc", "protocol_configuration_options",
+     "/containers/0", R"({"container_identifier": {"value": 65281, "text": "Operator specific use"}, "length": 3,
+        "contents": "aabbcc"})"},
+    // TS 24.301 9.9.4.9: an IPv6 interface identifier is no address.
+    {"PDN address IPv6", 0, "5201c1010901000902 0000000000000001", "pdn_address", "/pdn_ipv6_interface_identifier",
+     R"("0000000000000001")"},
+    // TS 24.008 10.5.5.12 octet 4 (value octet 4).
+    {"MS network capability octet 4", 1, "0741710831012098802351f002804000040201d0313104e5e0340b", 
+     "ms_network_capability", "/dual_connectivity_of_e_utra_with_nr_capability", "true"},
+    // TS 24.301 9.9.3.53: 5G-EA and 5G-IA.
+    {"UE additional security capability", 1, "0741710831012098802351f002804000040201d0316f04f0007000",
+     "ue_additional_security_capability", "/128_5g_ia3", "true"},
+    // TS 24.008 10.5.5.31: the NRI, ten bits over two octets.
+    {"TMSI based NRI container", 1, "0741710831012098802351f002804000040201d031100200c0", "tmsi_based_nri_container",
+     "/nri_container_value", "3"},
 };
 
 TEST(View, ValuesFollowTheCodingRules) {
@@ -170,8 +232,9 @@ TEST(View, ResultCodesMatchTheResultMember) {
         {1, "0741710831012098802351f0", CORVUNA_VIEW_DECODED_WITH_ERRORS},
         {0, "07ff", CORVUNA_VIEW_UNKNOWN_MESSAGE},
         {0, "0603", CORVUNA_VIEW_NOT_NAS},
+        {0, "27aabbccdd050761490100", CORVUNA_VIEW_CIPHERED},
     };
-    static const char* const kNames[] = {"decoded", "decoded_with_errors", "unknown_message", "not_nas"};
+    static const char* const kNames[] = {"decoded", "decoded_with_errors", "unknown_message", "not_nas", "ciphered"};
     for (const auto& c : cases) {
         std::vector<char> buffer(4096);
         const std::vector<uint8_t> octets = Hex(c.hex);
@@ -212,7 +275,7 @@ TEST(View, ArgumentsAndBuffers) {
 // "unknown message", and the messages beyond the legacy dispatch are there.
 TEST(View, EveryMessageOfTheTablesDecodes) {
     std::vector<std::string> names;
-    for (const view::MessageLayout& layout : view::AllMessageLayouts()) {
+    for (const view::MessageLayout& layout : view::eps::kMessageTable.layouts) {
         names.emplace_back(layout.name.textView());
         std::vector<uint8_t> m;
         if (layout.protocol == 7) {
@@ -245,7 +308,7 @@ TEST(View, EveryMessageOfTheTablesDecodes) {
         ASSERT_EQ(CheckViewJson(text), "") << text;
         const json view = json::parse(text);
         EXPECT_NE(view["result"], "unknown_message") << names.back();
-        EXPECT_EQ(view["message_type"]["value"], layout.type) << names.back();
+        EXPECT_EQ(view["message"]["message_type"]["value"], layout.type) << names.back();
         EXPECT_EQ(CheckViewText(ViewOf(direction, m, CORVUNA_VIEW_TEXT)), "") << names.back();
     }
     for (const char* name :
@@ -271,7 +334,7 @@ TEST(View, CorpusOutputsAreWellFormedAndDecoded) {
         EXPECT_NE(view["result"], "not_nas") << m.name;
         if (view["result"] != "decoded") ++withErrors;
         size_t end = 0;
-        for (const json& ie : view.value("ies", json::array())) {
+        for (const json& ie : view["message"].value("ies", json::array())) {
             const size_t offset = ie["offset"], length = ie["length"];
             // Two half-octet IEs share an octet.
             EXPECT_GE(offset + (length == 1 ? 1 : 0), end) << m.name;

@@ -157,7 +157,8 @@ CORVUNA_API const char *CORVUNA_CALL CorvunaVersion(void);
 #define CORVUNA_VIEW_DECODED 0             /* every IE decoded */
 #define CORVUNA_VIEW_DECODED_WITH_ERRORS 1 /* decoding met an error; the output says where and why */
 #define CORVUNA_VIEW_UNKNOWN_MESSAGE 2     /* NAS, of a message type or header the view does not know */
-#define CORVUNA_VIEW_NOT_NAS 3             /* no EPS NAS message */
+#define CORVUNA_VIEW_NOT_NAS 3             /* no NAS message */
+#define CORVUNA_VIEW_CIPHERED 4            /* a security-protected message whose body stays ciphered */
 
 /*
  * Upper bound, in characters and without the terminating NUL, of the output
@@ -186,7 +187,7 @@ CORVUNA_API const char *CORVUNA_CALL CorvunaVersion(void);
  *   needed     optional: receives the buffer size, NUL included, the output
  *              takes; set on success and on CORVUNA_ERR_NO_ROOM
  *
- * Returns a CORVUNA_VIEW_ result (0 to 3), or CORVUNA_ERR_ARGUMENT (nothing
+ * Returns a CORVUNA_VIEW_ result (0 to 4), or CORVUNA_ERR_ARGUMENT (nothing
  * written), CORVUNA_ERR_NO_ROOM (output[0] is NUL; call again with *needed
  * characters) or CORVUNA_ERR_INTERNAL.  Never writes outside
  * output[0 .. capacity-1].  Thread-safe for distinct buffers.

@@ -120,17 +120,26 @@ def _view(message, uplink, null_ciphering, form):
             continue
         if result < 0:
             raise DecodeError(f"message {data.hex()}: {_ERRORS.get(result, f'result {result}')}")
-        return out.raw[:needed.value - 1].decode("utf-8")
+        return out.raw[:needed.value - 1].decode("utf-8"), RESULTS[result]
+
+
+# The results of the standard view, by the C entry's result code.
+RESULTS = ("decoded", "decoded_with_errors", "unknown_message", "not_nas", "ciphered")
 
 
 def view(message, uplink=True, null_ciphering=False):
     """The standard view of one message as a dict (its "result" member says
-    decoded, decoded_with_errors, unknown_message or not_nas)."""
-    return json.loads(_view(message, uplink, null_ciphering, 0))
+    decoded, decoded_with_errors, unknown_message, not_nas or ciphered)."""
+    return json.loads(_view(message, uplink, null_ciphering, 0)[0])
 
 
 def view_text(message, uplink=True, null_ciphering=False):
     """The standard view of one message as an indented text tree (str)."""
+    return _view(message, uplink, null_ciphering, 1)[0]
+
+
+def view_text_result(message, uplink=True, null_ciphering=False):
+    """The text tree of one message and its result (one of RESULTS)."""
     return _view(message, uplink, null_ciphering, 1)
 
 

@@ -24,21 +24,26 @@ def main(argv=None):
             return 0
         if not args.messages:
             parser.error("no HEX message given")
-        status = 0
+        failed = ciphered = 0
         for i, hex_text in enumerate(args.messages, 1):
             try:
                 if args.format == "legacy":
                     sys.stdout.write(corvuna.decode(hex_text, args.direction))
-                elif args.format == "json":
+                    continue
+                if args.format == "json":
                     v = corvuna.view(hex_text, args.direction, args.null_ciphering)
                     print(json.dumps(v, ensure_ascii=False))
-                    status = status or (0 if v.get("result") == "decoded" else 1)
+                    result = v["result"]
                 else:
-                    sys.stdout.write(corvuna.view_text(hex_text, args.direction, args.null_ciphering))
+                    text, result = corvuna.view_text_result(hex_text, args.direction, args.null_ciphering)
+                    sys.stdout.write(text + "\n")
+                # The program's exit status: 1 for errors, 3 when only ciphered bodies stayed unread.
+                failed += result not in ("decoded", "ciphered")
+                ciphered += result == "ciphered"
             except (TypeError, ValueError, corvuna.DecodeError) as e:
                 print(f"corvuna: message {i}: {e}", file=sys.stderr)
-                status = 1
-        return status
+                failed += 1
+        return 1 if failed else 3 if ciphered else 0
     except corvuna.LibraryNotFound as e:
         print(f"corvuna: {e}", file=sys.stderr)
         return 2

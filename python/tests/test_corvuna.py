@@ -51,16 +51,18 @@ def test_directions_and_the_standard_view():
     assert "<dir>DOWNLINK</dir>" in downlink
     assert corvuna.decode("0761", uplink="dl") == downlink
     v = corvuna.view("0761", uplink=False)
-    assert (v["direction"], v["message"], v["result"]) == ("downlink", "emm_information", "decoded")
+    assert (v["direction"], v["message"]["name"], v["result"]) == ("downlink", "emm_information", "decoded")
     # GUTI REALLOCATION COMMAND without its GUTI.
     assert corvuna.view("0750", uplink=False)["result"] == "decoded_with_errors"
     assert corvuna.view(b"")["result"] == "not_nas"
     assert "Message type: Security mode complete (0x5e)" in corvuna.view_text("075e")
     # A ciphered message: shown as ciphered unless the caller says EEA0.
     ciphered = "27" + "11223344" + "05" + "075e"
-    assert corvuna.view(ciphered)["ciphered_message"] == "075e"
-    inner = corvuna.view(ciphered, null_ciphering=True)["message"]
-    assert inner["message"] == "security_mode_complete"
+    left = corvuna.view(ciphered)
+    assert (left["result"], left["message"]["ciphered_octets"]) == ("ciphered", "075e")
+    assert left["message"]["ciphering"]["body"] == "left_ciphered"
+    inner = corvuna.view(ciphered, null_ciphering=True)["message"]["message"]
+    assert inner["name"] == "security_mode_complete"
 
 
 def test_view_and_program_agree(corpus):
@@ -98,7 +100,7 @@ def test_random_input_never_crashes():
         uplink = rng.random() < 0.5
         assert corvuna.decode(message, uplink).startswith("<L3Message>")
         assert corvuna.view(message, uplink)["result"] in ("decoded", "decoded_with_errors", "unknown_message",
-                                                          "not_nas")
+                                                          "not_nas", "ciphered")
 
 
 def test_the_library_search_says_what_it_tried(tmp_path):

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "capture/security.h"
 
-#include "view/messages.h"
+#include "view/tables.h"
 
 namespace corvuna::capture {
 

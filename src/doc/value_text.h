@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-// Element names and value texts as the document writers take them: string
-// literals measured when the code is compiled, so that writing one never
-// scans it.
-//
-// A value -> text table is a constexpr array of {value, text} rows; a value
-// without a row of its own takes the fallback text (the last row of the
-// standard's table, "reserved", ...).  An empty Text means "write the number
-// alone".
+// Element names of the legacy document: string literals measured and
+// checked when the code is compiled.  The value texts and tables the
+// document shares with the standard view are in common/text.h.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "common/text.h"
 
 namespace corvuna {
 
@@ -39,78 +35,5 @@ struct Name {
 private:
     constexpr Name(const char* t, uint32_t n) : text(t), size(n) {}
 };
-
-// A value text (or any literal copied into the document), with its length.
-// `plain`: a literal of printable ASCII other than '"' and '\\', which a
-// JSON string holds as it is.
-struct Text {
-    const char* text = nullptr;
-    uint32_t size = 0;
-    bool plain = false;
-
-    constexpr Text() = default;
-    consteval Text(decltype(nullptr)) {}
-    template <size_t N>
-    consteval Text(const char (&literal)[N]) : text(literal), size(N - 1), plain(true) {
-        for (size_t i = 0; i + 1 < N; ++i) {
-            const char c = literal[i];
-            if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') plain = false;
-        }
-    }
-
-    constexpr explicit operator bool() const { return text != nullptr; }
-
-    // Characters held in a table built when the code is compiled.
-    static constexpr Text Trusted(const char* text, uint32_t size) {
-        Text t;
-        t.text = text;
-        t.size = size;
-        return t;
-    }
-};
-
-struct ValueText {
-    int32_t value;
-    Text text;
-};
-
-template <size_t N>
-constexpr Text LookupText(const ValueText (&table)[N], int32_t value, Text fallback) {
-    for (const ValueText& row : table) {
-        if (row.value == value) return row.text;
-    }
-    return fallback;
-}
-
-// Texts indexed by a small value 0..N-1; other values take the fallback.
-template <size_t N>
-constexpr Text IndexedText(const Text (&texts)[N], int64_t value, Text fallback) {
-    return value >= 0 && static_cast<uint64_t>(value) < N ? texts[value] : fallback;
-}
-
-// A value -> text table spread over every value 0..N-1 when the code is
-// compiled, so that a lookup is one index; values outside it take the
-// fallback.
-template <size_t N>
-struct DenseText {
-    std::array<Text, N> texts;
-    Text fallback;
-
-    constexpr Text operator()(int64_t value) const {
-        return value >= 0 && static_cast<uint64_t>(value) < N ? texts[static_cast<size_t>(value)] : fallback;
-    }
-};
-
-template <size_t N, size_t Rows>
-consteval DenseText<N> MakeDenseText(const ValueText (&rows)[Rows], Text fallback) {
-    DenseText<N> dense{};
-    dense.fallback = fallback;
-    for (Text& text : dense.texts) text = fallback;
-    for (const ValueText& row : rows) {
-        if (row.value < 0 || static_cast<size_t>(row.value) >= N) throw "a row's value lies outside the table";
-        dense.texts[static_cast<size_t>(row.value)] = row.text;
-    }
-    return dense;
-}
 
 }  // namespace corvuna

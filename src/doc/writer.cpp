@@ -7,21 +7,6 @@ namespace corvuna {
 
 namespace {
 
-using detail::DecimalDigits;
-using detail::PutDigits;
-
-size_t FormatUnsigned(uint64_t value, char* text) {
-    const size_t digits = DecimalDigits(value);
-    PutDigits(text, value, digits);
-    return digits;
-}
-
-size_t FormatSigned(int64_t value, char* text) {
-    if (value >= 0) return FormatUnsigned(static_cast<uint64_t>(value), text);
-    text[0] = '-';
-    return 1 + FormatUnsigned(0 - static_cast<uint64_t>(value), text + 1);
-}
-
 bool Contains(const char* haystack, const char* needle) { return std::strstr(haystack, needle) != nullptr; }
 
 // The caller's format with its one conversion (`conversion`, such as "%ld")
@@ -95,8 +80,6 @@ void Append(OutputDocument& out, const char* text, size_t n) {
 
 void Append(OutputDocument& out, const char* text) { Append(out, text, std::strlen(text)); }
 
-size_t FormatDecimal(int32_t value, char* text) { return FormatSigned(value, text); }
-size_t FormatDecimal64(int64_t value, char* text) { return FormatSigned(value, text); }
 
 void WriteTag(const char* name, const char* suffix, OutputDocument& out) {
     if (out.buffer == nullptr) return;
@@ -131,7 +114,7 @@ bool MakeXml(const char* name, const char* format, const void* value, OutputDocu
     const bool hasLd = Contains(format, "%ld");
     const bool hasS = Contains(format, "%s");
     if (hasLd && hasS) {
-        const size_t n = FormatSigned(FetchValue(value, true, width), number);
+        const size_t n = FormatDecimal64(FetchValue(value, true, width), number);
         if (text != nullptr) {
             Append(out, "(", 1);
             Append(out, number, n);
@@ -141,19 +124,19 @@ bool MakeXml(const char* name, const char* format, const void* value, OutputDocu
             Append(out, number, n);
         }
     } else if (hasLd) {
-        const size_t n = FormatSigned(FetchValue(value, true, 4), number);
+        const size_t n = FormatDecimal64(FetchValue(value, true, 4), number);
         AppendFormatted(out, format, "%ld", number, n);
     } else if (Contains(format, "0x%s") && Contains(format, ": %s")) {
         Append(out, "0x", 2);
         Append(out, static_cast<const char*>(value));
     } else if (Contains(format, "%lu") && hasS) {
-        const size_t n = FormatUnsigned(static_cast<uint32_t>(FetchValue(value, false, width)), number);
+        const size_t n = FormatUnsigned64(static_cast<uint32_t>(FetchValue(value, false, width)), number);
         Append(out, number, n);
     } else if (hasS) {
         const char* string = static_cast<const char*>(value);
         AppendFormatted(out, format, "%s", string, std::strlen(string));
     } else if (Contains(format, "%lu")) {
-        const size_t n = FormatUnsigned(static_cast<uint32_t>(FetchValue(value, false, 4)), number);
+        const size_t n = FormatUnsigned64(static_cast<uint32_t>(FetchValue(value, false, 4)), number);
         AppendFormatted(out, format, "%lu", number, n);
     } else {
         Append(out, "format error in MakeXml function");

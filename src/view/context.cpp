@@ -6,39 +6,40 @@
 
 namespace corvuna::view {
 
-void Context::ValueError(std::string_view reason) {
-    errors = true;
-    out.String("Error"_f, reason);
+namespace {
+
+void Fill(ErrorNote& note, size_t offset, Label ie, std::string_view reason) {
+    note.offset = offset;
+    note.ie = ie;
+    const size_t n = reason.size() < sizeof note.reason - 1 ? reason.size() : sizeof note.reason - 1;
+    std::memcpy(note.reason, reason.data(), n);
+    note.reason[n] = '\0';
 }
 
-void Context::Stopped(const uint8_t* at, Label ie, std::string_view reason) {
-    errors = true;
-    if (!stop.stopped) {
-        stop.stopped = true;
-        stop.offset = OffsetOf(at);
-        stop.ie = ie;
-        const size_t n = reason.size() < sizeof stop.reason - 1 ? reason.size() : sizeof stop.reason - 1;
-        std::memcpy(stop.reason, reason.data(), n);
-        stop.reason[n] = '\0';
+}  // namespace
+
+void Context::Note(const uint8_t* at, Label where, std::string_view reason, bool stops) {
+    ErrorNote note;
+    Fill(note, OffsetOf(at), where, reason);
+    if (errorCount < kMaxErrors) {
+        errors[errorCount++] = note;
+    } else {
+        ++moreErrors;
     }
-    // In a list (the IEs of a message) the error is an entry of its own:
-    // {"error":{...}}.
-    const bool entry = out.format() == Format::kJson && out.InList();
-    if (entry) out.Begin({});
-    WriteStopPlace(out, "Error"_f, OffsetOf(at), ie, reason);
-    if (entry) out.End();
+    if (stops && !stopped_) {
+        stopped_ = true;
+        stop_ = note;
+    }
+    out.Error(note);
 }
 
-void WriteStopPlace(Emitter& out, Label label, size_t offset, Label ie, std::string_view reason) {
-    out.Begin(label);
-    out.Number("Offset"_f, static_cast<int64_t>(offset));
-    if (ie && out.format() == Format::kJson) {
-        out.Identifier("IE"_f, ie);
-    } else if (ie) {
-        out.String("IE"_f, ie.textView());
-    }
-    out.String("Reason"_f, reason);
-    out.End();
+bool RequireOctets(Context& ctx, Octets value, size_t needed) {
+    if (value.size >= needed) return true;
+    char reason[96];
+    const int n = std::snprintf(reason, sizeof reason, "value of %zu octet%s, %zu needed", value.size,
+                                value.size == 1 ? "" : "s", needed);
+    ctx.ValueError(std::string_view(reason, n > 0 ? static_cast<size_t>(n) : 0));
+    return false;
 }
 
 char TbcdDigit(unsigned nibble) {
@@ -46,15 +47,55 @@ char TbcdDigit(unsigned nibble) {
     return kDigits[nibble & 0x0F];
 }
 
+Digits IdentityDigits(Context& ctx, Octets v, bool odd, std::string_view what) {
+    Digits digits;
+    size_t index = 0;
+    const auto put = [&](size_t octet, unsigned nibble) {
+        ++index;
+        if (nibble <= 9) {
+            digits.Put(static_cast<char>('0' + nibble));
+            return;
+        }
+        digits.Put('?');
+        char reason[96];
+        const int n = std::snprintf(reason, sizeof reason, "%.*s digit %zu is 0x%x, not a decimal digit",
+                                    static_cast<int>(what.size()), what.data(), index, nibble);
+        ctx.ValueErrorAt(v.data + octet, std::string_view(reason, n > 0 ? static_cast<size_t>(n) : 0));
+    };
+    if (v.size == 0) return digits;
+    put(0, v.At(0) >> 4);
+    for (size_t i = 1; i < v.size; ++i) {
+        put(i, v.At(i) & 0x0F);
+        if (i + 1 < v.size || odd) put(i, v.At(i) >> 4);
+    }
+    return digits;
+}
+
+Digits BcdDigits(Octets v) {
+    Digits digits;
+    for (size_t i = 0; i < v.size; ++i) {
+        const unsigned low = v.At(i) & 0x0F, high = v.At(i) >> 4;
+        if (low == 0x0F) break;
+        digits.Put(TbcdDigit(low));
+        if (high == 0x0F) break;
+        digits.Put(TbcdDigit(high));
+    }
+    return digits;
+}
+
 Plmn DecodePlmn(Octets three) {
     Plmn plmn;
+    const auto put = [&plmn](Digits& digits, unsigned nibble) {
+        if (nibble > 9) plmn.valid = false;
+        digits.Put(nibble <= 9 ? static_cast<char>('0' + nibble) : '?');
+    };
     const uint8_t o1 = three.At(0), o2 = three.At(1), o3 = three.At(2);
-    plmn.mcc.Put(TbcdDigit(o1 & 0x0F));
-    plmn.mcc.Put(TbcdDigit(o1 >> 4));
-    plmn.mcc.Put(TbcdDigit(o2 & 0x0F));
-    plmn.mnc.Put(TbcdDigit(o3 & 0x0F));
-    plmn.mnc.Put(TbcdDigit(o3 >> 4));
-    if ((o2 >> 4) != 0x0F) plmn.mnc.Put(TbcdDigit(o2 >> 4));
+    put(plmn.mcc, o1 & 0x0F);
+    put(plmn.mcc, o1 >> 4);
+    put(plmn.mcc, o2 & 0x0F);
+    put(plmn.mnc, o3 & 0x0F);
+    put(plmn.mnc, o3 >> 4);
+    if ((o2 >> 4) != 0x0F) put(plmn.mnc, o2 >> 4);
     return plmn;
 }
 
@@ -62,6 +103,7 @@ void WritePlmn(Context& ctx, Octets three) {
     const Plmn plmn = DecodePlmn(three);
     ctx.out.Ascii("MCC"_f, plmn.mcc.view());
     ctx.out.Ascii("MNC"_f, plmn.mnc.view());
+    if (!plmn.valid) ctx.ValueErrorAt(three.data, "MCC or MNC digit that is not a decimal digit");
 }
 
 Digits Ipv4Text(Octets four) {
@@ -76,20 +118,19 @@ Digits Ipv4Text(Octets four) {
     return text;
 }
 
-namespace {
-
-// Colon-separated groups of 16 bits in hex; with `compress`, the longest
-// run of two or more zero groups is written "::" (RFC 5952).
-Ipv6Text GroupsText(const uint16_t* groups, int count, bool compress, std::string_view prefix) {
+Ipv6Text Ipv6AddressText(Octets sixteen) {
     static const char kHex[] = "0123456789abcdef";
+    uint16_t groups[8];
+    for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.Big(static_cast<size_t>(2 * i), 2));
+    // The longest run of two or more zero groups is written "::" (RFC 5952).
     int bestStart = -1, bestLength = 1;
-    for (int i = 0; compress && i < count;) {
+    for (int i = 0; i < 8;) {
         if (groups[i] != 0) {
             ++i;
             continue;
         }
         int j = i;
-        while (j < count && groups[j] == 0) ++j;
+        while (j < 8 && groups[j] == 0) ++j;
         if (j - i > bestLength) {
             bestStart = i;
             bestLength = j - i;
@@ -101,9 +142,8 @@ Ipv6Text GroupsText(const uint16_t* groups, int count, bool compress, std::strin
     Ipv6Text text;
     static_assert(sizeof text.text >= 2 + 8 * 5);
     char* p = text.text;
-    for (char c : prefix) *p++ = c;
     bool needColon = false;
-    for (int i = 0; i < count;) {
+    for (int i = 0; i < 8;) {
         if (i == bestStart) {
             *p++ = ':';
             *p++ = ':';
@@ -120,24 +160,6 @@ Ipv6Text GroupsText(const uint16_t* groups, int count, bool compress, std::strin
     }
     text.size = static_cast<size_t>(p - text.text);
     return text;
-}
-
-}  // namespace
-
-Ipv6Text Ipv6AddressText(Octets sixteen) {
-    uint16_t groups[8];
-    if (sixteen.size >= 16) {
-        for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.data[2 * i] << 8 | sixteen.data[2 * i + 1]);
-    } else {
-        for (int i = 0; i < 8; ++i) groups[i] = static_cast<uint16_t>(sixteen.Big(static_cast<size_t>(2 * i), 2));
-    }
-    return GroupsText(groups, 8, true, "");
-}
-
-Ipv6Text InterfaceIdText(Octets eight) {
-    uint16_t groups[4];
-    for (int i = 0; i < 4; ++i) groups[i] = static_cast<uint16_t>(eight.Big(static_cast<size_t>(2 * i), 2));
-    return GroupsText(groups, 4, false, "::");
 }
 
 namespace {
@@ -171,17 +193,15 @@ int64_t BitRateKbps(uint8_t base, uint8_t extended, uint8_t extended2, bool hasE
     return BaseRate(base);
 }
 
-}  // namespace corvuna::view
-
-namespace corvuna::view {
-
-bool RequireOctets(Context& ctx, Octets value, size_t needed) {
-    if (value.size >= needed) return true;
-    char reason[96];
-    const int n = std::snprintf(reason, sizeof reason, "value of %zu octet%s, %zu needed", value.size,
-                                value.size == 1 ? "" : "s", needed);
-    ctx.ValueError(std::string_view(reason, n > 0 ? static_cast<size_t>(n) : 0));
-    return false;
+void WriteBitRate(Context& ctx, Label label, int64_t kbps) {
+    if (kbps < 0) {
+        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed maximum bit rate") : Text("reserved"));
+        return;
+    }
+    char text[32];
+    const size_t n = FormatDecimal64(kbps, text);
+    std::memcpy(text + n, " kbit/s", 7);
+    ctx.out.Enum(label, kbps, Text::Printable(text, static_cast<uint32_t>(n + 7)));
 }
 
 }  // namespace corvuna::view

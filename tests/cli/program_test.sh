@@ -66,19 +66,23 @@ grep -qE '^corvuna [0-9]+\.[0-9]+\.[0-9]+$' "$work/version" || { echo "FAIL: --v
 # The standard view: one JSON object a line, or text trees apart by a blank
 # line; the ciphered message's inner message only with --null-ciphering.
 "$corvuna" -T json 075e 0761490100 2>"$work/err" >"$work/out"
-[ "$(grep -c '^{"direction":.*"result":"decoded"}$' "$work/out")" -eq 2 ] && [ ! -s "$work/err" ] ||
+[ "$(grep -c '^{"schema_version":1,"direction":.*"result":"decoded","errors":\[\],"stopped":null}$' "$work/out")" -eq 2 ] &&
+  [ ! -s "$work/err" ] ||
   { echo "FAIL: -T json"; failures=$((failures + 1)); }
 "$corvuna" -T text -d dl 0761490100 075e >"$work/out"
 [ "$(grep -c '^NAS message: downlink' "$work/out")" -eq 2 ] && [ "$(grep -c '^$' "$work/out")" -eq 2 ] ||
   { echo "FAIL: -T text"; failures=$((failures + 1)); }
-"$corvuna" -T json 27aabbccdd050761490100 | grep -q '"ciphered_message":"0761490100"' ||
+"$corvuna" -T json 27aabbccdd050761490100 >"$work/out" 2>"$work/err"
+[ $? -eq 3 ] && grep -q '"ciphered_octets":"0761490100"' "$work/out" && grep -q '"result":"ciphered"' "$work/out" &&
+  grep -q '1 message left ciphered' "$work/err" ||
   { echo "FAIL: ciphered"; failures=$((failures + 1)); }
-"$corvuna" -T json --null-ciphering 27aabbccdd050761490100 | grep -q '"message":"emm_information"' ||
+"$corvuna" -T json --null-ciphering 27aabbccdd050761490100 | grep -q '"message":{"protocol_discriminator".*"name":"emm_information"' ||
   { echo "FAIL: --null-ciphering"; failures=$((failures + 1)); }
 "$corvuna" -T json 0741710831012098802351f0 >"$work/out" 2>"$work/err"
 [ $? -eq 1 ] && grep -q '"stopped":{"offset":12' "$work/out" && grep -q 'decoded with errors' "$work/err" ||
   { echo "FAIL: -T json, message cut short"; failures=$((failures + 1)); }
 expect 2 "unknown format 'yaml'" 0 -- -T yaml 075e
+expect 2 "LTE RRC PDUs of captures" 0 -- -T rrc 075e
 
 # Captures (when this build reads them).
 if "$corvuna" --help | grep -q -- '--read CAPTURE'; then

@@ -97,7 +97,8 @@ inline std::string CheckViewJson(std::string_view json) {
         return finder.problem.empty() ? "not JSON" : finder.problem;
     }
     if (!finder.rootIsObject) return "not an object";
-    static const std::set<std::string> kResults = {"decoded", "decoded_with_errors", "unknown_message", "not_nas"};
+    static const std::set<std::string> kResults = {"decoded", "decoded_with_errors", "unknown_message", "not_nas",
+                                                    "ciphered"};
     if (!kResults.count(finder.result)) return "no result member";
     return {};
 }

@@ -5,11 +5,15 @@
 #include <ctime>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 #include "capture/capture_file.h"
 #include "capture/radio/rrc_reader.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
+#include "view/json_sink.h"
+#include "view/text_sink.h"
+#include "view/walker.h"
 
 namespace corvuna::cli {
 
@@ -66,15 +70,6 @@ std::string LowerClass(capture::radio::RrcClass c) {
     std::string text = capture::radio::RrcClassName(c);
     for (char& ch : text) ch = static_cast<char>(ch == '-' ? '-' : (ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch));
     return text;
-}
-
-std::string JsonString(std::string_view s) {
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
 }
 
 class Runner {
@@ -141,7 +136,7 @@ private:
             Complain("frame " + std::to_string(frame.number) + ": " + warning);
             ++counts_.warnings;
         }
-        if (options_.format == CaptureFormat::kRrc) {
+        if (options_.format == Format::kRrc) {
             for (const capture::radio::RrcPdu& p : decoder_.rrcPdus()) ListRrc(frame, p);
             return;
         }
@@ -177,23 +172,31 @@ private:
     // An RRC PDU that is AS-ciphered: said, not decoded.
     void AsCiphered(const capture::CapturedFrame& frame, const FoundNas& f) {
         ++counts_.asCipheredRrc;
-        if (options_.format == CaptureFormat::kTsv) return;
+        if (options_.format == Format::kTsv) return;
         const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
-        if (options_.format == CaptureFormat::kJson) {
-            std::string line = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
-                               ",\"carrier\":\"lte_rrc\",\"rrc_channel\":" +
-                               JsonString(capture::radio::RrcClassName(f.rrcClass));
-            if (f.rnti >= 0) line += ",\"rnti\":" + std::to_string(f.rnti);
-            if (f.sfn >= 0) line += ",\"sfn\":" + std::to_string(f.sfn) + ",\"subframe\":" + std::to_string(f.subframe);
-            line += std::string(",\"direction\":") + (f.direction == 1 ? "\"uplink\"" : "\"downlink\"") +
-                    ",\"as_ciphering\":\"EEA" + std::to_string(f.asCiphering) + "\",\"decoded\":false}\n";
-            out_.Write(line);
+        if (options_.format == Format::kJson) {
+            // A record of its own: where the RRC PDU was, and that it was not read.
+            using view::operator""_f;
+            char* room = out_.Reserve(4096);
+            view::JsonSink sink(room, 4096);
+            sink.BeginRecord(view::Label());
+            sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
+            sink.Ascii("Time"_f, time);
+            sink.Ascii("Carrier"_f, capture::CarrierName(f.carrier));
+            RrcFields(sink, f);
+            sink.Ascii("Direction"_f, DirectionName(f.direction));
+            sink.Ascii("AS ciphering"_f, "EEA" + std::to_string(f.asCiphering));
+            sink.Flag("Decoded"_f, false, Text(), Text());
+            sink.End();
+            sink.Finish();
+            if (!sink.Truncated()) out_.Commit(sink.Length());
+            out_.Write("\n");
             return;
         }
         out_.Write("# frame=" + std::to_string(frame.number) + " time=" + time + " carrier=lte_rrc" + RrcPlace(f) +
                    " direction=" + DirectionName(f.direction) + " as_ciphering=EEA" + std::to_string(f.asCiphering) +
                    " decoded=no(AS-ciphered)\n");
-        if (options_.format == CaptureFormat::kText) out_.Write("\n");
+        if (options_.format == Format::kText) out_.Write("\n");
     }
 
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
@@ -225,7 +228,7 @@ private:
             }
         }
         const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
-        if (options_.format == CaptureFormat::kTsv) {
+        if (options_.format == Format::kTsv) {
             std::string line = std::to_string(direction) + '\t';
             AppendHex(line, f.octets);
             line += '\t' + std::to_string(frame.number) + '\t' + time + '\t' + CarrierText(f) + '\n';
@@ -267,14 +270,14 @@ private:
         // The octets to decode: the inner plain message unless told otherwise.
         Bytes message = f.octets;
         if (!options_.noUnwrap && p.plain.size > 0) message = p.plain;
-        if (options_.format == CaptureFormat::kJson) {
-            EmitJson(frame, f, direction, time, algorithm, nullCiphering);
+        const view::Protection facts = ProtectionOf(p, algorithm, nullCiphering);
+        if (options_.format == Format::kJson) {
+            Record<view::JsonSink>(frame, f, direction, time, facts);
             return;
         }
         out_.Write("# " + about + "\n");
-        if (options_.format == CaptureFormat::kText) {
-            View(direction, f.octets, CORVUNA_VIEW_TEXT, nullCiphering);
-            out_.Write("\n");
+        if (options_.format == Format::kText) {
+            Record<view::TextSink>(frame, f, direction, time, facts);
             return;
         }
         if (!cipheredNote.empty() && !options_.noUnwrap) return;  // not pretending to decode it
@@ -287,39 +290,81 @@ private:
         }
     }
 
-    void View(int direction, Bytes octets, int format, bool nullCiphering) {
-        char* room = out_.Reserve(CORVUNA_MAX_VIEW_LENGTH + 1);
-        size_t needed = 0;
-        if (CorvunaDecodeView(direction, octets.data, static_cast<int>(octets.size), format,
-                              nullCiphering ? CORVUNA_VIEW_NULL_CIPHERING : 0u, room, CORVUNA_MAX_VIEW_LENGTH + 1,
-                              &needed) >= 0) {
-            out_.Commit(needed - 1);
+    // Where a NAS message found in LTE RRC was, as members of a JSON record.
+    static void RrcFields(view::JsonSink& sink, const FoundNas& f) {
+        using view::operator""_f;
+        if (!f.rrcField.empty()) sink.Ascii("RRC field"_f, f.rrcField);
+        if (!f.rrcMessage.empty()) sink.Ascii("RRC message"_f, f.rrcMessage);
+        sink.Ascii("RRC channel"_f, capture::radio::RrcClassName(f.rrcClass));
+        if (f.rnti >= 0) sink.Number("RNTI"_f, f.rnti);
+        if (f.sfn >= 0) {
+            sink.Number("SFN"_f, f.sfn);
+            sink.Number("Subframe"_f, f.subframe);
         }
     }
 
-    // One JSON object a line: where the message was found, and its view.
-    void EmitJson(const capture::CapturedFrame& frame, const FoundNas& f, int direction, const std::string& time,
-                  int algorithm, bool nullCiphering) {
-        std::string head = "{\"frame\":" + std::to_string(frame.number) + ",\"time\":" + JsonString(time) +
-                           ",\"carrier\":" + JsonString(capture::CarrierName(f.carrier));
-        if (f.carrier == Carrier::kLteRrc) {
-            head += ",\"rrc_field\":" + JsonString(f.rrcField) + ",\"rrc_message\":" + JsonString(f.rrcMessage) +
-                    ",\"rrc_channel\":" + JsonString(capture::radio::RrcClassName(f.rrcClass));
-            if (f.rnti >= 0) head += ",\"rnti\":" + std::to_string(f.rnti);
-            if (f.sfn >= 0) head += ",\"sfn\":" + std::to_string(f.sfn) + ",\"subframe\":" + std::to_string(f.subframe);
+    // What this capture's security context knows of a protected message.
+    static view::Protection ProtectionOf(const ProtectedNas& p, int algorithm, bool nullCiphering) {
+        view::Protection facts;
+        facts.cipheringAlgorithm = algorithm;
+        facts.macReason = "no integrity key";
+        if (!p.ciphered) {
+            facts.body = view::Protection::Body::kNotCiphered;
+        } else if (algorithm == 0) {
+            facts.body = view::Protection::Body::kNullCiphering;
+            facts.reason = "the UE's SECURITY MODE COMMAND selected EEA0";
+        } else if (nullCiphering) {
+            facts.body = view::Protection::Body::kNullCiphering;
+            facts.reason = "taken as EEA0 (null ciphering) as --null-ciphering says";
+        } else if (algorithm > 0) {
+            facts.reason = "no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected";
+        } else {
+            facts.reason = "no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known";
         }
-        if (f.carrier == Carrier::kS1ap) {
-            head += ",\"procedure\":" + JsonString(capture::S1apProcedureName(f.procedure)) +
-                    ",\"procedure_code\":" + std::to_string(f.procedure);
-            if (f.enbUeId >= 0) head += ",\"enb_ue_s1ap_id\":" + std::to_string(f.enbUeId);
-            if (f.mmeUeId >= 0) head += ",\"mme_ue_s1ap_id\":" + std::to_string(f.mmeUeId);
+        return facts;
+    }
+
+    // The standard view of the message as a record of `sink` (inside the
+    // group `member` of the caller's record, or on its own); its result.
+    view::Result View(view::Sink& sink, int direction, Bytes octets, const view::Protection& facts,
+                      view::Label member) {
+        return view::DecodeView(direction, octets.data, octets.size, 0, &facts, sink, member);
+    }
+
+    template <typename Sink>
+    void Record(const capture::CapturedFrame& frame, const FoundNas& f, int direction, const std::string& time,
+                const view::Protection& facts) {
+        using view::operator""_f;
+        char* room = out_.Reserve(view::kMaxViewOutput + 4096);
+        Sink sink(room, view::kMaxViewOutput + 4096);
+        view::Result result;
+        if constexpr (std::is_same_v<Sink, view::JsonSink>) {
+            // One object a line: where the message was found, its octets and
+            // its view.
+            sink.BeginRecord(view::Label());
+            sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
+            sink.Ascii("Time"_f, time);
+            sink.Ascii("Carrier"_f, capture::CarrierName(f.carrier));
+            if (f.carrier == Carrier::kLteRrc) RrcFields(sink, f);
+            if (f.carrier == Carrier::kS1ap) {
+                sink.Ascii("Procedure"_f, capture::S1apProcedureName(f.procedure));
+                sink.Number("Procedure code"_f, f.procedure);
+                if (f.enbUeId >= 0) sink.Number("eNB UE S1AP ID"_f, f.enbUeId);
+                if (f.mmeUeId >= 0) sink.Number("MME UE S1AP ID"_f, f.mmeUeId);
+            }
+            sink.Ascii("Direction"_f, DirectionName(direction));
+            sink.Hex("Octets"_f, f.octets.data, f.octets.size);
+            result = View(sink, direction, f.octets, facts, view::Field<"View", "view">);
+            sink.End();
+        } else {
+            result = View(sink, direction, f.octets, facts, view::Label());
         }
-        head += std::string(",\"direction\":") + (direction == 1 ? "\"uplink\"" : "\"downlink\"");
-        if (algorithm >= 0) head += ",\"ciphering\":\"EEA" + std::to_string(algorithm) + "\"";
-        head += ",\"view\":";
-        out_.Write(head);
-        View(direction, f.octets, CORVUNA_VIEW_JSON, nullCiphering);
-        out_.Write("}\n");
+        sink.Finish();
+        if (!sink.Truncated()) out_.Commit(sink.Length());
+        out_.Write("\n");
+        if (result == view::Result::kCiphered) ++counts_.leftCiphered;
+        if (result == view::Result::kDecodedWithErrors) ++counts_.decodedWithErrors;
+        if (result == view::Result::kUnknownMessage || result == view::Result::kNotNas) ++counts_.unknown;
     }
 
     std::string path_;

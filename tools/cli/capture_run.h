@@ -8,16 +8,13 @@
 #include <string>
 
 #include "capture/frames.h"
+#include "cli/format.h"
 #include "cli/io.h"
 
 namespace corvuna::cli {
 
-// kRrc lists the LTE RRC PDUs the radio side delivers, one a line, instead
-// of the NAS messages.
-enum class CaptureFormat { kLegacy, kJson, kText, kTsv, kRrc };
-
 struct CaptureOptions {
-    CaptureFormat format = CaptureFormat::kLegacy;
+    Format format = Format::kLegacy;
     int direction = 1;           // for raw NAS whose message type is sent both ways
     bool nullCiphering = false;  // ciphered messages use EEA0
     bool noUnwrap = false;       // legacy documents of the octets as carried
@@ -35,7 +32,10 @@ struct CaptureCounts {
     unsigned long integrityOnly = 0;
     unsigned long ciphered = 0;
     unsigned long cipheredDecoded = 0;
-    unsigned long asCipheredRrc = 0;  // LTE RRC PDUs reported as AS-ciphered
+    unsigned long asCipheredRrc = 0;       // LTE RRC PDUs reported as AS-ciphered
+    unsigned long leftCiphered = 0;        // standard view: bodies that stayed ciphered
+    unsigned long decodedWithErrors = 0;   // standard view: decoded with errors
+    unsigned long unknown = 0;             // standard view: of a type or protocol it does not know
     unsigned long warnings = 0;
     bool failed = false;  // the capture could not be read to its end
     // The radio side.

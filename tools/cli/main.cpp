@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/capture_run.h"
+#include "cli/format.h"
 #include "cli/io.h"
 #include "cli/text_input.h"
 #include "corvuna/corvuna.h"
@@ -75,8 +76,10 @@ constexpr const char* kUsage =
     "Options taking a value also take it as --option=VALUE.\n"
     "\n"
     "Exit status: 0 when every message was decoded, 1 when some input was bad,\n"
-    "could not be decoded or, in the standard view, was decoded with errors,\n"
-    "2 on a usage error.\n";
+    "could not be decoded or, in the standard view, was decoded with errors or\n"
+    "is of a message type or protocol the view does not know,\n"
+    "2 on a usage error, 3 when, in the standard view, all went well but some\n"
+    "messages stayed ciphered.\n";
 
 struct Input {
     enum class Kind { kHex, kFile, kCapture } kind;
@@ -84,11 +87,9 @@ struct Input {
     int argument;      // its position among the HEX arguments (kHex)
 };
 
-enum class OutputFormat { kLegacy, kJson, kText, kTsv, kRrc };
-
 struct Options {
     int direction = kUplink;
-    OutputFormat format = OutputFormat::kLegacy;
+    Format format = Format::kLegacy;
     bool nullCiphering = false;
     bool stopOnError = false;
     std::vector<Input> inputs;
@@ -106,14 +107,14 @@ public:
         if (octets_.size() < hex.size() / 2 + 1) octets_.resize(hex.size() / 2 + 1);
         const size_t length = ParseHexInto(hex, octets_.data(), error);
         if (length == 0) return Fail(where, error);
-        if (options_.format == OutputFormat::kTsv) {
+        if (options_.format == Format::kTsv) {
             std::string line = std::to_string(direction) + '\t';
             for (size_t i = 0; i < length; ++i) {
                 line += "0123456789abcdef"[octets_[i] >> 4];
                 line += "0123456789abcdef"[octets_[i] & 0x0F];
             }
             out_.Write(line + '\n');
-        } else if (options_.format == OutputFormat::kLegacy) {
+        } else if (options_.format == Format::kLegacy) {
             char* room = out_.Reserve(CORVUNA_MAX_DOCUMENT_LENGTH);
             room[0] = '\0';
             size_t needed = 0;
@@ -142,7 +143,7 @@ public:
     bool RunView(int direction, size_t length, const std::string& where) {
         char* room = out_.Reserve(CORVUNA_MAX_VIEW_LENGTH + 1);
         size_t needed = 0;
-        const int format = options_.format == OutputFormat::kJson ? CORVUNA_VIEW_JSON : CORVUNA_VIEW_TEXT;
+        const int format = options_.format == Format::kJson ? CORVUNA_VIEW_JSON : CORVUNA_VIEW_TEXT;
         const int result =
             CorvunaDecodeView(direction, octets_.data(), static_cast<int>(length), format,
                               options_.nullCiphering ? CORVUNA_VIEW_NULL_CIPHERING : 0u, room,
@@ -151,6 +152,8 @@ public:
         out_.Commit(needed - 1);
         out_.Write("\n");
         if (result == CORVUNA_VIEW_DECODED_WITH_ERRORS) ++viewErrors_;
+        if (result == CORVUNA_VIEW_UNKNOWN_MESSAGE || result == CORVUNA_VIEW_NOT_NAS) ++unknown_;
+        if (result == CORVUNA_VIEW_CIPHERED) ++leftCiphered_;
         return true;
     }
 
@@ -203,11 +206,7 @@ public:
         CaptureOptions capture = options_.capture;
         capture.direction = options_.direction;
         capture.nullCiphering = options_.nullCiphering;
-        capture.format = options_.format == OutputFormat::kJson   ? CaptureFormat::kJson
-                         : options_.format == OutputFormat::kText ? CaptureFormat::kText
-                         : options_.format == OutputFormat::kTsv  ? CaptureFormat::kTsv
-                         : options_.format == OutputFormat::kRrc  ? CaptureFormat::kRrc
-                                                                  : CaptureFormat::kLegacy;
+        capture.format = options_.format;
 #ifdef CORVUNA_WITH_CAPTURE
         const CaptureCounts c = RunCapture(path, capture, out_);
 #else
@@ -218,6 +217,9 @@ public:
                      path.c_str());
 #endif
         decoded_ += c.nas;
+        viewErrors_ += c.decodedWithErrors;
+        leftCiphered_ += c.leftCiphered;
+        unknown_ += c.unknown;
 #ifdef CORVUNA_WITH_CAPTURE
         if (c.frames > 0 || !c.failed) {
             std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), CaptureSummary(c).c_str());
@@ -235,11 +237,20 @@ public:
             std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (marked \"error\" in the output)\n",
                          viewErrors_, viewErrors_ == 1 ? "" : "s");
         }
+        if (unknown_ > 0) {
+            std::fprintf(stderr, "corvuna: %lu message%s of a type or protocol the view does not know\n", unknown_,
+                         unknown_ == 1 ? "" : "s");
+        }
+        if (leftCiphered_ > 0) {
+            std::fprintf(stderr, "corvuna: %lu message%s left ciphered (result \"ciphered\")\n", leftCiphered_,
+                         leftCiphered_ == 1 ? "" : "s");
+        }
         if (failures_ > 0) {
             std::fprintf(stderr, "corvuna: %lu message%s decoded, %lu input%s not decoded\n", decoded_,
                          decoded_ == 1 ? "" : "s", failures_, failures_ == 1 ? "" : "s");
         }
-        return failures_ == 0 && viewErrors_ == 0 ? 0 : 1;
+        if (failures_ > 0 || viewErrors_ > 0 || unknown_ > 0) return 1;
+        return leftCiphered_ > 0 ? 3 : 0;
     }
 
 private:
@@ -250,6 +261,8 @@ private:
     unsigned long failures_ = 0;
     unsigned long oneOctetArguments_ = 0;
     unsigned long viewErrors_ = 0;
+    unsigned long leftCiphered_ = 0;
+    unsigned long unknown_ = 0;
 };
 
 int Usage(const std::string& problem) {
@@ -307,15 +320,15 @@ int ParseArguments(int argc, char** argv, Options& options) {
         } else if (name == "-T" || name == "--format") {
             if (!takeValue()) return Usage(name + " needs a value");
             if (value == "legacy") {
-                options.format = OutputFormat::kLegacy;
+                options.format = Format::kLegacy;
             } else if (value == "json") {
-                options.format = OutputFormat::kJson;
+                options.format = Format::kJson;
             } else if (value == "text") {
-                options.format = OutputFormat::kText;
+                options.format = Format::kText;
             } else if (value == "tsv") {
-                options.format = OutputFormat::kTsv;
+                options.format = Format::kTsv;
             } else if (value == "rrc") {
-                options.format = OutputFormat::kRrc;
+                options.format = Format::kRrc;
             } else {
                 return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text, tsv or rrc)");
             }
@@ -367,6 +380,12 @@ int ParseArguments(int argc, char** argv, Options& options) {
         } else {
             return Usage("unknown option " + Printable(arg));
         }
+    }
+    if (options.format == Format::kRrc) {
+        for (const Input& input : options.inputs) {
+            if (input.kind != Input::Kind::kCapture) return Usage("-T rrc lists the LTE RRC PDUs of captures (-r) only");
+        }
+        if (options.inputs.empty()) return Usage("-T rrc lists the LTE RRC PDUs of captures: give one with -r");
     }
     return -1;
 }

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-// EPS session management IEs (TS 24.301 9.9.4) and the TS 24.008 IEs they
-// carry, as the standard view decodes them.
+// The decoders of the EPS session management IEs that are more than bit
+// fields (esm_ies.h declares them with their IE types).
+#include "view/eps/esm_ies.h"
+
 #include <cstdio>
+#include <iterator>
 
-#include "view/ies.h"
-
-namespace corvuna::view {
-
-namespace {
+namespace corvuna::view::eps {
 
 // A number written into a text of its own ("QCI 9").
 struct Formatted {
@@ -16,87 +15,13 @@ struct Formatted {
     Text AsText() const { return Text::Trusted(text, size); }
 };
 
-// A bit rate in kbit/s; null for the coding 0, which holds none: the
-// subscribed rate from the UE, reserved from the network.
-void WriteRate(Context& ctx, Label label, int64_t kbps) {
-    if (kbps < 0) {
-        ctx.out.Absent(label, ctx.direction == 1 ? Text("subscribed bit rate") : Text("reserved"));
-    } else {
-        ctx.out.Quantity(label, kbps, "kbit/s");
-    }
-}
 
-// The bit rates of EPS QoS and of QoS, in kbit/s.
-constexpr Label kMaximumUplink = Field<"Maximum bit rate for uplink", "maximum_bit_rate_for_uplink_kbps">;
-constexpr Label kMaximumDownlink = Field<"Maximum bit rate for downlink", "maximum_bit_rate_for_downlink_kbps">;
-constexpr Label kGuaranteedUplink = Field<"Guaranteed bit rate for uplink", "guaranteed_bit_rate_for_uplink_kbps">;
-constexpr Label kGuaranteedDownlink =
-    Field<"Guaranteed bit rate for downlink", "guaranteed_bit_rate_for_downlink_kbps">;
+// The bit rates of EPS QoS and of QoS.
+constexpr Label kMaximumUplink = "Maximum bit rate for uplink"_f;
+constexpr Label kMaximumDownlink = "Maximum bit rate for downlink"_f;
+constexpr Label kGuaranteedUplink = "Guaranteed bit rate for uplink"_f;
+constexpr Label kGuaranteedDownlink = "Guaranteed bit rate for downlink"_f;
 
-// ---------------------------------------------------------------------------
-// Half-octet values
-
-void DecodeEsmInformationTransferFlag(Context& ctx, Octets v) {
-    WriteBit(ctx, "EIT (ESM information transfer)"_f, v.At(0), "Security protected ESM information transfer required",
-             "Security protected ESM information transfer not required");
-}
-
-void DecodeLinkedEpsBearerIdentity(Context& ctx, Octets v) {
-    const unsigned ebi = v.At(0) & 0x0F;
-    ctx.out.Enum("Linked EPS bearer identity value"_f, ebi,
-                 ebi >= 5 ? Text("EPS bearer identity value") : Text("Reserved"));
-}
-
-void DecodePdnType(Context& ctx, Octets v) {
-    static constexpr ValueText kTexts[] = {{1, "IPv4"},    {2, "IPv6"},     {3, "IPv4v6"},
-                                    {4, "Unused; shall be interpreted as IPv6"}, {5, "Non IP"}, {6, "Ethernet"}};
-    WriteEnum(ctx, "PDN type value"_f, v.At(0) & 0x07, kTexts, "Reserved");
-}
-
-void DecodeRequestType(Context& ctx, Octets v) {
-    static constexpr ValueText kTexts[] = {{1, "initial request"},
-                                    {2, "handover"},
-                                    {3, "unused; shall be interpreted as initial request"},
-                                    {4, "emergency"},
-                                    {6, "handover of emergency bearer services"}};
-    WriteEnum(ctx, "Request type value"_f, v.At(0) & 0x07, kTexts, "reserved");
-}
-
-void DecodeRadioPriority(Context& ctx, Octets v) {
-    static constexpr ValueText kTexts[] = {{1, "priority level 1 (highest)"},
-                                    {2, "priority level 2"},
-                                    {3, "priority level 3"},
-                                    {4, "priority level 4 (lowest)"}};
-    WriteEnum(ctx, "Radio priority level value"_f, v.At(0) & 0x07, kTexts, "priority level 4 (lowest)");
-}
-
-void DecodeConnectivityType(Context& ctx, Octets v) {
-    static constexpr ValueText kTexts[] = {{0, "The PDN connection is not considered a LIPA PDN connection"},
-                                    {1, "The PDN connection is considered a LIPA PDN connection"}};
-    WriteEnum(ctx, "Connectivity type value"_f, v.At(0) & 0x0F, kTexts, "reserved");
-}
-
-void DecodeWlanOffloadAcceptability(Context& ctx, Octets v) {
-    WriteBit(ctx, "UTRAN offload acceptability"_f, v.At(0) >> 1, "Offloading the traffic is acceptable",
-             "Offloading the traffic is not acceptable");
-    WriteBit(ctx, "E-UTRAN offload acceptability"_f, v.At(0), "Offloading the traffic is acceptable",
-             "Offloading the traffic is not acceptable");
-}
-
-void DecodeControlPlaneOnlyIndication(Context& ctx, Octets v) {
-    WriteBit(ctx, "CPOI"_f, v.At(0), "PDN connection can be used for control plane CIoT EPS optimization only",
-             "Reserved");
-}
-
-void DecodeReleaseAssistanceIndication(Context& ctx, Octets v) {
-    static constexpr ValueText kTexts[] = {{0, "No information available"},
-                                    {1, "No further uplink or downlink data transmission expected"},
-                                    {2, "Only a single downlink data transmission expected"}};
-    WriteEnum(ctx, "Downlink data expected (DDX)"_f, v.At(0) & 0x03, kTexts, "reserved");
-}
-
-// ---------------------------------------------------------------------------
-// Bearers and QoS
 
 Text QciText(unsigned qci, Formatted& scratch) {
     const bool standardised = (qci >= 1 && qci <= 9) || (qci >= 65 && qci <= 67) || (qci >= 69 && qci <= 76) ||
@@ -124,22 +49,22 @@ void DecodeEpsQualityOfService(Context& ctx, Octets v) {
     const bool extended = v.size >= 9, extended2 = v.size >= 13;
     for (size_t i = 0; i < 4; ++i) {
         const int64_t kbps = BitRateKbps(v.At(1 + i), v.At(5 + i), v.At(9 + i), extended, extended2);
-        WriteRate(ctx, kLabels[i], kbps);
+        WriteBitRate(ctx, kLabels[i], kbps);
     }
 }
 
 void DecodeApnAggregateMaximumBitRate(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 2)) return;
     const bool extended = v.size >= 4, extended2 = v.size >= 6;
-    static constexpr Label kLabels[] = {Field<"APN-AMBR for downlink", "apn_ambr_for_downlink_kbps">,
-                                        Field<"APN-AMBR for uplink", "apn_ambr_for_uplink_kbps">};
+    static constexpr Label kLabels[] = {"APN-AMBR for downlink"_f, "APN-AMBR for uplink"_f};
     for (size_t i = 0; i < 2; ++i) {
         int64_t kbps = BitRateKbps(v.At(i), v.At(2 + i), 0, extended, false);
         // The extended-2 octet adds multiples of 256 Mbit/s.
         if (extended2 && kbps >= 0) kbps += static_cast<int64_t>(v.At(4 + i)) * 256000;
-        WriteRate(ctx, kLabels[i], kbps);
+        WriteBitRate(ctx, kLabels[i], kbps);
     }
 }
+
 
 constexpr ValueText kEsmCauses[] = {
     {8, "Operator Determined Barring"},
@@ -198,12 +123,6 @@ void DecodeEsmCause(Context& ctx, Octets v) {
     if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kEsmCauseTexts(v.At(0)));
 }
 
-void DecodeLlcSapi(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 1)) return;
-    static constexpr ValueText kTexts[] = {
-        {0, "LLC SAPI not assigned"}, {3, "SAPI 3"}, {5, "SAPI 5"}, {9, "SAPI 9"}, {11, "SAPI 11"}};
-    WriteEnum(ctx, "LLC SAPI value"_f, v.At(0) & 0x0F, kTexts, "reserved");
-}
 
 void DecodePacketFlowIdentifier(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
@@ -220,7 +139,15 @@ void DecodeTransactionIdentifier(Context& ctx, Octets v) {
              "The message is sent from the side that originates the TI");
     const unsigned tio = (o1 >> 4) & 0x07;
     ctx.out.Enum("TIO"_f, tio, tio == 7 ? Text("The TI value is given by the TIE in octet 4") : Text("TI value"));
-    if (tio == 7 && v.size >= 2) ctx.out.Number("TIE"_f, v.At(1) & 0x7F);
+    // TS 24.007 11.2.3.1.3: the extension octet of a TI value of 7 or more.
+    if (tio != 7) return;
+    if (v.size < 2) {
+        ctx.ValueError("TIO 7 without the extension octet holding the TIE");
+        return;
+    }
+    WriteBit(ctx, "Extension"_f, v.At(1) >> 7, "last octet of the TI", "reserved for future extension");
+    const unsigned tie = v.At(1) & 0x7F;
+    ctx.out.Enum("TIE"_f, tie, tie < 7 ? Text("reserved (TI values 0 to 6 are coded in the TIO)") : Text("TI value"));
 }
 
 void DecodeQualityOfService(Context& ctx, Octets v) {
@@ -266,14 +193,14 @@ void DecodeQualityOfService(Context& ctx, Octets v) {
     auto rate = [&](size_t base, size_t extended, size_t extended2) {
         return BitRateKbps(v.At(base), v.At(extended), v.At(extended2), v.size > extended, v.size > extended2);
     };
-    WriteRate(ctx, kMaximumUplink, rate(5, 14, 18));
-    WriteRate(ctx, kMaximumDownlink, rate(6, 12, 16));
+    WriteBitRate(ctx, kMaximumUplink, rate(5, 14, 18));
+    WriteBitRate(ctx, kMaximumDownlink, rate(6, 12, 16));
     ctx.out.Number("Residual Bit Error Rate (BER)"_f, v.At(7) >> 4);
     ctx.out.Number("SDU error ratio"_f, v.At(7) & 0x0F);
     ctx.out.Number("Transfer delay"_f, v.At(8) >> 2);
     ctx.out.Number("Traffic handling priority"_f, v.At(8) & 0x03);
-    WriteRate(ctx, kGuaranteedUplink, rate(9, 15, 19));
-    WriteRate(ctx, kGuaranteedDownlink, rate(10, 13, 17));
+    WriteBitRate(ctx, kGuaranteedUplink, rate(9, 15, 19));
+    WriteBitRate(ctx, kGuaranteedDownlink, rate(10, 13, 17));
     if (v.size >= 12) {
         WriteBit(ctx, "Signalling indication"_f, v.At(11) >> 4, "Optimised for signalling traffic",
                  "Not optimised for signalling traffic");
@@ -311,11 +238,11 @@ void DecodePdnAddress(Context& ctx, Octets v) {
     WriteEnum(ctx, "PDN type value"_f, type, kTypes, "Reserved");
     const Octets address = v.From(1);
     if (type == 1 && RequireOctets(ctx, address, 4)) ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address).view());
-    if (type == 2 && RequireOctets(ctx, address, 8)) {
-        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
-    }
+    // An IPv6 interface identifier is 64 bits of an address, not one: its
+    // octets.
+    if (type == 2 && RequireOctets(ctx, address, 8)) ctx.out.Hex("PDN IPv6 interface identifier"_f, address.Take(8));
     if (type == 3 && RequireOctets(ctx, address, 12)) {
-        ctx.out.Ascii("PDN IPv6 interface identifier"_f, InterfaceIdText(address).view());
+        ctx.out.Hex("PDN IPv6 interface identifier"_f, address.Take(8));
         ctx.out.Ascii("PDN IPv4"_f, Ipv4Text(address.From(8)).view());
     }
 }
@@ -463,12 +390,8 @@ void WriteContainer(Context& ctx, unsigned id, Octets contents) {
         ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(contents).view());
     } else if ((id == 0x0010 || id == 0x0015) && contents.size == 2) {
         ctx.out.Number("MTU"_f, contents.Big(0, 2));
-    } else if (id == 0xFF00 && contents.size >= 3) {
-        // Operator specific use: the contents start with the MCC and MNC of
-        // the operator providing the application (TS 24.008 10.5.6.3).
-        WritePlmn(ctx, contents.Take(3));
-        if (contents.size > 3) WriteOctets(ctx, contents.From(3));
     } else if (contents.size > 0) {
+        // Operator-specific containers (FF00H-FFFFH) and the others: octets.
         WriteOctets(ctx, contents);
     }
     ctx.out.End();
@@ -604,7 +527,7 @@ void WriteComponents(Context& ctx, Octets contents) {
     ctx.out.EndList();
 }
 
-void DecodeTft(Context& ctx, Octets v) {
+void DecodeTrafficFlowTemplate(Context& ctx, Octets v) {
     if (!RequireOctets(ctx, v, 1)) return;
     static constexpr ValueText kOperations[] = {{0, "Ignore this IE"},
                                          {1, "Create new TFT"},
@@ -669,70 +592,5 @@ void DecodeTft(Context& ctx, Octets v) {
     ctx.out.EndList();
 }
 
-// ---------------------------------------------------------------------------
-// Other ESM IEs
 
-void DecodeNotificationIndicator(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 1)) return;
-    static constexpr ValueText kTexts[] = {{1, "SRVCC handover cancelled, IMS session re-establishment required"},
-                                    {2, "SRVCC handover cancelled, IMS session re-establishment required"}};
-    WriteEnum(ctx, "Notification indicator value"_f, v.At(0), kTexts, "Unused, shall be ignored");
-}
-
-void DecodeReattemptIndicator(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 1)) return;
-    WriteBit(ctx, "EPLMNC"_f, v.At(0) >> 1, "UE is not allowed to re-attempt the procedure in an equivalent PLMN",
-             "UE is allowed to re-attempt the procedure in an equivalent PLMN");
-    WriteBit(ctx, "RATC"_f, v.At(0), "UE is not allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode",
-             "UE is allowed to re-attempt the procedure in A/Gb mode or Iu mode or N1 mode");
-}
-
-constexpr IeType Ie(Text name, Text reference, IeDecoder decode) { return {name, reference, decode}; }
-
-}  // namespace
-
-const IeType kEsmInformationTransferFlag =
-    Ie("ESM information transfer flag", "9.9.4.5", DecodeEsmInformationTransferFlag);
-const IeType kLinkedEpsBearerIdentity = Ie("Linked EPS bearer identity", "9.9.4.6", DecodeLinkedEpsBearerIdentity);
-const IeType kPdnType = Ie("PDN type", "9.9.4.10", DecodePdnType);
-const IeType kRequestType = Ie("Request type", "9.9.4.14", DecodeRequestType);
-const IeType kRadioPriority = Ie("Radio priority", "9.9.4.13", DecodeRadioPriority);
-const IeType kConnectivityType = Ie("Connectivity type", "9.9.4.2A", DecodeConnectivityType);
-const IeType kWlanOffloadAcceptability = Ie("WLAN offload acceptability", "9.9.4.18", DecodeWlanOffloadAcceptability);
-const IeType kControlPlaneOnlyIndication =
-    Ie("Control plane only indication", "9.9.4.23", DecodeControlPlaneOnlyIndication);
-const IeType kReleaseAssistanceIndication =
-    Ie("Release assistance indication", "9.9.4.25", DecodeReleaseAssistanceIndication);
-
-const IeType kAccessPointName = Ie("Access point name", "9.9.4.1", DecodeAccessPointName);
-const IeType kApnAggregateMaximumBitRate =
-    Ie("APN aggregate maximum bit rate", "9.9.4.2", DecodeApnAggregateMaximumBitRate);
-const IeType kEpsQualityOfService = Ie("EPS quality of service", "9.9.4.3", DecodeEpsQualityOfService);
-const IeType kEsmCause = Ie("ESM cause", "9.9.4.4", DecodeEsmCause);
-const IeType kLlcServiceAccessPointIdentifier =
-    Ie("LLC service access point identifier", "9.9.4.7", DecodeLlcSapi);
-const IeType kNotificationIndicator = Ie("Notification indicator", "9.9.4.7A", DecodeNotificationIndicator);
-const IeType kPacketFlowIdentifier = Ie("Packet flow identifier", "9.9.4.8", DecodePacketFlowIdentifier);
-const IeType kPdnAddress = Ie("PDN address", "9.9.4.9", DecodePdnAddress);
-const IeType kProtocolConfigurationOptions =
-    Ie("Protocol configuration options", "9.9.4.11", DecodeProtocolConfigurationOptions);
-const IeType kExtendedProtocolConfigurationOptions =
-    Ie("Extended protocol configuration options", "9.9.4.26", DecodeProtocolConfigurationOptions);
-const IeType kQualityOfService = Ie("Quality of service", "9.9.4.12", DecodeQualityOfService);
-const IeType kReattemptIndicator = Ie("Re-attempt indicator", "9.9.4.13A", DecodeReattemptIndicator);
-const IeType kTrafficFlowAggregateDescription =
-    Ie("Traffic flow aggregate description", "9.9.4.15", DecodeTft);
-const IeType kTrafficFlowTemplate = Ie("Traffic flow template", "9.9.4.16", DecodeTft);
-const IeType kTransactionIdentifier = Ie("Transaction identifier", "9.9.4.17", DecodeTransactionIdentifier);
-const IeType kNbifomContainer = Ie("NBIFOM container", "9.9.4.19", DecodeOctetsValue);
-const IeType kRemoteUeContextList = Ie("Remote UE context list", "9.9.4.20", DecodeOctetsValue);
-const IeType kPkmfAddress = Ie("PKMF address", "9.9.4.21", DecodeOctetsValue);
-const IeType kHeaderCompressionConfiguration =
-    Ie("Header compression configuration", "9.9.4.22", DecodeOctetsValue);
-const IeType kUserDataContainer = Ie("User data container", "9.9.4.24", DecodeOctetsValue);
-const IeType kServingPlmnRateControl = Ie("Serving PLMN rate control", "9.9.4.28", DecodeOctetsValue);
-const IeType kExtendedApnAggregateMaximumBitRate =
-    Ie("Extended APN aggregate maximum bit rate", "9.9.4.29", DecodeOctetsValue);
-const IeType kExtendedQualityOfService = Ie("Extended quality of service", "9.9.4.30", DecodeOctetsValue);
-
-}  // namespace corvuna::view
+}  // namespace corvuna::view::eps

@@ -1,44 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 // The message tables of TS 24.301 clause 8 (Release 17): for each EMM and
 // ESM message, its IEs in the table's order with their format and length.
-#include "view/messages.h"
+#include "view/eps/eps.h"
 
-#include <array>
+#include "view/eps/emm_ies.h"
+#include "view/eps/esm_ies.h"
 
-namespace corvuna::view {
+namespace corvuna::view::eps {
 
 namespace {
 
-// Rows in the form of the standard's tables.  Lengths are the IE's whole
-// length as the tables give it (IEI and length octets included).
-constexpr IeRow V(Label role, const IeType& type, uint16_t length) {
-    return {role, &type, IeFormat::kV, 0, length, length};
-}
-constexpr IeRow Half(Label role, const IeType& type) { return {role, &type, IeFormat::kHalfV, 0, 1, 1}; }
-constexpr IeRow LV(Label role, const IeType& type, uint16_t min, uint16_t max) {
-    return {role, &type, IeFormat::kLV, 0, min, max};
-}
-constexpr IeRow LVE(Label role, const IeType& type, uint16_t min, uint16_t max) {
-    return {role, &type, IeFormat::kLVE, 0, min, max};
-}
-constexpr IeRow TV1(uint8_t iei, Label role, const IeType& type) { return {role, &type, IeFormat::kTV1, iei, 1, 1}; }
-constexpr IeRow TV(uint8_t iei, Label role, const IeType& type, uint16_t length) {
-    return {role, &type, IeFormat::kTV, iei, length, length};
-}
-constexpr IeRow TLV(uint8_t iei, Label role, const IeType& type, uint16_t min, uint16_t max) {
-    return {role, &type, IeFormat::kTLV, iei, min, max};
-}
-constexpr IeRow TLVE(uint8_t iei, Label role, const IeType& type, uint16_t min, uint16_t max) {
-    return {role, &type, IeFormat::kTLVE, iei, min, max};
-}
-
 constexpr uint16_t n = kAnyLength;
-
-// IE types of newer releases whose values are shown as octets.
-const IeType kUeRadioCapabilityIdAvailability{"UE radio capability ID availability", "9.9.3.59", DecodeOctetsValue};
-const IeType kWusAssistanceInformation{"WUS assistance information", "9.9.3.62", DecodeOctetsValue};
-const IeType kNbS1DrxParameter{"NB-S1 DRX parameter", "9.9.3.63", DecodeOctetsValue};
-const IeType kImsiOffset{"IMSI offset", "9.9.3.64", DecodeOctetsValue};
 
 // ---------------------------------------------------------------------------
 // EPS mobility management (TS 24.301 8.2)
@@ -106,7 +78,7 @@ constexpr IeRow kVoiceDomain = TLV(0x5D, "Voice domain preference and UE's usage
 constexpr IeRow kDeviceProp = TV1(0xD, "Device properties"_f, kDeviceProperties);
 constexpr IeRow kOldGutiType = TV1(0xE, "Old GUTI type"_f, kGutiType);
 constexpr IeRow kMsNetFeature = TV1(0xC, "MS network feature support"_f, kMsNetworkFeatureSupport);
-constexpr IeRow kTmsiNri = TLV(0x10, "TMSI based NRI container"_f, kNriContainer, 4, 4);
+constexpr IeRow kTmsiNri = TLV(0x10, "TMSI based NRI container"_f, kTmsiBasedNriContainer, 4, 4);
 constexpr IeRow kT3324 = TLV(0x6A, "T3324 value"_f, kGprsTimer2, 3, 3);
 constexpr IeRow kT3412Extended = TLV(0x5E, "T3412 extended value"_f, kGprsTimer3, 3, 3);
 constexpr IeRow kExtendedDrx = TLV(0x6E, "Extended DRX parameters"_f, kExtendedDrxParameters, 3, 4);
@@ -159,13 +131,13 @@ constexpr IeRow kCsServiceNotification[] = {
 };
 
 constexpr IeRow kDetachRequestFromUe[] = {
-    Half("Detach type"_f, kDetachTypeToNetwork),
+    Half("Detach type"_f, kDetachType),
     Half("NAS key set identifier"_f, kNasKeySetIdentifier),
     LV("EPS mobile identity"_f, kEpsMobileIdentity, 5, 12),
 };
 
 constexpr IeRow kDetachRequestToUe[] = {
-    Half("Detach type"_f, kDetachTypeToUe),
+    Half("Detach type"_f, kDetachType),
     Half("Spare half octet"_f, kSpareHalfOctet),
     TV(0x53, "EMM cause"_f, kEmmCause, 2),
 };
@@ -440,8 +412,6 @@ constexpr IeRow kEsmDataTransport[] = {
 
 constexpr std::span<const IeRow> kNoIes;
 
-constexpr uint8_t kEmm = 7;
-constexpr uint8_t kEsm = 2;
 
 constexpr MessageLayout kMessages[] = {
     {kEmm, 0x41, kUplink, "Attach request"_f, "8.2.4", kAttachRequest},
@@ -506,78 +476,11 @@ constexpr MessageLayout kMessages[] = {
     {kEsm, 0xEB, kBoth, "ESM data transport"_f, "8.3.25", kEsmDataTransport},
 };
 
-// The message of each protocol (EMM, ESM), direction and message type, as
-// an index into kMessages (kNone: no such message): the layout for the
-// direction, or else the message's layout in the other direction, so that a
-// message seen in the direction it is not sent in is still decoded.
-constexpr uint8_t kNone = 0xFF;
-static_assert(std::size(kMessages) < kNone);
-constexpr auto kMessageIndex = [] {
-    std::array<uint8_t, 2 * 2 * 256> index{};
-    for (uint8_t& i : index) i = kNone;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (size_t m = 0; m < std::size(kMessages); ++m) {
-            const MessageLayout& layout = kMessages[m];
-            for (int direction = 0; direction < 2; ++direction) {
-                const uint8_t want = direction == 1 ? kUplink : kDownlink;
-                const bool fits = (layout.directions & want) != 0;
-                // First pass: layouts for the direction; second: the others
-                // where the direction has none.
-                if (pass == 0 ? !fits : fits) continue;
-                uint8_t& slot = index[((layout.protocol == kEmm ? 0 : 1) * 2 + direction) * 256 + layout.type];
-                if (slot == kNone) slot = static_cast<uint8_t>(m);
-            }
-        }
-    }
-    return index;
-}();
+constexpr auto kByType = IndexMessages(kMessages, kEmm, kEsm);
+constexpr auto kOptional = IndexOptionalIes(kMessages);
 
 }  // namespace
 
-const MessageLayout* FindMessageLayout(uint8_t protocol, uint8_t type, int direction) {
-    if (protocol != kEmm && protocol != kEsm) return nullptr;
-    const uint8_t m = kMessageIndex[((protocol == kEmm ? 0 : 1) * 2 + (direction == 1 ? 1 : 0)) * 256 + type];
-    return m == kNone ? nullptr : &kMessages[m];
-}
+const MessageTable kMessageTable{{kEmm, kEsm}, kMessages, &kByType, kOptional};
 
-
-uint8_t MessageDirections(uint8_t protocol, uint8_t type) {
-    uint8_t directions = 0;
-    for (const MessageLayout& layout : kMessages) {
-        if (layout.protocol == protocol && layout.type == type) directions |= layout.directions;
-    }
-    return directions;
-}
-
-namespace {
-
-// Per message, the optional IE of each IEI octet: 1 + the row's index among
-// the message's IEs, or 0.  A type 1 IE answers for the sixteen octets of
-// its half-octet IEI; where rows share an IEI, the first in the table wins.
-constexpr auto kOptionalIndex = [] {
-    std::array<std::array<uint8_t, 256>, std::size(kMessages)> index{};
-    for (size_t m = 0; m < std::size(kMessages); ++m) {
-        const std::span<const IeRow> ies = kMessages[m].ies;
-        if (ies.size() > 64) throw "the walker marks the optional IEs seen in 64 bits";
-        for (size_t r = ies.size(); r-- > 0;) {
-            const IeRow& row = ies[r];
-            if (row.format < IeFormat::kT) continue;
-            if (row.format == IeFormat::kTV1) {
-                for (unsigned low = 0; low < 16; ++low) index[m][row.iei << 4 | low] = static_cast<uint8_t>(r + 1);
-            } else {
-                index[m][row.iei] = static_cast<uint8_t>(r + 1);
-            }
-        }
-    }
-    return index;
-}();
-
-}  // namespace
-
-int OptionalRow(const MessageLayout& layout, uint8_t iei) {
-    return kOptionalIndex[static_cast<size_t>(&layout - kMessages)][iei] - 1;
-}
-
-std::span<const MessageLayout> AllMessageLayouts() { return kMessages; }
-
-}  // namespace corvuna::view
+}  // namespace corvuna::view::eps
