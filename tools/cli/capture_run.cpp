@@ -9,6 +9,7 @@
 
 #include "capture/capture_file.h"
 #include "capture/radio/rrc_reader.h"
+#include "capture/s1ap.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
 #include "view/json_sink.h"

@@ -147,11 +147,7 @@ bool RlcReceiver::Receive(Bytes pdu, uint64_t frame, uint64_t microseconds, RlcS
     }
     ++counters.dataPdus;
     if (s.segment) ++counters.segments;
-    if (started_ && microseconds > lastArrival_ + kRestartAfterMicroseconds) {
-        Flush(out, counters);
-        started_ = false;
-        ++counters.restarts;
-    }
+    const bool pause = microseconds > lastArrival_ + kRestartAfterMicroseconds;
     lastArrival_ = microseconds;
     if (!started_) {
         started_ = true;
@@ -159,8 +155,10 @@ bool RlcReceiver::Receive(Bytes pdu, uint64_t frame, uint64_t microseconds, RlcS
         belowWindow_ = 0;
     }
     if (Distance(s.sn) >= window_) {
-        if (++belowWindow_ < kRestartAfterPdus) {
-            ++counters.duplicates;  // below the window: delivered or given up already
+        // Below the window: delivered or given up already, unless the peer
+        // started over.
+        if (!pause && ++belowWindow_ < kRestartAfterPdus) {
+            ++counters.duplicates;
             return true;
         }
         Flush(out, counters);

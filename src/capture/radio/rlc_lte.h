@@ -70,8 +70,9 @@ public:
     static constexpr uint64_t kUmGiveUpMicroseconds = 200000;
     // A peer entity re-established without the capture showing it (a
     // connection on a reused RNTI whose setup was missed) starts its
-    // sequence numbers over: the entity starts over with it after a pause
-    // this long, or after this many PDUs in a row below the window.
+    // sequence numbers over: a PDU below the window starts the entity over
+    // when it comes after a pause this long, or is the last of this many
+    // in a row below the window.
     static constexpr uint64_t kRestartAfterMicroseconds = 5000000;
     static constexpr uint32_t kRestartAfterPdus = 16;
 
