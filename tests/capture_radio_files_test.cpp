@@ -143,45 +143,60 @@ Octets Srb1Frame(bool uplink, uint16_t sn, const Octets& rrc, uint8_t pdcpSn) {
 }
 
 TEST(CaptureRadioFiles, TheProgramSaysWhereTheNasWasInRrc) {
-    // Uplink: an RRC PDU that (says the script) carries a SECURITY MODE
-    // COMPLETE; downlink: a SecurityModeCommand selecting EEA2, then a PDU
-    // that is AS-ciphered.
+    // Uplink: an RRC PDU that (says the script) carries two NAS PDUs, a
+    // SECURITY MODE COMPLETE and an EMM STATUS.  Downlink: a PDU the RRC
+    // part cannot decode (a warning), a SecurityModeCommand selecting EEA2,
+    // then a PDU that is AS-ciphered.
     ScriptedRrc rrc;
     capture::radio::RrcContent info;
     info.message = "ulInformationTransfer";
     info.nas.push_back({"dedicatedInfoNAS", Hex("17b260bfdc00075e")});
+    info.nas.push_back({"DedicatedInfoNAS", Hex("076023")});
     rrc.Say(Hex("4801aa"), info);
+    capture::radio::RrcContent broken;
+    broken.message = "dlInformationTransfer";
+    broken.error = "cut short";
+    rrc.Say(Hex("0801"), broken);
     capture::radio::RrcContent smc;
     smc.message = "securityModeCommand";
     smc.asCiphering = 2;
     rrc.Say(Hex("3000"), smc);
     const Octets file = PcapFile(147, {{1700000000, 5, Srb1Frame(true, 0, Hex("4801aa"), 0)},
-                                       {1700000001, 6, Srb1Frame(false, 0, Hex("3000"), 0)},
-                                       {1700000002, 7, Srb1Frame(false, 1, Hex("0badcafe"), 1)}});
+                                       {1700000000, 9, Srb1Frame(false, 0, Hex("0801"), 0)},
+                                       {1700000001, 6, Srb1Frame(false, 1, Hex("3000"), 1)},
+                                       {1700000002, 7, Srb1Frame(false, 2, Hex("0badcafe"), 2)}});
     const fs::path path = fs::temp_directory_path() / "corvuna-capture-test-radio.pcap";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                                 static_cast<std::streamsize>(file.size()));
     cli::CaptureCounts counts;
+    testing::internal::CaptureStderr();
     const std::string legacy = Read(path.string(), cli::Format::kLegacy, &rrc, &counts);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  "frame 2: malformed LTE RRC DL-DCCH PDU (dlInformationTransfer): cut short"),
+              std::string::npos);
     EXPECT_NE(legacy.find("# frame=1 time=2023-11-14T22:13:20.000005Z carrier=lte_rrc:dedicatedInfoNAS "
                           "rrc=ulInformationTransfer channel=UL-DCCH rnti=70 sfn=38 subframe=8 direction=uplink "
                           "security_header=1 mac=b260bfdc seq=0\n<L3Message>"),
               std::string::npos)
         << legacy;
     EXPECT_NE(legacy.find("<SECURITY_MODE_COMPLETE>"), std::string::npos);
-    EXPECT_NE(legacy.find("# frame=3 time=2023-11-14T22:13:22.000007Z carrier=lte_rrc channel=DL-DCCH rnti=70 sfn=38 "
+    EXPECT_NE(legacy.find("# frame=1 time=2023-11-14T22:13:20.000005Z carrier=lte_rrc:DedicatedInfoNAS "
+                          "rrc=ulInformationTransfer channel=UL-DCCH rnti=70 sfn=38 subframe=8 direction=uplink\n"
+                          "<L3Message>"),
+              std::string::npos);
+    EXPECT_NE(legacy.find("# frame=4 time=2023-11-14T22:13:22.000007Z carrier=lte_rrc channel=DL-DCCH rnti=70 sfn=38 "
                           "subframe=8 direction=downlink as_ciphering=EEA2 decoded=no(AS-ciphered)\n"),
               std::string::npos)
         << legacy;
-    EXPECT_EQ(counts.nas, 1u);
+    EXPECT_EQ(counts.nas, 2u);
     EXPECT_EQ(counts.asCipheredRrc, 1u);
-    EXPECT_EQ(counts.radio.rrcPdus, 3u);
-    EXPECT_EQ(counts.radio.asCiphered, 1u);
+    EXPECT_EQ(counts.warnings, 1u);
     const std::string summary = cli::CaptureSummary(counts);
-    EXPECT_NE(summary.find("radio: 3 LTE RRC PDUs (1 AS-ciphered, not read), 3 MAC PDUs"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("radio: 4 LTE RRC PDUs (1 AS-ciphered, not read), 4 MAC PDUs"), std::string::npos) << summary;
 
     EXPECT_EQ(Read(path.string(), cli::Format::kTsv, &rrc),
-              "1\t17b260bfdc00075e\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:dedicatedInfoNAS\n");
+              "1\t17b260bfdc00075e\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:dedicatedInfoNAS\n"
+              "1\t076023\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:DedicatedInfoNAS\n");
     const std::string json = Read(path.string(), cli::Format::kJson, &rrc);
     EXPECT_NE(json.find("\"carrier\":\"lte_rrc\",\"rrc_field\":\"dedicatedInfoNAS\",\"rrc_message\":"
                         "\"ulInformationTransfer\",\"rrc_channel\":\"UL-DCCH\",\"rnti\":70,\"sfn\":38,\"subframe\":8"),

@@ -9,6 +9,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "capture/frames.h"
@@ -293,55 +294,33 @@ TEST(RadioRlc, APeerThatStartsOverUnseenIsFollowed) {
 }
 
 TEST(RadioRlc, MalformedPdusAreCountedAndLeaveNoTrace) {
-    const struct {
-        const char* what;
-        Octets pdu;
-    } cases[] = {
+    const std::pair<const char*, Octets> cases[] = {
         {"length indicators reach the end of the data", RlcAmd(Amd(0, 0, "aabb", {2}))},
         {"a length indicator of zero", RlcAmd(Amd(0, 0, "aabb", {0}))},
         {"no data field", Hex("8000")},
         {"a segment header cut short", Hex("c000")},
         {"length indicators past the end", Hex("8400ff")},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        RlcReceiver r;
-        r.Reset(RlcMode::kAm, 10);
-        SduList out;
-        RlcCounters counters;
-        EXPECT_TRUE(r.Receive(B(c.pdu), 1, 0, out, counters));
-        EXPECT_EQ(counters.malformed, 1u);
+    for (const auto& [what, pdu] : cases) {
+        SCOPED_TRACE(what);
         // The entity starts with the first good PDU.
-        const Octets good = RlcAmd(Amd(9, 0, "99"));
-        r.Receive(B(good), 2, 0, out, counters);
-        EXPECT_EQ(out.sdus, Sdus({"99"}));
+        const Outcome o = RunEntity(RlcMode::kAm, 10, {{Step::kPdu, pdu, 0}, Pdu(Amd(9, 0, "99"))});
+        EXPECT_EQ(o.counters.malformed, 1u);
+        EXPECT_EQ(o.sdus, Sdus({"99"}));
     }
     // A STATUS PDU is no data: the caller hands it on.
     RlcReceiver r;
     r.Reset(RlcMode::kAm, 10);
     SduList out;
     RlcCounters counters;
-    const Octets status = RlcStatus(5, {});
-    EXPECT_FALSE(r.Receive(B(status), 1, 0, out, counters));
+    EXPECT_FALSE(r.Receive(B(RlcStatus(5, {})), 1, 0, out, counters));
 }
 
 TEST(RadioRlc, StatusPdus) {
+    // D/C 0, CPT 000, ACK_SN 5, E1; NACK_SN 2, E1, E2 0; NACK_SN 3, E1 0,
+    // E2, SOstart 10, SOend 20; padding.
+    const Octets pdu = Hex("001601401a002800a0");
     AmStatus s;
-    // ACK_SN 5, NACK 2 (whole), NACK 3 with SOstart 10 and SOend 20.
-    AperWriter w;
-    w.Bits(0, 4);
-    w.Bits(5, 10);
-    w.Bits(1, 1);
-    w.Bits(2, 10);
-    w.Bits(1, 1);
-    w.Bits(0, 1);
-    w.Bits(3, 10);
-    w.Bits(0, 1);
-    w.Bits(1, 1);
-    w.Bits(10, 15);
-    w.Bits(20, 15);
-    w.Align();
-    const Octets pdu = w.Done();
     ASSERT_TRUE(ParseAmStatus(B(pdu), s));
     EXPECT_EQ(s.ackSn, 5);
     ASSERT_EQ(s.nacks.size(), 2u);
@@ -351,10 +330,9 @@ TEST(RadioRlc, StatusPdus) {
     EXPECT_TRUE(s.nacks[1].segment);
     EXPECT_EQ(s.nacks[1].soStart, 10);
     EXPECT_EQ(s.nacks[1].soEnd, 20);
-    const Octets cut(pdu.begin(), pdu.begin() + 4);
-    EXPECT_FALSE(ParseAmStatus(B(cut), s));
-    EXPECT_FALSE(ParseAmStatus(B(Hex("8000aa")), s));  // a data PDU
-    EXPECT_FALSE(ParseAmStatus(B(Hex("1000")), s));    // control PDU type 1
+    EXPECT_FALSE(ParseAmStatus(B(Octets(pdu.begin(), pdu.begin() + 4)), s));  // cut inside a NACK
+    EXPECT_FALSE(ParseAmStatus(B(Hex("8000aa")), s));                          // a data PDU
+    EXPECT_FALSE(ParseAmStatus(B(Hex("1000")), s));                            // control PDU type 1
 }
 
 TEST(RadioRlc, UmReassembles) {
@@ -469,68 +447,60 @@ const std::vector<capture::radio::RrcPdu>& Feed(FrameDecoder& d, int type, const
     return d.rrcPdus();
 }
 
+// The PDCP PDU of `rrc` cut after `at` octets into two AMD PDUs, SN and
+// SN + 1.
+std::pair<Octets, Octets> Split(const Octets& rrc, size_t at, uint16_t sn, uint8_t pdcpSn, uint32_t macI = 0) {
+    const Octets pdcp = PdcpSrb(pdcpSn, rrc, macI);
+    AmdPdu first, second;
+    first.sn = sn;
+    first.fi = 1;
+    first.data.assign(pdcp.begin(), pdcp.begin() + static_cast<long>(at));
+    second.sn = static_cast<uint16_t>(sn + 1);
+    second.fi = 2;
+    second.data.assign(pdcp.begin() + static_cast<long>(at), pdcp.end());
+    return {RlcAmd(first), RlcAmd(second)};
+}
+
 TEST(RadioFrames, MacFramesGiveTheRrcPdus) {
     FrameDecoder d;
-    const Octets request = Hex("41a0b6dee6d8");
-    const Octets complete = Hex("2000402f3d0137");
     // Msg3: CCCH on the temporary C-RNTI, with a Short BSR.
-    auto pdus = Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{29, Hex("00"), true}, {0, request}})));
+    auto pdus = Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{29, Hex("00"), true}, {0, Hex("41a0b6dee6d8")}})));
     ASSERT_EQ(pdus.size(), 1u);
     EXPECT_EQ(pdus[0].channel, RrcClass::kUlCcch);
-    EXPECT_EQ(O(pdus[0].octets), request);
-    EXPECT_EQ(pdus[0].rnti, 70);
-    EXPECT_EQ(pdus[0].sfn, 38);
-    EXPECT_EQ(pdus[0].subframe, 8);
-    EXPECT_EQ(pdus[0].direction, 1);
-    EXPECT_EQ(pdus[0].logicalChannel, 0);
-    // RRCConnectionSetupComplete in a PDCP PDU cut over two RLC PDUs of
-    // two frames.
-    const Octets pdcp = PdcpSrb(0, complete, 0x01020304);
-    AmdPdu first, second;
-    first.fi = 1;
-    first.data.assign(pdcp.begin(), pdcp.begin() + 4);
-    second.sn = 1;
-    second.fi = 2;
-    second.data.assign(pdcp.begin() + 4, pdcp.end());
-    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, RlcAmd(first)}}, 10))).empty());
-    pdus = Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, RlcAmd(second)}})));
+    EXPECT_EQ(HexOf(pdus[0].octets), "41a0b6dee6d8");
+    EXPECT_EQ(std::make_tuple(pdus[0].rnti, pdus[0].sfn, pdus[0].subframe, pdus[0].direction),
+              std::make_tuple(70, 38, 8, 1));
+    // A PDCP PDU cut over two RLC PDUs of two frames.
+    const auto [first, second] = Split(Hex("2000402f3d0137"), 4, 0, 0, 0x01020304);
+    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, first}}, 10))).empty());
+    pdus = Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, second}})));
     ASSERT_EQ(pdus.size(), 1u);
     EXPECT_EQ(pdus[0].channel, RrcClass::kUlDcch);
-    EXPECT_EQ(O(pdus[0].octets), complete);
-    EXPECT_EQ(pdus[0].pdcpSn, 0);
+    EXPECT_EQ(HexOf(pdus[0].octets), "2000402f3d0137");
     EXPECT_EQ(pdus[0].macI, 0x01020304u);
     EXPECT_TRUE(pdus[0].reassembled);
     // A bad CRC: skipped; the same PDU again with a good one.
-    const Octets info = Hex("480160eac1");
-    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, Srb1(2, info, 1), 0)).empty());
-    EXPECT_EQ(d.radioCounters().macBadCrc, 1u);
-    pdus = Feed(d, kUserMac, MacFramed(true, 70, Srb1(2, info, 1)));
+    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, Srb1(2, Hex("480160eac1"), 1), 0)).empty());
+    pdus = Feed(d, kUserMac, MacFramed(true, 70, Srb1(2, Hex("480160eac1"), 1)));
     ASSERT_EQ(pdus.size(), 1u);
-    EXPECT_EQ(O(pdus[0].octets), info);
+    EXPECT_EQ(pdus[0].pdcpSn, 1);
     EXPECT_FALSE(pdus[0].reassembled);
     // A random access response, a DRB's SDU, broadcast: no RRC PDU.
     EXPECT_TRUE(Feed(d, kUserMac, MacFramed(false, 2, Hex("4200ccbbaa0046"), 1, 2)).empty());
     EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{3, Hex("450000")}}))).empty());
     EXPECT_TRUE(Feed(d, kUserMac, MacFramed(false, 0xFFFF, Hex("0080"), 1, 4)).empty());
-    EXPECT_EQ(d.radioCounters().macNotForUe, 2u);
-    EXPECT_EQ(d.radioCounters().drbSdus, 1u);
+    const RadioCounters& c = d.radioCounters();
+    EXPECT_EQ(std::make_tuple(c.macBadCrc, c.macNotForUe, c.drbSdus), std::make_tuple(1u, 2u, 1u));
     // A UE that sends its C-RNTI from a temporary one goes on as itself:
     // the SDU that SN 3 starts on RNTI 70 ends in SN 4 sent on RNTI 71.
-    AmdPdu start, end;
-    const Octets pdcp2 = PdcpSrb(2, Hex("4802a2e8369a44"), 0);
-    start.sn = 3;
-    start.fi = 1;
-    start.data.assign(pdcp2.begin(), pdcp2.begin() + 3);
-    end.sn = 4;
-    end.fi = 2;
-    end.data.assign(pdcp2.begin() + 3, pdcp2.end());
-    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, RlcAmd(start)}}))).empty());
-    pdus = Feed(d, kUserMac, MacFramed(true, 71, MacPdu({{27, Hex("0046"), true}, {1, RlcAmd(end)}})));
+    const auto [start, end] = Split(Hex("4802a2e8369a44"), 3, 3, 2);
+    EXPECT_TRUE(Feed(d, kUserMac, MacFramed(true, 70, MacPdu({{1, start}}))).empty());
+    pdus = Feed(d, kUserMac, MacFramed(true, 71, MacPdu({{27, Hex("0046"), true}, {1, end}})));
     ASSERT_EQ(pdus.size(), 1u);
     EXPECT_EQ(pdus[0].rnti, 70);
     EXPECT_EQ(HexOf(pdus[0].octets), "4802a2e8369a44");
     EXPECT_TRUE(d.warnings().empty());
-    EXPECT_EQ(d.radioCounters().rlc.gaps, 0u);
+    EXPECT_EQ(c.rlc.gaps + c.rlc.discarded + c.rlc.duplicates, 0u);
 }
 
 TEST(RadioFrames, EveryRadioCarriage) {
@@ -693,44 +663,6 @@ TEST(RadioFrames, AsSecurityFollowsTheUe) {
     EXPECT_EQ(p[0].ueKey, ue70);
     EXPECT_EQ(p[0].rnti, 90);
     EXPECT_EQ(p[0].asCiphering, 0);
-}
-
-TEST(RadioFrames, NasFoundByTheRrcPart) {
-    ScriptedRrc rrc;
-    const Octets carrying = Hex("480160eac101");
-    RrcContent c;
-    c.message = "ulInformationTransfer";
-    c.nas.push_back({"dedicatedInfoNAS", Hex("075e")});
-    c.nas.push_back({"DedicatedInfoNAS", Hex("0762")});
-    rrc.Say(carrying, c);
-    RrcContent broken;
-    broken.message = "dlInformationTransfer";
-    broken.error = "cut short";
-    rrc.Say(Hex("0801"), broken);
-    FrameDecoder d;
-    d.SetRrcReader(&rrc);
-    Feed(d, kUserMac, MacFramed(true, 70, Srb1(0, carrying, 0)));
-    ASSERT_EQ(d.found().size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        const capture::FoundNas& f = d.found()[i];
-        EXPECT_EQ(f.carrier, capture::Carrier::kLteRrc);
-        EXPECT_EQ(f.rrcField, c.nas[i].field);
-        EXPECT_EQ(O(f.octets), c.nas[i].octets);
-        EXPECT_EQ(f.rrcMessage, "ulInformationTransfer");
-        EXPECT_EQ(f.direction, 1);
-        EXPECT_EQ(f.rnti, 70);
-        EXPECT_EQ(f.sfn, 38);
-        EXPECT_FALSE(f.ueKey.empty());
-    }
-    // What the RRC part could not decode is a warning; reading goes on.
-    FrameDecoder e;
-    e.SetRrcReader(&rrc);
-    Feed(e, kUserMac, MacFramed(false, 70, Srb1(0, Hex("0801"), 0)));
-    EXPECT_TRUE(e.found().empty());
-    ASSERT_EQ(e.warnings().size(), 1u);
-    EXPECT_EQ(e.warnings()[0], "malformed LTE RRC DL-DCCH PDU (dlInformationTransfer): cut short");
-    EXPECT_EQ(Feed(e, kUserMac, MacFramed(false, 70, Srb1(1, carrying, 1))).size(), 1u);
-    EXPECT_EQ(e.found().size(), 2u);
 }
 
 }  // namespace
