@@ -328,9 +328,9 @@ bool FrameDecoder::Udp(const Endpoint& from, const Endpoint& to, Bytes datagram,
     // MAC-LTE and RLC-LTE framings name themselves at the start of the
     // payload, on whatever port.
     const Bytes head = datagram.From(8);
-    const bool signed_ = head.size >= 7 && (std::memcmp(head.data, "mac-lte", 7) == 0 ||
-                                            std::memcmp(head.data, "rlc-lte", 7) == 0);
-    if (!gsmtapPort && !signed_ && !user) return false;
+    const bool named = head.size >= 7 && (std::memcmp(head.data, "mac-lte", 7) == 0 ||
+                                          std::memcmp(head.data, "rlc-lte", 7) == 0);
+    if (!gsmtapPort && !named && !user) return false;
     if (datagram.size < 8) {
         Problem("UDP header cut short");
         return true;

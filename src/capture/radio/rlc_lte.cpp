@@ -182,7 +182,7 @@ bool RlcReceiver::Receive(Bytes pdu, uint64_t frame, uint64_t microseconds, RlcS
     while (!waiting_.empty()) {
         uint64_t oldest = waiting_[0].arrived;
         for (const Stored& st : waiting_) oldest = std::min(oldest, st.arrived);
-        const bool tooMany = waiting_.size() > (mode_ == RlcMode::kAm ? kMaxWaitingPdus : 8) ||
+        const bool tooMany = waiting_.size() > (mode_ == RlcMode::kAm ? kMaxWaitingPdus : kUmMaxWaitingPdus) ||
                              waitingOctets_ > kMaxWaitingOctets;
         if (!tooMany && oldest + giveUp >= microseconds) break;
         GiveUpNext(counters);

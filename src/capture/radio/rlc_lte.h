@@ -65,7 +65,8 @@ public:
     // behind a missing sequence number, and how long they wait.
     static constexpr size_t kMaxSdu = 16384;
     static constexpr size_t kMaxWaitingOctets = 32768;
-    static constexpr size_t kMaxWaitingPdus = 64;
+    static constexpr size_t kMaxWaitingPdus = 64;   // AM
+    static constexpr size_t kUmMaxWaitingPdus = 8;  // UM: nothing is retransmitted
     static constexpr uint64_t kAmGiveUpMicroseconds = 2000000;
     static constexpr uint64_t kUmGiveUpMicroseconds = 200000;
     // A peer entity re-established without the capture showing it (a
