@@ -12,8 +12,9 @@
 #      the legacy document against tshark -V and the standard view as JSON
 #      against tshark -T json, the best of three runs each, and the ratios;
 #   3. corvuna -r against tshark -V on the larger S1AP captures of
-#      ../shared/captures written ten times over into one pcap, and on
-#      the NGAP one (S1AP and NGAP through the PER engine);
+#      ../shared/captures written ten times over into one pcap, on the
+#      NGAP one (S1AP and NGAP through the PER engine), and on the
+#      LTESniffer capture (MAC-LTE, NAS inside LTE RRC) written over to 10 MB;
 #   4. NAS security: corvuna -r on s1ap_o5gs_testattach repeated to
 #      100,000 NAS messages, without keys and with the open5gs test keys
 #      (every MAC checked), and on the same messages ciphered with 128-EEA2
@@ -115,6 +116,26 @@ else
   echo "note: no S1AP captures in $captures; corvuna -r against tshark -V skipped"
 fi
 
+# The radio side: the LTESniffer capture (MAC-LTE in user link type 147,
+# NAS inside LTE RRC) written over until it is 10 MB, against tshark -V
+# with the user link type the captures' README gives for it.
+ltesniffer=$captures/rrc_dlt147_ltesniffer_ul.pcap
+if [ -f "$ltesniffer" ]; then
+  echo
+  size=$(stat -c %s "$ltesniffer")
+  times=$(((10000000 + size - 1) / size))
+  /usr/bin/python3 scripts/repeat-capture.py "$work/ltesniffer.pcap" "$times" "$ltesniffer" >/dev/null
+  summary=$(build/release/corvuna -r "$work/ltesniffer.pcap" 2>&1 >/dev/null | sed 's/^corvuna: [^:]*: //')
+  echo "== corvuna -r against tshark -V: the LTESniffer capture $times times over, $(stat -c %s "$work/ltesniffer.pcap") octets =="
+  echo "corvuna: $summary"
+  u0='uat:user_dlts:"User 0 (DLT=147)","mac-lte-framed","0","","0",""'
+  t_radio=$(best_of_three build/release/corvuna -r "$work/ltesniffer.pcap")
+  t_radio_tshark=$(best_of_three tshark -n -r "$work/ltesniffer.pcap" -o "$u0" -V)
+  printf 'corvuna -r               %8.3f s\n' "$t_radio"
+  printf 'tshark -V                %8.3f s\n' "$t_radio_tshark"
+  printf 'ratio tshark -V / corvuna -r: %.1f (at least 30 wanted)\n' "$(echo "$t_radio_tshark / $t_radio" | bc -l)"
+else
+  echo "note: $ltesniffer not found; the radio-side comparison is skipped"
 security_capture="$captures/s1ap_o5gs_testattach.pcapng"
 if [ -f "$security_capture" ]; then
   echo

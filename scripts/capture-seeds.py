@@ -16,7 +16,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from capturefiles import frames_of  # noqa: E402
 
-LINK_TYPES = [0, 1, 101, 108, 113, 147, 148, 150, 228, 229, 252, 276]
+LINK_TYPES = [0, 1, 101, 108, 113, 147, 148, 150, 228, 229, 252, 276, 149]
 MAX_SEEDS_PER_FILE = 400
 
 

@@ -37,7 +37,8 @@ cmake --build build/fuzz -j "$jobs"
 corpus_file="${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}"
 seeds=build/fuzz-seeds
 # Every target, in the order they run.
-targets=(decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz view_5gs_fuzz capture_fuzz ies_24008_fuzz security_fuzz)
+targets=(decode_fuzz bounded_fuzz lte_gain_fuzz view_fuzz view_5gs_fuzz capture_fuzz ies_24008_fuzz security_fuzz
+  radio_fuzz)
 rm -rf "$seeds"
 mkdir -p "${targets[@]/#/$seeds/}"
 sources=(samples/messages.tsv)
@@ -129,6 +130,14 @@ listings=()
 per_files=("${capture_files[@]}")
 [ -d "${CORVUNA_CAPTURES_5G:-../shared/captures-5g}" ] && per_files+=("${CORVUNA_CAPTURES_5G:-../shared/captures-5g}"/*.pcapng)
 /usr/bin/python3 scripts/per-seeds.py "$seeds" "${per_files[@]}"
+# The radio target: the frames of the MAC-LTE captures (user link types 147
+# and 149).
+radio_files=()
+for f in "${capture_files[@]}"; do
+  case "$(basename "$f")" in rrc_dlt14[79]_*) radio_files+=("$f") ;; esac
+done
+/usr/bin/python3 scripts/radio-seeds.py "$seeds/radio_fuzz" "${radio_files[@]}"
+
 # Built only with the ASN.1 tables (CORVUNA_ASN1_DIR).
 for t in per_fuzz ngap_fuzz rrc_fuzz; do
   [ -x build/fuzz/tests/fuzz/$t ] && targets+=("$t")
@@ -143,6 +152,7 @@ for target in "${targets[@]}"; do
   echo "== $target: ${seconds}s =="
   case "$target" in
     capture_fuzz | security_fuzz) options=(-dict=tests/fuzz/nas.dict -max_len=4096) ;;
+    radio_fuzz) options=(-dict=tests/fuzz/radio.dict -max_len=4096) ;;
     per_fuzz | ngap_fuzz | rrc_fuzz) options=(-max_len=8192) ;;
     *) options=(-dict=tests/fuzz/nas.dict -max_len=1024) ;;
   esac

@@ -96,7 +96,7 @@ TEST(CaptureFrames, FramesWithoutEpsNasGiveNothingAndNoWarning) {
         {"an ARP frame", kEthernet, Ethernet(0x0806, Octets(28, 0), 0)},
         {"an S1AP PDU without NAS (S1 SETUP RESPONSE)", capture::linktype::kIpv4,
          Ipv4(132, S1apOverSctp(S1apPdu(1, 17, {S1apIe(105, {0x00, 0x01})})))},
-        {"raw NAS in a user link type nobody mapped", 147, kAttachRequest},
+        {"raw NAS in a user link type nobody mapped", 151, kAttachRequest},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -20,6 +20,8 @@ constexpr uint16_t kPortS1ap = 36412;
 constexpr uint16_t kPortNgap = 38412;
 constexpr uint32_t kPpidS1ap = 18;
 constexpr uint32_t kPpidNgap = 60;
+constexpr uint8_t kGsmtapLteRrc = 0x0D;
+constexpr uint8_t kGsmtapLteMacFramed = 0x0F;
 constexpr uint8_t kGsmtapLteNas = 0x12;
 constexpr uint16_t kGsmtapUplink = 0x4000;
 
@@ -54,8 +56,34 @@ const char* CarrierName(Carrier carrier) {
             return "exported_pdu";
         case Carrier::kNgap:
             return "ngap";
+        case Carrier::kLteRrc:
+            return "lte_rrc";
     }
     return "";
+}
+
+const char* UserPayloadName(UserPayload payload) {
+    switch (payload) {
+        case UserPayload::kNone:
+            return "";
+        case UserPayload::kNas:
+            return "nas";
+        case UserPayload::kS1ap:
+            return "s1ap";
+        case UserPayload::kMacLteFramed:
+            return "mac-lte-framed";
+        case UserPayload::kUdp:
+            return "udp";
+    }
+    return "";
+}
+
+int UserPayloadFromName(const std::string& name) {
+    if (name == "nas") return static_cast<int>(UserPayload::kNas);
+    if (name == "s1ap") return static_cast<int>(UserPayload::kS1ap);
+    if (name == "mac-lte-framed") return static_cast<int>(UserPayload::kMacLteFramed);
+    if (name == "udp" || name == "mac-lte-udp") return static_cast<int>(UserPayload::kUdp);
+    return -1;
 }
 
 bool LinkTypeSupported(int type, const std::array<UserPayload, 16>& users) {
@@ -76,7 +104,13 @@ bool LinkTypeSupported(int type, const std::array<UserPayload, 16>& users) {
     }
 }
 
-FrameDecoder::FrameDecoder() { users_[1] = UserPayload::kNas; }
+// srsRAN and LTESniffer write MAC-LTE in user link types 147 (framed) and
+// 149 (after a UDP header), raw NAS in 148.
+FrameDecoder::FrameDecoder() {
+    users_[0] = UserPayload::kMacLteFramed;
+    users_[1] = UserPayload::kNas;
+    users_[2] = UserPayload::kUdp;
+}
 
 void FrameDecoder::SetUserPayload(int type, UserPayload payload) {
     if (type >= linktype::kUser0 && type <= linktype::kUser15) users_[static_cast<size_t>(type - linktype::kUser0)] = payload;
@@ -97,16 +131,38 @@ std::string FrameDecoder::AssociationKey(const Endpoint& a, const Endpoint& b) {
     return key;
 }
 
-void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
+void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength, uint64_t microseconds) {
     found_.clear();
     apPdus_.clear();
     warnings_.clear();
+    rrcPdus_.clear();
     completedUsed_ = 0;
     diameter_.clear();
     diameterMessages_.clear();
     s1ap_.ForgetReassembled();
     ngap_.ForgetReassembled();
+    nasKeptUsed_ = 0;
     truncated_ = wireLength > frame.size;
+    radio_.BeginFrame(++frameCount_, microseconds);
+    Link(type, frame);
+    RadioWarnings();
+}
+
+void FrameDecoder::Finish() {
+    found_.clear();
+    warnings_.clear();
+    rrcPdus_.clear();
+    nasKeptUsed_ = 0;
+    truncated_ = false;
+    radio_.Finish();
+    RadioWarnings();
+}
+
+void FrameDecoder::RadioWarnings() {
+    for (const std::string& w : radio_.warnings()) Problem(w);
+}
+
+void FrameDecoder::Link(int type, Bytes frame) {
     switch (type) {
         case linktype::kEthernet: {
             size_t at = 12;
@@ -168,6 +224,12 @@ void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength) {
                 break;
             case UserPayload::kS1ap:
                 Ap(ApProtocol::kS1ap, frame, "user");
+                break;
+            case UserPayload::kMacLteFramed:
+                radio_.MacFramed(frame, radio::RadioCarriage::kMacLteFramed, "user");
+                break;
+            case UserPayload::kUdp:
+                UserUdp(frame);
                 break;
             case UserPayload::kNone:
                 break;
@@ -286,39 +348,113 @@ void FrameDecoder::Ipv6(Bytes packet) {
     }
 }
 
-void FrameDecoder::Udp(const Endpoint& from, const Endpoint& to, Bytes datagram) {
-    if (from.port != kPortGsmtap && to.port != kPortGsmtap) return;
+bool FrameDecoder::Udp(const Endpoint& from, const Endpoint& to, Bytes datagram, bool user) {
+    const bool gsmtapPort = from.port == kPortGsmtap || to.port == kPortGsmtap;
+    // MAC-LTE and RLC-LTE framings name themselves at the start of the
+    // payload, on whatever port.
+    const Bytes head = datagram.From(8);
+    const bool named = head.size >= 7 && (std::memcmp(head.data, "mac-lte", 7) == 0 ||
+                                          std::memcmp(head.data, "rlc-lte", 7) == 0);
+    if (!gsmtapPort && !named && !user) return false;
     if (datagram.size < 8) {
         Problem("UDP header cut short");
-        return;
+        return true;
     }
     const size_t length = datagram.Be16(4);
     if (length < 8 || (length > datagram.size && !truncated_)) {
         Problem("malformed UDP header");
-        return;
+        return true;
     }
+    const std::string stream = AssociationKey(from, to);
+    if (!gsmtapPort) return radio_.Udp(datagram.Take(length).From(8), (user ? "user" : "udp") + stream, user);
     const Bytes gsmtap = datagram.Take(length).From(8);
     // GSMTAP version 2: the header's length in 32-bit words at octet 1,
     // the payload type at octet 2, the uplink flag in the ARFCN field.
     if (gsmtap.size < 16 || gsmtap.At(0) != 2) {
         Problem("malformed GSMTAP header");
-        return;
+        return true;
     }
-    if (gsmtap.At(2) != kGsmtapLteNas) return;
+    const uint8_t type = gsmtap.At(2);
+    if (type != kGsmtapLteNas && type != kGsmtapLteRrc && type != kGsmtapLteMacFramed) return true;
     const size_t header = static_cast<size_t>(gsmtap.At(1)) * 4;
     if (header < 16 || header > gsmtap.size) {
         Problem("malformed GSMTAP header");
-        return;
+        return true;
+    }
+    // The modem's NAS and RRC are one UE: one security context.
+    const std::string ueKey = "gsmtap" + stream;
+    const Bytes payload = gsmtap.From(header);
+    if (type == kGsmtapLteRrc) {
+        radio_.GsmtapRrc(gsmtap.At(12), payload, ueKey);
+        return true;
+    }
+    if (type == kGsmtapLteMacFramed) {
+        radio_.MacFramed(payload, radio::RadioCarriage::kMacLteFramed, ueKey);
+        return true;
     }
     const bool uplink = (gsmtap.Be16(4) & kGsmtapUplink) != 0;
-    const Bytes nas = gsmtap.From(header);
-    if (nas.size == 0) return;
+    if (payload.size == 0) return true;
     FoundNas f;
     f.carrier = Carrier::kGsmtap;
     f.direction = uplink ? 1 : 0;
-    f.octets = nas;
-    f.ueKey = "gsmtap" + AssociationKey(from, to);
+    f.octets = payload;
+    f.ueKey = ueKey;
     found_.push_back(std::move(f));
+    return true;
+}
+
+void FrameDecoder::UserUdp(Bytes datagram) {
+    // A UDP header alone, no IP: the ports tell GSMTAP, else the payload's
+    // signature tells the framing.
+    Endpoint from, to;
+    from.port = datagram.Be16(0);
+    to.port = datagram.Be16(2);
+    if (!Udp(from, to, datagram, true) && !warnedUdp_) {
+        warnedUdp_ = true;
+        Problem("UDP payload without a mac-lte or rlc-lte signature, not GSMTAP either: not read (said once for the "
+                "capture)");
+    }
+}
+
+void FrameDecoder::Deliver(const radio::RrcPdu& pdu) {
+    rrcPdus_.push_back(pdu);
+    FoundNas f;
+    f.carrier = Carrier::kLteRrc;
+    f.direction = pdu.direction;
+    f.ueKey = pdu.ueKey;
+    f.rrcClass = pdu.channel;
+    f.rnti = pdu.rnti;
+    f.sfn = pdu.sfn;
+    f.subframe = pdu.subframe;
+    f.asCiphering = pdu.asCiphering;
+    if (pdu.asCiphered) {
+        f.asCipheredRrc = true;
+        found_.push_back(std::move(f));
+        return;
+    }
+    if (reader_ == nullptr) return;
+    content_.Clear();
+    reader_->Read(pdu.channel, pdu.octets, content_);
+    radio_.NoteRrc(content_);
+    if (!content_.decoded) {
+        Problem(std::string("malformed LTE RRC ") + radio::RrcClassName(pdu.channel) + " PDU" +
+                (content_.message.empty() ? "" : " (" + content_.message + ")") +
+                (content_.error.empty() ? "" : ": " + content_.error));
+    }
+    f.rrcMessage = content_.message;
+    for (const radio::RrcNas& nas : content_.nas) {
+        if (nas.octets.empty()) {
+            Problem("empty NAS PDU in LTE RRC");
+            continue;
+        }
+        if (nasKeptUsed_ == nasKept_.size()) nasKept_.emplace_back();
+        std::vector<uint8_t>& kept = nasKept_[nasKeptUsed_++];
+        kept = nas.octets;
+        FoundNas one = f;
+        one.rrcField = nas.field;
+        one.octets = Bytes{kept.data(), kept.size()};
+        found_.push_back(std::move(one));
+    }
 }
 
 void FrameDecoder::Sctp(Endpoint from, Endpoint to, Bytes packet) {

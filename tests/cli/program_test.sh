@@ -82,6 +82,7 @@ grep -qE '^corvuna [0-9]+\.[0-9]+\.[0-9]+$' "$work/version" || { echo "FAIL: --v
 [ $? -eq 1 ] && grep -q '"stopped":{"offset":12' "$work/out" && grep -q 'decoded with errors' "$work/err" ||
   { echo "FAIL: -T json, message cut short"; failures=$((failures + 1)); }
 expect 2 "unknown format 'yaml'" 0 -- -T yaml 075e
+expect 2 "LTE RRC PDUs of captures" 0 -- -T rrc 075e
 
 # Captures (when this build reads them).
 if "$corvuna" --help | grep -q -- '--read CAPTURE'; then
@@ -102,7 +103,8 @@ PY
   expect 0 '' 2 -- -f "$work/raw.tsv"
   expect 1 'missing.pcap: cannot open: No such file' 0 -- -r "$work/missing.pcap"
   expect 1 'one.tsv: not a pcap or pcapng capture' 0 -- -r "$work/one.tsv"
-  expect 2 'N=nas or N=s1ap with N from 147 to 162' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+  expect 2 'N=WHAT with N from 147 to 162 and WHAT nas, s1ap, mac-lte-framed or udp' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
+  expect 2 'N=WHAT with N from 147 to 162' 0 -- --user-dlt 147=mac-nr -r "$work/raw.pcap"
   # Keys files: a good one is taken, a bad line is named by file and line.
   printf '# test keys\n* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/good.keys"
   printf '# test keys\n001010123456789 k=465b opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/bad.keys"

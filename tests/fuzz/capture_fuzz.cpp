@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kLinkTypes[] = {0, 1, 101, 108, 113, 147, 148, 150, 228, 229, 252, 276};
+constexpr int kLinkTypes[] = {0, 1, 101, 108, 113, 147, 148, 150, 228, 229, 252, 276, 149};
 
 }  // namespace
 

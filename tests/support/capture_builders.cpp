@@ -241,11 +241,123 @@ Octets Ipv6(uint8_t protocol, const Octets& payload, bool withHopByHop) {
     return Join(o, payload);
 }
 
-Octets Gsmtap(uint8_t type, bool uplink, const Octets& payload) {
+Octets Gsmtap(uint8_t type, bool uplink, const Octets& payload, uint8_t subtype) {
     Octets o = {2, 4, type, 0};
     Put16(o, uplink ? 0x4000 : 0);
-    o.insert(o.end(), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    o.insert(o.end(), {0, 0, 0, 0, 0, 0, subtype, 0, 0, 0});
     return Join(o, payload);
+}
+
+Octets MacLteContext(const MacFrame& f) {
+    Octets o = {1, f.uplink ? uint8_t{0} : uint8_t{1}, f.rntiType};
+    o.push_back(0x02);
+    Put16(o, f.rnti);
+    o.push_back(0x03);
+    Put16(o, f.ueId);
+    if (f.sfn >= 0) {
+        o.push_back(0x04);
+        Put16(o, static_cast<uint32_t>(f.sfn << 4 | f.subframe));
+    }
+    if (f.crc >= 0) o.insert(o.end(), {0x07, static_cast<uint8_t>(f.crc)});
+    o.insert(o.end(), {0x0A, 0x00, 0x0F, 0x00});  // carrier id, NB-IoT mode: as srsRAN writes them
+    o.push_back(0x01);
+    return Join(o, f.pdu);
+}
+
+Octets MacPdu(const std::vector<MacSub>& subs, size_t padding) {
+    Octets header, payload;
+    // One or two octets of padding go first as padding subheaders; more
+    // goes last behind a padding subheader.
+    const bool paddingLast = padding > 2;
+    for (size_t i = 0; i < (paddingLast ? 0 : padding); ++i) header.push_back(0x20 | 31);
+    for (size_t i = 0; i < subs.size(); ++i) {
+        const bool last = i + 1 == subs.size() && !paddingLast;
+        const MacSub& m = subs[i];
+        header.push_back(static_cast<uint8_t>((last ? 0 : 0x20) | m.lcid));
+        if (!m.fixed && !last) {
+            if (m.payload.size() < 128 && !m.longLength) {
+                header.push_back(static_cast<uint8_t>(m.payload.size()));
+            } else {
+                Put16(header, 0x8000 | static_cast<uint32_t>(m.payload.size()));
+            }
+        }
+        payload.insert(payload.end(), m.payload.begin(), m.payload.end());
+    }
+    if (paddingLast) {
+        header.push_back(31);
+        payload.insert(payload.end(), padding, 0);
+    }
+    return Join(header, payload);
+}
+
+Octets RlcAmd(const AmdPdu& p) {
+    AperWriter w;
+    w.Bits(1, 1);  // D/C: data
+    w.Bits(p.segment ? 1 : 0, 1);
+    w.Bits(p.poll ? 1 : 0, 1);
+    w.Bits(p.fi, 2);
+    w.Bits(p.lengths.empty() ? 0 : 1, 1);
+    w.Bits(p.sn, 10);
+    if (p.segment) {
+        w.Bits(p.lastSegment ? 1 : 0, 1);
+        w.Bits(p.offset, 15);
+    }
+    for (size_t i = 0; i < p.lengths.size(); ++i) {
+        w.Bits(i + 1 < p.lengths.size() ? 1 : 0, 1);
+        w.Bits(p.lengths[i], 11);
+    }
+    w.Raw(p.data);
+    return w.Done();
+}
+
+Octets RlcUmd(int snBits, uint16_t sn, uint8_t fi, const std::vector<size_t>& lengths, const Octets& data) {
+    AperWriter w;
+    if (snBits == 10) w.Bits(0, 3);
+    w.Bits(fi, 2);
+    w.Bits(lengths.empty() ? 0 : 1, 1);
+    w.Bits(sn, snBits);
+    for (size_t i = 0; i < lengths.size(); ++i) {
+        w.Bits(i + 1 < lengths.size() ? 1 : 0, 1);
+        w.Bits(lengths[i], 11);
+    }
+    w.Raw(data);
+    return w.Done();
+}
+
+Octets RlcStatus(uint16_t ackSn, const std::vector<uint16_t>& nacks) {
+    AperWriter w;
+    w.Bits(0, 4);  // D/C: control, CPT 000
+    w.Bits(ackSn, 10);
+    w.Bits(nacks.empty() ? 0 : 1, 1);
+    for (size_t i = 0; i < nacks.size(); ++i) {
+        w.Bits(nacks[i], 10);
+        w.Bits(i + 1 < nacks.size() ? 1 : 0, 1);
+        w.Bits(0, 1);  // E2: the whole PDU
+    }
+    w.Align();
+    return w.Done();
+}
+
+Octets PdcpSrb(uint8_t sn, const Octets& rrc, uint32_t macI) {
+    Octets o = {static_cast<uint8_t>(sn & 0x1F)};
+    o.insert(o.end(), rrc.begin(), rrc.end());
+    Put32(o, macI);
+    return o;
+}
+
+Octets RlcLteFramed(uint8_t mode, int snBits, bool uplink, uint16_t ueId, uint16_t channelType, uint16_t channelId,
+                    const Octets& pdu) {
+    Octets o = {'r', 'l', 'c', '-', 'l', 't', 'e', mode};
+    if (snBits > 0) o.insert(o.end(), {0x02, static_cast<uint8_t>(snBits)});
+    o.insert(o.end(), {0x03, uplink ? uint8_t{0} : uint8_t{1}});
+    o.push_back(0x05);
+    Put16(o, ueId);
+    o.push_back(0x06);
+    Put16(o, channelType);
+    o.push_back(0x07);
+    Put16(o, channelId);
+    o.push_back(0x01);
+    return Join(o, pdu);
 }
 
 Octets Ethernet(uint16_t ethertype, const Octets& payload, int vlanTags) {

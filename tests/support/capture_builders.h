@@ -64,7 +64,52 @@ Octets Udp(uint16_t sourcePort, uint16_t destinationPort, const Octets& payload)
 Octets Tcp(uint16_t sourcePort, uint16_t destinationPort, uint32_t sequence, uint8_t flags, const Octets& payload);
 Octets Ipv4(uint8_t protocol, const Octets& payload);
 Octets Ipv6(uint8_t protocol, const Octets& payload, bool withHopByHop);
-Octets Gsmtap(uint8_t type, bool uplink, const Octets& payload);
+Octets Gsmtap(uint8_t type, bool uplink, const Octets& payload, uint8_t subtype = 0);
+
+// The radio side.  A MAC-LTE PDU with Wireshark's context framing, from
+// the radio type on (user link type 147; "mac-lte" and a UDP header before
+// it make user link type 149).
+struct MacFrame {
+    bool uplink = true;
+    uint8_t rntiType = 3;  // C-RNTI
+    uint16_t rnti = 70;
+    uint16_t ueId = 0;
+    int sfn = -1;  // -1: no SFN/subframe tag
+    int subframe = 0;
+    int crc = 1;   // -1: no CRC status tag
+    Octets pdu;
+};
+Octets MacLteContext(const MacFrame& frame);
+// A DL-SCH or UL-SCH MAC PDU: a subheader per element (a 7-bit length, or
+// 15 bits when long or asked, none for fixed-size control elements and the
+// last element), then `padding` octets of padding.
+struct MacSub {
+    uint8_t lcid;
+    Octets payload;
+    bool fixed = false;
+    bool longLength = false;
+};
+Octets MacPdu(const std::vector<MacSub>& subs, size_t padding = 0);
+// An AMD PDU (or AMD PDU segment) with 10-bit sequence numbers.
+struct AmdPdu {
+    uint16_t sn = 0;
+    uint8_t fi = 0;  // 2: the first octet starts no SDU; 1: the last ends none
+    std::vector<size_t> lengths;  // length indicators
+    Octets data;
+    bool poll = false;
+    bool segment = false;
+    bool lastSegment = false;
+    uint16_t offset = 0;
+};
+Octets RlcAmd(const AmdPdu& pdu);
+Octets RlcUmd(int snBits, uint16_t sn, uint8_t fi, const std::vector<size_t>& lengths, const Octets& data);
+// A STATUS PDU: ACK_SN and whole PDUs NACKed.
+Octets RlcStatus(uint16_t ackSn, const std::vector<uint16_t>& nacks);
+Octets PdcpSrb(uint8_t sn, const Octets& rrc, uint32_t macI);
+// "rlc-lte" and the RLC-LTE framing (mode 1 TM, 2 UM, 4 AM; channel type
+// 1 CCCH, 4 SRB, 5 DRB).
+Octets RlcLteFramed(uint8_t mode, int snBits, bool uplink, uint16_t ueId, uint16_t channelType, uint16_t channelId,
+                    const Octets& pdu);
 
 // Link layers.
 Octets Ethernet(uint16_t ethertype, const Octets& payload, int vlanTags);

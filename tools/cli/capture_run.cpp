@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 
@@ -12,6 +13,7 @@
 #include "capture/capture_file.h"
 #include "capture/diameter.h"
 #include "capture/ngap.h"
+#include "capture/radio/rrc_reader.h"
 #include "capture/s1ap.h"
 #include "capture/security.h"
 #include "corvuna/corvuna.h"
@@ -53,13 +55,16 @@ const char* ProcedureName(const FoundNas& f) {
 
 bool CarriedByAp(const FoundNas& f) { return f.carrier == Carrier::kS1ap || f.carrier == Carrier::kNgap; }
 
-// The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)".
+// The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)",
+// "lte_rrc:dedicatedInfoNAS".
 std::string CarrierText(const FoundNas& f) {
     std::string text = capture::CarrierName(f.carrier);
     if (CarriedByAp(f)) {
         text += ':';
         text += ProcedureName(f);
         text += '(' + std::to_string(f.procedure) + ')';
+    } else if (f.carrier == Carrier::kLteRrc && !f.rrcField.empty()) {
+        text += ':' + f.rrcField;
     }
     return text;
 }
@@ -106,6 +111,23 @@ std::string_view KeyOf(view::Label label) {
     return quoted.substr(1, quoted.size() - 2);
 }
 
+// Where an RRC PDU was: " rrc=... channel=UL-DCCH rnti=70 sfn=38 subframe=8".
+std::string RrcPlace(const FoundNas& f) {
+    std::string text;
+    if (!f.rrcMessage.empty()) text += " rrc=" + f.rrcMessage;
+    text += std::string(" channel=") + capture::radio::RrcClassName(f.rrcClass);
+    if (f.rnti >= 0) text += " rnti=" + std::to_string(f.rnti);
+    if (f.sfn >= 0) text += " sfn=" + std::to_string(f.sfn) + " subframe=" + std::to_string(f.subframe);
+    return text;
+}
+
+// The LTE RRC message class as the -T rrc listing names it: "ul-dcch".
+std::string LowerClass(capture::radio::RrcClass c) {
+    std::string text = capture::radio::RrcClassName(c);
+    for (char& ch : text) ch = static_cast<char>(ch == '-' ? '-' : (ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch));
+    return text;
+}
+
 class Runner {
 public:
     Runner(const std::string& path, const CaptureOptions& options, Output& out)
@@ -117,6 +139,10 @@ public:
         for (int i = 0; i < 16; ++i) {
             if (options.usersGiven[i]) decoder_.SetUserPayload(capture::linktype::kUser0 + i, options.users[i]);
         }
+        if (options.rrcReader == nullptr) ownReader_ = capture::radio::MakeRrcReader();
+        capture::radio::RrcReader* reader = options.rrcReader != nullptr ? options.rrcReader : ownReader_.get();
+        decoder_.SetRrcReader(reader);
+        counts_.rrcReaderUsed = reader != nullptr;
     }
 
     CaptureCounts Run() {
@@ -130,12 +156,12 @@ public:
         digits_ = file.header().fractionDigits;
         const int type = file.linkType();
         if (!capture::LinkTypeSupported(type, decoder_.userPayloads())) {
-            std::string hint;
+            std::string why = ": no EPS NAS is looked for in it";
             if (type >= capture::linktype::kUser0 && type <= capture::linktype::kUser15) {
-                hint = " (a user link type: say what it carries, --user-dlt " + std::to_string(type) + "=nas or " +
-                       std::to_string(type) + "=s1ap)";
+                why = ": what a user link type carries is the capturing tool's choice; when it is known, --user-dlt " +
+                      std::to_string(type) + "=WHAT says it (WHAT: nas, s1ap, mac-lte-framed or udp)";
             }
-            Complain("link type " + std::to_string(type) + " is not supported" + hint);
+            Complain("link type " + std::to_string(type) + " (" + LinkTypeName(type) + ") is not read" + why);
             counts_.failed = true;
             return counts_;
         }
@@ -149,18 +175,91 @@ public:
                 break;
             }
             ++counts_.frames;
-            decoder_.Decode(type, frame.data, frame.wireLength);
-            for (const std::string& warning : decoder_.warnings()) {
-                Complain("frame " + std::to_string(frame.number) + ": " + warning);
-                ++counts_.warnings;
-            }
-            for (const Bytes& message : decoder_.diameter()) TakeDiameter(message);
-            for (const FoundNas& f : decoder_.found()) Emit(frame, f);
+            const uint64_t microseconds =
+                static_cast<uint64_t>(frame.seconds) * 1000000u + frame.nanoseconds / 1000u;
+            decoder_.Decode(type, frame.data, frame.wireLength, microseconds);
+            Frame(frame);
         }
+        // What RLC still held behind a missing PDU, at the last frame.
+        if (counts_.frames > 0) {
+            decoder_.Finish();
+            frame.data = capture::Bytes{};
+            Frame(frame);
+        }
+        counts_.radio = decoder_.radioCounters();
         return counts_;
     }
 
 private:
+    void Frame(const capture::CapturedFrame& frame) {
+        for (const std::string& warning : decoder_.warnings()) {
+            Complain("frame " + std::to_string(frame.number) + ": " + warning);
+            ++counts_.warnings;
+        }
+        for (const Bytes& message : decoder_.diameter()) TakeDiameter(message);
+        if (options_.format == Format::kRrc) {
+            for (const capture::radio::RrcPdu& p : decoder_.rrcPdus()) ListRrc(frame, p);
+            return;
+        }
+        for (const FoundNas& f : decoder_.found()) {
+            if (f.asCipheredRrc) {
+                AsCiphered(frame, f);
+            } else {
+                Emit(frame, f);
+            }
+        }
+    }
+
+    // -T rrc: FRAME<TAB>CLASS<TAB>HEX<TAB>facts.
+    void ListRrc(const capture::CapturedFrame& frame, const capture::radio::RrcPdu& p) {
+        std::string line = std::to_string(frame.number) + '\t' + LowerClass(p.channel) + '\t';
+        AppendHex(line, p.octets);
+        line += '\t';
+        line += p.direction == 1 ? "uplink" : "downlink";
+        if (p.rnti >= 0) line += " rnti=" + std::to_string(p.rnti);
+        if (p.ueId >= 0) line += " ue_id=" + std::to_string(p.ueId);
+        if (p.sfn >= 0) line += " sfn=" + std::to_string(p.sfn) + " subframe=" + std::to_string(p.subframe);
+        if (p.logicalChannel >= 0) line += " lcid=" + std::to_string(p.logicalChannel);
+        if (p.pdcpSn >= 0) {
+            line += " pdcp_sn=" + std::to_string(p.pdcpSn) + " count=" + std::to_string(p.pdcpCount) +
+                    " mac_i=" + Hex32(p.macI);
+        }
+        if (p.reassembled) line += " reassembled";
+        if (p.asCiphering >= 0) line += " as_ciphering=EEA" + std::to_string(p.asCiphering);
+        if (p.asCiphered) line += " as_ciphered";
+        out_.Write(line + '\n');
+    }
+
+    // An RRC PDU that is AS-ciphered: said, not decoded.
+    void AsCiphered(const capture::CapturedFrame& frame, const FoundNas& f) {
+        ++counts_.asCipheredRrc;
+        if (options_.format == Format::kTsv) return;
+        const std::string time = IsoTime(frame.seconds, frame.nanoseconds, digits_);
+        if (options_.format == Format::kJson) {
+            // A record of its own: where the RRC PDU was, and that it was not read.
+            using view::operator""_f;
+            char* room = out_.Reserve(4096);
+            view::JsonSink sink(room, 4096);
+            sink.BeginRecord(view::Label());
+            sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
+            sink.Ascii("Time"_f, time);
+            sink.Ascii("Carrier"_f, capture::CarrierName(f.carrier));
+            RrcFields(sink, f);
+            sink.Ascii("Direction"_f, DirectionName(f.direction));
+            sink.Ascii("AS ciphering"_f, "EEA" + std::to_string(f.asCiphering));
+            sink.Flag("Decoded"_f, false, Text(), Text());
+            sink.End();
+            sink.Finish();
+            if (!sink.Truncated()) out_.Commit(sink.Length());
+            out_.Write("\n");
+            return;
+        }
+        out_.Write("# frame=" + std::to_string(frame.number) + " time=" + time + " carrier=lte_rrc" + RrcPlace(f) +
+                   " direction=" + DirectionName(f.direction) + " as_ciphering=EEA" + std::to_string(f.asCiphering) +
+                   " decoded=no(AS-ciphered)\n");
+        if (options_.format == Format::kText) out_.Write("\n");
+    }
+
     void Complain(const std::string& what) { std::fprintf(stderr, "corvuna: %s: %s\n", name_.c_str(), what.c_str()); }
 
     // An S6a answer's vectors go to the tracker (unless told not to).
@@ -271,7 +370,8 @@ private:
         }
         // What was found, where, and how it is protected.
         std::string about = "frame=" + std::to_string(frame.number) + " time=" + time + " carrier=" +
-                            capture::CarrierName(f.carrier);
+                            (f.carrier == Carrier::kLteRrc ? CarrierText(f) + RrcPlace(f)
+                                                           : std::string(capture::CarrierName(f.carrier)));
         about += ApFacts(f);
         about += std::string(" direction=") + DirectionName(direction) + directionSource;
         std::string cipheredNote;
@@ -325,6 +425,19 @@ private:
             about += value;
         });
         return about;
+    }
+
+    // Where a NAS message found in LTE RRC was, as members of a JSON record.
+    static void RrcFields(view::JsonSink& sink, const FoundNas& f) {
+        using view::operator""_f;
+        if (!f.rrcField.empty()) sink.Ascii("RRC field"_f, f.rrcField);
+        if (!f.rrcMessage.empty()) sink.Ascii("RRC message"_f, f.rrcMessage);
+        sink.Ascii("RRC channel"_f, capture::radio::RrcClassName(f.rrcClass));
+        if (f.rnti >= 0) sink.Number("RNTI"_f, f.rnti);
+        if (f.sfn >= 0) {
+            sink.Number("SFN"_f, f.sfn);
+            sink.Number("Subframe"_f, f.subframe);
+        }
     }
 
     // 5GS NAS (TS 24.501, from NGAP): the standard view decodes it; the
@@ -468,6 +581,7 @@ private:
             sink.Number("Frame"_f, static_cast<int64_t>(frame.number));
             sink.Ascii("Time"_f, time);
             sink.Ascii("Carrier"_f, capture::CarrierName(f.carrier));
+            if (f.carrier == Carrier::kLteRrc) RrcFields(sink, f);
             if (CarriedByAp(f)) {
                 sink.Ascii("Procedure"_f, ProcedureName(f));
                 sink.Number("Procedure code"_f, f.procedure);
@@ -501,6 +615,7 @@ private:
     std::string name_;
     const CaptureOptions& options_;
     Output& out_;
+    std::unique_ptr<capture::radio::RrcReader> ownReader_;
     capture::FrameDecoder decoder_;
     security::SecurityTracker tracker_;
     capture::S6aMatcher matcher_;
@@ -528,6 +643,9 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
     return out + "Z";
 }
 
+namespace {
+
+// The security part of the summary: "; MAC 5 verified, ...".
 std::string SecuritySummary(const CaptureCounts& c) {
     if (c.macVerified + c.macFailed + c.macUnverifiable + c.deciphered + c.nullCiphered + c.guessedNull +
             c.leftCiphered ==
@@ -546,6 +664,65 @@ std::string SecuritySummary(const CaptureCounts& c) {
          " left ciphered" + reasons(c.leftCipheredWhy);
     if (c.s6aVectors > 0) t += "; " + std::to_string(c.s6aVectors) + " S6a vectors";
     return t;
+}
+
+}  // namespace
+
+std::string LinkTypeName(int type) {
+    if (type >= capture::linktype::kUser0 && type <= capture::linktype::kUser15) {
+        return "user link type " + std::to_string(type - capture::linktype::kUser0) + ", DLT_USER" +
+               std::to_string(type - capture::linktype::kUser0);
+    }
+    switch (type) {
+        case 0: return "BSD loopback";
+        case 1: return "Ethernet";
+        case 101: return "raw IP";
+        case 105: return "IEEE 802.11";
+        case 108: return "OpenBSD loopback";
+        case 113: return "Linux cooked";
+        case 127: return "IEEE 802.11 with radiotap";
+        case 177: return "Linux LAPD";
+        case 189: return "Linux USB";
+        case 195: return "IEEE 802.15.4";
+        case 220: return "Linux USB, memory-mapped";
+        case 228: return "raw IPv4";
+        case 229: return "raw IPv6";
+        case 249: return "IPMI";
+        case 252: return "Wireshark upper PDU";
+        case 253: return "Linux netlink";
+        case 276: return "Linux cooked v2";
+        default: return "a link type this program does not know";
+    }
+}
+
+std::string CaptureSummary(const CaptureCounts& c) {
+    std::string text = std::to_string(c.frames) + (c.frames == 1 ? " frame, " : " frames, ") + std::to_string(c.nas) +
+                       (c.nas == 1 ? " NAS message: " : " NAS messages: ") + std::to_string(c.plain) + " plain, " +
+                       std::to_string(c.integrityOnly) + " integrity protected, " + std::to_string(c.ciphered) +
+                       " ciphered (" + std::to_string(c.cipheredDecoded) + " of them decoded)";
+    if (c.fivegs > 0) text += ", " + std::to_string(c.fivegs) + " of the messages 5GS NAS";
+    const capture::radio::RadioCounters& r = c.radio;
+    if (r.macPdus > 0 || r.rrcPdus > 0) {
+        text += "; radio: " + std::to_string(r.rrcPdus) + " LTE RRC PDUs";
+        if (r.asCiphered > 0) text += " (" + std::to_string(r.asCiphered) + " AS-ciphered, not read)";
+        if (!c.rrcReaderUsed && r.rrcPdus > 0) text += " (NAS inside them not read: no LTE RRC decoder in this build)";
+        if (r.macPdus > 0) {
+            text += ", " + std::to_string(r.macPdus) + " MAC PDUs";
+            if (r.macBadCrc > 0) text += " (" + std::to_string(r.macBadCrc) + " with a bad CRC, skipped)";
+            if (r.macUnreadable > 0) text += ", " + std::to_string(r.macUnreadable) + " MAC PDUs unreadable";
+        }
+        const capture::radio::RlcCounters& l = r.rlc;
+        if (l.gaps + l.duplicates + l.discarded + l.malformed + l.restarts > 0) {
+            text += ", RLC: " + std::to_string(l.gaps) + " gaps, " + std::to_string(l.duplicates) + " duplicates, " +
+                    std::to_string(l.discarded) + " SDU pieces discarded, " + std::to_string(l.malformed) +
+                    " malformed PDUs";
+            if (l.restarts > 0) text += ", " + std::to_string(l.restarts) + " restarts";
+        }
+        if (r.pdcpMalformed > 0) text += ", " + std::to_string(r.pdcpMalformed) + " PDCP PDUs too short";
+    }
+    text += SecuritySummary(c);
+    if (c.warnings > 0) text += ", " + std::to_string(c.warnings) + (c.warnings == 1 ? " warning" : " warnings");
+    return text;
 }
 
 CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {

@@ -26,6 +26,9 @@ struct CaptureOptions {
     const security::KeyStore* keys = nullptr;  // --keys
     bool captureKeys = true;                   // the KASMEs of the capture's S6a answers are used
     bool showKeys = false;                     // keys appear in the output
+    // The RRC part that finds NAS inside LTE RRC; none: the build's own
+    // (capture::radio::MakeRrcReader), if it has one.
+    capture::radio::RrcReader* rrcReader = nullptr;
 };
 
 struct CaptureCounts {
@@ -35,6 +38,7 @@ struct CaptureCounts {
     unsigned long integrityOnly = 0;
     unsigned long ciphered = 0;
     unsigned long cipheredDecoded = 0;
+    unsigned long asCipheredRrc = 0;       // LTE RRC PDUs reported as AS-ciphered
     unsigned long decodedWithErrors = 0;   // standard view: decoded with errors
     unsigned long unknown = 0;             // standard view: of a type or protocol it does not know
     unsigned long fivegs = 0;              // of `nas`: 5GS NAS messages (NGAP)
@@ -52,10 +56,17 @@ struct CaptureCounts {
     unsigned long s6aVectors = 0;
     std::map<std::string, unsigned long> unverifiableWhy;
     std::map<std::string, unsigned long> leftCipheredWhy;
+    // The radio side.
+    bool rrcReaderUsed = false;
+    capture::radio::RadioCounters radio;
 };
 
-// The security part of the summary line: "; MAC: 5 verified, ...".
-std::string SecuritySummary(const CaptureCounts& counts);
+// The summary of a capture's counts, as the program prints it after the
+// file name: "106 frames, 20 NAS messages: ...".
+std::string CaptureSummary(const CaptureCounts& counts);
+
+// A link type's name ("Ethernet", "user link type 2 (147 + 2)").
+std::string LinkTypeName(int type);
 
 // Reads the capture at `path` ("-": standard input), writing to `out`;
 // problems go to standard error, naming the file and frame.

@@ -9,6 +9,7 @@ enum class Format {
     kJson,    // the standard view as JSON Lines
     kText,    // the standard view as a tree
     kTsv,     // DIRECTION<TAB>HEX lines, as -f reads them
+    kRrc,     // a capture's LTE RRC PDUs, one a line
 };
 
 }  // namespace corvuna::cli

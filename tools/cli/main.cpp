@@ -36,7 +36,9 @@ constexpr const char* kUsage =
     "S1AP over SCTP (port 36412 or payload protocol 18, fragments reassembled),\n"
     "in GSMTAP (UDP port 4729, LTE NAS), in a user link type mapped to raw NAS\n"
     "or S1AP, or in Wireshark's exported PDUs; over Ethernet, Linux cooked,\n"
-    "BSD loopback or raw IP.  Each message follows a '#' line with its frame,\n"
+    "BSD loopback or raw IP.  On the radio side, LTE RRC PDUs are taken from\n"
+    "MAC-LTE (user link types 147 and 149, as srsRAN and LTESniffer write\n"
+    "them), RLC-LTE and GSMTAP LTE RRC, through RLC reassembly and PDCP.  Each message follows a '#' line with its frame,\n"
     "time, carrier, direction and security header.  Security-protected\n"
     "messages are decoded from their inner message when it is readable:\n"
     "integrity protected only, deciphered with the UE's keys, ciphered with\n"
@@ -58,12 +60,18 @@ constexpr const char* kUsage =
     "  -r, --read CAPTURE    read the messages of a pcap or pcapng file ('-' for\n"
     "                        standard input); may be repeated\n"
     "      --user-dlt N=WHAT user link type N (147-162) carries WHAT: nas (raw\n"
-    "                        NAS, the default for 148) or s1ap (S1AP PDUs)\n"
+    "                        NAS, the default for 148), s1ap (S1AP PDUs),\n"
+    "                        mac-lte-framed (MAC-LTE PDUs in Wireshark's\n"
+    "                        framing, the default for 147) or udp (a UDP header,\n"
+    "                        then MAC-LTE or RLC-LTE after its signature, or\n"
+    "                        GSMTAP; the default for 149)\n"
     "  -T, --format FORMAT   legacy (the default): the legacy document;\n"
     "                        json: the standard view as JSON Lines, one object\n"
     "                        per message; text: the standard view as a tree;\n"
     "                        tsv: DIRECTION<TAB>HEX lines (with the frame, time\n"
-    "                        and carrier of a capture's messages), as -f reads\n"
+    "                        and carrier of a capture's messages), as -f reads;\n"
+    "                        rrc: a capture's LTE RRC PDUs, FRAME<TAB>CLASS<TAB>HEX\n"
+    "                        and what the radio layers tell of each\n"
     "      --null-ciphering  ciphered messages use EEA0: their inner message is\n"
     "                        decoded\n"
     "      --no-unwrap       a capture's protected messages get the document of\n"
@@ -216,9 +224,7 @@ public:
         capture.format = options_.format;
 #ifdef CORVUNA_WITH_CAPTURE
         const CaptureCounts c = RunCapture(path, capture, out_);
-        const std::string security = SecuritySummary(c);
 #else
-        const std::string security;
         (void)capture;
         CaptureCounts c;
         c.failed = true;
@@ -229,18 +235,11 @@ public:
         viewErrors_ += c.decodedWithErrors;
         leftCiphered_ += c.leftCiphered;
         unknown_ += c.unknown;
+#ifdef CORVUNA_WITH_CAPTURE
         if (c.frames > 0 || !c.failed) {
-            std::fprintf(stderr,
-                         "corvuna: %s: %lu frame%s, %lu NAS message%s: %lu plain, %lu integrity protected, %lu "
-                         "ciphered (%lu of them decoded)%s%s%s\n",
-                         path == "-" ? "stdin" : path.c_str(), c.frames, c.frames == 1 ? "" : "s", c.nas,
-                         c.nas == 1 ? "" : "s", c.plain, c.integrityOnly, c.ciphered, c.cipheredDecoded,
-                         (c.fivegs > 0 ? ", " + std::to_string(c.fivegs) + " of them 5GS NAS" : std::string()).c_str(),
-                         security.c_str(),
-                         c.warnings > 0 ? (", " + std::to_string(c.warnings) + " warning" +
-                                           (c.warnings == 1 ? "" : "s")).c_str()
-                                        : "");
+            std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), CaptureSummary(c).c_str());
         }
+#endif
         if (c.failed) ++failures_;
         return !c.failed || !options_.stopOnError;
     }
@@ -343,8 +342,10 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 options.format = Format::kText;
             } else if (value == "tsv") {
                 options.format = Format::kTsv;
+            } else if (value == "rrc") {
+                options.format = Format::kRrc;
             } else {
-                return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text or tsv)");
+                return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text, tsv or rrc)");
             }
         } else if (name == "-r" || name == "--read") {
             if (!takeValue()) return Usage(name + " needs a value");
@@ -366,11 +367,12 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 }
             }
             const std::string what = eq == std::string::npos ? "" : value.substr(eq + 1);
-            if (type < 147 || type > 162 || (what != "nas" && what != "s1ap")) {
-                return Usage("--user-dlt takes N=nas or N=s1ap with N from 147 to 162, not '" + Printable(value) +
-                             "'");
+            const int payload = capture::UserPayloadFromName(what);
+            if (type < 147 || type > 162 || payload < 0) {
+                return Usage("--user-dlt takes N=WHAT with N from 147 to 162 and WHAT nas, s1ap, mac-lte-framed or "
+                             "udp, not '" + Printable(value) + "'");
             }
-            options.capture.users[type - 147] = what == "nas" ? capture::UserPayload::kNas : capture::UserPayload::kS1ap;
+            options.capture.users[type - 147] = static_cast<capture::UserPayload>(payload);
             options.capture.usersGiven[type - 147] = true;
         } else if (name == "--keys") {
             if (!takeValue()) return Usage(name + " needs a value");
@@ -407,6 +409,12 @@ int ParseArguments(int argc, char** argv, Options& options) {
         } else {
             return Usage("unknown option " + Printable(arg));
         }
+    }
+    if (options.format == Format::kRrc) {
+        for (const Input& input : options.inputs) {
+            if (input.kind != Input::Kind::kCapture) return Usage("-T rrc lists the LTE RRC PDUs of captures (-r) only");
+        }
+        if (options.inputs.empty()) return Usage("-T rrc lists the LTE RRC PDUs of captures: give one with -r");
     }
     return -1;
 }
