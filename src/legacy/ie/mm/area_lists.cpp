@@ -77,20 +77,16 @@ void ReadEmergencyNumber(BitCursor& cursor, EmergencyNumber& number) {
 }  // namespace
 
 int ParseTrackingAreaIdentityList(BitCursor& cursor, int32_t length, TrackingAreaIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t first = ReadOctet(cursor);
-    if (first != kHeaderlessTaiListMark) first = ReadOctet(cursor);  // the list header is not shown
-    ReadTai(cursor, first, record);
-    // The other TAIs of the list are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t first = ReadOctet(cursor);
+        if (first != kHeaderlessTaiListMark) first = ReadOctet(cursor);  // the list header is not shown
+        ReadTai(cursor, first, record);
+        // The other TAIs of the list are passed over.
+    });
 }
 
 int ParseTrackingAreaIdentity(BitCursor& cursor, int32_t length, TrackingAreaIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    ReadTai(cursor, ReadOctet(cursor), record);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { ReadTai(cursor, ReadOctet(cursor), record); });
 }
 
 int RenderTrackingAreaIdentity(const TrackingAreaIdentity& record, OutputDocument& out) {
@@ -102,13 +98,12 @@ int RenderTrackingAreaIdentity(const TrackingAreaIdentity& record, OutputDocumen
 }
 
 int ParseLocationAreaIdentification(BitCursor& cursor, int32_t length, LocationAreaIdentification& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
-    record.mcc = Mcc(plmn);
-    record.mnc = TwoDigitMnc(plmn);
-    record.lac = static_cast<int32_t>(ReadBits(cursor, 16));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
+        record.mcc = Mcc(plmn);
+        record.mnc = TwoDigitMnc(plmn);
+        record.lac = static_cast<int32_t>(ReadBits(cursor, 16));
+    });
 }
 
 int RenderLocationAreaIdentification(const LocationAreaIdentification& record, OutputDocument& out) {
@@ -120,18 +115,17 @@ int RenderLocationAreaIdentification(const LocationAreaIdentification& record, O
 }
 
 int ParsePlmnList(BitCursor& cursor, int32_t length, PlmnList& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.plmnCount = 0;
-    const int32_t entries = length / 3 < static_cast<int32_t>(kMaxPlmns) ? length / 3 : static_cast<int32_t>(kMaxPlmns);
-    for (int32_t i = 0; i < entries; ++i) {
-        const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
-        record.plmnMcc[i] = Mcc(plmn);
-        record.plmnMnc[i] = PlmnListMnc(plmn);
-        ++record.plmnCount;
-    }
-    // Entries beyond the fifteenth and a trailing incomplete one are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.plmnCount = 0;
+        const int32_t entries = length / 3 < static_cast<int32_t>(kMaxPlmns) ? length / 3 : static_cast<int32_t>(kMaxPlmns);
+        for (int32_t i = 0; i < entries; ++i) {
+            const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
+            record.plmnMcc[i] = Mcc(plmn);
+            record.plmnMnc[i] = PlmnListMnc(plmn);
+            ++record.plmnCount;
+        }
+        // Entries beyond the fifteenth and a trailing incomplete one are passed over.
+    });
 }
 
 int RenderPlmnList(const PlmnList& record, OutputDocument& out) {
@@ -149,16 +143,16 @@ int RenderPlmnList(const PlmnList& record, OutputDocument& out) {
 }
 
 int ParseEmergencyNumberList(BitCursor& cursor, int32_t length, EmergencyNumberList& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    for (EmergencyNumber& number : record.numbers) {
-        number.digitCount = 0;
-        number.numberDigits[0] = '\0';
-    }
-    ReadEmergencyNumber(cursor, record.numbers[0]);
-    if (r0 - RemainingOctets(cursor) < length) ReadEmergencyNumber(cursor, record.numbers[1]);
-    // Further numbers are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const int32_t atStart = RemainingOctets(cursor);
+        for (EmergencyNumber& number : record.numbers) {
+            number.digitCount = 0;
+            number.numberDigits[0] = '\0';
+        }
+        ReadEmergencyNumber(cursor, record.numbers[0]);
+        if (atStart - RemainingOctets(cursor) < length) ReadEmergencyNumber(cursor, record.numbers[1]);
+        // Further numbers are passed over.
+    });
 }
 
 int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument& out) {
@@ -177,15 +171,14 @@ int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument&
 }
 
 int ParseEpsBearerContextStatus(BitCursor& cursor, int32_t length, EpsBearerContextStatus& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t low = ReadOctet(cursor);   // EBI 7 (bit 8) .. EBI 0 (bit 1)
-    const uint8_t high = ReadOctet(cursor);  // EBI 15 (bit 8) .. EBI 8 (bit 1)
-    for (uint32_t k = 0; k < 8; ++k) {
-        record.bearerActive[k] = static_cast<uint8_t>(TestBit(low, k));
-        record.bearerActive[8 + k] = static_cast<uint8_t>(TestBit(high, k));
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t low = ReadOctet(cursor);   // EBI 7 (bit 8) .. EBI 0 (bit 1)
+        const uint8_t high = ReadOctet(cursor);  // EBI 15 (bit 8) .. EBI 8 (bit 1)
+        for (uint32_t k = 0; k < 8; ++k) {
+            record.bearerActive[k] = static_cast<uint8_t>(TestBit(low, k));
+            record.bearerActive[8 + k] = static_cast<uint8_t>(TestBit(high, k));
+        }
+    });
 }
 
 int RenderEpsBearerContextStatus(const EpsBearerContextStatus& record, OutputDocument& out) {

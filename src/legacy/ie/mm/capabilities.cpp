@@ -288,20 +288,19 @@ void WriteFlags(const uint8_t (&flags)[N], OutputDocument& out) {
 // UE network capability
 
 int ParseUeNetworkCapability(BitCursor& cursor, int32_t length, UeNetworkCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow first(cursor, 24);  // octets 1 to 3
-    TakeFlags(first, record.eea);
-    first.Take(1);  // octet 2: EIA0 not kept
-    TakeFlags(first, record.eia);
-    TakeFlags(first, record.uea);
-    BitWindow second(cursor, 16);  // octets 4 and 5
-    record.ucs2 = second.Flag();
-    TakeFlags(second, record.uia);
-    second.Take(6);  // octet 5: bits 8-3 not kept
-    record.srvcc = second.Flag();
-    second.Take(1);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow first(cursor, 24);  // octets 1 to 3
+        TakeFlags(first, record.eea);
+        first.Take(1);  // octet 2: EIA0 not kept
+        TakeFlags(first, record.eia);
+        TakeFlags(first, record.uea);
+        BitWindow second(cursor, 16);  // octets 4 and 5
+        record.ucs2 = second.Flag();
+        TakeFlags(second, record.uia);
+        second.Take(6);  // octet 5: bits 8-3 not kept
+        record.srvcc = second.Flag();
+        second.Take(1);
+    });
 }
 
 int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument& out) {
@@ -319,32 +318,31 @@ int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument&
 // UE security capability
 
 int ParseUeSecurityCapability(BitCursor& cursor, int32_t length, UeSecurityCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow eps(cursor, 16);  // octets 1 and 2
-    TakeFlags(eps, record.eea);
-    eps.Take(1);  // EIA0 not kept
-    TakeFlags(eps, record.eia);
-    // The optional octets present are those the length reaches (set afresh,
-    // so that an element parsed again replaces the earlier one).
-    record.umtsOctetPresent = length > 2 ? 1 : 0;
-    record.uiaOctetPresent = length > 3 ? 1 : 0;
-    record.gprsOctetPresent = length > 4 ? 1 : 0;
-    if (record.umtsOctetPresent != 0) {  // octet 3
-        BitWindow umts(cursor, 8);
-        TakeFlags(umts, record.uea);
-    }
-    if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
-        BitWindow uia(cursor, 8);
-        uia.Take(1);
-        TakeFlags(uia, record.uia);
-    }
-    if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
-        BitWindow gprs(cursor, 8);
-        gprs.Take(1);
-        TakeFlags(gprs, record.gea);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow eps(cursor, 16);  // octets 1 and 2
+        TakeFlags(eps, record.eea);
+        eps.Take(1);  // EIA0 not kept
+        TakeFlags(eps, record.eia);
+        // The optional octets present are those the length reaches (set afresh,
+        // so that an element parsed again replaces the earlier one).
+        record.umtsOctetPresent = length > 2 ? 1 : 0;
+        record.uiaOctetPresent = length > 3 ? 1 : 0;
+        record.gprsOctetPresent = length > 4 ? 1 : 0;
+        if (record.umtsOctetPresent != 0) {  // octet 3
+            BitWindow umts(cursor, 8);
+            TakeFlags(umts, record.uea);
+        }
+        if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
+            BitWindow uia(cursor, 8);
+            uia.Take(1);
+            TakeFlags(uia, record.uia);
+        }
+        if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
+            BitWindow gprs(cursor, 8);
+            gprs.Take(1);
+            TakeFlags(gprs, record.gea);
+        }
+    });
 }
 
 int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocument& out) {
@@ -361,31 +359,30 @@ int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocumen
 // MS network capability
 
 int ParseMsNetworkCapability(BitCursor& cursor, int32_t length, MsNetworkCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow bits(cursor, 24);
-    // Octet 1.
-    record.gea[0] = bits.Flag();
-    record.smViaDedicatedChannels = bits.Flag();
-    record.smViaGprsChannels = bits.Flag();
-    record.ucs2 = bits.Flag();
-    record.ssScreeningIndicator = static_cast<int32_t>(bits.Take(2));
-    record.soLsa = bits.Flag();
-    record.revisionLevel = bits.Flag();
-    // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
-    record.pfc = bits.Flag();
-    for (size_t i = 1; i < 7; ++i) record.gea[i] = bits.Flag();
-    record.lcsVa = bits.Flag();
-    // Octet 3.
-    record.psInterRatHoToIu = bits.Flag();
-    record.psInterRatHoToS1 = bits.Flag();
-    record.emmCombinedProcedures = bits.Flag();
-    record.isr = bits.Flag();
-    record.srvcc = bits.Flag();
-    record.epc = bits.Flag();
-    record.nf = bits.Flag();
-    record.geranNetworkSharing = bits.Flag();
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow bits(cursor, 24);
+        // Octet 1.
+        record.gea[0] = bits.Flag();
+        record.smViaDedicatedChannels = bits.Flag();
+        record.smViaGprsChannels = bits.Flag();
+        record.ucs2 = bits.Flag();
+        record.ssScreeningIndicator = static_cast<int32_t>(bits.Take(2));
+        record.soLsa = bits.Flag();
+        record.revisionLevel = bits.Flag();
+        // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
+        record.pfc = bits.Flag();
+        for (size_t i = 1; i < 7; ++i) record.gea[i] = bits.Flag();
+        record.lcsVa = bits.Flag();
+        // Octet 3.
+        record.psInterRatHoToIu = bits.Flag();
+        record.psInterRatHoToS1 = bits.Flag();
+        record.emmCombinedProcedures = bits.Flag();
+        record.isr = bits.Flag();
+        record.srvcc = bits.Flag();
+        record.epc = bits.Flag();
+        record.nf = bits.Flag();
+        record.geranNetworkSharing = bits.Flag();
+    });
 }
 
 int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument& out) {
@@ -419,33 +416,32 @@ int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument&
 // Mobile station classmark 2
 
 int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStationClassmark2& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow bits(cursor, 24);
-    // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
-    bits.Take(1);
-    record.revisionLevel = static_cast<int32_t>(bits.Take(2));
-    record.esInd = bits.Flag();
-    record.a51 = bits.Flag();
-    record.rfPowerCapability = static_cast<int32_t>(bits.Take(3));
-    // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
-    bits.Take(1);
-    record.psCapability = bits.Flag();
-    record.ssScreenIndicator = static_cast<int32_t>(bits.Take(2));
-    record.smCapability = bits.Flag();
-    record.vbs = bits.Flag();
-    record.vgcs = bits.Flag();
-    record.fc = bits.Flag();
-    // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
-    record.cm3 = bits.Flag();
-    bits.Take(1);
-    record.lcsVa = bits.Flag();
-    record.ucs2 = bits.Flag();
-    record.soLsa = bits.Flag();
-    record.cmsp = bits.Flag();
-    record.a53 = bits.Flag();
-    record.a52 = bits.Flag();
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow bits(cursor, 24);
+        // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
+        bits.Take(1);
+        record.revisionLevel = static_cast<int32_t>(bits.Take(2));
+        record.esInd = bits.Flag();
+        record.a51 = bits.Flag();
+        record.rfPowerCapability = static_cast<int32_t>(bits.Take(3));
+        // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
+        bits.Take(1);
+        record.psCapability = bits.Flag();
+        record.ssScreenIndicator = static_cast<int32_t>(bits.Take(2));
+        record.smCapability = bits.Flag();
+        record.vbs = bits.Flag();
+        record.vgcs = bits.Flag();
+        record.fc = bits.Flag();
+        // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
+        record.cm3 = bits.Flag();
+        bits.Take(1);
+        record.lcsVa = bits.Flag();
+        record.ucs2 = bits.Flag();
+        record.soLsa = bits.Flag();
+        record.cmsp = bits.Flag();
+        record.a53 = bits.Flag();
+        record.a52 = bits.Flag();
+    });
 }
 
 int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputDocument& out) {
@@ -476,13 +472,12 @@ int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputD
 // DRX parameter
 
 int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.splitPgCycleCode = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.cnSpecificDrxCycleLengthCoefficient = static_cast<int32_t>(ReadBits(cursor, 4));
-    record.splitOnCcch = static_cast<int32_t>(ReadBits(cursor, 1));
-    record.nonDrxTimer = static_cast<int32_t>(ReadBits(cursor, 3));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.splitPgCycleCode = static_cast<int32_t>(ReadBits(cursor, 8));
+        record.cnSpecificDrxCycleLengthCoefficient = static_cast<int32_t>(ReadBits(cursor, 4));
+        record.splitOnCcch = static_cast<int32_t>(ReadBits(cursor, 1));
+        record.nonDrxTimer = static_cast<int32_t>(ReadBits(cursor, 3));
+    });
 }
 
 int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
@@ -501,10 +496,7 @@ int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
 // EPS network feature support
 
 int ParseEpsNetworkFeatureSupport(BitCursor& cursor, int32_t length, EpsNetworkFeatureSupport& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.imsVoPs = static_cast<uint8_t>(ReadBits(cursor, 8) & 0x01u);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { record.imsVoPs = static_cast<uint8_t>(ReadBits(cursor, 8) & 0x01u); });
 }
 
 int RenderEpsNetworkFeatureSupport(const EpsNetworkFeatureSupport& record, OutputDocument& out) {

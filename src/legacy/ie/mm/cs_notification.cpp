@@ -30,28 +30,27 @@ constexpr Text kLcsIndicatorOther = "Normal, unspecified in this version of the 
 }  // namespace
 
 int ParseCli(BitCursor& cursor, int32_t length, Cli& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    ReadBits(cursor, 1);  // extension
-    record.typeOfNumber = static_cast<uint8_t>(ReadBits(cursor, 3));
-    record.numberingPlan = static_cast<uint8_t>(ReadBits(cursor, 4));
-    record.octet3aPresent = 0;
-    if (length > 1) {
-        record.octet3aPresent = 1;
+    return ParseIeValue(cursor, length, [&] {
         ReadBits(cursor, 1);  // extension
-        record.presentationIndicator = static_cast<uint8_t>(ReadBits(cursor, 2));
-        ReadBits(cursor, 3);  // spare
-        record.screeningIndicator = static_cast<uint8_t>(ReadBits(cursor, 2));
-    }
-    record.numberDigitCount = 0;
-    // Two digits per octet, the low nibble first; a digit count that
-    // reaches the array's size ends the reading.
-    for (int32_t i = 2; i < length && record.numberDigitCount + 2 <= kMaxCliDigits; ++i) {
-        const uint8_t octet = ReadOctet(cursor);
-        record.numberDigits[record.numberDigitCount++] = static_cast<uint8_t>(octet & 0x0Fu);
-        record.numberDigits[record.numberDigitCount++] = static_cast<uint8_t>(octet >> 4);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+        record.typeOfNumber = static_cast<uint8_t>(ReadBits(cursor, 3));
+        record.numberingPlan = static_cast<uint8_t>(ReadBits(cursor, 4));
+        record.octet3aPresent = 0;
+        if (length > 1) {
+            record.octet3aPresent = 1;
+            ReadBits(cursor, 1);  // extension
+            record.presentationIndicator = static_cast<uint8_t>(ReadBits(cursor, 2));
+            ReadBits(cursor, 3);  // spare
+            record.screeningIndicator = static_cast<uint8_t>(ReadBits(cursor, 2));
+        }
+        record.numberDigitCount = 0;
+        // Two digits per octet, the low nibble first; a digit count that
+        // reaches the array's size ends the reading.
+        for (int32_t i = 2; i < length && record.numberDigitCount + 2 <= kMaxCliDigits; ++i) {
+            const uint8_t octet = ReadOctet(cursor);
+            record.numberDigits[record.numberDigitCount++] = static_cast<uint8_t>(octet & 0x0Fu);
+            record.numberDigits[record.numberDigitCount++] = static_cast<uint8_t>(octet >> 4);
+        }
+    });
 }
 
 int RenderCli(const Cli& record, OutputDocument& out) {

@@ -181,11 +181,10 @@ constexpr Text kIntegrityAlgorithm[] = {
 }  // namespace
 
 int ParseGprsTimer(BitCursor& cursor, int32_t length, GprsTimer& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.unit = static_cast<uint8_t>(ReadBits(cursor, 3));
-    record.timerValue = static_cast<uint8_t>(ReadBits(cursor, 5));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.unit = static_cast<uint8_t>(ReadBits(cursor, 3));
+        record.timerValue = static_cast<uint8_t>(ReadBits(cursor, 5));
+    });
 }
 
 int RenderGprsTimer(const GprsTimer& record, OutputDocument& out) {

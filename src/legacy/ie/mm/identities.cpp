@@ -49,9 +49,6 @@ constexpr Text kIdentityType[] = {
 };
 constexpr Text kIdentityTypeOther = "reserved";
 
-// A parser's own result, unless the reconciliation found an over-read.
-int Combine(int reconciled, int result) { return reconciled == 0 ? 0 : result; }
-
 // Reads `count` octets (at most 4), the first least significant.
 uint32_t ReadLittleEndian(BitCursor& cursor, int count) {
     uint32_t value = 0;
@@ -62,30 +59,30 @@ uint32_t ReadLittleEndian(BitCursor& cursor, int count) {
 }  // namespace
 
 int ParseEpsMobileIdentity(BitCursor& cursor, int32_t length, EpsMobileIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t first = ReadOctet(cursor);
-    record.oddEven = static_cast<uint8_t>(TestBit(first, 3));
-    record.identityType = static_cast<uint8_t>(first & 0x07);
-    int result = 0;
-    if (record.identityType == kEpsIdentityImsi) {
-        // Only the lead digits are decoded; the reconciliation passes over
-        // the rest of the IMSI.
-        const uint8_t second = ReadOctet(cursor);
-        record.imsiLeadDigits = second * 16 + (first >> 4);
-        result = 1;
-    } else if (record.identityType == kEpsIdentityGuti) {
-        uint8_t o[11] = {first};
-        ReadOctets(cursor, o + 1, 10);
-        record.mcc = (o[1] & 0x0F) * 100 + (o[1] >> 4) * 10 + (o[2] & 0x0F);
-        record.mnc = (o[3] & 0x0F) * 10 + (o[3] >> 4);  // MNC digit 3 (octet 3 high) ignored
-        record.mmeGroupId = o[4] * 256 + o[5];
-        record.mmeCode = o[6];
-        record.mTmsi = static_cast<uint32_t>(o[7]) << 24 | static_cast<uint32_t>(o[8]) << 16 |
-                       static_cast<uint32_t>(o[9]) << 8 | o[10];
-        result = 1;
-    }
-    return Combine(ReconcileIeLength(cursor, r0, length), result);
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t first = ReadOctet(cursor);
+        record.oddEven = static_cast<uint8_t>(TestBit(first, 3));
+        record.identityType = static_cast<uint8_t>(first & 0x07);
+        if (record.identityType == kEpsIdentityImsi) {
+            // Only the lead digits are decoded; the reconciliation passes over
+            // the rest of the IMSI.
+            const uint8_t second = ReadOctet(cursor);
+            record.imsiLeadDigits = second * 16 + (first >> 4);
+            return 1;
+        }
+        if (record.identityType == kEpsIdentityGuti) {
+            uint8_t o[11] = {first};
+            ReadOctets(cursor, o + 1, 10);
+            record.mcc = (o[1] & 0x0F) * 100 + (o[1] >> 4) * 10 + (o[2] & 0x0F);
+            record.mnc = (o[3] & 0x0F) * 10 + (o[3] >> 4);  // MNC digit 3 (octet 3 high) ignored
+            record.mmeGroupId = o[4] * 256 + o[5];
+            record.mmeCode = o[6];
+            record.mTmsi = static_cast<uint32_t>(o[7]) << 24 | static_cast<uint32_t>(o[8]) << 16 |
+                           static_cast<uint32_t>(o[9]) << 8 | o[10];
+            return 1;
+        }
+        return 0;  // no other type is decoded
+    });
 }
 
 int RenderEpsMobileIdentity(const EpsMobileIdentity& record, OutputDocument& out) {
@@ -110,38 +107,37 @@ int RenderEpsMobileIdentity(const EpsMobileIdentity& record, OutputDocument& out
 }
 
 int ParseMobileIdentity(BitCursor& cursor, int32_t length, MobileIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t first = ReadOctet(cursor);
-    record.oddEven = TestBit(first, 3);
-    record.identityType = first & 0x07;
-    if (record.identityType >= 1 && record.identityType <= 4) {
-        // Identity digit 1 sits in the high half of the first octet; only
-        // the next two digits are kept (for a TMSI: the filler 0xF and the
-        // first TMSI octet).
-        record.digits[0] = static_cast<uint8_t>(first >> 4);
-        record.digitCount = 1;
-        if (length > 1) {
-            const uint8_t second = ReadOctet(cursor);
-            record.digits[1] = static_cast<uint8_t>(second & 0x0F);
-            record.digits[2] = static_cast<uint8_t>(second >> 4);
-            record.digitCount = 3;
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t first = ReadOctet(cursor);
+        record.oddEven = TestBit(first, 3);
+        record.identityType = first & 0x07;
+        if (record.identityType >= 1 && record.identityType <= 4) {
+            // Identity digit 1 sits in the high half of the first octet; only
+            // the next two digits are kept (for a TMSI: the filler 0xF and the
+            // first TMSI octet).
+            record.digits[0] = static_cast<uint8_t>(first >> 4);
+            record.digitCount = 1;
+            if (length > 1) {
+                const uint8_t second = ReadOctet(cursor);
+                record.digits[1] = static_cast<uint8_t>(second & 0x0F);
+                record.digits[2] = static_cast<uint8_t>(second >> 4);
+                record.digitCount = 3;
+            }
+        } else if (record.identityType == kIdentityTmgi) {
+            record.mbmsSessionIdPresent = static_cast<uint8_t>(TestBit(first, 5));
+            record.mccMncPresent = static_cast<uint8_t>(TestBit(first, 4));
+            record.mbmsServiceId = static_cast<int32_t>(ReadBits(cursor, 24));
+            if (record.mccMncPresent == 1) {
+                const uint8_t a = ReadOctet(cursor);
+                const uint8_t b = ReadOctet(cursor);
+                const uint8_t c = ReadOctet(cursor);
+                record.mcc = (a & 0x0F) * 100 + (a >> 4) * 10 + (b & 0x0F);
+                // Three-digit form: a two-digit MNC ends in the filler 15.
+                record.mnc = (c & 0x0F) * 100 + (c >> 4) * 10 + (b >> 4);
+            }
+            if (record.mbmsSessionIdPresent == 1) record.mbmsSessionId = ReadOctet(cursor);
         }
-    } else if (record.identityType == kIdentityTmgi) {
-        record.mbmsSessionIdPresent = static_cast<uint8_t>(TestBit(first, 5));
-        record.mccMncPresent = static_cast<uint8_t>(TestBit(first, 4));
-        record.mbmsServiceId = static_cast<int32_t>(ReadBits(cursor, 24));
-        if (record.mccMncPresent == 1) {
-            const uint8_t a = ReadOctet(cursor);
-            const uint8_t b = ReadOctet(cursor);
-            const uint8_t c = ReadOctet(cursor);
-            record.mcc = (a & 0x0F) * 100 + (a >> 4) * 10 + (b & 0x0F);
-            // Three-digit form: a two-digit MNC ends in the filler 15.
-            record.mnc = (c & 0x0F) * 100 + (c >> 4) * 10 + (b >> 4);
-        }
-        if (record.mbmsSessionIdPresent == 1) record.mbmsSessionId = ReadOctet(cursor);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    });
 }
 
 int RenderMobileIdentity(const MobileIdentity& record, OutputDocument& out) {
@@ -170,10 +166,7 @@ int RenderMobileIdentity(const MobileIdentity& record, OutputDocument& out) {
 }
 
 int ParsePtmsiSignature(BitCursor& cursor, int32_t length, uint32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = ReadLittleEndian(cursor, 3);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = ReadLittleEndian(cursor, 3); });
 }
 
 int RenderPtmsiSignature(uint32_t value, OutputDocument& out) {
@@ -183,10 +176,7 @@ int RenderPtmsiSignature(uint32_t value, OutputDocument& out) {
 }
 
 int ParseNonce(BitCursor& cursor, int32_t length, uint32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = ReadLittleEndian(cursor, 4);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = ReadLittleEndian(cursor, 4); });
 }
 
 int RenderNonce(uint32_t value, OutputDocument& out) {
@@ -198,18 +188,17 @@ int RenderNonce(uint32_t value, OutputDocument& out) {
 }
 
 int ParseAuthOctetString(BitCursor& cursor, int32_t length, uint8_t (&octets)[kAuthParameterOctets]) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    std::memset(octets, 0, sizeof octets);
-    if (length > r0) {
-        // The value runs past the message: nothing of it is kept, and the
-        // rest of the message belongs to it.
-        if (cursor.position < cursor.bitCount) cursor.position = cursor.bitCount;
-    } else if (length <= static_cast<int32_t>(kAuthParameterOctets)) {
-        for (int32_t i = 0; i < length; ++i) octets[i] = ReadOctet(cursor);
-    }
-    // A value longer than the array is passed over by the reconciliation.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        std::memset(octets, 0, sizeof octets);
+        if (length > RemainingOctets(cursor)) {
+            // The value runs past the message: nothing of it is kept, and the
+            // rest of the message belongs to it.
+            if (cursor.position < cursor.bitCount) cursor.position = cursor.bitCount;
+        } else if (length <= static_cast<int32_t>(kAuthParameterOctets)) {
+            for (int32_t i = 0; i < length; ++i) octets[i] = ReadOctet(cursor);
+        }
+        // A value longer than the array is passed over by the reconciliation.
+    });
 }
 
 namespace {

@@ -42,25 +42,24 @@ constexpr Text kDaylightSavingTimeTexts[4] = {
 // Network name
 
 int ParseNetworkName(BitCursor& cursor, int32_t length, NetworkName& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    // A name parsed again replaces the earlier one entirely.
-    std::memset(record.textString, 0, sizeof record.textString);
-    ReadBits(cursor, 1);  // extension
-    record.codingScheme = static_cast<int32_t>(ReadBits(cursor, 3));
-    record.addCi = static_cast<int32_t>(ReadBits(cursor, 1));
-    record.spareBitsInLastOctet = static_cast<int32_t>(ReadBits(cursor, 3));
-    if (length > 1 && length < kNetworkNameTextSize) {
-        // At most 1022 text octets: the array keeps a terminating zero.
-        const int32_t textLength = length - 1;
-        if (RemainingOctets(cursor) >= textLength) {
-            ReadOctets(cursor, reinterpret_cast<uint8_t*>(record.textString), static_cast<uint32_t>(textLength));
-        } else {
-            // The text runs past the message: keep none of it.
-            cursor.position = cursor.bitCount;
+    return ParseIeValue(cursor, length, [&] {
+        // A name parsed again replaces the earlier one entirely.
+        std::memset(record.textString, 0, sizeof record.textString);
+        ReadBits(cursor, 1);  // extension
+        record.codingScheme = static_cast<int32_t>(ReadBits(cursor, 3));
+        record.addCi = static_cast<int32_t>(ReadBits(cursor, 1));
+        record.spareBitsInLastOctet = static_cast<int32_t>(ReadBits(cursor, 3));
+        if (length > 1 && length < kNetworkNameTextSize) {
+            // At most 1022 text octets: the array keeps a terminating zero.
+            const int32_t textLength = length - 1;
+            if (RemainingOctets(cursor) >= textLength) {
+                ReadOctets(cursor, reinterpret_cast<uint8_t*>(record.textString), static_cast<uint32_t>(textLength));
+            } else {
+                // The text runs past the message: keep none of it.
+                cursor.position = cursor.bitCount;
+            }
         }
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    });
 }
 
 int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
@@ -83,10 +82,7 @@ int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
 // Single-octet values and the time zone
 
 int ParseSingleOctetValue(BitCursor& cursor, int32_t length, int32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = static_cast<int32_t>(ReadBits(cursor, 8));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = static_cast<int32_t>(ReadBits(cursor, 8)); });
 }
 
 int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
@@ -99,18 +95,17 @@ int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
 // Time zone and time
 
 int ParseTimeZoneAndTime(BitCursor& cursor, int32_t length, TimeZoneAndTime& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t o[7];
-    ReadOctets(cursor, o, sizeof o);
-    record.year = o[0];
-    record.month = o[1];
-    record.day = o[2];
-    record.hour = o[3];
-    record.minute = o[4];
-    record.second = o[5];
-    record.timeZone = o[6];
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t o[7];
+        ReadOctets(cursor, o, sizeof o);
+        record.year = o[0];
+        record.month = o[1];
+        record.day = o[2];
+        record.hour = o[3];
+        record.minute = o[4];
+        record.second = o[5];
+        record.timeZone = o[6];
+    });
 }
 
 int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
@@ -129,10 +124,7 @@ int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
 // Network daylight saving time
 
 int ParseDaylightSavingTime(BitCursor& cursor, int32_t length, int32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = static_cast<int32_t>(ReadBits(cursor, 8) & 0x03u);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = static_cast<int32_t>(ReadBits(cursor, 8) & 0x03u); });
 }
 
 int RenderDaylightSavingTime(int32_t value, OutputDocument& out) {

@@ -68,28 +68,26 @@ int32_t DecodeRate(const RateRange (&rule)[N], uint8_t coded) {
 }  // namespace
 
 int ParseAccessPointName(BitCursor& cursor, int32_t length, AccessPointName& record) {
-    if (length < 0) return 0;
-    std::memset(record.apnText, 0, sizeof record.apnText);
-    const int32_t r0 = RemainingOctets(cursor);
-    int32_t used = 0;
-    int64_t consumed = 0;
-    while (consumed < length) {
-        const uint8_t labelLength = ReadOctet(cursor);
-        AppendLabel(cursor, labelLength, record, used);
-        consumed += labelLength + 1;
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        std::memset(record.apnText, 0, sizeof record.apnText);
+        int32_t used = 0;
+        int64_t consumed = 0;
+        while (consumed < length) {
+            const uint8_t labelLength = ReadOctet(cursor);
+            AppendLabel(cursor, labelLength, record, used);
+            consumed += labelLength + 1;
+        }
+    });
 }
 
 int ParsePdnAddress(BitCursor& cursor, int32_t length, PdnAddress& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.pdnType = ReadOctet(cursor) & 0x07;
-    for (int32_t i = 0; i < length - 1; ++i) {
-        const uint8_t octet = ReadOctet(cursor);
-        if (i < kPdnAddressCapacity) record.address[i] = octet;
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.pdnType = ReadOctet(cursor) & 0x07;
+        for (int32_t i = 0; i < length - 1; ++i) {
+            const uint8_t octet = ReadOctet(cursor);
+            if (i < kPdnAddressCapacity) record.address[i] = octet;
+        }
+    });
 }
 
 int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
@@ -112,21 +110,20 @@ int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
 }
 
 int ParseApnAmbr(BitCursor& cursor, int32_t length, ApnAmbr& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    if (length >= 1) {
-        record.apnAmbrDl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
-        record.apnAmbrUl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
-    }
-    if (length >= 3) {
-        record.apnAmbrDlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
-        record.apnAmbrUlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
-    }
-    if (length >= 5) {
-        record.apnAmbrDlExt2 = ReadOctet(cursor);
-        record.apnAmbrUlExt2 = ReadOctet(cursor);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        if (length >= 1) {
+            record.apnAmbrDl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
+            record.apnAmbrUl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
+        }
+        if (length >= 3) {
+            record.apnAmbrDlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
+            record.apnAmbrUlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
+        }
+        if (length >= 5) {
+            record.apnAmbrDlExt2 = ReadOctet(cursor);
+            record.apnAmbrUlExt2 = ReadOctet(cursor);
+        }
+    });
 }
 
 int RenderApnAmbr(const ApnAmbr& record, OutputDocument& out) {

@@ -29,24 +29,23 @@ constexpr int32_t kExtendedLength = 9;
 }  // namespace
 
 int ParseEpsQos(BitCursor& cursor, int32_t length, EpsQos& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    if (length >= 1) record.qci = ReadOctet(cursor);
-    if (length >= kBitRatesLength) {
-        record.bitRatesPresent = 1;
-        record.maxBitRateUl = ReadOctet(cursor);
-        record.maxBitRateDl = ReadOctet(cursor);
-        record.guaranteedBitRateUl = ReadOctet(cursor);
-        record.guaranteedBitRateDl = ReadOctet(cursor);
-    }
-    if (length >= kExtendedLength) {
-        record.extendedPresent = 1;
-        record.maxBitRateUlExt = ReadOctet(cursor);
-        record.maxBitRateDlExt = ReadOctet(cursor);
-        record.guaranteedBitRateUlExt = ReadOctet(cursor);
-        record.guaranteedBitRateDlExt = ReadOctet(cursor);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        if (length >= 1) record.qci = ReadOctet(cursor);
+        if (length >= kBitRatesLength) {
+            record.bitRatesPresent = 1;
+            record.maxBitRateUl = ReadOctet(cursor);
+            record.maxBitRateDl = ReadOctet(cursor);
+            record.guaranteedBitRateUl = ReadOctet(cursor);
+            record.guaranteedBitRateDl = ReadOctet(cursor);
+        }
+        if (length >= kExtendedLength) {
+            record.extendedPresent = 1;
+            record.maxBitRateUlExt = ReadOctet(cursor);
+            record.maxBitRateDlExt = ReadOctet(cursor);
+            record.guaranteedBitRateUlExt = ReadOctet(cursor);
+            record.guaranteedBitRateDlExt = ReadOctet(cursor);
+        }
+    });
 }
 
 int RenderEpsQos(const EpsQos& record, OutputDocument& out) {

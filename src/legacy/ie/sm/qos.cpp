@@ -160,34 +160,33 @@ constexpr QosElement kElements[] = {
 }  // namespace
 
 int ParseQos(BitCursor& cursor, int32_t length, Qos& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t o[kQosOctetsRead];
-    ReadOctets(cursor, o, kQosOctetsRead);
-    record.delayClass = (o[0] >> 3) & 0x07;
-    record.reliabilityClass = o[0] & 0x07;
-    record.peakThroughput = o[1] >> 4;
-    record.precedenceClass = o[1] & 0x07;
-    record.meanThroughput = o[2] & 0x1F;
-    record.trafficClass = o[3] >> 5;
-    record.deliveryOrder = (o[3] >> 3) & 0x03;
-    record.deliveryOfErroneousSdu = o[3] & 0x07;
-    record.maximumSduSize = o[4];
-    record.maxBitRateUplink = o[5];
-    record.maxBitRateDownlink = o[6];
-    record.residualBer = o[7] >> 4;
-    record.sduErrorRatio = o[7] & 0x0F;
-    record.transferDelay = o[8] >> 2;
-    record.trafficHandlingPriority = o[8] & 0x03;
-    record.guaranteedBitRateUplink = o[9];
-    record.guaranteedBitRateDownlink = o[10];
-    record.signallingIndication = (o[11] >> 4) & 0x01;
-    record.sourceStatisticsDescriptor = o[11] & 0x0F;
-    record.maxBitRateDownlinkExt = o[12];
-    record.guaranteedBitRateDownlinkExt = o[13];
-    record.maxBitRateUplinkExt = o[14];
-    record.guaranteedBitRateUplinkExt = o[15];
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t o[kQosOctetsRead];
+        ReadOctets(cursor, o, kQosOctetsRead);
+        record.delayClass = (o[0] >> 3) & 0x07;
+        record.reliabilityClass = o[0] & 0x07;
+        record.peakThroughput = o[1] >> 4;
+        record.precedenceClass = o[1] & 0x07;
+        record.meanThroughput = o[2] & 0x1F;
+        record.trafficClass = o[3] >> 5;
+        record.deliveryOrder = (o[3] >> 3) & 0x03;
+        record.deliveryOfErroneousSdu = o[3] & 0x07;
+        record.maximumSduSize = o[4];
+        record.maxBitRateUplink = o[5];
+        record.maxBitRateDownlink = o[6];
+        record.residualBer = o[7] >> 4;
+        record.sduErrorRatio = o[7] & 0x0F;
+        record.transferDelay = o[8] >> 2;
+        record.trafficHandlingPriority = o[8] & 0x03;
+        record.guaranteedBitRateUplink = o[9];
+        record.guaranteedBitRateDownlink = o[10];
+        record.signallingIndication = (o[11] >> 4) & 0x01;
+        record.sourceStatisticsDescriptor = o[11] & 0x0F;
+        record.maxBitRateDownlinkExt = o[12];
+        record.guaranteedBitRateDownlinkExt = o[13];
+        record.maxBitRateUplinkExt = o[14];
+        record.guaranteedBitRateUplinkExt = o[15];
+    });
 }
 
 int RenderQos(const Qos& record, OutputDocument& out) {

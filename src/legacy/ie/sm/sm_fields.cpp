@@ -92,14 +92,13 @@ constexpr auto kEsmCauseText = MakeDenseText<256>(kEsmCauseTexts, kEsmCauseOther
 }  // namespace
 
 int ParseTransactionId(BitCursor& cursor, int32_t length, TransactionId& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t first = ReadOctet(cursor);
-    const uint8_t second = ReadOctet(cursor);
-    record.tiFlag = static_cast<uint8_t>(first >> 7);
-    record.tio = static_cast<uint8_t>((first >> 4) & 0x07);
-    record.tie = static_cast<uint8_t>(second & 0x7F);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t first = ReadOctet(cursor);
+        const uint8_t second = ReadOctet(cursor);
+        record.tiFlag = static_cast<uint8_t>(first >> 7);
+        record.tio = static_cast<uint8_t>((first >> 4) & 0x07);
+        record.tie = static_cast<uint8_t>(second & 0x7F);
+    });
 }
 
 int RenderTransactionId(const TransactionId& record, OutputDocument& out) {
@@ -111,10 +110,7 @@ int RenderTransactionId(const TransactionId& record, OutputDocument& out) {
 }
 
 int ParseLlcSapi(BitCursor& cursor, int32_t length, LlcSapi& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.llcSapi = ReadOctet(cursor) & 0x0F;
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { record.llcSapi = ReadOctet(cursor) & 0x0F; });
 }
 
 int RenderLlcSapi(const LlcSapi& record, OutputDocument& out) {
@@ -124,10 +120,7 @@ int RenderLlcSapi(const LlcSapi& record, OutputDocument& out) {
 }
 
 int ParsePacketFlowId(BitCursor& cursor, int32_t length, PacketFlowId& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.packetFlowId = ReadOctet(cursor) & 0x7F;
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { record.packetFlowId = ReadOctet(cursor) & 0x7F; });
 }
 
 int RenderPacketFlowId(const PacketFlowId& record, OutputDocument& out) {

@@ -26,13 +26,12 @@ constexpr Text kEBitTexts[] = {
 }  // namespace
 
 int ParseTft(BitCursor& cursor, int32_t length, Tft& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t octet = ReadOctet(cursor);
-    record.tftOperationCode = static_cast<uint8_t>(octet >> 5);
-    record.eBit = static_cast<uint8_t>((octet >> 4) & 0x01);
-    record.packetFilterCount = static_cast<uint8_t>(octet & 0x0F);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t octet = ReadOctet(cursor);
+        record.tftOperationCode = static_cast<uint8_t>(octet >> 5);
+        record.eBit = static_cast<uint8_t>((octet >> 4) & 0x01);
+        record.packetFilterCount = static_cast<uint8_t>(octet & 0x0F);
+    });
 }
 
 int RenderTft(const Tft& record, OutputDocument& out) {
