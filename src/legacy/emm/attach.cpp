@@ -3,26 +3,17 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 #include "legacy/emm/emm_rows.h"
 
 namespace corvuna {
 
 namespace {
 
-// EPS attach type (TS 24.301 9.9.3.11).
-constexpr ValueText kAttachType[] = {
-    {1, "EPS Attach"},
-    {2, "combined EPS/IMSI attach"},
-};
-constexpr Text kAttachTypeOther = "reserved";
-
-// EPS attach result (TS 24.301 9.9.3.10).
-constexpr ValueText kAttachResult[] = {
-    {1, "EPS Only"},
-    {2, "combined EPS/IMSI"},
-};
-constexpr Text kAttachResultOther = "reserved";
+// EPS attach type (TS 24.301 9.9.3.11) and EPS attach result (9.9.3.10).
+constexpr auto kAttachType =
+    Element("EPS_Attach_Type", {{1, "EPS Attach"}, {2, "combined EPS/IMSI attach"}}, "reserved");
+constexpr auto kAttachResult = Element("EPS_Attach_Result", {{1, "EPS Only"}, {2, "combined EPS/IMSI"}}, "reserved");
 
 using Request = AttachRequestRecord;
 using Accept = AttachAcceptRecord;
@@ -79,7 +70,7 @@ void ParseAttachRequest(int, BitCursor& cursor, AttachRequestRecord& r) {
 
 int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("EPS_Attach_Type", r.attachType, out, LookupText(kAttachType, r.attachType, kAttachTypeOther));
+    WriteElement(kAttachType, r.attachType, out);
     WriteGroup("NAS_key_set_identifier", r.ksi, RenderKeySetIdentifier, out);
     WriteGroup("Old_GUTI_Or_IMSI", r.oldGutiOrImsi, RenderEpsMobileIdentity, out);
     WriteGroup("UE_Network_capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
@@ -114,8 +105,7 @@ void ParseAttachAccept(int, BitCursor& cursor, AttachAcceptRecord& r) {
 
 int RenderAttachAccept(const AttachAcceptRecord& r, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("EPS_Attach_Result", r.attachResult, out,
-                LookupText(kAttachResult, r.attachResult, kAttachResultOther));
+    WriteElement(kAttachResult, r.attachResult, out);
     // The timers are written without group tags; only their place tells
     // them apart.
     RenderGprsTimer(r.t3412, out);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "legacy/doc/fixed_lines.h"
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
@@ -164,15 +164,17 @@ constexpr FlagText kMsNfText = {"NF", "Mobile station supports the notification 
                                 "Mobile station does not support the notification procedure"};
 
 // Mobile station classmark 2.
-constexpr Text kRevisionLevelTexts[4] = {
-    "Reserved for GSM phase 1",
-    "Used by GSM phase 2 mobile stations",
-    "Used by mobile stations supporting R99 or later versions of the protocol",
-    ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
-     "then it shall use the highest revision level supported by the network."),
-};
-constexpr Text kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
-constexpr Text kRfPowerCapabilityReserved = "reserved";  // 5 to 7
+constexpr auto kRevisionLevel = Element(
+    "Revision_Level",
+    {
+        "Reserved for GSM phase 1",
+        "Used by GSM phase 2 mobile stations",
+        "Used by mobile stations supporting R99 or later versions of the protocol",
+        ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
+         "then it shall use the highest revision level supported by the network."),
+    });
+constexpr auto kRfPowerCapability =  // 5 to 7 are reserved
+    Element("RF_Power_capability", {"class 1", "class 2", "class 3", "class 4", "class 5"}, "reserved");
 constexpr FlagText kCm2EsIndText = {"ES_IND", "Controlled Early Classmark Sending option is implemented in the MS",
                                     "Controlled Early Classmark Sending option is not implemented in the MS"};
 // A5/1 is coded the other way round: 1 means not available.
@@ -203,32 +205,35 @@ constexpr FlagText kCm2A52Text = {"A5_2", "Not used. This value was allocated in
                                   "encryption algorithm A5/2 not available"};
 
 // DRX parameter.
-constexpr ValueText kDrxCoefficientTexts[] = {
-    {0, "For Iu mode, CN Specific DRX cycle length coefficient not specified by the MS. For S1 mode, DRX value "
-        "not specified by the MS"},
-    {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
-    {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
-    {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
-    {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
-};
-constexpr Text kDrxCoefficientOther =
-    "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS";
-constexpr Text kSplitOnCcchSupported = "Split pg cycle on CCCH is supported by the mobile station";
-constexpr Text kSplitOnCcchNotSupported = "Split pg cycle on CCCH is not supported by the mobile station";
-constexpr Text kNonDrxTimerTexts[8] = {
-    "no non-DRX mode after transfer state",
-    "max.1 sec non-DRX mode after transfer state",
-    "max.2 sec non-DRX mode after transfer state",
-    "max.4 sec non-DRX mode after transfer state",
-    "max.8 sec non-DRX mode after transfer state",
-    "max.16 sec non-DRX mode after transfer state",
-    "max.32 sec non-DRX mode after transfer state",
-    "max.64 sec non-DRX mode after transfer state",
-};
+constexpr auto kDrxCoefficient = Element(
+    "CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode",
+    {
+        {0, "For Iu mode, CN Specific DRX cycle length coefficient not specified by the MS. For S1 mode, DRX value "
+            "not specified by the MS"},
+        {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
+        {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
+        {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
+        {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
+    },
+    "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS");
+constexpr auto kSplitOnCcch = Element("split_on_CCCH",
+                                      {{0, "Split pg cycle on CCCH is not supported by the mobile station"}},
+                                      "Split pg cycle on CCCH is supported by the mobile station");
+constexpr auto kNonDrxTimer = Element("non_DRX_timer",
+                                      {
+                                          "no non-DRX mode after transfer state",
+                                          "max.1 sec non-DRX mode after transfer state",
+                                          "max.2 sec non-DRX mode after transfer state",
+                                          "max.4 sec non-DRX mode after transfer state",
+                                          "max.8 sec non-DRX mode after transfer state",
+                                          "max.16 sec non-DRX mode after transfer state",
+                                          "max.32 sec non-DRX mode after transfer state",
+                                          "max.64 sec non-DRX mode after transfer state",
+                                      });
 
 // EPS network feature support.
-constexpr Text kImsVoPsSupported = "IMS voice over PS session in S1 mode supported";
-constexpr Text kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not supported";
+constexpr auto kImsVoPs = Element("IMS_VoPS", {{0, "IMS voice over PS session in S1 mode not supported"}},
+                                  "IMS voice over PS session in S1 mode supported");
 
 // ---------------------------------------------------------------------------
 // Reading and writing helpers.
@@ -446,12 +451,10 @@ int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStatio
 
 int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Revision_Level", record.revisionLevel, out,
-                IndexedText(kRevisionLevelTexts, record.revisionLevel, nullptr));
+    WriteElement(kRevisionLevel, record.revisionLevel, out);
     WriteFlag<kCm2EsIndText>(record.esInd, out);
     WriteFlag<kCm2A51Text>(record.a51, out);
-    WriteNumber("RF_Power_capability", record.rfPowerCapability, out,
-                IndexedText(kRfPowerCapabilityTexts, record.rfPowerCapability, kRfPowerCapabilityReserved));
+    WriteElement(kRfPowerCapability, record.rfPowerCapability, out);
     WriteFlag<kCm2PsCapabilityText>(record.psCapability, out);
     WriteNumber("SS_Screen_Indicator", record.ssScreenIndicator, out);
     WriteFlag<kCm2SmCapabilityText>(record.smCapability, out);
@@ -483,12 +486,9 @@ int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
 int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteNumber("split_cycle_code", record.splitPgCycleCode, out);
-    WriteNumber("CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode", record.cnSpecificDrxCycleLengthCoefficient, out,
-                LookupText(kDrxCoefficientTexts, record.cnSpecificDrxCycleLengthCoefficient, kDrxCoefficientOther));
-    WriteNumber("split_on_CCCH", record.splitOnCcch, out,
-                record.splitOnCcch != 0 ? kSplitOnCcchSupported : kSplitOnCcchNotSupported);
-    WriteNumber("non_DRX_timer", record.nonDrxTimer, out,
-                IndexedText(kNonDrxTimerTexts, record.nonDrxTimer, nullptr));
+    WriteElement(kDrxCoefficient, record.cnSpecificDrxCycleLengthCoefficient, out);
+    WriteElement(kSplitOnCcch, record.splitOnCcch, out);
+    WriteElement(kNonDrxTimer, record.nonDrxTimer, out);
     return 1;
 }
 
@@ -500,9 +500,7 @@ int ParseEpsNetworkFeatureSupport(BitCursor& cursor, int32_t length, EpsNetworkF
 }
 
 int RenderEpsNetworkFeatureSupport(const EpsNetworkFeatureSupport& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("IMS_VoPS", record.imsVoPs, out, record.imsVoPs != 0 ? kImsVoPsSupported : kImsVoPsNotSupported);
-    return 1;
+    return RenderElement(kImsVoPs, record.imsVoPs, out);
 }
 
 }  // namespace corvuna

@@ -1,31 +1,31 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "legacy/ie/mm/cs_notification.h"
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
 namespace {
 
 // CLI octet 1a.
-constexpr Text kPresentationIndicatorTexts[4] = {
-    "Presentation allowed",
-    "Presentation restricted",
-    "Number not available due to interworking",
-    "reserved",
-};
-constexpr Text kScreeningIndicatorTexts[4] = {
-    "User-provided, not screened",
-    "User-provided, verified and passed",
-    "User-provided, verified and failed",
-    "Network provided",
-};
+constexpr auto kPresentationIndicator = Element("presentat_indicator",
+                                                {
+                                                    "Presentation allowed",
+                                                    "Presentation restricted",
+                                                    "Number not available due to interworking",
+                                                    "reserved",
+                                                });
+constexpr auto kScreeningIndicator = Element("screening_indicator",
+                                             {
+                                                 "User-provided, not screened",
+                                                 "User-provided, verified and passed",
+                                                 "User-provided, verified and failed",
+                                                 "Network provided",
+                                             });
 
 // LCS indicator.
-constexpr ValueText kLcsIndicatorTexts[] = {
-    {1, "MT-LR"},
-};
-constexpr Text kLcsIndicatorOther = "Normal, unspecified in this version of the protocol";
+constexpr auto kLcsIndicator =
+    Element("LCS_indicator_value", {{1, "MT-LR"}}, "Normal, unspecified in this version of the protocol");
 
 }  // namespace
 
@@ -58,27 +58,18 @@ int RenderCli(const Cli& record, OutputDocument& out) {
     WriteNumber("type_of_number", record.typeOfNumber, out);
     WriteNumber("Numbering_plan_identification", record.numberingPlan, out);
     if (record.octet3aPresent == 1) {
-        WriteNumber("presentat_indicator", record.presentationIndicator, out,
-                    IndexedText(kPresentationIndicatorTexts, record.presentationIndicator, nullptr));
-        WriteNumber("screening_indicator", record.screeningIndicator, out,
-                    IndexedText(kScreeningIndicatorTexts, record.screeningIndicator, nullptr));
+        WriteElement(kPresentationIndicator, record.presentationIndicator, out);
+        WriteElement(kScreeningIndicator, record.screeningIndicator, out);
     }
     const int32_t count = record.numberDigitCount < kMaxCliDigits ? record.numberDigitCount : kMaxCliDigits;
     for (int32_t i = 0; i < count; ++i) WriteHexElement("Number_Digit", &record.numberDigits[i], out, 1);
     return 1;
 }
 
-int RenderSsCode(int32_t ssCode, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("ss_code_value", ssCode, out);
-    return 1;
-}
+int RenderSsCode(int32_t ssCode, OutputDocument& out) { return RenderElement("ss_code_value", ssCode, out); }
 
 int RenderLcsIndicator(int32_t lcsIndicator, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("LCS_indicator_value", lcsIndicator, out,
-                LookupText(kLcsIndicatorTexts, lcsIndicator, kLcsIndicatorOther));
-    return 1;
+    return RenderElement(kLcsIndicator, lcsIndicator, out);
 }
 
 }  // namespace corvuna

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 #include "legacy/ie/sm/octet_run.h"
 
 namespace corvuna {
@@ -24,12 +24,7 @@ void AppendLabel(BitCursor& cursor, uint8_t labelLength, AccessPointName& record
 
 // --- PDN address ---
 
-constexpr ValueText kPdnTypeTexts[] = {
-    {1, "IPv4"},
-    {2, "IPv6"},
-    {3, "IPv4v6"},
-};
-constexpr Text kPdnTypeOtherText = "reserved";
+constexpr auto kPdnType = Element("PDNTypeValue", {{1, "IPv4"}, {2, "IPv6"}, {3, "IPv4v6"}}, "reserved");
 
 // --- APN-AMBR ---
 
@@ -92,8 +87,7 @@ int ParsePdnAddress(BitCursor& cursor, int32_t length, PdnAddress& record) {
 
 int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("PDNTypeValue", record.pdnType, out,
-                LookupText(kPdnTypeTexts, record.pdnType, kPdnTypeOtherText));
+    WriteElement(kPdnType, record.pdnType, out);
     // "a.b.c.d" from the first four address octets, whatever the type.
     char text[100];
     char* end = text;

@@ -1,27 +1,25 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "legacy/ie/sm/tft.h"
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
 namespace {
 
-constexpr Text kOperationTexts[] = {
-    "Spare",
-    "Create new TFT",
-    "Delete existing TFT",
-    "Add packet filters to existing TFT",
-    "Replace packet filters in existing TFT",
-    "Delete packet filters from existing TFT",
-    "No TFT operation",
-    "Reserved ",
-};
-
-constexpr Text kEBitTexts[] = {
-    "parameters list is not included",
-    "parameters list is included",
-};
+constexpr auto kOperationCode = Element("TFTOperationCode",
+                                        {
+                                            "Spare",
+                                            "Create new TFT",
+                                            "Delete existing TFT",
+                                            "Add packet filters to existing TFT",
+                                            "Replace packet filters in existing TFT",
+                                            "Delete packet filters from existing TFT",
+                                            "No TFT operation",
+                                            "Reserved ",
+                                        },
+                                        "Reserved ");
+constexpr auto kEBit = Element("Ebit", {{1, "parameters list is included"}}, "parameters list is not included");
 
 }  // namespace
 
@@ -36,9 +34,8 @@ int ParseTft(BitCursor& cursor, int32_t length, Tft& record) {
 
 int RenderTft(const Tft& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("TFTOperationCode", record.tftOperationCode, out,
-                IndexedText(kOperationTexts, record.tftOperationCode, kOperationTexts[7]));
-    WriteNumber("Ebit", record.eBit, out, kEBitTexts[record.eBit == 1 ? 1 : 0]);
+    WriteElement(kOperationCode, record.tftOperationCode, out);
+    WriteElement(kEBit, record.eBit, out);
     WriteNumber("Number_of_packet_filters", record.packetFilterCount, out);
     return 1;
 }
