@@ -46,53 +46,100 @@ inline constexpr Name kPcoGroupCapitals{"Protocol_Configuration_Options"};
 inline constexpr Name kTransactionIdGroup{"Transation_identifier"};
 inline constexpr Name kLinkedBearerIdentity{"Linked_EPS_bear_identity"};
 
-// A body holding at most one protocol configuration options IE.
-struct PcoOnlyRecord {
+// Record parts: the optional IEs that several ESM messages carry, each
+// part with the members that the rows of esm_rows name.
+
+// The protocol configuration options, which almost every ESM message may
+// carry.
+struct PcoPart {
     uint8_t pcoPresent;
     ProtocolConfigOptions pco;
 };
 
-// An ESM cause octet followed by at most one protocol configuration options IE.
-struct CauseAndPcoRecord {
+// An ESM cause carried as an optional IE (TV).
+struct EsmCausePart {
+    uint8_t esmCausePresent;
     uint32_t esmCause;  // 0..255
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
+};
+
+// The IEs with which a bearer context request gives the PDP context for
+// interworking with GERAN and UTRAN (TS 24.301 8.3.3, 8.3.6, 8.3.18): its
+// QoS (the negotiated QoS, or the new QoS of a modification), LLC SAPI,
+// radio priority and packet flow identifier.
+struct PdpContextPart {
+    uint8_t qosPresent;
+    Qos qos;
+    uint8_t negotiatedLlcSapiPresent;
+    LlcSapi negotiatedLlcSapi;
+    uint8_t radioPriorityPresent;
+    uint8_t radioPriority;  // 0..7
+    uint8_t packetFlowIdPresent;
+    PacketFlowId packetFlowId;
+};
+
+// A body holding at most one protocol configuration options IE.
+struct PcoOnlyRecord : PcoPart {};
+
+// An ESM cause octet followed by at most one protocol configuration options IE.
+struct CauseAndPcoRecord : PcoPart {
+    uint32_t esmCause;  // 0..255
 };
 
 // Optional-IE rows that several ESM messages share: each names the record
-// fields it fills, which the messages' records name alike.
+// fields it fills, which the messages' records name alike or take from a
+// record part.
 namespace esm_rows {
 
 template <typename R>
-inline constexpr auto kRadioPriority = HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07>(kIeiRadioPriority);
+inline constexpr auto kRadioPriority =
+    HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07, R>(kIeiRadioPriority);
 template <typename R>
 inline constexpr auto kTransactionId =
     Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId>(kIeiTransactionId);
 template <typename R>
-inline constexpr auto kNegotiatedQos = Tlv<&R::negotiatedQosPresent, &R::negotiatedQos, ParseQos>(kIeiQos);
+inline constexpr auto kQos = Tlv<&R::qosPresent, &R::qos, ParseQos, R>(kIeiQos);
 template <typename R>
 inline constexpr auto kLlcSapi =
-    Tv<&R::negotiatedLlcSapiPresent, &R::negotiatedLlcSapi, ParseLlcSapi>(kIeiLlcSapi, kLlcSapiOctets);
+    Tv<&R::negotiatedLlcSapiPresent, &R::negotiatedLlcSapi, ParseLlcSapi, R>(kIeiLlcSapi, kLlcSapiOctets);
 template <typename R>
-inline constexpr auto kPacketFlowId = Tlv<&R::packetFlowIdPresent, &R::packetFlowId, ParsePacketFlowId>(kIeiPacketFlowId);
+inline constexpr auto kPacketFlowId =
+    Tlv<&R::packetFlowIdPresent, &R::packetFlowId, ParsePacketFlowId, R>(kIeiPacketFlowId);
 template <typename R>
 inline constexpr auto kApnAmbr = Tlv<&R::apnAmbrPresent, &R::apnAmbr, ParseApnAmbr>(kIeiApnAmbr);
 template <typename R>
 inline constexpr auto kApn = Tlv<&R::apnPresent, &R::accessPointName, ParseAccessPointName>(kIeiApn);
 template <typename R>
-inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions>(kIeiPco);
+inline constexpr auto kEsmCause = TvOctet<&R::esmCausePresent, &R::esmCause, R>(kIeiEsmCause);
+template <typename R>
+inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions, R>(kIeiPco);
 
 }  // namespace esm_rows
 
-// The negotiated LLC SAPI, radio priority and packet flow identifier, in
-// that order, of a bearer context request that carries them.
-template <typename R>
-void RenderLlcSapiRadioPriorityAndFlow(const R& record, OutputDocument& out) {
-    if (record.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+// The writers of the parts, inline so that the group names are constants
+// where they are written.
+
+// The QoS group `qosGroup`, then the negotiated LLC SAPI, radio priority and
+// packet flow identifier, each when present.
+[[gnu::always_inline]] inline void WritePdpContext(const PdpContextPart& part, Name qosGroup, OutputDocument& out) {
+    if (part.qosPresent) WriteGroup(qosGroup, part.qos, RenderQos, out);
+    if (part.negotiatedLlcSapiPresent) {
+        WriteGroup("Negotiated_LLC_SAPI", part.negotiatedLlcSapi, RenderLlcSapi, out);
     }
-    if (record.radioPriorityPresent) WriteNumber("Radio_priority", record.radioPriority, out);
-    if (record.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+    if (part.radioPriorityPresent) WriteNumber("Radio_priority", part.radioPriority, out);
+    if (part.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", part.packetFlowId, RenderPacketFlowId, out);
+}
+
+// The ESM cause element when present.
+[[gnu::always_inline]] inline void WriteEsmCause(const EsmCausePart& part, OutputDocument& out) {
+    if (part.esmCausePresent) RenderEsmCause(static_cast<int32_t>(part.esmCause), out);
+}
+
+// The PCO group `group` when present.
+[[gnu::always_inline]] inline void WritePco(const PcoPart& part, Name group, OutputDocument& out) {
+    if (part.pcoPresent) WriteGroup(group, part.pco, RenderProtocolConfigOptions, out);
+}
+[[gnu::always_inline]] inline void WritePco(const PcoPart& part, OutputDocument& out) {
+    WritePco(part, kPcoGroup, out);
 }
 
 // The PCO as the one optional IE of a record with `pcoPresent` and `pco`.
@@ -119,7 +166,7 @@ void ParseCauseAndPcoScanBody(int direction, BitCursor& body, CauseAndPcoRecord&
 template <const Name& Group>
 int RenderPcoOnlyBody(const PcoOnlyRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    if (record.pcoPresent) WriteGroup(Group, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, Group, out);
     return 1;
 }
 

@@ -4,7 +4,7 @@
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
 #include "legacy/doc/elements.h"
-#include "legacy/emm/emm_rows.h"
+#include "legacy/emm/registration_ies.h"
 
 namespace corvuna {
 
@@ -27,7 +27,7 @@ constexpr OptionalIe<Request> kRequestRows[] = {
     emm_rows::kMsNetworkCapability<Request>,
     emm_rows::kOldLai<Request>,
     // TMSI status: only the TMSI flag (bit 1) is kept.
-    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01>(0x9),
+    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01, Request>(0x9),
     emm_rows::kClassmark2<Request>,
     emm_rows::kClassmark3<Request>,
     emm_rows::kSupportedCodecs<Request>,

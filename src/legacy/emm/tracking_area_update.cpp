@@ -3,7 +3,7 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
-#include "legacy/emm/emm_rows.h"
+#include "legacy/emm/registration_ies.h"
 
 namespace corvuna {
 
@@ -25,7 +25,7 @@ void TakeNonCurrentKsi(BitCursor&, uint8_t octet, int32_t, Request& record) {
 // octet.
 constexpr OptionalIe<Request> kRequestRows[] = {
     HalfOctet<&Request::cksnPresent, &Request::cksn>(0x8),
-    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus>(0x9),
+    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x0F, Request>(0x9),
     HalfOctet<&Request::radioCapabilityUpdatePresent, &Request::radioCapabilityUpdate>(0xA),
     Custom<Request>(0xB, true, 0, TakeNonCurrentKsi),
     HalfOctet<&Request::additionalUpdateTypePresent, &Request::additionalUpdateType>(0xF),

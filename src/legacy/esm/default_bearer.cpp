@@ -14,8 +14,8 @@ using Request = ActivateDefaultEpsBearerContextRequestRecord;
 // is passed over alone and the next octet is taken as an IEI.
 constexpr OptionalIe<Request> kRows[] = {
     esm_rows::kRadioPriority<Request>, esm_rows::kTransactionId<Request>,
-    esm_rows::kNegotiatedQos<Request>, esm_rows::kLlcSapi<Request>,
-    esm_rows::kPacketFlowId<Request>,  TvOctet<&Request::esmCausePresent, &Request::esmCause>(kIeiEsmCause),
+    esm_rows::kQos<Request>,           esm_rows::kLlcSapi<Request>,
+    esm_rows::kPacketFlowId<Request>,  esm_rows::kEsmCause<Request>,
     esm_rows::kApnAmbr<Request>,       esm_rows::kPco<Request>,
 };
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
@@ -37,11 +37,10 @@ int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDo
     if (record.transactionIdPresent) {
         WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
     }
-    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
-    RenderLlcSapiRadioPriorityAndFlow(record, out);
+    WritePdpContext(record, "Negotiated_QoS", out);
     if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
-    if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WriteEsmCause(record, out);
+    WritePco(record, out);
     return 1;
 }
 

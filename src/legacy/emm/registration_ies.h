@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: Apache-2.0
+// The optional IEs that the attach and tracking area update messages share
+// (TS 24.301 clauses 8.2.1, 8.2.4, 8.2.26, 8.2.29): the record parts that
+// hold them and the optional-IE rows that fill them.
+#pragma once
+
+#include <cstdint>
+
+#include "legacy/codec/optional_ies.h"
+#include "legacy/ie/mm/area_lists.h"
+#include "legacy/ie/mm/capabilities.h"
+#include "legacy/ie/mm/emm_fields.h"
+#include "legacy/ie/mm/identities.h"
+
+namespace corvuna {
+
+// What ATTACH REQUEST and TRACKING AREA UPDATE REQUEST may tell of the UE
+// and of its earlier registration.
+struct RegistrationRequestPart {
+    uint8_t oldPtmsiSignaturePresent;    // IEI 0x19
+    uint32_t oldPtmsiSignature;
+    uint8_t additionalGutiPresent;       // IEI 0x50
+    EpsMobileIdentity additionalGuti;
+    uint8_t lastVisitedTaiPresent;       // IEI 0x52
+    TrackingAreaIdentity lastVisitedTai;
+    uint8_t drxParameterPresent;         // IEI 0x5C
+    DrxParameter drxParameter;
+    uint8_t msNetworkCapabilityPresent;  // IEI 0x31
+    MsNetworkCapability msNetworkCapability;
+    uint8_t oldLaiPresent;               // IEI 0x13
+    LocationAreaIdentification oldLai;
+    uint8_t tmsiStatusPresent;           // IEI 0x9-
+    int32_t tmsiStatus;                  // the bits of the IEI octet the message keeps
+    uint8_t classmark2Present;           // IEI 0x11
+    MobileStationClassmark2 classmark2;
+    uint8_t classmark3Present;           // IEI 0x20, value passed over
+    uint8_t supportedCodecsPresent;      // IEI 0x40, value passed over
+};
+
+// What ATTACH ACCEPT and TRACKING AREA UPDATE ACCEPT may assign.
+struct RegistrationAcceptPart {
+    uint8_t gutiPresent;             // IEI 0x50
+    EpsMobileIdentity guti;
+    uint8_t laiPresent;              // IEI 0x13
+    LocationAreaIdentification lai;
+    uint8_t msIdentityPresent;       // IEI 0x23
+    MobileIdentity msIdentity;
+    uint8_t emmCausePresent;         // IEI 0x53
+    int32_t emmCause;                // 0..255
+    uint8_t t3402Present;            // IEI 0x17
+    GprsTimer t3402;
+    uint8_t t3423Present;            // IEI 0x59
+    GprsTimer t3423;
+    uint8_t equivalentPlmnsPresent;  // IEI 0x4A
+    PlmnList equivalentPlmns;
+    uint8_t emergencyNumbersPresent;  // IEI 0x34
+    EmergencyNumberList emergencyNumbers;
+};
+
+}  // namespace corvuna
+
+namespace corvuna::emm_rows {
+
+// ATTACH REQUEST and TRACKING AREA UPDATE REQUEST.
+template <typename R>
+inline constexpr auto kOldPtmsiSignature =
+    Tv<&R::oldPtmsiSignaturePresent, &R::oldPtmsiSignature, ParsePtmsiSignature, R>(0x19, 3);
+template <typename R>
+inline constexpr auto kAdditionalGuti =
+    Tlv<&R::additionalGutiPresent, &R::additionalGuti, ParseEpsMobileIdentity, R>(0x50);
+// A single TAI (TV), not a list: no list header precedes it.
+template <typename R>
+inline constexpr auto kLastVisitedTai =
+    Tv<&R::lastVisitedTaiPresent, &R::lastVisitedTai, ParseTrackingAreaIdentity, R>(0x52, 5);
+template <typename R>
+inline constexpr auto kDrxParameter = Tv<&R::drxParameterPresent, &R::drxParameter, ParseDrxParameter, R>(0x5C, 2);
+template <typename R>
+inline constexpr auto kMsNetworkCapability =
+    Tlv<&R::msNetworkCapabilityPresent, &R::msNetworkCapability, ParseMsNetworkCapability, R>(0x31);
+template <typename R>
+inline constexpr auto kOldLai = Tv<&R::oldLaiPresent, &R::oldLai, ParseLocationAreaIdentification, R>(0x13, 5);
+template <typename R>
+inline constexpr auto kClassmark2 = Tlv<&R::classmark2Present, &R::classmark2, ParseMobileStationClassmark2, R>(0x11);
+template <typename R>
+inline constexpr auto kClassmark3 = TlvPresence<&R::classmark3Present, R>(0x20);
+template <typename R>
+inline constexpr auto kSupportedCodecs = TlvPresence<&R::supportedCodecsPresent, R>(0x40);
+
+// ATTACH ACCEPT and TRACKING AREA UPDATE ACCEPT.
+template <typename R>
+inline constexpr auto kGuti = Tlv<&R::gutiPresent, &R::guti, ParseEpsMobileIdentity, R>(0x50);
+template <typename R>
+inline constexpr auto kLai = Tv<&R::laiPresent, &R::lai, ParseLocationAreaIdentification, R>(0x13, 5);
+template <typename R>
+inline constexpr auto kMsIdentity = Tlv<&R::msIdentityPresent, &R::msIdentity, ParseMobileIdentity, R>(0x23);
+template <typename R>
+inline constexpr auto kEmmCause = TvOctet<&R::emmCausePresent, &R::emmCause, R>(0x53);
+template <typename R>
+inline constexpr auto kT3402 = Tv<&R::t3402Present, &R::t3402, ParseGprsTimer, R>(0x17, 1);
+template <typename R>
+inline constexpr auto kT3423 = Tv<&R::t3423Present, &R::t3423, ParseGprsTimer, R>(0x59, 1);
+template <typename R>
+inline constexpr auto kEquivalentPlmns = Tlv<&R::equivalentPlmnsPresent, &R::equivalentPlmns, ParsePlmnList, R>(0x4A);
+template <typename R>
+inline constexpr auto kEmergencyNumbers =
+    Tlv<&R::emergencyNumbersPresent, &R::emergencyNumbers, ParseEmergencyNumberList, R>(0x34);
+
+}  // namespace corvuna::emm_rows
