@@ -63,10 +63,13 @@ struct EsmCausePart {
 };
 
 // The IEs with which a bearer context request gives the PDP context for
-// interworking with GERAN and UTRAN (TS 24.301 8.3.3, 8.3.6, 8.3.18): its
-// QoS (the negotiated QoS, or the new QoS of a modification), LLC SAPI,
-// radio priority and packet flow identifier.
+// interworking with GERAN and UTRAN (TS 24.301 8.3.3, 8.3.6, 8.3.18): the
+// transaction identifier (activations only), the QoS (the negotiated QoS,
+// or the new QoS of a modification), LLC SAPI, radio priority and packet
+// flow identifier.
 struct PdpContextPart {
+    uint8_t transactionIdPresent;
+    TransactionId transactionId;
     uint8_t qosPresent;
     Qos qos;
     uint8_t negotiatedLlcSapiPresent;
@@ -95,7 +98,7 @@ inline constexpr auto kRadioPriority =
     HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07, R>(kIeiRadioPriority);
 template <typename R>
 inline constexpr auto kTransactionId =
-    Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId>(kIeiTransactionId);
+    Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId, R>(kIeiTransactionId);
 template <typename R>
 inline constexpr auto kQos = Tlv<&R::qosPresent, &R::qos, ParseQos, R>(kIeiQos);
 template <typename R>
@@ -118,9 +121,10 @@ inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOpt
 // The writers of the parts, inline so that the group names are constants
 // where they are written.
 
-// The QoS group `qosGroup`, then the negotiated LLC SAPI, radio priority and
-// packet flow identifier, each when present.
+// The transaction identifier, the QoS group `qosGroup`, the negotiated LLC
+// SAPI, radio priority and packet flow identifier, each when present.
 [[gnu::always_inline]] inline void WritePdpContext(const PdpContextPart& part, Name qosGroup, OutputDocument& out) {
+    if (part.transactionIdPresent) WriteGroup(kTransactionIdGroup, part.transactionId, RenderTransactionId, out);
     if (part.qosPresent) WriteGroup(qosGroup, part.qos, RenderQos, out);
     if (part.negotiatedLlcSapiPresent) {
         WriteGroup("Negotiated_LLC_SAPI", part.negotiatedLlcSapi, RenderLlcSapi, out);

@@ -116,6 +116,22 @@ template <typename Texts, typename Field>
     return 1;
 }
 
+// The same for an IE of several elements, given as pairs of element and
+// value in the order they are written.
+inline void WriteElements(OutputDocument&) {}
+template <typename Texts, typename Field, typename... More>
+[[gnu::always_inline]] inline void WriteElements(OutputDocument& out, const NumberElement<Texts>& element, Field value,
+                                                 const More&... more) {
+    WriteElement(element, value, out);
+    WriteElements(out, more...);
+}
+template <typename... ElementsAndValues>
+[[gnu::always_inline]] inline int RenderElements(OutputDocument& out, const ElementsAndValues&... pairs) {
+    if (out.buffer == nullptr) return 0;
+    WriteElements(out, pairs...);
+    return 1;
+}
+
 // The same for an element that is the number alone.
 template <typename Field>
 [[gnu::always_inline]] inline int RenderElement(Name name, Field value, OutputDocument& out) {

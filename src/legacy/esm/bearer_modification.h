@@ -14,7 +14,8 @@
 
 namespace corvuna {
 
-// Every IE of the request is optional; the PDP context's QoS is the new QoS.
+// Every IE of the request is optional; the PDP context's QoS is the new QoS,
+// and the request carries no transaction identifier.
 struct ModifyEpsBearerContextRequestRecord : PdpContextPart, PcoPart {
     uint8_t newEpsQosPresent;
     EpsQos newEpsQos;

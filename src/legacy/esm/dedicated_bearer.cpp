@@ -31,7 +31,6 @@ int RenderActivateDedicatedEpsBearerContextRequest(const Request& record, Output
     WriteNumber(kLinkedBearerIdentity, record.linkedEpsBearerIdentity, out);
     WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
     WriteGroup("TFT", record.tft, RenderTft, out);
-    if (record.transactionIdPresent) WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
     WritePdpContext(record, "Negotiated_QoS", out);
     WritePco(record, out);
     return 1;

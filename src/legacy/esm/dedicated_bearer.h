@@ -11,7 +11,6 @@
 #include "legacy/codec/esm_bodies.h"
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/eps_qos.h"
-#include "legacy/ie/sm/sm_fields.h"
 #include "legacy/ie/sm/tft.h"
 
 namespace corvuna {
@@ -21,8 +20,6 @@ struct ActivateDedicatedEpsBearerContextRequestRecord : PdpContextPart, PcoPart 
     uint32_t linkedEpsBearerIdentity;  // 0..15
     EpsQos epsQos;
     Tft tft;
-    uint8_t transactionIdPresent;
-    TransactionId transactionId;
 };
 
 // Linked EPS bearer identity, EPS QoS and TFT, then a passing scan of the

@@ -34,9 +34,6 @@ int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDo
     WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
     WriteString("Access_point_name", record.accessPointName.apnText, out);
     WriteGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
-    if (record.transactionIdPresent) {
-        WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
-    }
     WritePdpContext(record, "Negotiated_QoS", out);
     if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
     WriteEsmCause(record, out);

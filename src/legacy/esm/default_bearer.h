@@ -10,7 +10,6 @@
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/apn_pdn.h"
 #include "legacy/ie/sm/eps_qos.h"
-#include "legacy/ie/sm/sm_fields.h"
 
 namespace corvuna {
 
@@ -19,8 +18,6 @@ struct ActivateDefaultEpsBearerContextRequestRecord : PdpContextPart, EsmCausePa
     EpsQos epsQos;
     AccessPointName accessPointName;
     PdnAddress pdnAddress;
-    uint8_t transactionIdPresent;
-    TransactionId transactionId;
     uint8_t apnAmbrPresent;
     ApnAmbr apnAmbr;
 };

@@ -205,6 +205,7 @@ constexpr FlagText kCm2A52Text = {"A5_2", "Not used. This value was allocated in
                                   "encryption algorithm A5/2 not available"};
 
 // DRX parameter.
+constexpr auto kSplitPgCycleCode = Element("split_cycle_code");
 constexpr auto kDrxCoefficient = Element(
     "CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode",
     {
@@ -484,12 +485,9 @@ int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
 }
 
 int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("split_cycle_code", record.splitPgCycleCode, out);
-    WriteElement(kDrxCoefficient, record.cnSpecificDrxCycleLengthCoefficient, out);
-    WriteElement(kSplitOnCcch, record.splitOnCcch, out);
-    WriteElement(kNonDrxTimer, record.nonDrxTimer, out);
-    return 1;
+    return RenderElements(out, kSplitPgCycleCode, record.splitPgCycleCode, kDrxCoefficient,
+                          record.cnSpecificDrxCycleLengthCoefficient, kSplitOnCcch, record.splitOnCcch, kNonDrxTimer,
+                          record.nonDrxTimer);
 }
 
 // ---------------------------------------------------------------------------

@@ -169,10 +169,7 @@ int ParseGprsTimer(BitCursor& cursor, int32_t length, GprsTimer& record) {
 }
 
 int RenderGprsTimer(const GprsTimer& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kTimerUnit, record.unit, out);
-    WriteElement(kTimerValue, record.timerValue, out);
-    return 1;
+    return RenderElements(out, kTimerUnit, record.unit, kTimerValue, record.timerValue);
 }
 
 int RenderEmmCause(int32_t cause, OutputDocument& out) {
@@ -181,10 +178,7 @@ int RenderEmmCause(int32_t cause, OutputDocument& out) {
 }
 
 int RenderKeySetIdentifier(const KeySetIdentifier& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kTsc, record.tsc, out);
-    WriteElement(kKeySetId, record.keySetId, out);
-    return 1;
+    return RenderElements(out, kTsc, record.tsc, kKeySetId, record.keySetId);
 }
 
 int RenderDetachTypeToUe(const DetachTypeRecord& record, OutputDocument& out) {
@@ -192,24 +186,17 @@ int RenderDetachTypeToUe(const DetachTypeRecord& record, OutputDocument& out) {
 }
 
 int RenderDetachTypeToNetwork(const DetachTypeRecord& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kDetachToNetwork, record.detachType, out);
-    WriteElement(kSwitchOff, record.switchOff, out);
-    return 1;
+    return RenderElements(out, kDetachToNetwork, record.detachType, kSwitchOff, record.switchOff);
 }
 
 int RenderEpsUpdateType(int32_t halfOctet, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kActiveFlag, static_cast<uint8_t>(TestBit(static_cast<uint32_t>(halfOctet), 3)), out);
-    WriteElement(kEpsUpdateTypeValue, static_cast<uint8_t>(halfOctet & 0x07), out);
-    return 1;
+    const uint8_t activeFlag = static_cast<uint8_t>(TestBit(static_cast<uint32_t>(halfOctet), 3));
+    return RenderElements(out, kActiveFlag, activeFlag, kEpsUpdateTypeValue, static_cast<uint8_t>(halfOctet & 0x07));
 }
 
 int RenderNasSecurityAlgorithms(int32_t octet, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kCipherAlgorithm, static_cast<uint8_t>((octet >> 4) & 0x07), out);
-    WriteElement(kIntegrityAlgorithm, static_cast<uint8_t>(octet & 0x07), out);
-    return 1;
+    return RenderElements(out, kCipherAlgorithm, static_cast<uint8_t>((octet >> 4) & 0x07), kIntegrityAlgorithm,
+                          static_cast<uint8_t>(octet & 0x07));
 }
 
 // The IEs that are one element each.

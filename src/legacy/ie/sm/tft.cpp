@@ -20,6 +20,7 @@ constexpr auto kOperationCode = Element("TFTOperationCode",
                                         },
                                         "Reserved ");
 constexpr auto kEBit = Element("Ebit", {{1, "parameters list is included"}}, "parameters list is not included");
+constexpr auto kPacketFilterCount = Element("Number_of_packet_filters");
 
 }  // namespace
 
@@ -33,11 +34,8 @@ int ParseTft(BitCursor& cursor, int32_t length, Tft& record) {
 }
 
 int RenderTft(const Tft& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteElement(kOperationCode, record.tftOperationCode, out);
-    WriteElement(kEBit, record.eBit, out);
-    WriteNumber("Number_of_packet_filters", record.packetFilterCount, out);
-    return 1;
+    return RenderElements(out, kOperationCode, record.tftOperationCode, kEBit, record.eBit, kPacketFilterCount,
+                          record.packetFilterCount);
 }
 
 }  // namespace corvuna
