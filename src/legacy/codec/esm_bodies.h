@@ -5,6 +5,7 @@
 // most such an IE) and the access point name group.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "legacy/bits/bit_cursor.h"
@@ -115,6 +116,11 @@ template <typename R>
 inline constexpr auto kEsmCause = TvOctet<&R::esmCausePresent, &R::esmCause, R>(kIeiEsmCause);
 template <typename R>
 inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions, R>(kIeiPco);
+
+// The rows of PdpContextPart, its transaction identifier apart (the
+// modification request carries none).
+template <typename R>
+inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPriority<R>, kPacketFlowId<R>};
 
 }  // namespace esm_rows
 

@@ -13,6 +13,7 @@
 //   single look   only the next octet is examined.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -45,6 +46,18 @@ struct OptionalIes {
     Scan scan;
     std::span<const OptionalIe<Record>> rows;
 };
+
+// A message's own rows followed by the rows of a record part it holds, as
+// one table.  Each IEI has one row, so the order of the rows changes nothing
+// but the time a look takes.
+template <typename Record, size_t N, size_t M>
+consteval std::array<OptionalIe<Record>, N + M> JoinRows(const OptionalIe<Record> (&own)[N],
+                                                         const std::array<OptionalIe<Record>, M>& part) {
+    std::array<OptionalIe<Record>, N + M> rows{};
+    for (size_t i = 0; i < N; ++i) rows[i] = own[i];
+    for (size_t i = 0; i < M; ++i) rows[N + i] = part[i];
+    return rows;
+}
 
 // Reads the optional part of a message from the cursor into `record`.
 template <typename Record>

@@ -18,31 +18,17 @@ constexpr auto kAttachResult = Element("EPS_Attach_Result", {{1, "EPS Only"}, {2
 using Request = AttachRequestRecord;
 using Accept = AttachAcceptRecord;
 
-// Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.
-constexpr OptionalIe<Request> kRequestRows[] = {
-    emm_rows::kOldPtmsiSignature<Request>,
-    emm_rows::kAdditionalGuti<Request>,
-    emm_rows::kLastVisitedTai<Request>,
-    emm_rows::kDrxParameter<Request>,
-    emm_rows::kMsNetworkCapability<Request>,
-    emm_rows::kOldLai<Request>,
-    // TMSI status: only the TMSI flag (bit 1) is kept.
-    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01, Request>(0x9),
-    emm_rows::kClassmark2<Request>,
-    emm_rows::kClassmark3<Request>,
-    emm_rows::kSupportedCodecs<Request>,
-};
+// Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.  Only
+// the TMSI flag (bit 1) of the TMSI status is kept.
+constexpr auto kRequestRows = JoinRows<Request>(
+    {HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01, Request>(0x9)},
+    emm_rows::kRegistrationRequestRows<Request>);
 constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
 
 // Optional IEs of ATTACH ACCEPT (TS 24.301 8.2.1), passing scan; the others
 // (EPS network feature support, additional update result, T3412 extended
 // value ...) are passed over octet by octet.
-constexpr OptionalIe<Accept> kAcceptRows[] = {
-    emm_rows::kGuti<Accept>,      emm_rows::kLai<Accept>,   emm_rows::kMsIdentity<Accept>,
-    emm_rows::kEmmCause<Accept>,  emm_rows::kT3402<Accept>, emm_rows::kT3423<Accept>,
-    emm_rows::kEquivalentPlmns<Accept>, emm_rows::kEmergencyNumbers<Accept>,
-};
-constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, kAcceptRows};
+constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, emm_rows::kRegistrationAcceptRows<Accept>};
 
 // Passes over the ESM message container (LV-E).  Its length is the 16-bit
 // value of the two length octets; a container that runs past the body takes

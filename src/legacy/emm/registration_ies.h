@@ -4,6 +4,7 @@
 // hold them and the optional-IE rows that fill them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "legacy/codec/optional_ies.h"
@@ -61,48 +62,33 @@ struct RegistrationAcceptPart {
 
 namespace corvuna::emm_rows {
 
-// ATTACH REQUEST and TRACKING AREA UPDATE REQUEST.
+// The rows of RegistrationRequestPart, its TMSI status apart: the messages
+// keep different bits of it.
 template <typename R>
-inline constexpr auto kOldPtmsiSignature =
-    Tv<&R::oldPtmsiSignaturePresent, &R::oldPtmsiSignature, ParsePtmsiSignature, R>(0x19, 3);
-template <typename R>
-inline constexpr auto kAdditionalGuti =
-    Tlv<&R::additionalGutiPresent, &R::additionalGuti, ParseEpsMobileIdentity, R>(0x50);
-// A single TAI (TV), not a list: no list header precedes it.
-template <typename R>
-inline constexpr auto kLastVisitedTai =
-    Tv<&R::lastVisitedTaiPresent, &R::lastVisitedTai, ParseTrackingAreaIdentity, R>(0x52, 5);
-template <typename R>
-inline constexpr auto kDrxParameter = Tv<&R::drxParameterPresent, &R::drxParameter, ParseDrxParameter, R>(0x5C, 2);
-template <typename R>
-inline constexpr auto kMsNetworkCapability =
-    Tlv<&R::msNetworkCapabilityPresent, &R::msNetworkCapability, ParseMsNetworkCapability, R>(0x31);
-template <typename R>
-inline constexpr auto kOldLai = Tv<&R::oldLaiPresent, &R::oldLai, ParseLocationAreaIdentification, R>(0x13, 5);
-template <typename R>
-inline constexpr auto kClassmark2 = Tlv<&R::classmark2Present, &R::classmark2, ParseMobileStationClassmark2, R>(0x11);
-template <typename R>
-inline constexpr auto kClassmark3 = TlvPresence<&R::classmark3Present, R>(0x20);
-template <typename R>
-inline constexpr auto kSupportedCodecs = TlvPresence<&R::supportedCodecsPresent, R>(0x40);
+inline constexpr std::array kRegistrationRequestRows = {
+    Tv<&R::oldPtmsiSignaturePresent, &R::oldPtmsiSignature, ParsePtmsiSignature, R>(0x19, 3),
+    Tlv<&R::additionalGutiPresent, &R::additionalGuti, ParseEpsMobileIdentity, R>(0x50),
+    // A single TAI (TV), not a list: no list header precedes it.
+    Tv<&R::lastVisitedTaiPresent, &R::lastVisitedTai, ParseTrackingAreaIdentity, R>(0x52, 5),
+    Tv<&R::drxParameterPresent, &R::drxParameter, ParseDrxParameter, R>(0x5C, 2),
+    Tlv<&R::msNetworkCapabilityPresent, &R::msNetworkCapability, ParseMsNetworkCapability, R>(0x31),
+    Tv<&R::oldLaiPresent, &R::oldLai, ParseLocationAreaIdentification, R>(0x13, 5),
+    Tlv<&R::classmark2Present, &R::classmark2, ParseMobileStationClassmark2, R>(0x11),
+    TlvPresence<&R::classmark3Present, R>(0x20),
+    TlvPresence<&R::supportedCodecsPresent, R>(0x40),
+};
 
-// ATTACH ACCEPT and TRACKING AREA UPDATE ACCEPT.
+// The rows of RegistrationAcceptPart.
 template <typename R>
-inline constexpr auto kGuti = Tlv<&R::gutiPresent, &R::guti, ParseEpsMobileIdentity, R>(0x50);
-template <typename R>
-inline constexpr auto kLai = Tv<&R::laiPresent, &R::lai, ParseLocationAreaIdentification, R>(0x13, 5);
-template <typename R>
-inline constexpr auto kMsIdentity = Tlv<&R::msIdentityPresent, &R::msIdentity, ParseMobileIdentity, R>(0x23);
-template <typename R>
-inline constexpr auto kEmmCause = TvOctet<&R::emmCausePresent, &R::emmCause, R>(0x53);
-template <typename R>
-inline constexpr auto kT3402 = Tv<&R::t3402Present, &R::t3402, ParseGprsTimer, R>(0x17, 1);
-template <typename R>
-inline constexpr auto kT3423 = Tv<&R::t3423Present, &R::t3423, ParseGprsTimer, R>(0x59, 1);
-template <typename R>
-inline constexpr auto kEquivalentPlmns = Tlv<&R::equivalentPlmnsPresent, &R::equivalentPlmns, ParsePlmnList, R>(0x4A);
-template <typename R>
-inline constexpr auto kEmergencyNumbers =
-    Tlv<&R::emergencyNumbersPresent, &R::emergencyNumbers, ParseEmergencyNumberList, R>(0x34);
+inline constexpr std::array kRegistrationAcceptRows = {
+    Tlv<&R::gutiPresent, &R::guti, ParseEpsMobileIdentity, R>(0x50),
+    Tv<&R::laiPresent, &R::lai, ParseLocationAreaIdentification, R>(0x13, 5),
+    Tlv<&R::msIdentityPresent, &R::msIdentity, ParseMobileIdentity, R>(0x23),
+    TvOctet<&R::emmCausePresent, &R::emmCause, R>(0x53),
+    Tv<&R::t3402Present, &R::t3402, ParseGprsTimer, R>(0x17, 1),
+    Tv<&R::t3423Present, &R::t3423, ParseGprsTimer, R>(0x59, 1),
+    Tlv<&R::equivalentPlmnsPresent, &R::equivalentPlmns, ParsePlmnList, R>(0x4A),
+    Tlv<&R::emergencyNumbersPresent, &R::emergencyNumbers, ParseEmergencyNumberList, R>(0x34),
+};
 
 }  // namespace corvuna::emm_rows

@@ -10,16 +10,14 @@ namespace {
 
 using Request = ModifyEpsBearerContextRequestRecord;
 
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>,
-    Tlv<&Request::newEpsQosPresent, &Request::newEpsQos, ParseEpsQos>(kIeiEpsQos),
-    Tlv<&Request::tftPresent, &Request::tft, ParseTft>(kIeiTft),
-    esm_rows::kQos<Request>,
-    esm_rows::kLlcSapi<Request>,
-    esm_rows::kPacketFlowId<Request>,
-    esm_rows::kApnAmbr<Request>,
-    esm_rows::kPco<Request>,
-};
+constexpr auto kRows = JoinRows<Request>(
+    {
+        Tlv<&Request::newEpsQosPresent, &Request::newEpsQos, ParseEpsQos>(kIeiEpsQos),
+        Tlv<&Request::tftPresent, &Request::tft, ParseTft>(kIeiTft),
+        esm_rows::kApnAmbr<Request>,
+        esm_rows::kPco<Request>,
+    },
+    esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace

@@ -11,10 +11,8 @@ namespace {
 using Request = ActivateDedicatedEpsBearerContextRequestRecord;
 
 // Optional IEs of the request, passing scan.
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>, esm_rows::kPco<Request>,          esm_rows::kQos<Request>,
-    esm_rows::kLlcSapi<Request>,       esm_rows::kPacketFlowId<Request>, esm_rows::kTransactionId<Request>,
-};
+constexpr auto kRows = JoinRows<Request>({esm_rows::kTransactionId<Request>, esm_rows::kPco<Request>},
+                                         esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace

@@ -12,12 +12,10 @@ using Request = ActivateDefaultEpsBearerContextRequestRecord;
 
 // Optional IEs of the request, passing scan: an octet that is no listed IEI
 // is passed over alone and the next octet is taken as an IEI.
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>, esm_rows::kTransactionId<Request>,
-    esm_rows::kQos<Request>,           esm_rows::kLlcSapi<Request>,
-    esm_rows::kPacketFlowId<Request>,  esm_rows::kEsmCause<Request>,
-    esm_rows::kApnAmbr<Request>,       esm_rows::kPco<Request>,
-};
+constexpr auto kRows = JoinRows<Request>(
+    {esm_rows::kTransactionId<Request>, esm_rows::kEsmCause<Request>, esm_rows::kApnAmbr<Request>,
+     esm_rows::kPco<Request>},
+    esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
