@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // What the ESM message codecs share: the IEIs of their optional IEs, the
-// two body shapes that many ESM messages have (a body holding at most a
+// groups of IEs that several messages carry (with their rows and writers),
+// the two body shapes that many ESM messages have (a body holding at most a
 // protocol configuration options IE, and an ESM cause octet followed by at
 // most such an IE) and the access point name group.
 #pragma once
@@ -47,18 +48,18 @@ inline constexpr Name kPcoGroupCapitals{"Protocol_Configuration_Options"};
 inline constexpr Name kTransactionIdGroup{"Transation_identifier"};
 inline constexpr Name kLinkedBearerIdentity{"Linked_EPS_bear_identity"};
 
-// Record parts: the optional IEs that several ESM messages carry, each
-// part with the members that the rows of esm_rows name.
+// IE groups: the optional IEs that several ESM messages carry, as bases
+// of their records, each with the members that the rows of esm_rows name.
 
 // The protocol configuration options, which almost every ESM message may
 // carry.
-struct PcoPart {
+struct PcoIe {
     uint8_t pcoPresent;
     ProtocolConfigOptions pco;
 };
 
 // An ESM cause carried as an optional IE (TV).
-struct EsmCausePart {
+struct EsmCauseIe {
     uint8_t esmCausePresent;
     uint32_t esmCause;  // 0..255
 };
@@ -68,7 +69,7 @@ struct EsmCausePart {
 // transaction identifier (activations only), the QoS (the negotiated QoS,
 // or the new QoS of a modification), LLC SAPI, radio priority and packet
 // flow identifier.
-struct PdpContextPart {
+struct PdpContextIes {
     uint8_t transactionIdPresent;
     TransactionId transactionId;
     uint8_t qosPresent;
@@ -82,16 +83,16 @@ struct PdpContextPart {
 };
 
 // A body holding at most one protocol configuration options IE.
-struct PcoOnlyRecord : PcoPart {};
+struct PcoOnlyRecord : PcoIe {};
 
 // An ESM cause octet followed by at most one protocol configuration options IE.
-struct CauseAndPcoRecord : PcoPart {
+struct CauseAndPcoRecord : PcoIe {
     uint32_t esmCause;  // 0..255
 };
 
 // Optional-IE rows that several ESM messages share: each names the record
-// fields it fills, which the messages' records name alike or take from a
-// record part.
+// fields it fills, which the messages' records name alike or take from an
+// IE group.
 namespace esm_rows {
 
 template <typename R>
@@ -117,39 +118,39 @@ inline constexpr auto kEsmCause = TvOctet<&R::esmCausePresent, &R::esmCause, R>(
 template <typename R>
 inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions, R>(kIeiPco);
 
-// The rows of PdpContextPart, its transaction identifier apart (the
+// The rows of PdpContextIes, its transaction identifier apart (the
 // modification request carries none).
 template <typename R>
 inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPriority<R>, kPacketFlowId<R>};
 
 }  // namespace esm_rows
 
-// The writers of the parts, inline so that the group names are constants
+// The writers of the IE groups, inline so that the group names are constants
 // where they are written.
 
 // The transaction identifier, the QoS group `qosGroup`, the negotiated LLC
 // SAPI, radio priority and packet flow identifier, each when present.
-[[gnu::always_inline]] inline void WritePdpContext(const PdpContextPart& part, Name qosGroup, OutputDocument& out) {
-    if (part.transactionIdPresent) WriteGroup(kTransactionIdGroup, part.transactionId, RenderTransactionId, out);
-    if (part.qosPresent) WriteGroup(qosGroup, part.qos, RenderQos, out);
-    if (part.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", part.negotiatedLlcSapi, RenderLlcSapi, out);
+[[gnu::always_inline]] inline void WritePdpContext(const PdpContextIes& ies, Name qosGroup, OutputDocument& out) {
+    if (ies.transactionIdPresent) WriteGroup(kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
+    if (ies.qosPresent) WriteGroup(qosGroup, ies.qos, RenderQos, out);
+    if (ies.negotiatedLlcSapiPresent) {
+        WriteGroup("Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
     }
-    if (part.radioPriorityPresent) WriteNumber("Radio_priority", part.radioPriority, out);
-    if (part.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", part.packetFlowId, RenderPacketFlowId, out);
+    if (ies.radioPriorityPresent) WriteNumber("Radio_priority", ies.radioPriority, out);
+    if (ies.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
 }
 
 // The ESM cause element when present.
-[[gnu::always_inline]] inline void WriteEsmCause(const EsmCausePart& part, OutputDocument& out) {
-    if (part.esmCausePresent) RenderEsmCause(static_cast<int32_t>(part.esmCause), out);
+[[gnu::always_inline]] inline void WriteEsmCause(const EsmCauseIe& ies, OutputDocument& out) {
+    if (ies.esmCausePresent) RenderEsmCause(static_cast<int32_t>(ies.esmCause), out);
 }
 
 // The PCO group `group` when present.
-[[gnu::always_inline]] inline void WritePco(const PcoPart& part, Name group, OutputDocument& out) {
-    if (part.pcoPresent) WriteGroup(group, part.pco, RenderProtocolConfigOptions, out);
+[[gnu::always_inline]] inline void WritePco(const PcoIe& ies, Name group, OutputDocument& out) {
+    if (ies.pcoPresent) WriteGroup(group, ies.pco, RenderProtocolConfigOptions, out);
 }
-[[gnu::always_inline]] inline void WritePco(const PcoPart& part, OutputDocument& out) {
-    WritePco(part, kPcoGroup, out);
+[[gnu::always_inline]] inline void WritePco(const PcoIe& ies, OutputDocument& out) {
+    WritePco(ies, kPcoGroup, out);
 }
 
 // The PCO as the one optional IE of a record with `pcoPresent` and `pco`.

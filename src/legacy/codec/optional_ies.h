@@ -47,15 +47,15 @@ struct OptionalIes {
     std::span<const OptionalIe<Record>> rows;
 };
 
-// A message's own rows followed by the rows of a record part it holds, as
-// one table.  Each IEI has one row, so the order of the rows changes nothing
+// A message's own rows followed by the rows of an IE group its record
+// holds, as one table.  Each IEI has one row, so the order of the rows changes nothing
 // but the time a look takes.
 template <typename Record, size_t N, size_t M>
 consteval std::array<OptionalIe<Record>, N + M> JoinRows(const OptionalIe<Record> (&own)[N],
-                                                         const std::array<OptionalIe<Record>, M>& part) {
+                                                         const std::array<OptionalIe<Record>, M>& group) {
     std::array<OptionalIe<Record>, N + M> rows{};
     for (size_t i = 0; i < N; ++i) rows[i] = own[i];
-    for (size_t i = 0; i < M; ++i) rows[N + i] = part[i];
+    for (size_t i = 0; i < M; ++i) rows[N + i] = group[i];
     return rows;
 }
 
@@ -128,7 +128,7 @@ void TakePresence(BitCursor& cursor, uint8_t, int32_t length, Record& record) {
 }  // namespace ie_rows
 
 // The rows below are rows of the record whose members they name; a row of
-// a record part that several records share (a base of theirs) names the
+// an IE group that several records share (a base of theirs) names the
 // record that scans for it as `Record`.
 
 // TLV: a length octet, then the value for the IE parser.

@@ -22,14 +22,14 @@
 namespace corvuna {
 
 // The TMSI status keeps only the TMSI flag, 0 or 1.
-struct AttachRequestRecord : RegistrationRequestPart {
+struct AttachRequestRecord : RegistrationRequestIes {
     int32_t attachType;                        // EPS attach type, bits 3-1 of octet 1
     KeySetIdentifier ksi;                      // high half of octet 1
     EpsMobileIdentity oldGutiOrImsi;
     UeNetworkCapability ueNetworkCapability;
 };
 
-struct AttachAcceptRecord : RegistrationAcceptPart {
+struct AttachAcceptRecord : RegistrationAcceptIes {
     int32_t attachResult;                      // EPS attach result, bits 3-1 of octet 1
     GprsTimer t3412;
     TrackingAreaIdentity taiList;              // first TAI of the list

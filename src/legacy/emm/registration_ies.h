@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The optional IEs that the attach and tracking area update messages share
-// (TS 24.301 clauses 8.2.1, 8.2.4, 8.2.26, 8.2.29): the record parts that
-// hold them and the optional-IE rows that fill them.
+// (TS 24.301 clauses 8.2.1, 8.2.4, 8.2.26, 8.2.29): the IE groups that
+// hold them, bases of the messages' records, and the optional-IE rows that
+// fill them.
 #pragma once
 
 #include <array>
@@ -17,7 +18,7 @@ namespace corvuna {
 
 // What ATTACH REQUEST and TRACKING AREA UPDATE REQUEST may tell of the UE
 // and of its earlier registration.
-struct RegistrationRequestPart {
+struct RegistrationRequestIes {
     uint8_t oldPtmsiSignaturePresent;    // IEI 0x19
     uint32_t oldPtmsiSignature;
     uint8_t additionalGutiPresent;       // IEI 0x50
@@ -39,7 +40,7 @@ struct RegistrationRequestPart {
 };
 
 // What ATTACH ACCEPT and TRACKING AREA UPDATE ACCEPT may assign.
-struct RegistrationAcceptPart {
+struct RegistrationAcceptIes {
     uint8_t gutiPresent;             // IEI 0x50
     EpsMobileIdentity guti;
     uint8_t laiPresent;              // IEI 0x13
@@ -62,7 +63,7 @@ struct RegistrationAcceptPart {
 
 namespace corvuna::emm_rows {
 
-// The rows of RegistrationRequestPart, its TMSI status apart: the messages
+// The rows of RegistrationRequestIes, its TMSI status apart: the messages
 // keep different bits of it.
 template <typename R>
 inline constexpr std::array kRegistrationRequestRows = {
@@ -78,7 +79,7 @@ inline constexpr std::array kRegistrationRequestRows = {
     TlvPresence<&R::supportedCodecsPresent, R>(0x40),
 };
 
-// The rows of RegistrationAcceptPart.
+// The rows of RegistrationAcceptIes.
 template <typename R>
 inline constexpr std::array kRegistrationAcceptRows = {
     Tlv<&R::gutiPresent, &R::guti, ParseEpsMobileIdentity, R>(0x50),

@@ -23,7 +23,7 @@
 namespace corvuna {
 
 // The TMSI status keeps the whole low half of its IEI octet.
-struct TrackingAreaUpdateRequestRecord : RegistrationRequestPart {
+struct TrackingAreaUpdateRequestRecord : RegistrationRequestIes {
     int32_t updateType;    // low half of body octet 1: active flag (bit 4), EPS update type value (bits 3-1)
     KeySetIdentifier ksi;  // high half of body octet 1
     EpsMobileIdentity oldGuti;
@@ -46,7 +46,7 @@ struct TrackingAreaUpdateRequestRecord : RegistrationRequestPart {
 void ParseTrackingAreaUpdateRequest(int direction, BitCursor& body, TrackingAreaUpdateRequestRecord& record);
 int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& record, OutputDocument& out);
 
-struct TrackingAreaUpdateAcceptRecord : RegistrationAcceptPart {
+struct TrackingAreaUpdateAcceptRecord : RegistrationAcceptIes {
     int32_t updateResult;  // EPS update result value: bits 3-1 of body octet 1
     uint8_t t3412Present;
     GprsTimer t3412;

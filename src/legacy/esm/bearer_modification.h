@@ -16,7 +16,7 @@ namespace corvuna {
 
 // Every IE of the request is optional; the PDP context's QoS is the new QoS,
 // and the request carries no transaction identifier.
-struct ModifyEpsBearerContextRequestRecord : PdpContextPart, PcoPart {
+struct ModifyEpsBearerContextRequestRecord : PdpContextIes, PcoIe {
     uint8_t newEpsQosPresent;
     EpsQos newEpsQos;
     uint8_t tftPresent;

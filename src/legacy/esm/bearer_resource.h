@@ -13,12 +13,12 @@
 
 namespace corvuna {
 
-struct BearerResourceAllocationRequestRecord : PcoPart {
+struct BearerResourceAllocationRequestRecord : PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
     EpsQos requiredTrafficFlowQos;
 };
 
-struct BearerResourceModificationRequestRecord : EsmCausePart, PcoPart {
+struct BearerResourceModificationRequestRecord : EsmCauseIe, PcoIe {
     uint32_t epsBearerIdentityForPacketFilter;  // 0..15
     uint8_t requiredTrafficFlowQosPresent;
     EpsQos requiredTrafficFlowQos;

@@ -16,7 +16,7 @@
 namespace corvuna {
 
 // The PDP context's QoS is the negotiated QoS.
-struct ActivateDedicatedEpsBearerContextRequestRecord : PdpContextPart, PcoPart {
+struct ActivateDedicatedEpsBearerContextRequestRecord : PdpContextIes, PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
     EpsQos epsQos;
     Tft tft;

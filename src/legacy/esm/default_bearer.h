@@ -14,7 +14,7 @@
 namespace corvuna {
 
 // The PDP context's QoS is the negotiated QoS.
-struct ActivateDefaultEpsBearerContextRequestRecord : PdpContextPart, EsmCausePart, PcoPart {
+struct ActivateDefaultEpsBearerContextRequestRecord : PdpContextIes, EsmCauseIe, PcoIe {
     EpsQos epsQos;
     AccessPointName accessPointName;
     PdnAddress pdnAddress;

@@ -14,7 +14,7 @@
 
 namespace corvuna {
 
-struct EsmInformationResponseRecord : PcoPart {
+struct EsmInformationResponseRecord : PcoIe {
     uint8_t apnPresent;
     AccessPointName accessPointName;
 };

@@ -12,7 +12,7 @@
 
 namespace corvuna {
 
-struct PdnConnectivityRequestRecord : PcoPart {
+struct PdnConnectivityRequestRecord : PcoIe {
     uint32_t requestType;  // 0..15, low nibble of body octet 1
     uint32_t pdnType;      // 0..15, high nibble of body octet 1
     uint8_t esmInfoTransferFlagPresent;
@@ -21,7 +21,7 @@ struct PdnConnectivityRequestRecord : PcoPart {
     AccessPointName accessPointName;
 };
 
-struct PdnDisconnectRequestRecord : PcoPart {
+struct PdnDisconnectRequestRecord : PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
 };
 
