@@ -30,13 +30,17 @@ constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
 // value ...) are passed over octet by octet.
 constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, emm_rows::kRegistrationAcceptRows<Accept>};
 
-// Passes over the ESM message container (LV-E).  Its length is the 16-bit
-// value of the two length octets; a container that runs past the body takes
-// the rest of it, so that nothing after it is read as an optional IE.
-void SkipEsmMessageContainer(BitCursor& cursor) {
+// What follows the mandatory IEs of both messages: the ESM message
+// container (LV-E), passed over, then the optional IEs.  The container's
+// length is the 16-bit value of the two length octets; a container that
+// runs past the body takes the rest of it, so that nothing after it is read
+// as an optional IE.
+template <typename Record>
+void ScanAfterEsmMessageContainer(BitCursor& cursor, const OptionalIes<Record>& ies, Record& record) {
     const uint32_t high = ReadOctet(cursor);
     const uint32_t low = ReadOctet(cursor);
     SkipIeUnchecked(cursor, high * 256u + low);
+    ScanOptionalIes(cursor, ies, record);
 }
 
 }  // namespace
@@ -44,14 +48,12 @@ void SkipEsmMessageContainer(BitCursor& cursor) {
 void ParseAttachRequest(int, BitCursor& cursor, AttachRequestRecord& r) {
     // Octet 1: NAS key set identifier in the high half, EPS attach type in
     // bits 3-1 (bit 4 is spare).
-    r.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    r.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    r.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
     ReadBits(cursor, 1);
     r.attachType = static_cast<int32_t>(ReadBits(cursor, 3));
     ParseEpsMobileIdentity(cursor, ReadOctet(cursor), r.oldGutiOrImsi);
     ParseUeNetworkCapability(cursor, ReadOctet(cursor), r.ueNetworkCapability);
-    SkipEsmMessageContainer(cursor);
-    ScanOptionalIes(cursor, kRequestIes, r);
+    ScanAfterEsmMessageContainer(cursor, kRequestIes, r);
 }
 
 int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
@@ -85,8 +87,7 @@ void ParseAttachAccept(int, BitCursor& cursor, AttachAcceptRecord& r) {
     r.attachResult = static_cast<int32_t>(ReadBits(cursor, 3));
     ParseGprsTimer(cursor, 1, r.t3412);
     ParseTrackingAreaIdentityList(cursor, ReadOctet(cursor), r.taiList);
-    SkipEsmMessageContainer(cursor);
-    ScanOptionalIes(cursor, kAcceptIes, r);
+    ScanAfterEsmMessageContainer(cursor, kAcceptIes, r);
 }
 
 int RenderAttachAccept(const AttachAcceptRecord& r, OutputDocument& out) {

@@ -42,8 +42,7 @@ void ParseExtendedServiceRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), service type (low half).
     const uint32_t first = ReadBits(cursor, 8);
     record.serviceType = static_cast<int32_t>(first & 0x0F);
-    record.ksi.keySetId = static_cast<uint8_t>((first >> 4) & 0x07);
-    record.ksi.tsc = static_cast<uint8_t>(TestBit(first, 7));
+    record.ksi = KeySetIdentifierOf(first >> 4);
     // M-TMSI (LV).
     ParseMobileIdentity(cursor, ReadOctet(cursor), record.mTmsiIdentity);
     ScanOptionalIes(cursor, kRequestIes, record);

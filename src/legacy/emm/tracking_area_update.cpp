@@ -16,8 +16,7 @@ using Accept = TrackingAreaUpdateAcceptRecord;
 // in bits 3-1 of the IEI octet.
 void TakeNonCurrentKsi(BitCursor&, uint8_t octet, int32_t, Request& record) {
     record.nonCurrentKsiPresent = 1;
-    record.nonCurrentKsi.tsc = static_cast<uint8_t>(TestBit(octet, 3));
-    record.nonCurrentKsi.keySetId = static_cast<uint8_t>(octet & 0x07);
+    record.nonCurrentKsi = KeySetIdentifierOf(octet);
 }
 
 // Optional IEs of TRACKING AREA UPDATE REQUEST (TS 24.301 8.2.29),
@@ -57,8 +56,7 @@ constexpr OptionalIes<Accept> kAcceptIes{Scan::kStopping, kAcceptRows};
 
 void ParseTrackingAreaUpdateRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), EPS update type (low half).
-    record.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    record.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    record.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
     record.updateType = static_cast<int32_t>(ReadBits(cursor, 4));
     ParseEpsMobileIdentity(cursor, ReadOctet(cursor), record.oldGuti);
     ScanOptionalIes(cursor, kRequestIes, record);
