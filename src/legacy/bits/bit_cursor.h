@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace corvuna {
 
@@ -124,6 +125,27 @@ inline int ReconcileIeLength(BitCursor& cursor, int32_t remainingAtStart, int32_
     }
     if (length - consumed <= r1) cursor.position = static_cast<int32_t>(cursor.position + 8 * (length - consumed));
     return 1;
+}
+
+// What every IE value parser does around its own reading: with the cursor
+// on the first value octet and the IE's `declared` length, a negative length
+// returns 0 at once, without reading or moving the cursor; otherwise `read`
+// takes the fields from the cursor, and the cursor is then reconciled with
+// the declared length (ReconcileIeLength, whose 0 for a value read past its
+// declared end is the result).  A `read` that returns a result of its own
+// (0: a value the parser does not know) gives it when the reconciliation
+// found no over-read.
+template <typename Read>
+[[gnu::always_inline]] inline int ParseIeValue(BitCursor& cursor, int32_t declared, Read&& read) {
+    if (declared < 0) return 0;
+    const int32_t remainingAtStart = RemainingOctets(cursor);
+    if constexpr (std::is_void_v<std::invoke_result_t<Read&>>) {
+        read();
+        return ReconcileIeLength(cursor, remainingAtStart, declared);
+    } else {
+        const int result = read();
+        return ReconcileIeLength(cursor, remainingAtStart, declared) == 0 ? 0 : result;
+    }
 }
 
 // Passes over an IE value of `declared` octets: a negative length returns 0

@@ -42,6 +42,19 @@ void DecodeWith(int direction, int32_t bodyLength, const uint8_t* body, Name nam
     WriteGroup(name, record, Render, out);
 }
 
+// The record type that a message parser fills.
+template <typename Parser>
+struct ParsedRecord;
+template <typename Record>
+struct ParsedRecord<void (*)(int, BitCursor&, Record&)> {
+    using type = Record;
+};
+
+// DecodeWith for the record that `Parse` fills.
+template <auto Parse, auto Render>
+inline constexpr MessageDecoder kDecoder =
+    DecodeWith<typename ParsedRecord<decltype(Parse)>::type, Parse, Render>;
+
 // Puts an IE record back in the state of a fresh message record, so that an
 // IE that occurs again replaces the earlier occurrence wholly.
 template <typename Ie>

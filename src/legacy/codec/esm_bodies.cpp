@@ -27,7 +27,7 @@ void ParseCauseAndPcoScanBody(int, BitCursor& cursor, CauseAndPcoRecord& record)
 int RenderCauseAndPco(const CauseAndPcoRecord& record, Name group, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteGroup(group, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, group, out);
     return 1;
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // What the ESM message codecs share: the IEIs of their optional IEs, the
-// two body shapes that many ESM messages have (a body holding at most a
+// groups of IEs that several messages carry (with their rows and writers),
+// the two body shapes that many ESM messages have (a body holding at most a
 // protocol configuration options IE, and an ESM cause octet followed by at
 // most such an IE) and the access point name group.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "legacy/bits/bit_cursor.h"
@@ -46,53 +48,109 @@ inline constexpr Name kPcoGroupCapitals{"Protocol_Configuration_Options"};
 inline constexpr Name kTransactionIdGroup{"Transation_identifier"};
 inline constexpr Name kLinkedBearerIdentity{"Linked_EPS_bear_identity"};
 
-// A body holding at most one protocol configuration options IE.
-struct PcoOnlyRecord {
+// IE groups: the optional IEs that several ESM messages carry, as bases
+// of their records, each with the members that the rows of esm_rows name.
+
+// The protocol configuration options, which almost every ESM message may
+// carry.
+struct PcoIe {
     uint8_t pcoPresent;
     ProtocolConfigOptions pco;
 };
 
-// An ESM cause octet followed by at most one protocol configuration options IE.
-struct CauseAndPcoRecord {
+// An ESM cause carried as an optional IE (TV).
+struct EsmCauseIe {
+    uint8_t esmCausePresent;
     uint32_t esmCause;  // 0..255
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
+};
+
+// The IEs with which a bearer context request gives the PDP context for
+// interworking with GERAN and UTRAN (TS 24.301 8.3.3, 8.3.6, 8.3.18): the
+// transaction identifier (activations only), the QoS (the negotiated QoS,
+// or the new QoS of a modification), LLC SAPI, radio priority and packet
+// flow identifier.
+struct PdpContextIes {
+    uint8_t transactionIdPresent;
+    TransactionId transactionId;
+    uint8_t qosPresent;
+    Qos qos;
+    uint8_t negotiatedLlcSapiPresent;
+    LlcSapi negotiatedLlcSapi;
+    uint8_t radioPriorityPresent;
+    uint8_t radioPriority;  // 0..7
+    uint8_t packetFlowIdPresent;
+    PacketFlowId packetFlowId;
+};
+
+// A body holding at most one protocol configuration options IE.
+struct PcoOnlyRecord : PcoIe {};
+
+// An ESM cause octet followed by at most one protocol configuration options IE.
+struct CauseAndPcoRecord : PcoIe {
+    uint32_t esmCause;  // 0..255
 };
 
 // Optional-IE rows that several ESM messages share: each names the record
-// fields it fills, which the messages' records name alike.
+// fields it fills, which the messages' records name alike or take from an
+// IE group.
 namespace esm_rows {
 
 template <typename R>
-inline constexpr auto kRadioPriority = HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07>(kIeiRadioPriority);
+inline constexpr auto kRadioPriority =
+    HalfOctet<&R::radioPriorityPresent, &R::radioPriority, 0x07, R>(kIeiRadioPriority);
 template <typename R>
 inline constexpr auto kTransactionId =
-    Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId>(kIeiTransactionId);
+    Tlv<&R::transactionIdPresent, &R::transactionId, ParseTransactionId, R>(kIeiTransactionId);
 template <typename R>
-inline constexpr auto kNegotiatedQos = Tlv<&R::negotiatedQosPresent, &R::negotiatedQos, ParseQos>(kIeiQos);
+inline constexpr auto kQos = Tlv<&R::qosPresent, &R::qos, ParseQos, R>(kIeiQos);
 template <typename R>
 inline constexpr auto kLlcSapi =
-    Tv<&R::negotiatedLlcSapiPresent, &R::negotiatedLlcSapi, ParseLlcSapi>(kIeiLlcSapi, kLlcSapiOctets);
+    Tv<&R::negotiatedLlcSapiPresent, &R::negotiatedLlcSapi, ParseLlcSapi, R>(kIeiLlcSapi, kLlcSapiOctets);
 template <typename R>
-inline constexpr auto kPacketFlowId = Tlv<&R::packetFlowIdPresent, &R::packetFlowId, ParsePacketFlowId>(kIeiPacketFlowId);
+inline constexpr auto kPacketFlowId =
+    Tlv<&R::packetFlowIdPresent, &R::packetFlowId, ParsePacketFlowId, R>(kIeiPacketFlowId);
 template <typename R>
 inline constexpr auto kApnAmbr = Tlv<&R::apnAmbrPresent, &R::apnAmbr, ParseApnAmbr>(kIeiApnAmbr);
 template <typename R>
 inline constexpr auto kApn = Tlv<&R::apnPresent, &R::accessPointName, ParseAccessPointName>(kIeiApn);
 template <typename R>
-inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions>(kIeiPco);
+inline constexpr auto kEsmCause = TvOctet<&R::esmCausePresent, &R::esmCause, R>(kIeiEsmCause);
+template <typename R>
+inline constexpr auto kPco = Tlv<&R::pcoPresent, &R::pco, ParseProtocolConfigOptions, R>(kIeiPco);
+
+// The rows of PdpContextIes, its transaction identifier apart (the
+// modification request carries none).
+template <typename R>
+inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPriority<R>, kPacketFlowId<R>};
 
 }  // namespace esm_rows
 
-// The negotiated LLC SAPI, radio priority and packet flow identifier, in
-// that order, of a bearer context request that carries them.
-template <typename R>
-void RenderLlcSapiRadioPriorityAndFlow(const R& record, OutputDocument& out) {
-    if (record.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", record.negotiatedLlcSapi, RenderLlcSapi, out);
+// The writers of the IE groups, inline so that the group names are constants
+// where they are written.
+
+// The transaction identifier, the QoS group `qosGroup`, the negotiated LLC
+// SAPI, radio priority and packet flow identifier, each when present.
+[[gnu::always_inline]] inline void WritePdpContext(const PdpContextIes& ies, Name qosGroup, OutputDocument& out) {
+    if (ies.transactionIdPresent) WriteGroup(kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
+    if (ies.qosPresent) WriteGroup(qosGroup, ies.qos, RenderQos, out);
+    if (ies.negotiatedLlcSapiPresent) {
+        WriteGroup("Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
     }
-    if (record.radioPriorityPresent) WriteNumber("Radio_priority", record.radioPriority, out);
-    if (record.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", record.packetFlowId, RenderPacketFlowId, out);
+    if (ies.radioPriorityPresent) WriteNumber("Radio_priority", ies.radioPriority, out);
+    if (ies.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
+}
+
+// The ESM cause element when present.
+[[gnu::always_inline]] inline void WriteEsmCause(const EsmCauseIe& ies, OutputDocument& out) {
+    if (ies.esmCausePresent) RenderEsmCause(static_cast<int32_t>(ies.esmCause), out);
+}
+
+// The PCO group `group` when present.
+[[gnu::always_inline]] inline void WritePco(const PcoIe& ies, Name group, OutputDocument& out) {
+    if (ies.pcoPresent) WriteGroup(group, ies.pco, RenderProtocolConfigOptions, out);
+}
+[[gnu::always_inline]] inline void WritePco(const PcoIe& ies, OutputDocument& out) {
+    WritePco(ies, kPcoGroup, out);
 }
 
 // The PCO as the one optional IE of a record with `pcoPresent` and `pco`.
@@ -119,7 +177,7 @@ void ParseCauseAndPcoScanBody(int direction, BitCursor& body, CauseAndPcoRecord&
 template <const Name& Group>
 int RenderPcoOnlyBody(const PcoOnlyRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    if (record.pcoPresent) WriteGroup(Group, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, Group, out);
     return 1;
 }
 

@@ -13,6 +13,7 @@
 //   single look   only the next octet is examined.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -45,6 +46,18 @@ struct OptionalIes {
     Scan scan;
     std::span<const OptionalIe<Record>> rows;
 };
+
+// A message's own rows followed by the rows of an IE group its record
+// holds, as one table.  Each IEI has one row, so the order of the rows changes nothing
+// but the time a look takes.
+template <typename Record, size_t N, size_t M>
+consteval std::array<OptionalIe<Record>, N + M> JoinRows(const OptionalIe<Record> (&own)[N],
+                                                         const std::array<OptionalIe<Record>, M>& group) {
+    std::array<OptionalIe<Record>, N + M> rows{};
+    for (size_t i = 0; i < N; ++i) rows[i] = own[i];
+    for (size_t i = 0; i < M; ++i) rows[N + i] = group[i];
+    return rows;
+}
 
 // Reads the optional part of a message from the cursor into `record`.
 template <typename Record>
@@ -84,64 +97,68 @@ template <auto Member>
 using RecordOf = typename MemberOf<decltype(Member)>::record;
 
 // Sets the presence flag, clears the field and runs the IE parser on it.
-template <auto Present, auto Field, auto Parse>
-void TakeParsed(BitCursor& cursor, uint8_t, int32_t length, RecordOf<Present>& record) {
+template <typename Record, auto Present, auto Field, auto Parse>
+void TakeParsed(BitCursor& cursor, uint8_t, int32_t length, Record& record) {
     record.*Present = 1;
     Clear(record.*Field);
     Parse(cursor, length, record.*Field);
 }
 
 // A one-octet value kept as the number it is.
-template <auto Present, auto Field>
-void TakeOctet(BitCursor& cursor, uint8_t, int32_t, RecordOf<Present>& record) {
+template <typename Record, auto Present, auto Field>
+void TakeOctet(BitCursor& cursor, uint8_t, int32_t, Record& record) {
     record.*Present = 1;
     record.*Field = ReadOctet(cursor);
 }
 
 // The bits of a type 1 IEI octet that hold its value.
-template <auto Present, auto Field, uint8_t Mask>
-void TakeHalfOctet(BitCursor&, uint8_t octet, int32_t, RecordOf<Present>& record) {
+template <typename Record, auto Present, auto Field, uint8_t Mask>
+void TakeHalfOctet(BitCursor&, uint8_t octet, int32_t, Record& record) {
     record.*Present = 1;
     record.*Field = static_cast<std::remove_reference_t<decltype(record.*Field)>>(octet & Mask);
 }
 
 // An IE whose value is passed over, not decoded: only its presence is kept.
-template <auto Present>
-void TakePresence(BitCursor& cursor, uint8_t, int32_t length, RecordOf<Present>& record) {
+template <typename Record, auto Present>
+void TakePresence(BitCursor& cursor, uint8_t, int32_t length, Record& record) {
     record.*Present = 1;
     SkipIe(cursor, length);
 }
 
 }  // namespace ie_rows
 
+// The rows below are rows of the record whose members they name; a row of
+// an IE group that several records share (a base of theirs) names the
+// record that scans for it as `Record`.
+
 // TLV: a length octet, then the value for the IE parser.
-template <auto Present, auto Field, auto Parse>
-constexpr OptionalIe<ie_rows::RecordOf<Present>> Tlv(uint8_t iei) {
-    return {iei, false, OptionalIe<ie_rows::RecordOf<Present>>::kTlv, &ie_rows::TakeParsed<Present, Field, Parse>};
+template <auto Present, auto Field, auto Parse, typename Record = ie_rows::RecordOf<Present>>
+constexpr OptionalIe<Record> Tlv(uint8_t iei) {
+    return {iei, false, OptionalIe<Record>::kTlv, &ie_rows::TakeParsed<Record, Present, Field, Parse>};
 }
 
 // TV: a value of `octets` octets for the IE parser.
-template <auto Present, auto Field, auto Parse>
-constexpr OptionalIe<ie_rows::RecordOf<Present>> Tv(uint8_t iei, int8_t octets) {
-    return {iei, false, octets, &ie_rows::TakeParsed<Present, Field, Parse>};
+template <auto Present, auto Field, auto Parse, typename Record = ie_rows::RecordOf<Present>>
+constexpr OptionalIe<Record> Tv(uint8_t iei, int8_t octets) {
+    return {iei, false, octets, &ie_rows::TakeParsed<Record, Present, Field, Parse>};
 }
 
 // TV of one octet kept as a number (a cause).
-template <auto Present, auto Field>
-constexpr OptionalIe<ie_rows::RecordOf<Present>> TvOctet(uint8_t iei) {
-    return {iei, false, 1, &ie_rows::TakeOctet<Present, Field>};
+template <auto Present, auto Field, typename Record = ie_rows::RecordOf<Present>>
+constexpr OptionalIe<Record> TvOctet(uint8_t iei) {
+    return {iei, false, 1, &ie_rows::TakeOctet<Record, Present, Field>};
 }
 
 // Type 1: IEI in the high nibble, the value in the bits of `Mask`.
-template <auto Present, auto Field, uint8_t Mask = 0x0F>
-constexpr OptionalIe<ie_rows::RecordOf<Present>> HalfOctet(uint8_t ieiNibble) {
-    return {ieiNibble, true, 0, &ie_rows::TakeHalfOctet<Present, Field, Mask>};
+template <auto Present, auto Field, uint8_t Mask = 0x0F, typename Record = ie_rows::RecordOf<Present>>
+constexpr OptionalIe<Record> HalfOctet(uint8_t ieiNibble) {
+    return {ieiNibble, true, 0, &ie_rows::TakeHalfOctet<Record, Present, Field, Mask>};
 }
 
 // TLV whose value is passed over.
-template <auto Present>
-constexpr OptionalIe<ie_rows::RecordOf<Present>> TlvPresence(uint8_t iei) {
-    return {iei, false, OptionalIe<ie_rows::RecordOf<Present>>::kTlv, &ie_rows::TakePresence<Present>};
+template <auto Present, typename Record = ie_rows::RecordOf<Present>>
+constexpr OptionalIe<Record> TlvPresence(uint8_t iei) {
+    return {iei, false, OptionalIe<Record>::kTlv, &ie_rows::TakePresence<Record, Present>};
 }
 
 // A row with a take function of its own, for an IE with a quirk.

@@ -3,63 +3,44 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
-#include "legacy/doc/value_text.h"
-#include "legacy/emm/emm_rows.h"
+#include "legacy/doc/elements.h"
+#include "legacy/emm/registration_ies.h"
 
 namespace corvuna {
 
 namespace {
 
-// EPS attach type (TS 24.301 9.9.3.11).
-constexpr ValueText kAttachType[] = {
-    {1, "EPS Attach"},
-    {2, "combined EPS/IMSI attach"},
-};
-constexpr Text kAttachTypeOther = "reserved";
-
-// EPS attach result (TS 24.301 9.9.3.10).
-constexpr ValueText kAttachResult[] = {
-    {1, "EPS Only"},
-    {2, "combined EPS/IMSI"},
-};
-constexpr Text kAttachResultOther = "reserved";
+// EPS attach type (TS 24.301 9.9.3.11) and EPS attach result (9.9.3.10).
+constexpr auto kAttachType =
+    Element("EPS_Attach_Type", {{1, "EPS Attach"}, {2, "combined EPS/IMSI attach"}}, "reserved");
+constexpr auto kAttachResult = Element("EPS_Attach_Result", {{1, "EPS Only"}, {2, "combined EPS/IMSI"}}, "reserved");
 
 using Request = AttachRequestRecord;
 using Accept = AttachAcceptRecord;
 
-// Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.
-constexpr OptionalIe<Request> kRequestRows[] = {
-    emm_rows::kOldPtmsiSignature<Request>,
-    emm_rows::kAdditionalGuti<Request>,
-    emm_rows::kLastVisitedTai<Request>,
-    emm_rows::kDrxParameter<Request>,
-    emm_rows::kMsNetworkCapability<Request>,
-    emm_rows::kOldLai<Request>,
-    // TMSI status: only the TMSI flag (bit 1) is kept.
-    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01>(0x9),
-    emm_rows::kClassmark2<Request>,
-    emm_rows::kClassmark3<Request>,
-    emm_rows::kSupportedCodecs<Request>,
-};
+// Optional IEs of ATTACH REQUEST (TS 24.301 8.2.4), passing scan.  Only
+// the TMSI flag (bit 1) of the TMSI status is kept.
+constexpr auto kRequestRows = JoinRows<Request>(
+    {HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x01, Request>(0x9)},
+    emm_rows::kRegistrationRequestRows<Request>);
 constexpr OptionalIes<Request> kRequestIes{Scan::kPassing, kRequestRows};
 
 // Optional IEs of ATTACH ACCEPT (TS 24.301 8.2.1), passing scan; the others
 // (EPS network feature support, additional update result, T3412 extended
 // value ...) are passed over octet by octet.
-constexpr OptionalIe<Accept> kAcceptRows[] = {
-    emm_rows::kGuti<Accept>,      emm_rows::kLai<Accept>,   emm_rows::kMsIdentity<Accept>,
-    emm_rows::kEmmCause<Accept>,  emm_rows::kT3402<Accept>, emm_rows::kT3423<Accept>,
-    emm_rows::kEquivalentPlmns<Accept>, emm_rows::kEmergencyNumbers<Accept>,
-};
-constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, kAcceptRows};
+constexpr OptionalIes<Accept> kAcceptIes{Scan::kPassing, emm_rows::kRegistrationAcceptRows<Accept>};
 
-// Passes over the ESM message container (LV-E).  Its length is the 16-bit
-// value of the two length octets; a container that runs past the body takes
-// the rest of it, so that nothing after it is read as an optional IE.
-void SkipEsmMessageContainer(BitCursor& cursor) {
+// What follows the mandatory IEs of both messages: the ESM message
+// container (LV-E), passed over, then the optional IEs.  The container's
+// length is the 16-bit value of the two length octets; a container that
+// runs past the body takes the rest of it, so that nothing after it is read
+// as an optional IE.
+template <typename Record>
+void ScanAfterEsmMessageContainer(BitCursor& cursor, const OptionalIes<Record>& ies, Record& record) {
     const uint32_t high = ReadOctet(cursor);
     const uint32_t low = ReadOctet(cursor);
     SkipIeUnchecked(cursor, high * 256u + low);
+    ScanOptionalIes(cursor, ies, record);
 }
 
 }  // namespace
@@ -67,19 +48,17 @@ void SkipEsmMessageContainer(BitCursor& cursor) {
 void ParseAttachRequest(int, BitCursor& cursor, AttachRequestRecord& r) {
     // Octet 1: NAS key set identifier in the high half, EPS attach type in
     // bits 3-1 (bit 4 is spare).
-    r.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    r.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    r.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
     ReadBits(cursor, 1);
     r.attachType = static_cast<int32_t>(ReadBits(cursor, 3));
     ParseEpsMobileIdentity(cursor, ReadOctet(cursor), r.oldGutiOrImsi);
     ParseUeNetworkCapability(cursor, ReadOctet(cursor), r.ueNetworkCapability);
-    SkipEsmMessageContainer(cursor);
-    ScanOptionalIes(cursor, kRequestIes, r);
+    ScanAfterEsmMessageContainer(cursor, kRequestIes, r);
 }
 
 int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("EPS_Attach_Type", r.attachType, out, LookupText(kAttachType, r.attachType, kAttachTypeOther));
+    WriteElement(kAttachType, r.attachType, out);
     WriteGroup("NAS_key_set_identifier", r.ksi, RenderKeySetIdentifier, out);
     WriteGroup("Old_GUTI_Or_IMSI", r.oldGutiOrImsi, RenderEpsMobileIdentity, out);
     WriteGroup("UE_Network_capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
@@ -108,14 +87,12 @@ void ParseAttachAccept(int, BitCursor& cursor, AttachAcceptRecord& r) {
     r.attachResult = static_cast<int32_t>(ReadBits(cursor, 3));
     ParseGprsTimer(cursor, 1, r.t3412);
     ParseTrackingAreaIdentityList(cursor, ReadOctet(cursor), r.taiList);
-    SkipEsmMessageContainer(cursor);
-    ScanOptionalIes(cursor, kAcceptIes, r);
+    ScanAfterEsmMessageContainer(cursor, kAcceptIes, r);
 }
 
 int RenderAttachAccept(const AttachAcceptRecord& r, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("EPS_Attach_Result", r.attachResult, out,
-                LookupText(kAttachResult, r.attachResult, kAttachResultOther));
+    WriteElement(kAttachResult, r.attachResult, out);
     // The timers are written without group tags; only their place tells
     // them apart.
     RenderGprsTimer(r.t3412, out);

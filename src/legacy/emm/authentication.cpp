@@ -34,8 +34,7 @@ void ParseAuthenticationRequest(int, BitCursor& cursor, AuthenticationRequestRec
     // Octet 1: spare half-octet, then the NAS key set identifier in the low
     // half (TSC in bit 4, the identifier in bits 3-1).
     ReadBits(cursor, 4);
-    record.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    record.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    record.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
 
     // A vector the body does not hold whole stays zero.
     if (cursor.bitCount < 8 * kBodyWithRand) return;

@@ -31,8 +31,7 @@ void ParseDetachRequest(int direction, BitCursor& cursor, DetachRequestRecord& r
     if (direction == kUplink) {
         // UE-originating detach: the NAS key set identifier fills the high
         // half, then the GUTI or IMSI (LV).  Nothing after it is read.
-        record.ksi.keySetId = static_cast<uint8_t>((first >> 4) & 0x07);
-        record.ksi.tsc = static_cast<uint8_t>(TestBit(first, 7));
+        record.ksi = KeySetIdentifierOf(first >> 4);
         ParseEpsMobileIdentity(cursor, ReadOctet(cursor), record.gutiOrImsi);
     } else if (direction == kDownlink) {
         // UE-terminated detach: the high half is spare.

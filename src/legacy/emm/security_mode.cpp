@@ -32,8 +32,7 @@ void ParseSecurityModeCommand(int, BitCursor& cursor, Command& r) {
     r.nasSecurityAlgorithms = ReadOctet(cursor);
     // Octet 2: spare half-octet, then the NAS key set identifier.
     ReadBits(cursor, 4);
-    r.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    r.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    r.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
     ParseUeSecurityCapability(cursor, ReadOctet(cursor), r.replayedUeSecurityCapability);
     ScanOptionalIes(cursor, kCommandIes, r);
 }

@@ -3,7 +3,7 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 #include "legacy/ie/mm/network_info.h"
 
 namespace corvuna {
@@ -11,17 +11,11 @@ namespace corvuna {
 namespace {
 
 // CSFB response (TS 24.301 9.9.3.5): a type-1 IE, IEI in the high nibble.
-constexpr Text kCsfbResponse[] = {
-    "CS fallback rejected by the UE",
-    "CS fallback accepted by the UE",
-};
-constexpr Text kCsfbResponseOther = "reserved";
+constexpr auto kCsfbResponse =
+    Element("CSFB_response", {"CS fallback rejected by the UE", "CS fallback accepted by the UE"}, "reserved");
 
 // Paging identity (TS 24.301 9.9.3.25A).
-constexpr ValueText kPagingIdentity[] = {
-    {1, "TMSI"},
-};
-constexpr Text kPagingIdentityOther = "IMSI";
+constexpr auto kPagingIdentity = Element("Paging_Identity", {{1, "TMSI"}}, "IMSI");
 
 using Request = ExtendedServiceRequestRecord;
 using Notification = CsServiceNotificationRecord;
@@ -48,8 +42,7 @@ void ParseExtendedServiceRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), service type (low half).
     const uint32_t first = ReadBits(cursor, 8);
     record.serviceType = static_cast<int32_t>(first & 0x0F);
-    record.ksi.keySetId = static_cast<uint8_t>((first >> 4) & 0x07);
-    record.ksi.tsc = static_cast<uint8_t>(TestBit(first, 7));
+    record.ksi = KeySetIdentifierOf(first >> 4);
     // M-TMSI (LV).
     ParseMobileIdentity(cursor, ReadOctet(cursor), record.mTmsiIdentity);
     ScanOptionalIes(cursor, kRequestIes, record);
@@ -60,10 +53,7 @@ int RenderExtendedServiceRequest(const Request& record, OutputDocument& out) {
     RenderServiceType(record.serviceType, out);
     RenderKeySetIdentifier(record.ksi, out);
     WriteGroup("M_TMSI", record.mTmsiIdentity, RenderMobileIdentity, out);
-    if (record.csfbResponsePresent) {
-        WriteNumber("CSFB_response", record.csfbResponse, out,
-                    IndexedText(kCsfbResponse, record.csfbResponse, kCsfbResponseOther));
-    }
+    if (record.csfbResponsePresent) WriteElement(kCsfbResponse, record.csfbResponse, out);
     return 1;
 }
 
@@ -75,8 +65,7 @@ void ParseCsServiceNotification(int, BitCursor& cursor, Notification& record) {
 
 int RenderCsServiceNotification(const Notification& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Paging_Identity", record.pagingIdentity, out,
-                LookupText(kPagingIdentity, record.pagingIdentity, kPagingIdentityOther));
+    WriteElement(kPagingIdentity, record.pagingIdentity, out);
     if (record.cliPresent) WriteGroup("CLI", record.cli, RenderCli, out);
     if (record.ssCodePresent) WriteGroup("SS_Code", record.ssCode, RenderSsCode, out);
     if (record.lcsIndicatorPresent) WriteGroup("LCS_indicator", record.lcsIndicator, RenderLcsIndicator, out);

@@ -3,7 +3,7 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/codec/optional_ies.h"
-#include "legacy/emm/emm_rows.h"
+#include "legacy/emm/registration_ies.h"
 
 namespace corvuna {
 
@@ -16,60 +16,47 @@ using Accept = TrackingAreaUpdateAcceptRecord;
 // in bits 3-1 of the IEI octet.
 void TakeNonCurrentKsi(BitCursor&, uint8_t octet, int32_t, Request& record) {
     record.nonCurrentKsiPresent = 1;
-    record.nonCurrentKsi.tsc = static_cast<uint8_t>(TestBit(octet, 3));
-    record.nonCurrentKsi.keySetId = static_cast<uint8_t>(octet & 0x07);
+    record.nonCurrentKsi = KeySetIdentifierOf(octet);
 }
 
 // Optional IEs of TRACKING AREA UPDATE REQUEST (TS 24.301 8.2.29),
 // stopping scan.  The half-octet IEs keep the whole low half of their
 // octet.
-constexpr OptionalIe<Request> kRequestRows[] = {
-    HalfOctet<&Request::cksnPresent, &Request::cksn>(0x8),
-    HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus>(0x9),
-    HalfOctet<&Request::radioCapabilityUpdatePresent, &Request::radioCapabilityUpdate>(0xA),
-    Custom<Request>(0xB, true, 0, TakeNonCurrentKsi),
-    HalfOctet<&Request::additionalUpdateTypePresent, &Request::additionalUpdateType>(0xF),
-    emm_rows::kOldPtmsiSignature<Request>,
-    emm_rows::kAdditionalGuti<Request>,
-    Tv<&Request::nonceUePresent, &Request::nonceUe, ParseNonce>(0x55, 4),
-    Tlv<&Request::ueNetworkCapabilityPresent, &Request::ueNetworkCapability, ParseUeNetworkCapability>(0x58),
-    emm_rows::kLastVisitedTai<Request>,
-    emm_rows::kDrxParameter<Request>,
-    Tlv<&Request::epsBearerContextStatusPresent, &Request::epsBearerContextStatus, ParseEpsBearerContextStatus>(
-        0x57),
-    emm_rows::kMsNetworkCapability<Request>,
-    emm_rows::kOldLai<Request>,
-    emm_rows::kClassmark2<Request>,
-    emm_rows::kClassmark3<Request>,
-    emm_rows::kSupportedCodecs<Request>,
-};
+constexpr auto kRequestRows = JoinRows<Request>(
+    {
+        HalfOctet<&Request::cksnPresent, &Request::cksn>(0x8),
+        HalfOctet<&Request::tmsiStatusPresent, &Request::tmsiStatus, 0x0F, Request>(0x9),
+        HalfOctet<&Request::radioCapabilityUpdatePresent, &Request::radioCapabilityUpdate>(0xA),
+        Custom<Request>(0xB, true, 0, TakeNonCurrentKsi),
+        HalfOctet<&Request::additionalUpdateTypePresent, &Request::additionalUpdateType>(0xF),
+        Tv<&Request::nonceUePresent, &Request::nonceUe, ParseNonce>(0x55, 4),
+        Tlv<&Request::ueNetworkCapabilityPresent, &Request::ueNetworkCapability, ParseUeNetworkCapability>(0x58),
+        Tlv<&Request::epsBearerContextStatusPresent, &Request::epsBearerContextStatus,
+            ParseEpsBearerContextStatus>(0x57),
+    },
+    emm_rows::kRegistrationRequestRows<Request>);
 constexpr OptionalIes<Request> kRequestIes{Scan::kStopping, kRequestRows};
 
 // Optional IEs of TRACKING AREA UPDATE ACCEPT (TS 24.301 8.2.26), stopping
 // scan.  Only bits 2-1 carry the additional update result value.
-constexpr OptionalIe<Accept> kAcceptRows[] = {
-    HalfOctet<&Accept::additionalUpdateResultPresent, &Accept::additionalUpdateResult, 0x03>(0xF),
-    Tv<&Accept::t3412Present, &Accept::t3412, ParseGprsTimer>(0x5A, 1),
-    emm_rows::kGuti<Accept>,
-    Tlv<&Accept::taiListPresent, &Accept::taiList, ParseTrackingAreaIdentityList>(0x54),
-    Tlv<&Accept::epsBearerContextStatusPresent, &Accept::epsBearerContextStatus, ParseEpsBearerContextStatus>(0x57),
-    emm_rows::kLai<Accept>,
-    emm_rows::kMsIdentity<Accept>,
-    emm_rows::kEmmCause<Accept>,
-    emm_rows::kT3402<Accept>,
-    emm_rows::kT3423<Accept>,
-    emm_rows::kEquivalentPlmns<Accept>,
-    emm_rows::kEmergencyNumbers<Accept>,
-    Tlv<&Accept::networkFeatureSupportPresent, &Accept::networkFeatureSupport, ParseEpsNetworkFeatureSupport>(0x64),
-};
+constexpr auto kAcceptRows = JoinRows<Accept>(
+    {
+        HalfOctet<&Accept::additionalUpdateResultPresent, &Accept::additionalUpdateResult, 0x03>(0xF),
+        Tv<&Accept::t3412Present, &Accept::t3412, ParseGprsTimer>(0x5A, 1),
+        Tlv<&Accept::taiListPresent, &Accept::taiList, ParseTrackingAreaIdentityList>(0x54),
+        Tlv<&Accept::epsBearerContextStatusPresent, &Accept::epsBearerContextStatus, ParseEpsBearerContextStatus>(
+            0x57),
+        Tlv<&Accept::networkFeatureSupportPresent, &Accept::networkFeatureSupport, ParseEpsNetworkFeatureSupport>(
+            0x64),
+    },
+    emm_rows::kRegistrationAcceptRows<Accept>);
 constexpr OptionalIes<Accept> kAcceptIes{Scan::kStopping, kAcceptRows};
 
 }  // namespace
 
 void ParseTrackingAreaUpdateRequest(int, BitCursor& cursor, Request& record) {
     // Octet 1: NAS key set identifier (high half), EPS update type (low half).
-    record.ksi.tsc = static_cast<uint8_t>(ReadBits(cursor, 1));
-    record.ksi.keySetId = static_cast<uint8_t>(ReadBits(cursor, 3));
+    record.ksi = KeySetIdentifierOf(ReadBits(cursor, 4));
     record.updateType = static_cast<int32_t>(ReadBits(cursor, 4));
     ParseEpsMobileIdentity(cursor, ReadOctet(cursor), record.oldGuti);
     ScanOptionalIes(cursor, kRequestIes, record);

@@ -14,6 +14,7 @@
 
 #include "legacy/bits/bit_cursor.h"
 #include "legacy/doc/writer.h"
+#include "legacy/emm/registration_ies.h"
 #include "legacy/ie/mm/area_lists.h"
 #include "legacy/ie/mm/capabilities.h"
 #include "legacy/ie/mm/emm_fields.h"
@@ -21,7 +22,8 @@
 
 namespace corvuna {
 
-struct TrackingAreaUpdateRequestRecord {
+// The TMSI status keeps the whole low half of its IEI octet.
+struct TrackingAreaUpdateRequestRecord : RegistrationRequestIes {
     int32_t updateType;    // low half of body octet 1: active flag (bit 4), EPS update type value (bits 3-1)
     KeySetIdentifier ksi;  // high half of body octet 1
     EpsMobileIdentity oldGuti;
@@ -29,32 +31,14 @@ struct TrackingAreaUpdateRequestRecord {
     KeySetIdentifier nonCurrentKsi;
     uint8_t cksnPresent;
     int32_t cksn;  // GPRS ciphering key sequence number: low half of the IEI octet
-    uint8_t oldPtmsiSignaturePresent;
-    uint32_t oldPtmsiSignature;
-    uint8_t additionalGutiPresent;
-    EpsMobileIdentity additionalGuti;
     uint8_t nonceUePresent;
     uint32_t nonceUe;
     uint8_t ueNetworkCapabilityPresent;
     UeNetworkCapability ueNetworkCapability;
-    uint8_t lastVisitedTaiPresent;
-    TrackingAreaIdentity lastVisitedTai;
-    uint8_t drxParameterPresent;
-    DrxParameter drxParameter;
     uint8_t radioCapabilityUpdatePresent;
     int32_t radioCapabilityUpdate;  // low half of the IEI octet
     uint8_t epsBearerContextStatusPresent;
     EpsBearerContextStatus epsBearerContextStatus;
-    uint8_t msNetworkCapabilityPresent;
-    MsNetworkCapability msNetworkCapability;
-    uint8_t oldLaiPresent;
-    LocationAreaIdentification oldLai;
-    uint8_t tmsiStatusPresent;
-    int32_t tmsiStatus;  // low half of the IEI octet
-    uint8_t classmark2Present;
-    MobileStationClassmark2 classmark2;
-    uint8_t classmark3Present;       // value passed over
-    uint8_t supportedCodecsPresent;  // value passed over
     uint8_t additionalUpdateTypePresent;
     int32_t additionalUpdateType;  // low half of the IEI octet
 };
@@ -62,30 +46,14 @@ struct TrackingAreaUpdateRequestRecord {
 void ParseTrackingAreaUpdateRequest(int direction, BitCursor& body, TrackingAreaUpdateRequestRecord& record);
 int RenderTrackingAreaUpdateRequest(const TrackingAreaUpdateRequestRecord& record, OutputDocument& out);
 
-struct TrackingAreaUpdateAcceptRecord {
+struct TrackingAreaUpdateAcceptRecord : RegistrationAcceptIes {
     int32_t updateResult;  // EPS update result value: bits 3-1 of body octet 1
     uint8_t t3412Present;
     GprsTimer t3412;
-    uint8_t gutiPresent;
-    EpsMobileIdentity guti;
     uint8_t taiListPresent;
     TrackingAreaIdentity taiList;  // first TAI of the list
     uint8_t epsBearerContextStatusPresent;
     EpsBearerContextStatus epsBearerContextStatus;
-    uint8_t laiPresent;
-    LocationAreaIdentification lai;
-    uint8_t msIdentityPresent;
-    MobileIdentity msIdentity;
-    uint8_t emmCausePresent;
-    int32_t emmCause;
-    uint8_t t3402Present;
-    GprsTimer t3402;
-    uint8_t t3423Present;
-    GprsTimer t3423;
-    uint8_t equivalentPlmnsPresent;
-    PlmnList equivalentPlmns;
-    uint8_t emergencyNumbersPresent;
-    EmergencyNumberList emergencyNumbers;
     uint8_t networkFeatureSupportPresent;
     EpsNetworkFeatureSupport networkFeatureSupport;
     uint8_t additionalUpdateResultPresent;

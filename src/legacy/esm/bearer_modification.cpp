@@ -10,16 +10,14 @@ namespace {
 
 using Request = ModifyEpsBearerContextRequestRecord;
 
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>,
-    Tlv<&Request::newEpsQosPresent, &Request::newEpsQos, ParseEpsQos>(kIeiEpsQos),
-    Tlv<&Request::tftPresent, &Request::tft, ParseTft>(kIeiTft),
-    Tlv<&Request::newQosPresent, &Request::newQos, ParseQos>(kIeiQos),
-    esm_rows::kLlcSapi<Request>,
-    esm_rows::kPacketFlowId<Request>,
-    esm_rows::kApnAmbr<Request>,
-    esm_rows::kPco<Request>,
-};
+constexpr auto kRows = JoinRows<Request>(
+    {
+        Tlv<&Request::newEpsQosPresent, &Request::newEpsQos, ParseEpsQos>(kIeiEpsQos),
+        Tlv<&Request::tftPresent, &Request::tft, ParseTft>(kIeiTft),
+        esm_rows::kApnAmbr<Request>,
+        esm_rows::kPco<Request>,
+    },
+    esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
@@ -32,10 +30,9 @@ int RenderModifyEpsBearerContextRequest(const Request& record, OutputDocument& o
     if (out.buffer == nullptr) return 0;
     if (record.newEpsQosPresent) WriteGroup("New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
     if (record.tftPresent) WriteGroup("TFT", record.tft, RenderTft, out);
-    if (record.newQosPresent) WriteGroup("New_QoS", record.newQos, RenderQos, out);
-    RenderLlcSapiRadioPriorityAndFlow(record, out);
+    WritePdpContext(record, "New_QoS", out);
     if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, out);
     return 1;
 }
 

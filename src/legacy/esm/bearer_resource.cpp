@@ -17,7 +17,7 @@ using Modification = BearerResourceModificationRequestRecord;
 constexpr OptionalIe<Modification> kModificationRows[] = {
     Tlv<&Modification::requiredTrafficFlowQosPresent, &Modification::requiredTrafficFlowQos, ParseEpsQos>(
         kIeiEpsQos),
-    TvOctet<&Modification::esmCausePresent, &Modification::esmCause>(kIeiEsmCause),
+    esm_rows::kEsmCause<Modification>,
     esm_rows::kPco<Modification>,
 };
 constexpr OptionalIes<Modification> kModificationIes{Scan::kSingleLook, kModificationRows};
@@ -45,7 +45,7 @@ int RenderBearerResourceAllocationRequest(const BearerResourceAllocationRequestR
     // The aggregate is not decoded: its group is always empty.
     WriteEmptyGroup("Traffic_flow_aggregate", out);
     WriteGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, out);
     return 1;
 }
 
@@ -61,8 +61,8 @@ int RenderBearerResourceModificationRequest(const Modification& record, OutputDo
     if (record.requiredTrafficFlowQosPresent) {
         WriteGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
     }
-    if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WriteEsmCause(record, out);
+    WritePco(record, out);
     return 1;
 }
 

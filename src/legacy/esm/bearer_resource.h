@@ -7,27 +7,21 @@
 #include <cstdint>
 
 #include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/esm_bodies.h"
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/eps_qos.h"
-#include "legacy/ie/sm/pco.h"
 
 namespace corvuna {
 
-struct BearerResourceAllocationRequestRecord {
+struct BearerResourceAllocationRequestRecord : PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
     EpsQos requiredTrafficFlowQos;
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
-struct BearerResourceModificationRequestRecord {
+struct BearerResourceModificationRequestRecord : EsmCauseIe, PcoIe {
     uint32_t epsBearerIdentityForPacketFilter;  // 0..15
     uint8_t requiredTrafficFlowQosPresent;
     EpsQos requiredTrafficFlowQos;
-    uint8_t esmCausePresent;
-    uint32_t esmCause;  // 0..255
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
 // Linked EPS bearer identity, traffic flow aggregate (passed over), required

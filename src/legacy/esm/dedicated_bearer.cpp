@@ -11,10 +11,8 @@ namespace {
 using Request = ActivateDedicatedEpsBearerContextRequestRecord;
 
 // Optional IEs of the request, passing scan.
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>, esm_rows::kPco<Request>,          esm_rows::kNegotiatedQos<Request>,
-    esm_rows::kLlcSapi<Request>,       esm_rows::kPacketFlowId<Request>, esm_rows::kTransactionId<Request>,
-};
+constexpr auto kRows = JoinRows<Request>({esm_rows::kTransactionId<Request>, esm_rows::kPco<Request>},
+                                         esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
@@ -31,10 +29,8 @@ int RenderActivateDedicatedEpsBearerContextRequest(const Request& record, Output
     WriteNumber(kLinkedBearerIdentity, record.linkedEpsBearerIdentity, out);
     WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
     WriteGroup("TFT", record.tft, RenderTft, out);
-    if (record.transactionIdPresent) WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
-    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
-    RenderLlcSapiRadioPriorityAndFlow(record, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePdpContext(record, "Negotiated_QoS", out);
+    WritePco(record, out);
     return 1;
 }
 

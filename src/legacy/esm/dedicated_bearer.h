@@ -8,31 +8,18 @@
 #include <cstdint>
 
 #include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/esm_bodies.h"
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/eps_qos.h"
-#include "legacy/ie/sm/pco.h"
-#include "legacy/ie/sm/qos.h"
-#include "legacy/ie/sm/sm_fields.h"
 #include "legacy/ie/sm/tft.h"
 
 namespace corvuna {
 
-struct ActivateDedicatedEpsBearerContextRequestRecord {
+// The PDP context's QoS is the negotiated QoS.
+struct ActivateDedicatedEpsBearerContextRequestRecord : PdpContextIes, PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
     EpsQos epsQos;
     Tft tft;
-    uint8_t transactionIdPresent;
-    TransactionId transactionId;
-    uint8_t negotiatedQosPresent;
-    Qos negotiatedQos;
-    uint8_t negotiatedLlcSapiPresent;
-    LlcSapi negotiatedLlcSapi;
-    uint8_t radioPriorityPresent;
-    uint8_t radioPriority;  // 0..7
-    uint8_t packetFlowIdPresent;
-    PacketFlowId packetFlowId;
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
 // Linked EPS bearer identity, EPS QoS and TFT, then a passing scan of the

@@ -12,12 +12,10 @@ using Request = ActivateDefaultEpsBearerContextRequestRecord;
 
 // Optional IEs of the request, passing scan: an octet that is no listed IEI
 // is passed over alone and the next octet is taken as an IEI.
-constexpr OptionalIe<Request> kRows[] = {
-    esm_rows::kRadioPriority<Request>, esm_rows::kTransactionId<Request>,
-    esm_rows::kNegotiatedQos<Request>, esm_rows::kLlcSapi<Request>,
-    esm_rows::kPacketFlowId<Request>,  TvOctet<&Request::esmCausePresent, &Request::esmCause>(kIeiEsmCause),
-    esm_rows::kApnAmbr<Request>,       esm_rows::kPco<Request>,
-};
+constexpr auto kRows = JoinRows<Request>(
+    {esm_rows::kTransactionId<Request>, esm_rows::kEsmCause<Request>, esm_rows::kApnAmbr<Request>,
+     esm_rows::kPco<Request>},
+    esm_rows::kPdpContextRows<Request>);
 constexpr OptionalIes<Request> kIes{Scan::kPassing, kRows};
 
 }  // namespace
@@ -34,14 +32,10 @@ int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDo
     WriteGroup("EPS_QoS", record.epsQos, RenderEpsQos, out);
     WriteString("Access_point_name", record.accessPointName.apnText, out);
     WriteGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
-    if (record.transactionIdPresent) {
-        WriteGroup(kTransactionIdGroup, record.transactionId, RenderTransactionId, out);
-    }
-    if (record.negotiatedQosPresent) WriteGroup("Negotiated_QoS", record.negotiatedQos, RenderQos, out);
-    RenderLlcSapiRadioPriorityAndFlow(record, out);
+    WritePdpContext(record, "Negotiated_QoS", out);
     if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
-    if (record.esmCausePresent) RenderEsmCause(static_cast<int32_t>(record.esmCause), out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WriteEsmCause(record, out);
+    WritePco(record, out);
     return 1;
 }
 

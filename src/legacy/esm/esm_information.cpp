@@ -23,7 +23,7 @@ void ParseEsmInformationResponse(int, BitCursor& cursor, Response& record) {
 int RenderEsmInformationResponse(const Response& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     if (record.apnPresent) WriteApnGroup(record.accessPointName, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, out);
     return 1;
 }
 

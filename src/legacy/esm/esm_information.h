@@ -6,19 +6,17 @@
 
 #include <cstdint>
 
-#include "legacy/codec/shared_bodies.h"
 #include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/esm_bodies.h"
+#include "legacy/codec/shared_bodies.h"
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/apn_pdn.h"
-#include "legacy/ie/sm/pco.h"
 
 namespace corvuna {
 
-struct EsmInformationResponseRecord {
+struct EsmInformationResponseRecord : PcoIe {
     uint8_t apnPresent;
     AccessPointName accessPointName;
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
 // A passing scan for the APN and the PCO.

@@ -32,7 +32,7 @@ int RenderPdnConnectivityRequest(const Connectivity& record, OutputDocument& out
     WriteNumber("PDN_type", record.pdnType, out);
     if (record.esmInfoTransferFlagPresent) WriteNumber("ESM_Info_Trans_Flag", record.esmInfoTransferFlag, out);
     if (record.apnPresent) WriteApnGroup(record.accessPointName, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, out);
     return 1;
 }
 
@@ -44,7 +44,7 @@ void ParsePdnDisconnectRequest(int, BitCursor& cursor, PdnDisconnectRequestRecor
 int RenderPdnDisconnectRequest(const PdnDisconnectRequestRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteNumber(kLinkedBearerIdentity, record.linkedEpsBearerIdentity, out);
-    if (record.pcoPresent) WriteGroup(kPcoGroup, record.pco, RenderProtocolConfigOptions, out);
+    WritePco(record, out);
     return 1;
 }
 

@@ -6,27 +6,23 @@
 #include <cstdint>
 
 #include "legacy/bits/bit_cursor.h"
+#include "legacy/codec/esm_bodies.h"
 #include "legacy/doc/writer.h"
 #include "legacy/ie/sm/apn_pdn.h"
-#include "legacy/ie/sm/pco.h"
 
 namespace corvuna {
 
-struct PdnConnectivityRequestRecord {
+struct PdnConnectivityRequestRecord : PcoIe {
     uint32_t requestType;  // 0..15, low nibble of body octet 1
     uint32_t pdnType;      // 0..15, high nibble of body octet 1
     uint8_t esmInfoTransferFlagPresent;
     uint32_t esmInfoTransferFlag;  // 0..15, the whole low nibble of the IEI octet
     uint8_t apnPresent;
     AccessPointName accessPointName;
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
-struct PdnDisconnectRequestRecord {
+struct PdnDisconnectRequestRecord : PcoIe {
     uint32_t linkedEpsBearerIdentity;  // 0..15
-    uint8_t pcoPresent;
-    ProtocolConfigOptions pco;
 };
 
 // Request type and PDN type, then a passing scan of the optional IEs.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "legacy/ie/mm/area_lists.h"
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
+#include "legacy/ie/mm/plmn.h"
 
 namespace corvuna {
 
@@ -13,43 +14,32 @@ constexpr uint8_t kHeaderlessTaiListMark = 0x64;
 
 // EPS bearer context status (TS 24.301 9.9.2.1); the text for an active
 // bearer begins with a blank.
-constexpr Text kBearerState[] = {
-    "the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-INACTIVE",
-    " the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-ACTIVE",
-};
-
-// The three PLMN identity octets as received.
-struct PlmnOctets {
-    uint8_t o1;  // MCC digit 2 | MCC digit 1
-    uint8_t o2;  // MNC digit 3 | MCC digit 3
-    uint8_t o3;  // MNC digit 2 | MNC digit 1
-};
-
-PlmnOctets ReadPlmn(BitCursor& cursor, uint8_t first) {
-    PlmnOctets plmn{first, 0, 0};
-    plmn.o2 = ReadOctet(cursor);
-    plmn.o3 = ReadOctet(cursor);
-    return plmn;
-}
-
-int32_t Mcc(const PlmnOctets& p) { return (p.o1 & 0x0F) * 100 + (p.o1 >> 4) * 10 + (p.o2 & 0x0F); }
-
-// MNC digits 1 and 2; digit 3 is not looked at.
-int32_t TwoDigitMnc(const PlmnOctets& p) { return (p.o3 & 0x0F) * 10 + (p.o3 >> 4); }
+constexpr auto kBearerState = Element(
+    "EBI",
+    {
+        "the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-INACTIVE",
+        " the ESM state of the corresponding EPS bearer context is BEARER CONTEXT-ACTIVE",
+    });
 
 // Two digits when MNC digit 3 is the filler 0xF, otherwise three.
-int32_t PlmnListMnc(const PlmnOctets& p) {
-    const int digit3 = p.o2 >> 4;
-    if (digit3 == 0x0F) return TwoDigitMnc(p);
-    return (p.o3 & 0x0F) * 100 + (p.o3 >> 4) * 10 + digit3;
+int32_t PlmnListMnc(const PlmnOctets& p) { return (p.o2 >> 4) == 0x0F ? TwoDigitMnc(p) : ThreeDigitMnc(p); }
+
+// A PLMN identity that starts with the octet `first`, then a 16-bit area
+// code (the TAC of a TAI, the LAC of a LAI).
+void ReadArea(BitCursor& cursor, uint8_t first, int32_t& mcc, int32_t& mnc, int32_t& areaCode) {
+    const PlmnOctets plmn = ReadPlmn(cursor, first);
+    mcc = Mcc(plmn);
+    mnc = TwoDigitMnc(plmn);
+    areaCode = static_cast<int32_t>(ReadBits(cursor, 16));
 }
 
-// The TAI that starts with the PLMN octet `first`.
-void ReadTai(BitCursor& cursor, uint8_t first, TrackingAreaIdentity& record) {
-    const PlmnOctets plmn = ReadPlmn(cursor, first);
-    record.mcc = Mcc(plmn);
-    record.mnc = TwoDigitMnc(plmn);
-    record.tac = static_cast<int32_t>(ReadBits(cursor, 16));
+// "MCC", "MNC" and the area code's element.
+[[gnu::always_inline]] inline int RenderArea(int32_t mcc, int32_t mnc, Name areaCodeName, int32_t areaCode, OutputDocument& out) {
+    if (out.buffer == nullptr) return 0;
+    WriteNumber("MCC", mcc, out);
+    WriteNumber("MNC", mnc, out);
+    WriteNumber(areaCodeName, areaCode, out);
+    return 1;
 }
 
 // Appends one digit unless the number already holds all it can keep.
@@ -77,61 +67,44 @@ void ReadEmergencyNumber(BitCursor& cursor, EmergencyNumber& number) {
 }  // namespace
 
 int ParseTrackingAreaIdentityList(BitCursor& cursor, int32_t length, TrackingAreaIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t first = ReadOctet(cursor);
-    if (first != kHeaderlessTaiListMark) first = ReadOctet(cursor);  // the list header is not shown
-    ReadTai(cursor, first, record);
-    // The other TAIs of the list are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t first = ReadOctet(cursor);
+        if (first != kHeaderlessTaiListMark) first = ReadOctet(cursor);  // the list header is not shown
+        ReadArea(cursor, first, record.mcc, record.mnc, record.tac);
+        // The other TAIs of the list are passed over.
+    });
 }
 
 int ParseTrackingAreaIdentity(BitCursor& cursor, int32_t length, TrackingAreaIdentity& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    ReadTai(cursor, ReadOctet(cursor), record);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length,
+                        [&] { ReadArea(cursor, ReadOctet(cursor), record.mcc, record.mnc, record.tac); });
 }
 
 int RenderTrackingAreaIdentity(const TrackingAreaIdentity& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("MCC", record.mcc, out);
-    WriteNumber("MNC", record.mnc, out);
-    WriteNumber("TAC", record.tac, out);
-    return 1;
+    return RenderArea(record.mcc, record.mnc, "TAC", record.tac, out);
 }
 
 int ParseLocationAreaIdentification(BitCursor& cursor, int32_t length, LocationAreaIdentification& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
-    record.mcc = Mcc(plmn);
-    record.mnc = TwoDigitMnc(plmn);
-    record.lac = static_cast<int32_t>(ReadBits(cursor, 16));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length,
+                        [&] { ReadArea(cursor, ReadOctet(cursor), record.mcc, record.mnc, record.lac); });
 }
 
 int RenderLocationAreaIdentification(const LocationAreaIdentification& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("MCC", record.mcc, out);
-    WriteNumber("MNC", record.mnc, out);
-    WriteNumber("LAC", record.lac, out);
-    return 1;
+    return RenderArea(record.mcc, record.mnc, "LAC", record.lac, out);
 }
 
 int ParsePlmnList(BitCursor& cursor, int32_t length, PlmnList& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.plmnCount = 0;
-    const int32_t entries = length / 3 < static_cast<int32_t>(kMaxPlmns) ? length / 3 : static_cast<int32_t>(kMaxPlmns);
-    for (int32_t i = 0; i < entries; ++i) {
-        const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
-        record.plmnMcc[i] = Mcc(plmn);
-        record.plmnMnc[i] = PlmnListMnc(plmn);
-        ++record.plmnCount;
-    }
-    // Entries beyond the fifteenth and a trailing incomplete one are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.plmnCount = 0;
+        const int32_t entries = length / 3 < static_cast<int32_t>(kMaxPlmns) ? length / 3 : static_cast<int32_t>(kMaxPlmns);
+        for (int32_t i = 0; i < entries; ++i) {
+            const PlmnOctets plmn = ReadPlmn(cursor, ReadOctet(cursor));
+            record.plmnMcc[i] = Mcc(plmn);
+            record.plmnMnc[i] = PlmnListMnc(plmn);
+            ++record.plmnCount;
+        }
+        // Entries beyond the fifteenth and a trailing incomplete one are passed over.
+    });
 }
 
 int RenderPlmnList(const PlmnList& record, OutputDocument& out) {
@@ -149,16 +122,16 @@ int RenderPlmnList(const PlmnList& record, OutputDocument& out) {
 }
 
 int ParseEmergencyNumberList(BitCursor& cursor, int32_t length, EmergencyNumberList& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    for (EmergencyNumber& number : record.numbers) {
-        number.digitCount = 0;
-        number.numberDigits[0] = '\0';
-    }
-    ReadEmergencyNumber(cursor, record.numbers[0]);
-    if (r0 - RemainingOctets(cursor) < length) ReadEmergencyNumber(cursor, record.numbers[1]);
-    // Further numbers are passed over.
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const int32_t atStart = RemainingOctets(cursor);
+        for (EmergencyNumber& number : record.numbers) {
+            number.digitCount = 0;
+            number.numberDigits[0] = '\0';
+        }
+        ReadEmergencyNumber(cursor, record.numbers[0]);
+        if (atStart - RemainingOctets(cursor) < length) ReadEmergencyNumber(cursor, record.numbers[1]);
+        // Further numbers are passed over.
+    });
 }
 
 int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument& out) {
@@ -177,21 +150,20 @@ int RenderEmergencyNumberList(const EmergencyNumberList& record, OutputDocument&
 }
 
 int ParseEpsBearerContextStatus(BitCursor& cursor, int32_t length, EpsBearerContextStatus& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    const uint8_t low = ReadOctet(cursor);   // EBI 7 (bit 8) .. EBI 0 (bit 1)
-    const uint8_t high = ReadOctet(cursor);  // EBI 15 (bit 8) .. EBI 8 (bit 1)
-    for (uint32_t k = 0; k < 8; ++k) {
-        record.bearerActive[k] = static_cast<uint8_t>(TestBit(low, k));
-        record.bearerActive[8 + k] = static_cast<uint8_t>(TestBit(high, k));
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        const uint8_t low = ReadOctet(cursor);   // EBI 7 (bit 8) .. EBI 0 (bit 1)
+        const uint8_t high = ReadOctet(cursor);  // EBI 15 (bit 8) .. EBI 8 (bit 1)
+        for (uint32_t k = 0; k < 8; ++k) {
+            record.bearerActive[k] = static_cast<uint8_t>(TestBit(low, k));
+            record.bearerActive[8 + k] = static_cast<uint8_t>(TestBit(high, k));
+        }
+    });
 }
 
 int RenderEpsBearerContextStatus(const EpsBearerContextStatus& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     for (const uint8_t& active : record.bearerActive) {
-        WriteNumber("EBI", active, out, IndexedText(kBearerState, active, nullptr));
+        WriteElement(kBearerState, active, out);
     }
     return 1;
 }

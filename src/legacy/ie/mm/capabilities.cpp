@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "legacy/doc/fixed_lines.h"
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
@@ -164,15 +164,17 @@ constexpr FlagText kMsNfText = {"NF", "Mobile station supports the notification 
                                 "Mobile station does not support the notification procedure"};
 
 // Mobile station classmark 2.
-constexpr Text kRevisionLevelTexts[4] = {
-    "Reserved for GSM phase 1",
-    "Used by GSM phase 2 mobile stations",
-    "Used by mobile stations supporting R99 or later versions of the protocol",
-    ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
-     "then it shall use the highest revision level supported by the network."),
-};
-constexpr Text kRfPowerCapabilityTexts[5] = {"class 1", "class 2", "class 3", "class 4", "class 5"};
-constexpr Text kRfPowerCapabilityReserved = "reserved";  // 5 to 7
+constexpr auto kRevisionLevel = Element(
+    "Revision_Level",
+    {
+        "Reserved for GSM phase 1",
+        "Used by GSM phase 2 mobile stations",
+        "Used by mobile stations supporting R99 or later versions of the protocol",
+        ("Reserved for future use. If the network receives a revision level specified as 'reserved for future use', "
+         "then it shall use the highest revision level supported by the network."),
+    });
+constexpr auto kRfPowerCapability =  // 5 to 7 are reserved
+    Element("RF_Power_capability", {"class 1", "class 2", "class 3", "class 4", "class 5"}, "reserved");
 constexpr FlagText kCm2EsIndText = {"ES_IND", "Controlled Early Classmark Sending option is implemented in the MS",
                                     "Controlled Early Classmark Sending option is not implemented in the MS"};
 // A5/1 is coded the other way round: 1 means not available.
@@ -203,32 +205,36 @@ constexpr FlagText kCm2A52Text = {"A5_2", "Not used. This value was allocated in
                                   "encryption algorithm A5/2 not available"};
 
 // DRX parameter.
-constexpr ValueText kDrxCoefficientTexts[] = {
-    {0, "For Iu mode, CN Specific DRX cycle length coefficient not specified by the MS. For S1 mode, DRX value "
-        "not specified by the MS"},
-    {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
-    {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
-    {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
-    {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
-};
-constexpr Text kDrxCoefficientOther =
-    "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS";
-constexpr Text kSplitOnCcchSupported = "Split pg cycle on CCCH is supported by the mobile station";
-constexpr Text kSplitOnCcchNotSupported = "Split pg cycle on CCCH is not supported by the mobile station";
-constexpr Text kNonDrxTimerTexts[8] = {
-    "no non-DRX mode after transfer state",
-    "max.1 sec non-DRX mode after transfer state",
-    "max.2 sec non-DRX mode after transfer state",
-    "max.4 sec non-DRX mode after transfer state",
-    "max.8 sec non-DRX mode after transfer state",
-    "max.16 sec non-DRX mode after transfer state",
-    "max.32 sec non-DRX mode after transfer state",
-    "max.64 sec non-DRX mode after transfer state",
-};
+constexpr auto kSplitPgCycleCode = Element("split_cycle_code");
+constexpr auto kDrxCoefficient = Element(
+    "CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode",
+    {
+        {0, "For Iu mode, CN Specific DRX cycle length coefficient not specified by the MS. For S1 mode, DRX value "
+            "not specified by the MS"},
+        {6, "CN Specific DRX cycle length coefficient 6 and T = 32"},
+        {7, "CN Specific DRX cycle length coefficient 7 and T = 64"},
+        {8, "CN Specific DRX cycle length coefficient 8 and T = 128"},
+        {9, "CN Specific DRX cycle length coefficient 9 and T = 256"},
+    },
+    "CN Specific DRX cycle length coefficient not specified by the MS.DRX value not specified by the MS");
+constexpr auto kSplitOnCcch = Element("split_on_CCCH",
+                                      {{0, "Split pg cycle on CCCH is not supported by the mobile station"}},
+                                      "Split pg cycle on CCCH is supported by the mobile station");
+constexpr auto kNonDrxTimer = Element("non_DRX_timer",
+                                      {
+                                          "no non-DRX mode after transfer state",
+                                          "max.1 sec non-DRX mode after transfer state",
+                                          "max.2 sec non-DRX mode after transfer state",
+                                          "max.4 sec non-DRX mode after transfer state",
+                                          "max.8 sec non-DRX mode after transfer state",
+                                          "max.16 sec non-DRX mode after transfer state",
+                                          "max.32 sec non-DRX mode after transfer state",
+                                          "max.64 sec non-DRX mode after transfer state",
+                                      });
 
 // EPS network feature support.
-constexpr Text kImsVoPsSupported = "IMS voice over PS session in S1 mode supported";
-constexpr Text kImsVoPsNotSupported = "IMS voice over PS session in S1 mode not supported";
+constexpr auto kImsVoPs = Element("IMS_VoPS", {{0, "IMS voice over PS session in S1 mode not supported"}},
+                                  "IMS voice over PS session in S1 mode supported");
 
 // ---------------------------------------------------------------------------
 // Reading and writing helpers.
@@ -288,20 +294,19 @@ void WriteFlags(const uint8_t (&flags)[N], OutputDocument& out) {
 // UE network capability
 
 int ParseUeNetworkCapability(BitCursor& cursor, int32_t length, UeNetworkCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow first(cursor, 24);  // octets 1 to 3
-    TakeFlags(first, record.eea);
-    first.Take(1);  // octet 2: EIA0 not kept
-    TakeFlags(first, record.eia);
-    TakeFlags(first, record.uea);
-    BitWindow second(cursor, 16);  // octets 4 and 5
-    record.ucs2 = second.Flag();
-    TakeFlags(second, record.uia);
-    second.Take(6);  // octet 5: bits 8-3 not kept
-    record.srvcc = second.Flag();
-    second.Take(1);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow first(cursor, 24);  // octets 1 to 3
+        TakeFlags(first, record.eea);
+        first.Take(1);  // octet 2: EIA0 not kept
+        TakeFlags(first, record.eia);
+        TakeFlags(first, record.uea);
+        BitWindow second(cursor, 16);  // octets 4 and 5
+        record.ucs2 = second.Flag();
+        TakeFlags(second, record.uia);
+        second.Take(6);  // octet 5: bits 8-3 not kept
+        record.srvcc = second.Flag();
+        second.Take(1);
+    });
 }
 
 int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument& out) {
@@ -319,32 +324,31 @@ int RenderUeNetworkCapability(const UeNetworkCapability& record, OutputDocument&
 // UE security capability
 
 int ParseUeSecurityCapability(BitCursor& cursor, int32_t length, UeSecurityCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow eps(cursor, 16);  // octets 1 and 2
-    TakeFlags(eps, record.eea);
-    eps.Take(1);  // EIA0 not kept
-    TakeFlags(eps, record.eia);
-    // The optional octets present are those the length reaches (set afresh,
-    // so that an element parsed again replaces the earlier one).
-    record.umtsOctetPresent = length > 2 ? 1 : 0;
-    record.uiaOctetPresent = length > 3 ? 1 : 0;
-    record.gprsOctetPresent = length > 4 ? 1 : 0;
-    if (record.umtsOctetPresent != 0) {  // octet 3
-        BitWindow umts(cursor, 8);
-        TakeFlags(umts, record.uea);
-    }
-    if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
-        BitWindow uia(cursor, 8);
-        uia.Take(1);
-        TakeFlags(uia, record.uia);
-    }
-    if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
-        BitWindow gprs(cursor, 8);
-        gprs.Take(1);
-        TakeFlags(gprs, record.gea);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow eps(cursor, 16);  // octets 1 and 2
+        TakeFlags(eps, record.eea);
+        eps.Take(1);  // EIA0 not kept
+        TakeFlags(eps, record.eia);
+        // The optional octets present are those the length reaches (set afresh,
+        // so that an element parsed again replaces the earlier one).
+        record.umtsOctetPresent = length > 2 ? 1 : 0;
+        record.uiaOctetPresent = length > 3 ? 1 : 0;
+        record.gprsOctetPresent = length > 4 ? 1 : 0;
+        if (record.umtsOctetPresent != 0) {  // octet 3
+            BitWindow umts(cursor, 8);
+            TakeFlags(umts, record.uea);
+        }
+        if (record.uiaOctetPresent != 0) {  // octet 4: bit 8 spare
+            BitWindow uia(cursor, 8);
+            uia.Take(1);
+            TakeFlags(uia, record.uia);
+        }
+        if (record.gprsOctetPresent != 0) {  // octet 5: bit 8 spare
+            BitWindow gprs(cursor, 8);
+            gprs.Take(1);
+            TakeFlags(gprs, record.gea);
+        }
+    });
 }
 
 int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocument& out) {
@@ -361,31 +365,30 @@ int RenderUeSecurityCapability(const UeSecurityCapability& record, OutputDocumen
 // MS network capability
 
 int ParseMsNetworkCapability(BitCursor& cursor, int32_t length, MsNetworkCapability& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow bits(cursor, 24);
-    // Octet 1.
-    record.gea[0] = bits.Flag();
-    record.smViaDedicatedChannels = bits.Flag();
-    record.smViaGprsChannels = bits.Flag();
-    record.ucs2 = bits.Flag();
-    record.ssScreeningIndicator = static_cast<int32_t>(bits.Take(2));
-    record.soLsa = bits.Flag();
-    record.revisionLevel = bits.Flag();
-    // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
-    record.pfc = bits.Flag();
-    for (size_t i = 1; i < 7; ++i) record.gea[i] = bits.Flag();
-    record.lcsVa = bits.Flag();
-    // Octet 3.
-    record.psInterRatHoToIu = bits.Flag();
-    record.psInterRatHoToS1 = bits.Flag();
-    record.emmCombinedProcedures = bits.Flag();
-    record.isr = bits.Flag();
-    record.srvcc = bits.Flag();
-    record.epc = bits.Flag();
-    record.nf = bits.Flag();
-    record.geranNetworkSharing = bits.Flag();
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow bits(cursor, 24);
+        // Octet 1.
+        record.gea[0] = bits.Flag();
+        record.smViaDedicatedChannels = bits.Flag();
+        record.smViaGprsChannels = bits.Flag();
+        record.ucs2 = bits.Flag();
+        record.ssScreeningIndicator = static_cast<int32_t>(bits.Take(2));
+        record.soLsa = bits.Flag();
+        record.revisionLevel = bits.Flag();
+        // Octet 2: PFC, GEA/2 to GEA/7, LCS VA.
+        record.pfc = bits.Flag();
+        for (size_t i = 1; i < 7; ++i) record.gea[i] = bits.Flag();
+        record.lcsVa = bits.Flag();
+        // Octet 3.
+        record.psInterRatHoToIu = bits.Flag();
+        record.psInterRatHoToS1 = bits.Flag();
+        record.emmCombinedProcedures = bits.Flag();
+        record.isr = bits.Flag();
+        record.srvcc = bits.Flag();
+        record.epc = bits.Flag();
+        record.nf = bits.Flag();
+        record.geranNetworkSharing = bits.Flag();
+    });
 }
 
 int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument& out) {
@@ -419,43 +422,40 @@ int RenderMsNetworkCapability(const MsNetworkCapability& record, OutputDocument&
 // Mobile station classmark 2
 
 int ParseMobileStationClassmark2(BitCursor& cursor, int32_t length, MobileStationClassmark2& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    BitWindow bits(cursor, 24);
-    // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
-    bits.Take(1);
-    record.revisionLevel = static_cast<int32_t>(bits.Take(2));
-    record.esInd = bits.Flag();
-    record.a51 = bits.Flag();
-    record.rfPowerCapability = static_cast<int32_t>(bits.Take(3));
-    // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
-    bits.Take(1);
-    record.psCapability = bits.Flag();
-    record.ssScreenIndicator = static_cast<int32_t>(bits.Take(2));
-    record.smCapability = bits.Flag();
-    record.vbs = bits.Flag();
-    record.vgcs = bits.Flag();
-    record.fc = bits.Flag();
-    // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
-    record.cm3 = bits.Flag();
-    bits.Take(1);
-    record.lcsVa = bits.Flag();
-    record.ucs2 = bits.Flag();
-    record.soLsa = bits.Flag();
-    record.cmsp = bits.Flag();
-    record.a53 = bits.Flag();
-    record.a52 = bits.Flag();
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        BitWindow bits(cursor, 24);
+        // Octet 1: spare, revision level, ES IND, A5/1, RF power capability.
+        bits.Take(1);
+        record.revisionLevel = static_cast<int32_t>(bits.Take(2));
+        record.esInd = bits.Flag();
+        record.a51 = bits.Flag();
+        record.rfPowerCapability = static_cast<int32_t>(bits.Take(3));
+        // Octet 2: spare, PS capability, SS screen indicator, SM, VBS, VGCS, FC.
+        bits.Take(1);
+        record.psCapability = bits.Flag();
+        record.ssScreenIndicator = static_cast<int32_t>(bits.Take(2));
+        record.smCapability = bits.Flag();
+        record.vbs = bits.Flag();
+        record.vgcs = bits.Flag();
+        record.fc = bits.Flag();
+        // Octet 3: CM3, spare, LCS VA, UCS2, SoLSA, CMSP, A5/3, A5/2.
+        record.cm3 = bits.Flag();
+        bits.Take(1);
+        record.lcsVa = bits.Flag();
+        record.ucs2 = bits.Flag();
+        record.soLsa = bits.Flag();
+        record.cmsp = bits.Flag();
+        record.a53 = bits.Flag();
+        record.a52 = bits.Flag();
+    });
 }
 
 int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Revision_Level", record.revisionLevel, out,
-                IndexedText(kRevisionLevelTexts, record.revisionLevel, nullptr));
+    WriteElement(kRevisionLevel, record.revisionLevel, out);
     WriteFlag<kCm2EsIndText>(record.esInd, out);
     WriteFlag<kCm2A51Text>(record.a51, out);
-    WriteNumber("RF_Power_capability", record.rfPowerCapability, out,
-                IndexedText(kRfPowerCapabilityTexts, record.rfPowerCapability, kRfPowerCapabilityReserved));
+    WriteElement(kRfPowerCapability, record.rfPowerCapability, out);
     WriteFlag<kCm2PsCapabilityText>(record.psCapability, out);
     WriteNumber("SS_Screen_Indicator", record.ssScreenIndicator, out);
     WriteFlag<kCm2SmCapabilityText>(record.smCapability, out);
@@ -476,41 +476,29 @@ int RenderMobileStationClassmark2(const MobileStationClassmark2& record, OutputD
 // DRX parameter
 
 int ParseDrxParameter(BitCursor& cursor, int32_t length, DrxParameter& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.splitPgCycleCode = static_cast<int32_t>(ReadBits(cursor, 8));
-    record.cnSpecificDrxCycleLengthCoefficient = static_cast<int32_t>(ReadBits(cursor, 4));
-    record.splitOnCcch = static_cast<int32_t>(ReadBits(cursor, 1));
-    record.nonDrxTimer = static_cast<int32_t>(ReadBits(cursor, 3));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.splitPgCycleCode = static_cast<int32_t>(ReadBits(cursor, 8));
+        record.cnSpecificDrxCycleLengthCoefficient = static_cast<int32_t>(ReadBits(cursor, 4));
+        record.splitOnCcch = static_cast<int32_t>(ReadBits(cursor, 1));
+        record.nonDrxTimer = static_cast<int32_t>(ReadBits(cursor, 3));
+    });
 }
 
 int RenderDrxParameter(const DrxParameter& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("split_cycle_code", record.splitPgCycleCode, out);
-    WriteNumber("CN_Specific_DRX_cycle_length_coefficient_and_DRX_value_for_S1_mode", record.cnSpecificDrxCycleLengthCoefficient, out,
-                LookupText(kDrxCoefficientTexts, record.cnSpecificDrxCycleLengthCoefficient, kDrxCoefficientOther));
-    WriteNumber("split_on_CCCH", record.splitOnCcch, out,
-                record.splitOnCcch != 0 ? kSplitOnCcchSupported : kSplitOnCcchNotSupported);
-    WriteNumber("non_DRX_timer", record.nonDrxTimer, out,
-                IndexedText(kNonDrxTimerTexts, record.nonDrxTimer, nullptr));
-    return 1;
+    return RenderElements(out, kSplitPgCycleCode, record.splitPgCycleCode, kDrxCoefficient,
+                          record.cnSpecificDrxCycleLengthCoefficient, kSplitOnCcch, record.splitOnCcch, kNonDrxTimer,
+                          record.nonDrxTimer);
 }
 
 // ---------------------------------------------------------------------------
 // EPS network feature support
 
 int ParseEpsNetworkFeatureSupport(BitCursor& cursor, int32_t length, EpsNetworkFeatureSupport& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.imsVoPs = static_cast<uint8_t>(ReadBits(cursor, 8) & 0x01u);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { record.imsVoPs = static_cast<uint8_t>(ReadBits(cursor, 8) & 0x01u); });
 }
 
 int RenderEpsNetworkFeatureSupport(const EpsNetworkFeatureSupport& record, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("IMS_VoPS", record.imsVoPs, out, record.imsVoPs != 0 ? kImsVoPsSupported : kImsVoPsNotSupported);
-    return 1;
+    return RenderElement(kImsVoPs, record.imsVoPs, out);
 }
 
 }  // namespace corvuna

@@ -30,6 +30,12 @@ struct KeySetIdentifier {
     uint8_t keySetId;  // bits 3-1; 7 = no key available
 };
 
+// The identifier in the low four bits of `halfOctet`, wherever the message
+// carries it (a half of a mandatory octet, or a type 1 IE's value).
+constexpr KeySetIdentifier KeySetIdentifierOf(uint32_t halfOctet) {
+    return {static_cast<uint8_t>((halfOctet >> 3) & 0x01), static_cast<uint8_t>(halfOctet & 0x07)};
+}
+
 // Detach type (TS 24.301 9.9.3.7): half an octet.
 struct DetachTypeRecord {
     int32_t switchOff;   // bit 4

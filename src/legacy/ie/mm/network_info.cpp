@@ -3,37 +3,47 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
 namespace {
 
 // Network name.
-constexpr Text kCodingSchemeTexts[2] = {"Cell Broadcast data coding scheme", "UCS2"};
-constexpr Text kCodingSchemeReserved = "reserved";
-constexpr Text kAddCiTexts[2] = {
-    "The MS should not add the letters for the Country's Initials to the text string",
-    "The MS should add the letters for the Country's Initials and a separator to the text string",
-};
-constexpr Text kSpareBitsTexts[8] = {
-    "this field carries no information about the number of spare bits in octet n",
-    "bit 8 is spare and set to 0 in octet n",
-    "bits 7 and 8 are spare and set to 0 in octet n",
-    "bits 6 to 8(inclusive) are spare and set to 0 in octet n",
-    "bits 5 to 8(inclusive) are spare and set to 0 in octet n",
-    "bits 4 to 8(inclusive) are spare and set to 0 in octet n",
-    "bits 3 to 8(inclusive) are spare and set to 0 in octet n",
-    "bits 2 to 8(inclusive) are spare and set to 0 in octet n",
-};
+constexpr auto kCodingScheme = Element("coding_scheme", {"Cell Broadcast data coding scheme", "UCS2"}, "reserved");
+constexpr auto kAddCi =
+    Element("AddCI",
+            {{0, "The MS should not add the letters for the Country's Initials to the text string"}},
+            "The MS should add the letters for the Country's Initials and a separator to the text string");
+constexpr auto kSpareBits = Element("Numberofsparebitsinlastoctet",
+                                    {
+                                        "this field carries no information about the number of spare bits in octet n",
+                                        "bit 8 is spare and set to 0 in octet n",
+                                        "bits 7 and 8 are spare and set to 0 in octet n",
+                                        "bits 6 to 8(inclusive) are spare and set to 0 in octet n",
+                                        "bits 5 to 8(inclusive) are spare and set to 0 in octet n",
+                                        "bits 4 to 8(inclusive) are spare and set to 0 in octet n",
+                                        "bits 3 to 8(inclusive) are spare and set to 0 in octet n",
+                                        "bits 2 to 8(inclusive) are spare and set to 0 in octet n",
+                                    });
 
 // Network daylight saving time.
-constexpr Text kDaylightSavingTimeTexts[4] = {
-    "No adjustment for Daylight Saving Time",
-    "+1 hour adjustment for Daylight Saving Time",
-    "+2 hours adjustment for Daylight Saving Time",
-    "Reserved",
+constexpr auto kDaylightSavingTime = Element("value",
+                                             {
+                                                 "No adjustment for Daylight Saving Time",
+                                                 "+1 hour adjustment for Daylight Saving Time",
+                                                 "+2 hours adjustment for Daylight Saving Time",
+                                                 "Reserved",
+                                             });
+
+// Time zone and time: the seven octets in the order they are coded, each
+// kept as received.
+constexpr NumberField<TimeZoneAndTime> kTimeFields[] = {
+    {"Year", &TimeZoneAndTime::year},     {"Month", &TimeZoneAndTime::month},   {"Day", &TimeZoneAndTime::day},
+    {"Hour", &TimeZoneAndTime::hour},     {"Minute", &TimeZoneAndTime::minute}, {"Second", &TimeZoneAndTime::second},
+    {"TimeZone", &TimeZoneAndTime::timeZone},
 };
 
 }  // namespace
@@ -42,34 +52,31 @@ constexpr Text kDaylightSavingTimeTexts[4] = {
 // Network name
 
 int ParseNetworkName(BitCursor& cursor, int32_t length, NetworkName& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    // A name parsed again replaces the earlier one entirely.
-    std::memset(record.textString, 0, sizeof record.textString);
-    ReadBits(cursor, 1);  // extension
-    record.codingScheme = static_cast<int32_t>(ReadBits(cursor, 3));
-    record.addCi = static_cast<int32_t>(ReadBits(cursor, 1));
-    record.spareBitsInLastOctet = static_cast<int32_t>(ReadBits(cursor, 3));
-    if (length > 1 && length < kNetworkNameTextSize) {
-        // At most 1022 text octets: the array keeps a terminating zero.
-        const int32_t textLength = length - 1;
-        if (RemainingOctets(cursor) >= textLength) {
-            ReadOctets(cursor, reinterpret_cast<uint8_t*>(record.textString), static_cast<uint32_t>(textLength));
-        } else {
-            // The text runs past the message: keep none of it.
-            cursor.position = cursor.bitCount;
+    return ParseIeValue(cursor, length, [&] {
+        // A name parsed again replaces the earlier one entirely.
+        std::memset(record.textString, 0, sizeof record.textString);
+        ReadBits(cursor, 1);  // extension
+        record.codingScheme = static_cast<int32_t>(ReadBits(cursor, 3));
+        record.addCi = static_cast<int32_t>(ReadBits(cursor, 1));
+        record.spareBitsInLastOctet = static_cast<int32_t>(ReadBits(cursor, 3));
+        if (length > 1 && length < kNetworkNameTextSize) {
+            // At most 1022 text octets: the array keeps a terminating zero.
+            const int32_t textLength = length - 1;
+            if (RemainingOctets(cursor) >= textLength) {
+                ReadOctets(cursor, reinterpret_cast<uint8_t*>(record.textString), static_cast<uint32_t>(textLength));
+            } else {
+                // The text runs past the message: keep none of it.
+                cursor.position = cursor.bitCount;
+            }
         }
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    });
 }
 
 int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("coding_scheme", record.codingScheme, out,
-                IndexedText(kCodingSchemeTexts, record.codingScheme, kCodingSchemeReserved));
-    WriteNumber("AddCI", record.addCi, out, kAddCiTexts[record.addCi != 0 ? 1 : 0]);
-    WriteNumber("Numberofsparebitsinlastoctet", record.spareBitsInLastOctet, out,
-                IndexedText(kSpareBitsTexts, record.spareBitsInLastOctet, nullptr));
+    WriteElement(kCodingScheme, record.codingScheme, out);
+    WriteElement(kAddCi, record.addCi, out);
+    WriteElement(kSpareBits, record.spareBitsInLastOctet, out);
     // The text up to its first zero octet; a record whose text fills the
     // whole array is written up to the array's end, never beyond.
     const void* end = std::memchr(record.textString, 0, sizeof record.textString);
@@ -83,45 +90,25 @@ int RenderNetworkName(const NetworkName& record, OutputDocument& out) {
 // Single-octet values and the time zone
 
 int ParseSingleOctetValue(BitCursor& cursor, int32_t length, int32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = static_cast<int32_t>(ReadBits(cursor, 8));
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = static_cast<int32_t>(ReadBits(cursor, 8)); });
 }
 
-int RenderTimeZone(int32_t timeZone, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("TimeZone", timeZone, out);
-    return 1;
-}
+int RenderTimeZone(int32_t timeZone, OutputDocument& out) { return RenderElement("TimeZone", timeZone, out); }
 
 // ---------------------------------------------------------------------------
 // Time zone and time
 
 int ParseTimeZoneAndTime(BitCursor& cursor, int32_t length, TimeZoneAndTime& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t o[7];
-    ReadOctets(cursor, o, sizeof o);
-    record.year = o[0];
-    record.month = o[1];
-    record.day = o[2];
-    record.hour = o[3];
-    record.minute = o[4];
-    record.second = o[5];
-    record.timeZone = o[6];
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t o[std::size(kTimeFields)];
+        ReadOctets(cursor, o, sizeof o);
+        SetFields<kTimeFields>(record, [&](size_t i) { return o[i]; });
+    });
 }
 
 int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("Year", record.year, out);
-    WriteNumber("Month", record.month, out);
-    WriteNumber("Day", record.day, out);
-    WriteNumber("Hour", record.hour, out);
-    WriteNumber("Minute", record.minute, out);
-    WriteNumber("Second", record.second, out);
-    WriteNumber("TimeZone", record.timeZone, out);
+    WriteFields<kTimeFields>(record, out);
     return 1;
 }
 
@@ -129,16 +116,11 @@ int RenderTimeZoneAndTime(const TimeZoneAndTime& record, OutputDocument& out) {
 // Network daylight saving time
 
 int ParseDaylightSavingTime(BitCursor& cursor, int32_t length, int32_t& value) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    value = static_cast<int32_t>(ReadBits(cursor, 8) & 0x03u);
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] { value = static_cast<int32_t>(ReadBits(cursor, 8) & 0x03u); });
 }
 
 int RenderDaylightSavingTime(int32_t value, OutputDocument& out) {
-    if (out.buffer == nullptr) return 0;
-    WriteNumber("value", value, out, IndexedText(kDaylightSavingTimeTexts, value, nullptr));
-    return 1;
+    return RenderElement(kDaylightSavingTime, value, out);
 }
 
 }  // namespace corvuna

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 #include "legacy/ie/sm/octet_run.h"
 
 namespace corvuna {
@@ -24,12 +24,7 @@ void AppendLabel(BitCursor& cursor, uint8_t labelLength, AccessPointName& record
 
 // --- PDN address ---
 
-constexpr ValueText kPdnTypeTexts[] = {
-    {1, "IPv4"},
-    {2, "IPv6"},
-    {3, "IPv4v6"},
-};
-constexpr Text kPdnTypeOtherText = "reserved";
+constexpr auto kPdnType = Element("PDNTypeValue", {{1, "IPv4"}, {2, "IPv6"}, {3, "IPv4v6"}}, "reserved");
 
 // --- APN-AMBR ---
 
@@ -68,34 +63,31 @@ int32_t DecodeRate(const RateRange (&rule)[N], uint8_t coded) {
 }  // namespace
 
 int ParseAccessPointName(BitCursor& cursor, int32_t length, AccessPointName& record) {
-    if (length < 0) return 0;
-    std::memset(record.apnText, 0, sizeof record.apnText);
-    const int32_t r0 = RemainingOctets(cursor);
-    int32_t used = 0;
-    int64_t consumed = 0;
-    while (consumed < length) {
-        const uint8_t labelLength = ReadOctet(cursor);
-        AppendLabel(cursor, labelLength, record, used);
-        consumed += labelLength + 1;
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        std::memset(record.apnText, 0, sizeof record.apnText);
+        int32_t used = 0;
+        int64_t consumed = 0;
+        while (consumed < length) {
+            const uint8_t labelLength = ReadOctet(cursor);
+            AppendLabel(cursor, labelLength, record, used);
+            consumed += labelLength + 1;
+        }
+    });
 }
 
 int ParsePdnAddress(BitCursor& cursor, int32_t length, PdnAddress& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.pdnType = ReadOctet(cursor) & 0x07;
-    for (int32_t i = 0; i < length - 1; ++i) {
-        const uint8_t octet = ReadOctet(cursor);
-        if (i < kPdnAddressCapacity) record.address[i] = octet;
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        record.pdnType = ReadOctet(cursor) & 0x07;
+        for (int32_t i = 0; i < length - 1; ++i) {
+            const uint8_t octet = ReadOctet(cursor);
+            if (i < kPdnAddressCapacity) record.address[i] = octet;
+        }
+    });
 }
 
 int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteNumber("PDNTypeValue", record.pdnType, out,
-                LookupText(kPdnTypeTexts, record.pdnType, kPdnTypeOtherText));
+    WriteElement(kPdnType, record.pdnType, out);
     // "a.b.c.d" from the first four address octets, whatever the type.
     char text[100];
     char* end = text;
@@ -112,21 +104,20 @@ int RenderPdnAddress(const PdnAddress& record, OutputDocument& out) {
 }
 
 int ParseApnAmbr(BitCursor& cursor, int32_t length, ApnAmbr& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    if (length >= 1) {
-        record.apnAmbrDl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
-        record.apnAmbrUl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
-    }
-    if (length >= 3) {
-        record.apnAmbrDlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
-        record.apnAmbrUlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
-    }
-    if (length >= 5) {
-        record.apnAmbrDlExt2 = ReadOctet(cursor);
-        record.apnAmbrUlExt2 = ReadOctet(cursor);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        if (length >= 1) {
+            record.apnAmbrDl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
+            record.apnAmbrUl = DecodeRate(kRateRulePrimary, ReadOctet(cursor));
+        }
+        if (length >= 3) {
+            record.apnAmbrDlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
+            record.apnAmbrUlExt = DecodeRate(kRateRuleExtended, ReadOctet(cursor));
+        }
+        if (length >= 5) {
+            record.apnAmbrDlExt2 = ReadOctet(cursor);
+            record.apnAmbrUlExt2 = ReadOctet(cursor);
+        }
+    });
 }
 
 int RenderApnAmbr(const ApnAmbr& record, OutputDocument& out) {

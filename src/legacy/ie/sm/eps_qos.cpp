@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "legacy/ie/sm/eps_qos.h"
 
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
@@ -22,6 +22,25 @@ Text QciText(int32_t qci) {
     return text ? text : kReservedQciText;
 }
 
+// The bit rates of each group of four octets, in the order they are coded.
+constexpr NumberField<EpsQos> kBitRates[] = {
+    {"MaxBitRate_UL", &EpsQos::maxBitRateUl},
+    {"MaxBitRate_DL", &EpsQos::maxBitRateDl},
+    {"GuaranteedBitRate_UL", &EpsQos::guaranteedBitRateUl},
+    {"GuaranteedBitRate_DL", &EpsQos::guaranteedBitRateDl},
+};
+constexpr NumberField<EpsQos> kExtendedBitRates[] = {
+    {"MaxBitRate_UL_Ex", &EpsQos::maxBitRateUlExt},
+    {"MaxBitRate_DL_Ex", &EpsQos::maxBitRateDlExt},
+    {"GuaranteedBitRate_UL_Ex", &EpsQos::guaranteedBitRateUlExt},
+    {"GuaranteedBitRate_DL_Ex", &EpsQos::guaranteedBitRateDlExt},
+};
+
+template <const auto& Rates>
+void ReadBitRates(BitCursor& cursor, EpsQos& record) {
+    SetFields<Rates>(record, [&](size_t) { return ReadOctet(cursor); });
+}
+
 // Value lengths from which each group of four octets is present.
 constexpr int32_t kBitRatesLength = 5;
 constexpr int32_t kExtendedLength = 9;
@@ -29,41 +48,24 @@ constexpr int32_t kExtendedLength = 9;
 }  // namespace
 
 int ParseEpsQos(BitCursor& cursor, int32_t length, EpsQos& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    if (length >= 1) record.qci = ReadOctet(cursor);
-    if (length >= kBitRatesLength) {
-        record.bitRatesPresent = 1;
-        record.maxBitRateUl = ReadOctet(cursor);
-        record.maxBitRateDl = ReadOctet(cursor);
-        record.guaranteedBitRateUl = ReadOctet(cursor);
-        record.guaranteedBitRateDl = ReadOctet(cursor);
-    }
-    if (length >= kExtendedLength) {
-        record.extendedPresent = 1;
-        record.maxBitRateUlExt = ReadOctet(cursor);
-        record.maxBitRateDlExt = ReadOctet(cursor);
-        record.guaranteedBitRateUlExt = ReadOctet(cursor);
-        record.guaranteedBitRateDlExt = ReadOctet(cursor);
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        if (length >= 1) record.qci = ReadOctet(cursor);
+        if (length >= kBitRatesLength) {
+            record.bitRatesPresent = 1;
+            ReadBitRates<kBitRates>(cursor, record);
+        }
+        if (length >= kExtendedLength) {
+            record.extendedPresent = 1;
+            ReadBitRates<kExtendedBitRates>(cursor, record);
+        }
+    });
 }
 
 int RenderEpsQos(const EpsQos& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteNumber("QCI", record.qci, out, QciText(record.qci));
-    if (record.bitRatesPresent) {
-        WriteNumber("MaxBitRate_UL", record.maxBitRateUl, out);
-        WriteNumber("MaxBitRate_DL", record.maxBitRateDl, out);
-        WriteNumber("GuaranteedBitRate_UL", record.guaranteedBitRateUl, out);
-        WriteNumber("GuaranteedBitRate_DL", record.guaranteedBitRateDl, out);
-    }
-    if (record.extendedPresent) {
-        WriteNumber("MaxBitRate_UL_Ex", record.maxBitRateUlExt, out);
-        WriteNumber("MaxBitRate_DL_Ex", record.maxBitRateDlExt, out);
-        WriteNumber("GuaranteedBitRate_UL_Ex", record.guaranteedBitRateUlExt, out);
-        WriteNumber("GuaranteedBitRate_DL_Ex", record.guaranteedBitRateDlExt, out);
-    }
+    if (record.bitRatesPresent) WriteFields<kBitRates>(record, out);
+    if (record.extendedPresent) WriteFields<kExtendedBitRates>(record, out);
     return 1;
 }
 

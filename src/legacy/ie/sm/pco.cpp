@@ -22,26 +22,25 @@ constexpr int32_t kContainerHeader = 3;
 }  // namespace
 
 int ParseProtocolConfigOptions(BitCursor& cursor, int32_t length, ProtocolConfigOptions& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    record.containerCount = 0;
-    record.configurationProtocol = ReadOctet(cursor) & 0x07;
-    // The count starts at the whole length, configuration protocol octet
-    // included: a well-formed list leaves exactly 1.
-    int32_t unaccounted = length;
-    while (unaccounted > 1 && record.containerCount < kPcoMaxContainers) {
-        const int32_t i = record.containerCount;
-        record.protocolId[i] = static_cast<int32_t>(ReadBits(cursor, 16));
-        const uint8_t contentsLength = ReadOctet(cursor);
-        record.contentsLength[i] = contentsLength;
-        if (!TakeOctetRun(cursor, contentsLength, record.contents[i], kPcoMaxContents)) {
-            // Contents that run past the message are shown as zeros.
-            std::memset(record.contents[i], 0, contentsLength < kPcoMaxContents ? contentsLength : kPcoMaxContents);
+    return ParseIeValue(cursor, length, [&] {
+        record.containerCount = 0;
+        record.configurationProtocol = ReadOctet(cursor) & 0x07;
+        // The count starts at the whole length, configuration protocol octet
+        // included: a well-formed list leaves exactly 1.
+        int32_t unaccounted = length;
+        while (unaccounted > 1 && record.containerCount < kPcoMaxContainers) {
+            const int32_t i = record.containerCount;
+            record.protocolId[i] = static_cast<int32_t>(ReadBits(cursor, 16));
+            const uint8_t contentsLength = ReadOctet(cursor);
+            record.contentsLength[i] = contentsLength;
+            if (!TakeOctetRun(cursor, contentsLength, record.contents[i], kPcoMaxContents)) {
+                // Contents that run past the message are shown as zeros.
+                std::memset(record.contents[i], 0, contentsLength < kPcoMaxContents ? contentsLength : kPcoMaxContents);
+            }
+            ++record.containerCount;
+            unaccounted -= contentsLength + kContainerHeader;
         }
-        ++record.containerCount;
-        unaccounted -= contentsLength + kContainerHeader;
-    }
-    return ReconcileIeLength(cursor, r0, length);
+    });
 }
 
 int RenderProtocolConfigOptions(const ProtocolConfigOptions& record, OutputDocument& out) {

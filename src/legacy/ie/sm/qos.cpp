@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "legacy/ie/sm/qos.h"
 
-#include <iterator>
-#include <span>
-#include <utility>
-
-#include "legacy/doc/value_text.h"
+#include "legacy/doc/elements.h"
 
 namespace corvuna {
 
@@ -113,16 +109,8 @@ constexpr ValueText kSourceStatisticsTexts[] = {
 };
 constexpr Text kSourceStatisticsOther = "unknown";
 
-// One rendered element: its name, its field and, for an element with a
-// value text, the table and the text of values without a row.
-struct QosElement {
-    Name name;
-    int32_t Qos::*field;
-    std::span<const ValueText> texts;
-    Text fallback;  // empty: a bare number
-};
-
-constexpr QosElement kElements[] = {
+// The elements in record order, each with the texts of its values.
+constexpr NumberField<Qos> kElements[] = {
     {"DelayClass", &Qos::delayClass, kDelayClassTexts, kReserved},
     {"ReliabityClass", &Qos::reliabilityClass, kReliabilityClassTexts, kReliabilityClassOther},
     {"PeakThroughput", &Qos::peakThroughput, kPeakThroughputTexts, kPeakThroughputOther},
@@ -132,72 +120,58 @@ constexpr QosElement kElements[] = {
     {"DeliveryOrder", &Qos::deliveryOrder, kDeliveryOrderTexts, kReserved},
     {"DeliveryOfErroneousSDU", &Qos::deliveryOfErroneousSdu, kErroneousSduTexts, kReserved},
     {"MaximumSDUSize", &Qos::maximumSduSize, kMaximumSduSizeTexts, kReserved},
-    {"MaximumBitRateForUplink", &Qos::maxBitRateUplink, {}, nullptr},
-    {"MaximumBitRateForDownlink", &Qos::maxBitRateDownlink, {}, nullptr},
-    {"ResidualBER", &Qos::residualBer, {}, nullptr},
-    {"SDUErrorRatio", &Qos::sduErrorRatio, {}, nullptr},
-    {"TransferDelay", &Qos::transferDelay, {}, nullptr},
+    {"MaximumBitRateForUplink", &Qos::maxBitRateUplink},
+    {"MaximumBitRateForDownlink", &Qos::maxBitRateDownlink},
+    {"ResidualBER", &Qos::residualBer},
+    {"SDUErrorRatio", &Qos::sduErrorRatio},
+    {"TransferDelay", &Qos::transferDelay},
     {"TrafficHandlingPriority", &Qos::trafficHandlingPriority, kTrafficHandlingPriorityTexts, kReserved},
-    {"GuaranteedBitRate_UL", &Qos::guaranteedBitRateUplink, {}, nullptr},
-    {"GuaranteedBitRate_DL", &Qos::guaranteedBitRateDownlink, {}, nullptr},
+    {"GuaranteedBitRate_UL", &Qos::guaranteedBitRateUplink},
+    {"GuaranteedBitRate_DL", &Qos::guaranteedBitRateDownlink},
     {"SignallingIndication", &Qos::signallingIndication, kSignallingIndicationTexts, kSignallingIndicationOther},
     {"SourceStatisticsDescriptor", &Qos::sourceStatisticsDescriptor, kSourceStatisticsTexts,
      kSourceStatisticsOther},
-    {"MaxBitRate_DL_Ex", &Qos::maxBitRateDownlinkExt, {}, nullptr},
-    {"GuaranteedBitRate_DL_Ex", &Qos::guaranteedBitRateDownlinkExt, {}, nullptr},
-    {"MaxBitRate_UL_Ex", &Qos::maxBitRateUplinkExt, {}, nullptr},
-    {"GuaranteedBitRate_UL_Ex", &Qos::guaranteedBitRateUplinkExt, {}, nullptr},
+    {"MaxBitRate_DL_Ex", &Qos::maxBitRateDownlinkExt},
+    {"GuaranteedBitRate_DL_Ex", &Qos::guaranteedBitRateDownlinkExt},
+    {"MaxBitRate_UL_Ex", &Qos::maxBitRateUplinkExt},
+    {"GuaranteedBitRate_UL_Ex", &Qos::guaranteedBitRateUplinkExt},
 };
-
-[[gnu::always_inline]] inline Text ElementText(const QosElement& element, int32_t value) {
-    if (!element.fallback) return {};
-    for (const ValueText& row : element.texts) {
-        if (row.value == value) return row.text;
-    }
-    return element.fallback;
-}
 
 }  // namespace
 
 int ParseQos(BitCursor& cursor, int32_t length, Qos& record) {
-    if (length < 0) return 0;
-    const int32_t r0 = RemainingOctets(cursor);
-    uint8_t o[kQosOctetsRead];
-    ReadOctets(cursor, o, kQosOctetsRead);
-    record.delayClass = (o[0] >> 3) & 0x07;
-    record.reliabilityClass = o[0] & 0x07;
-    record.peakThroughput = o[1] >> 4;
-    record.precedenceClass = o[1] & 0x07;
-    record.meanThroughput = o[2] & 0x1F;
-    record.trafficClass = o[3] >> 5;
-    record.deliveryOrder = (o[3] >> 3) & 0x03;
-    record.deliveryOfErroneousSdu = o[3] & 0x07;
-    record.maximumSduSize = o[4];
-    record.maxBitRateUplink = o[5];
-    record.maxBitRateDownlink = o[6];
-    record.residualBer = o[7] >> 4;
-    record.sduErrorRatio = o[7] & 0x0F;
-    record.transferDelay = o[8] >> 2;
-    record.trafficHandlingPriority = o[8] & 0x03;
-    record.guaranteedBitRateUplink = o[9];
-    record.guaranteedBitRateDownlink = o[10];
-    record.signallingIndication = (o[11] >> 4) & 0x01;
-    record.sourceStatisticsDescriptor = o[11] & 0x0F;
-    record.maxBitRateDownlinkExt = o[12];
-    record.guaranteedBitRateDownlinkExt = o[13];
-    record.maxBitRateUplinkExt = o[14];
-    record.guaranteedBitRateUplinkExt = o[15];
-    return ReconcileIeLength(cursor, r0, length);
+    return ParseIeValue(cursor, length, [&] {
+        uint8_t o[kQosOctetsRead];
+        ReadOctets(cursor, o, kQosOctetsRead);
+        record.delayClass = (o[0] >> 3) & 0x07;
+        record.reliabilityClass = o[0] & 0x07;
+        record.peakThroughput = o[1] >> 4;
+        record.precedenceClass = o[1] & 0x07;
+        record.meanThroughput = o[2] & 0x1F;
+        record.trafficClass = o[3] >> 5;
+        record.deliveryOrder = (o[3] >> 3) & 0x03;
+        record.deliveryOfErroneousSdu = o[3] & 0x07;
+        record.maximumSduSize = o[4];
+        record.maxBitRateUplink = o[5];
+        record.maxBitRateDownlink = o[6];
+        record.residualBer = o[7] >> 4;
+        record.sduErrorRatio = o[7] & 0x0F;
+        record.transferDelay = o[8] >> 2;
+        record.trafficHandlingPriority = o[8] & 0x03;
+        record.guaranteedBitRateUplink = o[9];
+        record.guaranteedBitRateDownlink = o[10];
+        record.signallingIndication = (o[11] >> 4) & 0x01;
+        record.sourceStatisticsDescriptor = o[11] & 0x0F;
+        record.maxBitRateDownlinkExt = o[12];
+        record.guaranteedBitRateDownlinkExt = o[13];
+        record.maxBitRateUplinkExt = o[14];
+        record.guaranteedBitRateUplinkExt = o[15];
+    });
 }
 
 int RenderQos(const Qos& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    // Unrolled: each element's name and texts are constants where written.
-    [&]<size_t... I>(std::index_sequence<I...>) {
-        ((WriteNumber(kElements[I].name, record.*kElements[I].field, out,
-                      ElementText(kElements[I], record.*kElements[I].field))),
-         ...);
-    }(std::make_index_sequence<std::size(kElements)>{});
+    WriteFields<kElements>(record, out);
     return 1;
 }
 
