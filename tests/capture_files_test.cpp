@@ -309,7 +309,7 @@ TEST(CaptureFiles, FilesThatCannotBeReadSaySoPlainly) {
         {"an unmapped user link type", PcapFile(151, RawNasFrames()), 0,
          "link type 151 (user link type 4, DLT_USER4) is not read: what a user link type carries"},
         {"a link type carrying no NAS", PcapFile(127, RawNasFrames()), 0,
-         "link type 127 (IEEE 802.11 with radiotap) is not read: no EPS NAS is looked for in it"},
+         "link type 127 (IEEE 802.11 with radiotap) is not read: no NAS is looked for in it"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -327,10 +327,10 @@ TEST(CaptureFiles, FilesThatCannotBeReadSaySoPlainly) {
 }
 
 TEST(CaptureFiles, TimeStampsAndPrecision) {
-    EXPECT_EQ(cli::IsoTime(0, 0, 6), "1970-01-01T00:00:00.000000Z");
-    EXPECT_EQ(cli::IsoTime(1700000000, 123456789, 9), "2023-11-14T22:13:20.123456789Z");
-    EXPECT_EQ(cli::IsoTime(1700000000, 123456789, 3), "2023-11-14T22:13:20.123Z");
-    EXPECT_EQ(cli::IsoTime(1700000000, 999999999, 0), "2023-11-14T22:13:20Z");
+    EXPECT_EQ(capture::IsoTime(0, 0, 6), "1970-01-01T00:00:00.000000Z");
+    EXPECT_EQ(capture::IsoTime(1700000000, 123456789, 9), "2023-11-14T22:13:20.123456789Z");
+    EXPECT_EQ(capture::IsoTime(1700000000, 123456789, 3), "2023-11-14T22:13:20.123Z");
+    EXPECT_EQ(capture::IsoTime(1700000000, 999999999, 0), "2023-11-14T22:13:20Z");
     const Octets pcapng = PcapngFile({1}, {}, true, false);
     const capture::CaptureHeader h = capture::ReadCaptureHeader(capture::Bytes{pcapng.data(), pcapng.size()});
     EXPECT_TRUE(h.pcapng);

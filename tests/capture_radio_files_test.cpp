@@ -192,7 +192,7 @@ TEST(CaptureRadioFiles, TheProgramSaysWhereTheNasWasInRrc) {
     EXPECT_EQ(counts.nas, 2u);
     EXPECT_EQ(counts.asCipheredRrc, 1u);
     EXPECT_EQ(counts.warnings, 1u);
-    const std::string summary = cli::CaptureSummary(counts);
+    const std::string summary = capture::Summary(counts);
     EXPECT_NE(summary.find("radio: 4 LTE RRC PDUs (1 AS-ciphered, not read), 4 MAC PDUs"), std::string::npos) << summary;
 
     EXPECT_EQ(Read(path.string(), cli::Format::kTsv, &rrc),

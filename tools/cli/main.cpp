@@ -237,7 +237,7 @@ public:
         unknown_ += c.unknown;
 #ifdef CORVUNA_WITH_CAPTURE
         if (c.frames > 0 || !c.failed) {
-            std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), CaptureSummary(c).c_str());
+            std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), capture::Summary(c).c_str());
         }
 #endif
         if (c.failed) ++failures_;
