@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "capture/capture_file.h"
 
+#include <fcntl.h>
 #include <pcap/pcap.h>
+#include <unistd.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,7 +16,11 @@ namespace corvuna::capture {
 
 namespace {
 
+// The most octets read ahead for the blocks before the first frame.
 constexpr size_t kPrefixSize = 1 << 20;
+constexpr size_t kInputChunk = 1 << 16;
+
+bool Gzip(const std::vector<uint8_t>& raw) { return raw.size() >= 2 && raw[0] == 0x1F && raw[1] == 0x8B; }
 
 uint32_t Read32(Bytes b, size_t i, bool little) { return little ? b.Le32(i) : b.Be32(i); }
 uint16_t Read16(Bytes b, size_t i, bool little) {
@@ -41,11 +49,25 @@ CaptureHeader ReadCaptureHeader(Bytes prefix) {
         h.recognised = true;
         h.fractionDigits = magic == 0xA1B23C4D || magic == 0x4D3CB2A1 ? 9 : 6;
         h.linkType = static_cast<int>(Read32(prefix, 20, little) & 0xFFFF);
+        h.complete = true;
+        return h;
+    }
+    // Octets that cannot begin a capture need no more of them.
+    static constexpr uint8_t kMagics[][4] = {
+        {0xA1, 0xB2, 0xC3, 0xD4}, {0xD4, 0xC3, 0xB2, 0xA1}, {0xA1, 0xB2, 0x3C, 0x4D}, {0x4D, 0x3C, 0xB2, 0xA1},
+        {0x0A, 0x0D, 0x0D, 0x0A}};
+    bool couldBe = false;
+    for (const auto& m : kMagics) couldBe = couldBe || std::equal(prefix.data, prefix.data + std::min<size_t>(prefix.size, 4), m);
+    if (!couldBe) {
+        h.complete = true;
         return h;
     }
     if (prefix.size < 12 || magic != 0x0A0D0D0A) return h;
     const uint32_t byteOrder = prefix.Be32(8);
-    if (byteOrder != 0x1A2B3C4D && byteOrder != 0x4D3C2B1A) return h;
+    if (byteOrder != 0x1A2B3C4D && byteOrder != 0x4D3C2B1A) {
+        h.complete = true;
+        return h;
+    }
     const bool little = byteOrder == 0x4D3C2B1A;
     h.pcapng = true;
     h.recognised = true;
@@ -54,7 +76,13 @@ CaptureHeader ReadCaptureHeader(Bytes prefix) {
     while (at + 12 <= prefix.size) {
         const uint32_t type = Read32(prefix, at, little);
         const uint32_t length = Read32(prefix, at + 4, little);
-        if (length < 12 || length % 4 != 0 || at + length > prefix.size) break;
+        // A frame's block (enhanced, simple or obsolete packet block): the
+        // interfaces are all described before it.
+        if (type == 6 || type == 3 || type == 2 || length < 12 || length % 4 != 0) {
+            h.complete = true;
+            break;
+        }
+        if (at + length > prefix.size) break;
         if (type == 1 && length >= 20) {  // interface description block
             const int linkType = Read16(prefix, at + 8, little);
             if (h.linkType < 0) {
@@ -82,69 +110,169 @@ CaptureHeader ReadCaptureHeader(Bytes prefix) {
 
 CaptureFile::~CaptureFile() {
     if (pcap_ != nullptr) pcap_close(static_cast<pcap_t*>(pcap_));  // closes the stream too
+    if (zstream_ != nullptr) {
+        inflateEnd(static_cast<z_stream*>(zstream_));
+        delete static_cast<z_stream*>(zstream_);
+    }
+    if (ownsFd_) close(fd_);
+}
+
+long CaptureFile::ReadRaw(char* buffer, size_t size) {
+    if (rawRead_ < raw_.size()) {
+        const size_t n = std::min(size, raw_.size() - rawRead_);
+        std::memcpy(buffer, raw_.data() + rawRead_, n);
+        rawRead_ += n;
+        return static_cast<long>(n);
+    }
+    for (;;) {
+        const ssize_t n = read(fd_, buffer, size);
+        if (n >= 0) return static_cast<long>(n);
+        if (errno != EINTR) {
+            errno_ = errno;
+            return -1;
+        }
+    }
+}
+
+long CaptureFile::Read(char* buffer, size_t size) {
+    if (prefixRead_ < prefix_.size()) {
+        const size_t n = std::min(size, prefix_.size() - prefixRead_);
+        std::memcpy(buffer, prefix_.data() + prefixRead_, n);
+        prefixRead_ += n;
+        return static_cast<long>(n);
+    }
+    if (!compressed_) return ReadRaw(buffer, size);
+    auto* z = static_cast<z_stream*>(zstream_);
+    z->next_out = reinterpret_cast<Bytef*>(buffer);
+    z->avail_out = static_cast<uInt>(std::min<size_t>(size, 1u << 30));
+    // Inflates what has arrived; reads more only when nothing came out.
+    while (z->avail_out == static_cast<uInt>(std::min<size_t>(size, 1u << 30))) {
+        if (z->avail_in == 0) {
+            if (inputEnd_) return 0;
+            input_.resize(kInputChunk);
+            const long got = ReadRaw(reinterpret_cast<char*>(input_.data()), input_.size());
+            if (got < 0) return -1;
+            if (got == 0) {
+                inputEnd_ = true;
+                continue;  // whatever zlib still holds, then the end
+            }
+            z->next_in = input_.data();
+            z->avail_in = static_cast<uInt>(got);
+        }
+        const int r = inflate(z, Z_NO_FLUSH);
+        if (r == Z_STREAM_END) {
+            // Concatenated gzip members make one stream.
+            if (z->avail_in > 0 || !inputEnd_) inflateReset(z);
+        } else if (r == Z_BUF_ERROR) {
+            if (inputEnd_) {
+                errno_ = EIO;
+                return -1;  // cut short
+            }
+        } else if (r != Z_OK) {
+            errno_ = EILSEQ;
+            return -1;
+        }
+        if (inputEnd_ && z->avail_in == 0 && r == Z_STREAM_END) break;
+    }
+    return static_cast<long>(static_cast<uInt>(std::min<size_t>(size, 1u << 30)) - z->avail_out);
 }
 
 long CaptureFile::ReadCookie(void* cookie, char* buffer, size_t size) {
-    auto* self = static_cast<CaptureFile*>(cookie);
-    if (self->prefixRead_ < self->prefix_.size()) {
-        const size_t n = std::min(size, self->prefix_.size() - self->prefixRead_);
-        std::memcpy(buffer, self->prefix_.data() + self->prefixRead_, n);
-        self->prefixRead_ += n;
-        return static_cast<long>(n);
-    }
-    const size_t n = std::fread(buffer, 1, size, stdin);
-    return n == 0 && std::ferror(stdin) ? -1 : static_cast<long>(n);
+    return static_cast<CaptureFile*>(cookie)->Read(buffer, size);
 }
 
 bool CaptureFile::Open(const std::string& path, std::string& error) {
-    path_ = path;
-    const bool standardInput = path == "-";
-    // The first blocks, read ahead for what libpcap does not tell.
-    prefix_.resize(kPrefixSize);
+    if (path == "-") return Start(STDIN_FILENO, false, error);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::string("cannot open: ") + std::strerror(errno);
+        return false;
+    }
+    return Start(fd, true, error);
+}
+
+bool CaptureFile::OpenDescriptor(int fd, std::string& error) {
+    const int own = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        error = std::string("cannot use the descriptor: ") + std::strerror(errno);
+        return false;
+    }
+    return Start(own, true, error);
+}
+
+bool CaptureFile::Start(int fd, bool owned, std::string& error) {
+    fd_ = fd;
+    ownsFd_ = owned;
+    // The first octets: whether they are gzip, then the blocks before the
+    // first frame, read as they arrive (a pipe's frames are not held back).
+    uint8_t first[2];
     size_t got = 0;
-    if (standardInput) {
-        got = std::fread(prefix_.data(), 1, prefix_.size(), stdin);
-    } else {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f == nullptr) {
-            error = std::string("cannot open: ") + std::strerror(errno);
+    while (got < 2) {
+        const long n = ReadRaw(reinterpret_cast<char*>(first) + got, 2 - got);
+        if (n <= 0) {
+            if (n < 0) {
+                error = std::string("cannot read: ") + std::strerror(errno_);
+                return false;
+            }
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    raw_.assign(first, first + got);
+    rawRead_ = 0;
+    compressed_ = Gzip(raw_);
+    if (compressed_) {
+        auto* z = new z_stream{};
+        if (inflateInit2(z, 16 + MAX_WBITS) != Z_OK) {
+            delete z;
+            error = "zlib cannot inflate";
             return false;
         }
-        got = std::fread(prefix_.data(), 1, prefix_.size(), f);
-        const bool failed = std::ferror(f) != 0;
-        const int readErrno = errno;
-        std::fclose(f);
-        if (failed) {
-            error = std::string("cannot read: ") + std::strerror(readErrno);
+        zstream_ = z;
+    }
+    prefix_.clear();
+    prefixRead_ = 0;
+    std::vector<uint8_t> ahead;
+    ahead.reserve(4096);
+    for (;;) {
+        header_ = ReadCaptureHeader(Bytes{ahead.data(), ahead.size()});
+        if (header_.complete || ahead.size() >= kPrefixSize) break;
+        const size_t had = ahead.size();
+        ahead.resize(std::min(kPrefixSize, std::max<size_t>(had * 2, 4096)));
+        const long n = Read(reinterpret_cast<char*>(ahead.data()) + had, ahead.size() - had);
+        ahead.resize(had + static_cast<size_t>(std::max(n, 0L)));
+        if (n < 0) {
+            error = std::string(compressed_ ? "cannot inflate (gzip): " : "cannot read: ") + std::strerror(errno_);
             return false;
+        }
+        if (n == 0) {
+            header_ = ReadCaptureHeader(Bytes{ahead.data(), ahead.size()});
+            break;
         }
     }
-    prefix_.resize(got);
-    header_ = ReadCaptureHeader(Bytes{prefix_.data(), prefix_.size()});
     if (!header_.recognised) {
-        error = got == 0 ? "empty input: not a pcap or pcapng capture" : "not a pcap or pcapng capture";
+        const char* what = compressed_ ? "gzip-compressed, but not a pcap or pcapng capture inside" : "not a pcap or pcapng capture";
+        error = ahead.empty() && got == 0 ? "empty input: not a pcap or pcapng capture"
+                : header_.complete   ? what
+                                     : "ends after " + std::to_string(ahead.size()) +
+                                         " octets, inside what begins as a capture's header";
+        return false;
+    }
+    prefix_ = std::move(ahead);
+    prefixRead_ = 0;
+    cookie_io_functions_t io{};
+    io.read = [](void* cookie, char* buffer, size_t size) -> ssize_t {
+        return static_cast<ssize_t>(ReadCookie(cookie, buffer, size));
+    };
+    std::FILE* stream = fopencookie(this, "rb", io);
+    if (stream == nullptr) {
+        error = "cannot read the input";
         return false;
     }
     char pcapError[PCAP_ERRBUF_SIZE] = "";
-    pcap_t* p = nullptr;
-    if (standardInput) {
-        cookie_io_functions_t io{};
-        io.read = [](void* cookie, char* buffer, size_t size) -> ssize_t {
-            return static_cast<ssize_t>(ReadCookie(cookie, buffer, size));
-        };
-        std::FILE* stream = fopencookie(this, "rb", io);
-        if (stream == nullptr) {
-            error = "cannot read standard input";
-            return false;
-        }
-        p = pcap_fopen_offline_with_tstamp_precision(stream, PCAP_TSTAMP_PRECISION_NANO, pcapError);
-        if (p == nullptr) std::fclose(stream);
-    } else {
-        prefix_.clear();
-        prefix_.shrink_to_fit();
-        p = pcap_open_offline_with_tstamp_precision(path.c_str(), PCAP_TSTAMP_PRECISION_NANO, pcapError);
-    }
+    pcap_t* p = pcap_fopen_offline_with_tstamp_precision(stream, PCAP_TSTAMP_PRECISION_NANO, pcapError);
     if (p == nullptr) {
+        std::fclose(stream);
         error = std::string("libpcap cannot read it: ") + pcapError + MixedLinkTypesNote();
         return false;
     }

@@ -2,7 +2,10 @@
 // A pcap or pcapng capture read through libpcap, frame by frame, with what
 // libpcap does not tell: the link type as the file gives it (LINKTYPE_
 // value), the precision of its time stamps, and whether its interfaces
-// differ in link type.
+// differ in link type.  A file, standard input or a descriptor (a pipe, a
+// socket); gzip-compressed captures are inflated by zlib as they are read.
+// A stream is read as its bytes arrive: a frame is given as soon as it is
+// whole, never held back to fill a buffer.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +33,9 @@ struct CaptureHeader {
     bool mixedLinkTypes = false;
     int secondLinkType = -1; // the first interface's type that differs
     int fractionDigits = 6;  // time stamp precision, in decimal digits (the finest interface's)
+    // Every block before the first frame was seen (pcap: the file header),
+    // so more octets would tell nothing more; or the octets are no capture.
+    bool complete = false;
 };
 CaptureHeader ReadCaptureHeader(Bytes prefix);
 
@@ -42,6 +48,11 @@ public:
 
     // Opens `path` ("-": standard input).  False with the reason.
     bool Open(const std::string& path, std::string& error);
+    // Reads from the descriptor `fd` (a duplicate of it is taken, so the
+    // caller closes its own).  False with the reason.
+    bool OpenDescriptor(int fd, std::string& error);
+
+    bool compressed() const { return compressed_; }
 
     const CaptureHeader& header() const { return header_; }
     int linkType() const { return linkType_; }
@@ -50,18 +61,32 @@ public:
     int Next(CapturedFrame& frame, std::string& error);
 
 private:
+    bool Start(int fd, bool owned, std::string& error);
+    // Up to `size` octets of the capture (inflated when it is compressed),
+    // as many as have arrived: 0 at its end, -1 on an error (errno_ set).
+    long Read(char* buffer, size_t size);
+    long ReadRaw(char* buffer, size_t size);
+    static long ReadCookie(void* cookie, char* buffer, size_t size);
+    std::string MixedLinkTypesNote() const;
+
     void* pcap_ = nullptr;  // pcap_t
     CaptureHeader header_;
     int linkType_ = -1;
     uint64_t frames_ = 0;
-    std::string path_;
-    // Standard input's first octets, read ahead and then given to libpcap
-    // before the rest.
+    int fd_ = -1;
+    bool ownsFd_ = false;
+    int errno_ = 0;
+    // The first octets as read (the header is learnt from them), given to
+    // libpcap before the rest.
+    std::vector<uint8_t> raw_;
+    size_t rawRead_ = 0;
+    // gzip: zlib's stream, its input, and the inflated first octets.
+    bool compressed_ = false;
+    void* zstream_ = nullptr;  // z_stream
+    std::vector<uint8_t> input_;
+    bool inputEnd_ = false;
     std::vector<uint8_t> prefix_;
     size_t prefixRead_ = 0;
-
-    static long ReadCookie(void* cookie, char* buffer, size_t size);
-    std::string MixedLinkTypesNote() const;
 };
 
 }  // namespace corvuna::capture

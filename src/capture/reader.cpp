@@ -259,6 +259,7 @@ bool Reader::ReadFrame() {
     next_ = 0;
     if (finished_ || linkType_ < 0) return false;
     std::string error;
+    if (options_.beforeFrame) options_.beforeFrame();
     const int got = file_.Next(frame_, error);
     if (got <= 0) {
         if (got < 0) {
@@ -347,7 +348,40 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts) {
         case security::MacCheck::kNone:
             break;
     }
-    switch (facts.body) {
+}
+
+// The header and body of a message, and the view's result, counted.  A
+// body read as plain (EEA0, known or guessed, or deciphered) that is no NAS
+// message was not read after all: it counts as left ciphered.
+void Reader::Count(const Message& m, security::BodyState body, const std::string& bodyWhy) {
+    const ProtectedNas& p = m.header;
+    const bool notNas = m.result == view::Result::kUnknownMessage || m.result == view::Result::kNotNas;
+    if (m.result == view::Result::kDecodedWithErrors) ++counts_.decodedWithErrors;
+    if (notNas) ++counts_.unknown;
+    if (p.securityHeader >= 1 && p.securityHeader <= 4) {
+        if (!p.ciphered) {
+            ++counts_.integrityOnly;
+        } else {
+            ++counts_.ciphered;
+            if (p.plain.size > 0 && !notNas) ++counts_.cipheredDecoded;
+        }
+    } else if (p.serviceRequest) {
+        ++counts_.integrityOnly;
+        ++counts_.serviceRequests;
+    } else if (p.securityHeader <= 0) {
+        ++counts_.plain;
+    } else {
+        ++counts_.reservedHeader;
+    }
+    const bool readAsPlain = body == security::BodyState::kDeciphered || body == security::BodyState::kNull ||
+                             body == security::BodyState::kGuessedNull;
+    if (readAsPlain && p.ciphered && notNas) {
+        ++counts_.leftCiphered;
+        ++counts_.leftCipheredWhy[body == security::BodyState::kDeciphered ? "the deciphered body is no NAS message"
+                                                                          : "the body read as EEA0 is no NAS message"];
+        return;
+    }
+    switch (body) {
         case security::BodyState::kDeciphered:
             ++counts_.deciphered;
             break;
@@ -359,7 +393,7 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts) {
             break;
         case security::BodyState::kLeftCiphered:
             ++counts_.leftCiphered;
-            ++counts_.leftCipheredWhy[facts.bodyWhy];
+            ++counts_.leftCipheredWhy[bodyWhy];
             break;
         case security::BodyState::kClear:
             break;
@@ -381,16 +415,6 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
     const bool nullCiphering = options_.nullCiphering || readable;
     const ProtectedNas p = ReadProtectedNas(octets, nullCiphering);
     m.header = p;
-    if (p.securityHeader >= 1 && p.securityHeader <= 4) {
-        if (p.ciphered) {
-            ++counts_.ciphered;
-            if (p.plain.size > 0) ++counts_.cipheredDecoded;
-        } else {
-            ++counts_.integrityOnly;
-        }
-    } else if (p.securityHeader == 0 || p.securityHeader < 0) {
-        ++counts_.plain;
-    }
     m.direction = f.direction;
     if (m.direction < 0 && facts_.mac == security::MacCheck::kVerified && facts_.direction >= 0) {
         m.direction = facts_.direction;
@@ -423,6 +447,13 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
     }
     m.comment = std::move(about);
     m.protection = ProtectionOf(facts_, octets, nullCiphering);
+    m.result = view::DecodeFacts(m.direction, f.octets.data, f.octets.size, &m.protection, m.view);
+    // --null-ciphering reads a body the tracker left ciphered as EEA0.
+    const security::BodyState body =
+        facts_.body == security::BodyState::kLeftCiphered && nullCiphering && p.plain.size > 0
+            ? security::BodyState::kNull
+            : facts_.body;
+    Count(m, body, facts_.bodyWhy);
 }
 
 // 5GS NAS (TS 24.501, from NGAP).  Without keys, a 5G-EA0 context is
@@ -440,29 +471,24 @@ void Reader::BuildFivegs(Message& m, const FoundNas& f) {
     view::Protection& protection = m.protection;
     protection.cipheringAlgorithm = algorithm;
     protection.macReason = "no integrity key";
+    security::BodyState body = security::BodyState::kClear;
+    std::string why;
     if (p.securityHeader >= 1 && p.securityHeader <= 4) {
         if (!p.ciphered) {
-            ++counts_.integrityOnly;
             protection.body = view::Protection::Body::kNotCiphered;
+        } else if (p.plain.size > 0) {
+            body = security::BodyState::kNull;
+            protection.body = view::Protection::Body::kNullCiphering;
+            protection.reason = algorithm == 0 ? Text("the UE's SECURITY MODE COMMAND selected 5G-EA0")
+                                               : Text("taken as 5G-EA0 as --null-ciphering says");
         } else {
-            ++counts_.ciphered;
-            if (p.plain.size > 0) {
-                ++counts_.cipheredDecoded;
-                ++counts_.nullCiphered;
-                protection.body = view::Protection::Body::kNullCiphering;
-                protection.reason = algorithm == 0 ? Text("the UE's SECURITY MODE COMMAND selected 5G-EA0")
-                                                   : Text("taken as 5G-EA0 as --null-ciphering says");
-            } else {
-                ++counts_.leftCiphered;
-                m.leftCiphered = true;
-                protection.reason =
-                    algorithm > 0 ? Text("no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected")
-                                  : Text("no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known");
-                ++counts_.leftCipheredWhy[std::string(protection.reason.text, protection.reason.size)];
-            }
+            body = security::BodyState::kLeftCiphered;
+            m.leftCiphered = true;
+            protection.reason =
+                algorithm > 0 ? Text("no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected")
+                              : Text("no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known");
+            why.assign(protection.reason.text, protection.reason.size);
         }
-    } else {
-        ++counts_.plain;
     }
     std::string about = Place(m) + " direction=" + DirectionName(m.direction) + " nas=5gs";
     if (p.securityHeader > 0) {
@@ -474,6 +500,8 @@ void Reader::BuildFivegs(Message& m, const FoundNas& f) {
         }
     }
     m.comment = std::move(about);
+    m.result = view::DecodeFacts(m.direction, f.octets.data, f.octets.size, &m.protection, m.view);
+    Count(m, body, why);
 }
 
 // An RRC PDU that is AS-ciphered: said, not decoded.
@@ -486,16 +514,14 @@ void Reader::BuildAsCiphered(Message& m, const FoundNas& f) {
                 " decoded=no(AS-ciphered)";
 }
 
-view::Result WriteRecord(view::Sink& sink, const Message& m, bool json, bool showKeys, Counts& counts) {
+void WriteRecord(view::Sink& sink, const Message& m, bool json, bool showKeys) {
     using view::operator""_f;
     const FoundNas& f = *m.found;
     if (!json) {
-        if (m.kind == Message::Kind::kAsCiphered) return view::Result::kCiphered;
-        const view::Result result =
+        if (m.kind != Message::Kind::kAsCiphered) {
             view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, &m.protection, sink, view::Label());
-        if (result == view::Result::kDecodedWithErrors) ++counts.decodedWithErrors;
-        if (result == view::Result::kUnknownMessage || result == view::Result::kNotNas) ++counts.unknown;
-        return result;
+        }
+        return;
     }
     // One object a record: where the message was found, its octets, the
     // UE's security context and the view.
@@ -518,20 +544,16 @@ view::Result WriteRecord(view::Sink& sink, const Message& m, bool json, bool sho
         });
     }
     sink.Ascii("Direction"_f, DirectionName(m.direction));
-    view::Result result = view::Result::kCiphered;
     if (m.kind == Message::Kind::kAsCiphered) {
         sink.Ascii("AS ciphering"_f, "EEA" + std::to_string(f.asCiphering));
         sink.Flag("Decoded"_f, false, Text(), Text());
     } else {
         sink.Hex("Octets"_f, f.octets.data, f.octets.size);
         security::WriteContext(sink, *m.facts, showKeys);
-        result = view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, &m.protection, sink,
-                                  view::Field<"View", "view">);
-        if (result == view::Result::kDecodedWithErrors) ++counts.decodedWithErrors;
-        if (result == view::Result::kUnknownMessage || result == view::Result::kNotNas) ++counts.unknown;
+        view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, &m.protection, sink,
+                         view::Field<"View", "view">);
     }
     sink.End();
-    return result;
 }
 
 std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
@@ -580,8 +602,14 @@ std::string LinkTypeName(int type) {
 std::string Summary(const Counts& c) {
     std::string text = std::to_string(c.frames) + (c.frames == 1 ? " frame, " : " frames, ") + std::to_string(c.nas) +
                        (c.nas == 1 ? " NAS message: " : " NAS messages: ") + std::to_string(c.plain) + " plain, " +
-                       std::to_string(c.integrityOnly) + " integrity protected, " + std::to_string(c.ciphered) +
-                       " ciphered (" + std::to_string(c.cipheredDecoded) + " of them decoded)";
+                       std::to_string(c.integrityOnly) + " integrity protected" +
+                       (c.serviceRequests > 0 ? " (" + std::to_string(c.serviceRequests) + " of them SERVICE REQUEST)"
+                                              : std::string()) +
+                       ", " + std::to_string(c.ciphered) + " ciphered (" + std::to_string(c.cipheredDecoded) +
+                       " of them decoded)";
+    if (c.reservedHeader > 0) text += ", " + std::to_string(c.reservedHeader) + " of a reserved security header type";
+    if (c.decodedWithErrors > 0) text += ", " + std::to_string(c.decodedWithErrors) + " decoded with errors";
+    if (c.unknown > 0) text += ", " + std::to_string(c.unknown) + " of an unknown type or no NAS";
     if (c.fivegs > 0) text += ", " + std::to_string(c.fivegs) + " of the messages 5GS NAS";
     const radio::RadioCounters& r = c.radio;
     if (r.macPdus > 0 || r.rrcPdus > 0) {

@@ -22,6 +22,7 @@
 #include "security/facts.h"
 #include "security/keys.h"
 #include "security/tracker.h"
+#include "view/facts.h"
 #include "view/protection.h"
 #include "view/sink.h"
 
@@ -42,6 +43,10 @@ struct ReaderOptions {
     std::function<void(const std::string&)> warning;
     // Every LTE RRC PDU the radio side delivers, with its frame number.
     std::function<void(uint64_t, const radio::RrcPdu&)> rrcPdu;
+    // Called before each frame is read: what was written of the frames
+    // before may be flushed (a pipe's reader sees each message when its
+    // frame arrives).
+    std::function<void()> beforeFrame;
 };
 
 struct Counts {
@@ -52,8 +57,10 @@ struct Counts {
     unsigned long ciphered = 0;
     unsigned long cipheredDecoded = 0;
     unsigned long asCipheredRrc = 0;       // LTE RRC PDUs reported as AS-ciphered
-    unsigned long decodedWithErrors = 0;   // standard view: decoded with errors (WriteRecord counts)
-    unsigned long unknown = 0;             // standard view: of a type or protocol it does not know
+    unsigned long serviceRequests = 0;     // of `integrityOnly`: SERVICE REQUEST headers (short MAC)
+    unsigned long reservedHeader = 0;      // EMM messages of a reserved security header type
+    unsigned long decodedWithErrors = 0;   // standard view: decoded with errors
+    unsigned long unknown = 0;             // standard view: of a type or protocol it does not know, or no NAS
     unsigned long fivegs = 0;              // of `nas`: 5GS NAS messages (NGAP)
     unsigned long warnings = 0;
     bool failed = false;  // the capture could not be read to its end
@@ -94,6 +101,10 @@ struct Message {
     const security::SecurityFacts* facts = nullptr;
     view::Protection protection;       // the facts as the view prints them
     std::string comment;               // the comment line's words, without "# "
+    // The standard view's result and flat facts (kCiphered for an
+    // AS-ciphered PDU).
+    view::Result result = view::Result::kCiphered;
+    view::MessageFacts view;
 };
 
 class Reader {
@@ -120,6 +131,7 @@ private:
     void Warn(const std::string& what);
     void TakeDiameter(Bytes message);
     void Track(const FoundNas& f, security::SecurityFacts& facts);
+    void Count(const Message& m, security::BodyState body, const std::string& bodyWhy);
     void BuildEps(Message& m, const FoundNas& f);
     void BuildFivegs(Message& m, const FoundNas& f);
     void BuildAsCiphered(Message& m, const FoundNas& f);
@@ -144,8 +156,8 @@ private:
 // Writes `m` as a record of `out`: JSON the capture's record (where it was
 // found, its octets, the UE's security context, and the standard view under
 // "view"), the text tree the standard view alone.  A message whose NAS was
-// not read (AS-ciphered) writes its place only.  Counts the view's result.
-view::Result WriteRecord(view::Sink& out, const Message& m, bool json, bool showKeys, Counts& counts);
+// not read (AS-ciphered) writes its place only (JSON) or nothing (text).
+void WriteRecord(view::Sink& out, const Message& m, bool json, bool showKeys);
 
 // The summary of a capture's counts: "106 frames, 20 NAS messages: ...".
 std::string Summary(const Counts& counts);

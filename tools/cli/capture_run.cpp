@@ -52,7 +52,7 @@ std::string RrcLine(uint64_t frame, const capture::radio::RrcPdu& p) {
 }
 
 // One message in the chosen format.
-void Write(const Message& m, const CaptureOptions& options, capture::Counts& counts, Output& out) {
+void Write(const Message& m, const CaptureOptions& options, Output& out) {
     const capture::FoundNas& f = *m.found;
     switch (options.format) {
         case Format::kRrc:
@@ -74,12 +74,12 @@ void Write(const Message& m, const CaptureOptions& options, capture::Counts& cou
                 char* room = out.Reserve(kRoom);
                 if (json) {
                     view::JsonSink sink(room, kRoom);
-                    capture::WriteRecord(sink, m, true, options.showKeys, counts);
+                    capture::WriteRecord(sink, m, true, options.showKeys);
                     sink.Finish();
                     if (!sink.Truncated()) out.Commit(sink.Length());
                 } else {
                     view::TextSink sink(room, kRoom);
-                    capture::WriteRecord(sink, m, false, options.showKeys, counts);
+                    capture::WriteRecord(sink, m, false, options.showKeys);
                     sink.Finish();
                     if (!sink.Truncated()) out.Commit(sink.Length());
                 }
@@ -123,19 +123,16 @@ CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options,
     if (options.format == Format::kRrc) {
         readerOptions.rrcPdu = [&out](uint64_t frame, const capture::radio::RrcPdu& p) { out.Write(RrcLine(frame, p)); };
     }
+    if (options.flushEachFrame) readerOptions.beforeFrame = [&out] { out.Flush(); };
     capture::Reader reader(readerOptions);
     std::string error;
     if (!reader.Open(path, error)) {
         complain(error);
         return reader.counts();
     }
-    capture::Counts viewCounts;
     Message m;
-    while (reader.Next(m)) Write(m, options, viewCounts, out);
-    CaptureCounts counts = reader.counts();
-    counts.decodedWithErrors += viewCounts.decodedWithErrors;
-    counts.unknown += viewCounts.unknown;
-    return counts;
+    while (reader.Next(m)) Write(m, options, out);
+    return reader.counts();
 }
 
 }  // namespace corvuna::cli

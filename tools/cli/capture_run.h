@@ -15,6 +15,7 @@ namespace corvuna::cli {
 struct CaptureOptions : capture::ReaderOptions {
     Format format = Format::kLegacy;
     bool noUnwrap = false;  // decode the octets as carried, not the inner plain message
+    bool flushEachFrame = false;  // the output is a terminal or a pipe
 };
 
 using CaptureCounts = capture::Counts;
