@@ -27,10 +27,6 @@ std::string Hex32(uint32_t v) {
 
 const char* DirectionName(int direction) { return direction == 1 ? "uplink" : "downlink"; }
 
-const char* ProcedureName(const FoundNas& f) {
-    return f.carrier == Carrier::kNgap ? NgapProcedureName(f.procedure) : S1apProcedureName(f.procedure);
-}
-
 bool CarriedByAp(const FoundNas& f) { return f.carrier == Carrier::kS1ap || f.carrier == Carrier::kNgap; }
 
 // `value` as `digits` lower-case hex digits after `out` (no terminator).
@@ -204,6 +200,15 @@ const security::SecurityFacts kNoFacts;
 
 }  // namespace
 
+const char* ProcedureName(const FoundNas& f) {
+    if (!CarriedByAp(f)) return "";
+    return f.carrier == Carrier::kNgap ? NgapProcedureName(f.procedure) : S1apProcedureName(f.procedure);
+}
+
+void ForEachUeFact(const FoundNas& f, const std::function<void(view::Label, const char*, bool)>& put) {
+    UeFacts(f, put);
+}
+
 std::string CarrierText(const FoundNas& f) {
     std::string text = CarrierName(f.carrier);
     if (CarriedByAp(f)) {
@@ -233,8 +238,12 @@ void Reader::Warn(const std::string& what) {
     if (options_.warning) options_.warning(what);
 }
 
-bool Reader::Open(const std::string& path, std::string& error) {
-    if (!file_.Open(path, error)) {
+bool Reader::Open(const std::string& path, std::string& error) { return Opened(file_.Open(path, error), error); }
+
+bool Reader::OpenDescriptor(int fd, std::string& error) { return Opened(file_.OpenDescriptor(fd, error), error); }
+
+bool Reader::Opened(bool opened, std::string& error) {
+    if (!opened) {
         counts_.failed = true;
         error_ = error;
         return false;
@@ -353,7 +362,8 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts) {
 // The header and body of a message, and the view's result, counted.  A
 // body read as plain (EEA0, known or guessed, or deciphered) that is no NAS
 // message was not read after all: it counts as left ciphered.
-void Reader::Count(const Message& m, security::BodyState body, const std::string& bodyWhy) {
+void Reader::Count(Message& m, security::BodyState body, const std::string& bodyWhy) {
+    m.body = body;
     const ProtectedNas& p = m.header;
     const bool notNas = m.result == view::Result::kUnknownMessage || m.result == view::Result::kNotNas;
     if (m.result == view::Result::kDecodedWithErrors) ++counts_.decodedWithErrors;
@@ -376,6 +386,7 @@ void Reader::Count(const Message& m, security::BodyState body, const std::string
     const bool readAsPlain = body == security::BodyState::kDeciphered || body == security::BodyState::kNull ||
                              body == security::BodyState::kGuessedNull;
     if (readAsPlain && p.ciphered && notNas) {
+        m.body = security::BodyState::kLeftCiphered;
         ++counts_.leftCiphered;
         ++counts_.leftCipheredWhy[body == security::BodyState::kDeciphered ? "the deciphered body is no NAS message"
                                                                           : "the body read as EEA0 is no NAS message"];

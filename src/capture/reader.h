@@ -98,6 +98,7 @@ struct Message {
     const char* directionSource = "";  // "" (carried), "(from the MAC)", "(from the message type)", "(from -d)"
     ProtectedNas header;               // the security header; `plain` is the inner message when readable
     bool leftCiphered = false;         // a ciphered body that could not be read
+    security::BodyState body = security::BodyState::kClear;  // what became of the body (as counted)
     const security::SecurityFacts* facts = nullptr;
     view::Protection protection;       // the facts as the view prints them
     std::string comment;               // the comment line's words, without "# "
@@ -117,6 +118,8 @@ public:
     // Opens `path` ("-": standard input); false with the reason (which
     // names neither the file nor the program).
     bool Open(const std::string& path, std::string& error);
+    // Reads the descriptor `fd` (a duplicate of it is taken).
+    bool OpenDescriptor(int fd, std::string& error);
 
     // The next message; false at the end of the capture, or when reading
     // failed (counts().failed; the reason was given to the warning
@@ -127,11 +130,12 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    bool Opened(bool opened, std::string& error);
     bool ReadFrame();
     void Warn(const std::string& what);
     void TakeDiameter(Bytes message);
     void Track(const FoundNas& f, security::SecurityFacts& facts);
-    void Count(const Message& m, security::BodyState body, const std::string& bodyWhy);
+    void Count(Message& m, security::BodyState body, const std::string& bodyWhy);
     void BuildEps(Message& m, const FoundNas& f);
     void BuildFivegs(Message& m, const FoundNas& f);
     void BuildAsCiphered(Message& m, const FoundNas& f);
@@ -171,5 +175,15 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits);
 // The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)",
 // "lte_rrc:dedicatedInfoNAS".
 std::string CarrierText(const FoundNas& f);
+
+// The S1AP or NGAP procedure's name ("initialUEMessage"); "" for other
+// carriers.
+const char* ProcedureName(const FoundNas& f);
+
+// The UE facts S1AP and NGAP carry, each given to `put` with its label, its
+// text and whether it is a number, in order: the UE ids, S-TMSI
+// ("01c0000001"), TAI and ECGI ("00f110-0001": the PLMN identity's three
+// TBCD octets in hex, then the TAC or cell identity).
+void ForEachUeFact(const FoundNas& f, const std::function<void(view::Label, const char*, bool)>& put);
 
 }  // namespace corvuna::capture
