@@ -1785,6 +1785,8 @@ def main(argv):
         html_path = args.output
         if html_path is None and args.json is None and args.format == "html":
             html_path = "report.html"
+        if html_path:
+            _pyplot()  # before reading: say at once that matplotlib is missing
         report = write(args.captures, html_path=html_path, json_path=args.json, keys=args.keys,
                        user_dlts=args.user_dlt)
         if args.format == "json":
