@@ -106,7 +106,7 @@ class Procedure:
 
     def describe(self):
         return {"title": self.title, "system": self.system, "timer": self.timer, "seconds": self.seconds,
-                "clause": self.clause, "starts_with": self.start, "direction": self.start_dir}
+                "clause": self.clause, "starts_with": list(self.start), "direction": self.start_dir}
 
 
 def _p(*args, **kwargs):
