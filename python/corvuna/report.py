@@ -41,8 +41,9 @@ Top-level keys of the JSON (`schema` is "corvuna-report/1"):
 - causes_by_plmn: plmn, procedure, status, cause, count, ues.
 - message_types: system, protocol, name, text, direction, count, carried
   (how often it came inside another message).
-- rate: bin_seconds and per capture the messages in each bin, uplink and
-  downlink.
+- rate: per capture, start, bin_seconds and the messages in each bin,
+  uplink and downlink (left_out: messages before a jump of the clock of
+  more than an hour, not binned).
 - security: judged_carriers, not_judged (captures whose carrier shows the
   messages after the modem's own security processing), protection (per
   message type: plain / integrity / ciphered / sr_header, MAC verified /
@@ -1246,22 +1247,34 @@ def _nice_bin(span):
 
 
 def _rate(events):
+    """Messages per bin of each capture.  A capture whose clock jumps (a
+    modem's log that starts at its epoch, then takes the network's time) is
+    drawn over its longest stretch without a gap of more than an hour; the
+    messages outside it are counted in left_out."""
     per_capture = collections.OrderedDict()
     for ev in events:
         if ev.t is not None:
             per_capture.setdefault(ev.capture, []).append(ev)
-    spans = [evs[-1].t - evs[0].t for evs in per_capture.values()] or [0]
-    step = _nice_bin(max(max(spans), 1))
     series = []
     for capture, evs in per_capture.items():
-        start = min(ev.t for ev in evs)
-        bins = int((max(ev.t for ev in evs) - start) // step) + 1
+        ordered = sorted(evs, key=lambda e: e.t)
+        stretches, current = [], [ordered[0]]
+        for previous, ev in zip(ordered, ordered[1:]):
+            if ev.t - previous.t > 3600:
+                stretches.append(current)
+                current = []
+            current.append(ev)
+        stretches.append(current)
+        drawn = max(stretches, key=len)
+        start = drawn[0].t
+        step = _nice_bin(max(drawn[-1].t - start, 1))
+        bins = int((drawn[-1].t - start) // step) + 1
         up, down = [0] * bins, [0] * bins
-        for ev in evs:
-            b = int((ev.t - start) // step)
-            (up if ev.dir == UPLINK else down)[b] += 1
-        series.append({"capture": capture, "start": evs[0].time, "uplink": up, "downlink": down})
-    return {"bin_seconds": step, "series": series}
+        for ev in drawn:
+            (up if ev.dir == UPLINK else down)[int((ev.t - start) // step)] += 1
+        series.append({"capture": capture, "start": drawn[0].time, "bin_seconds": step, "uplink": up,
+                       "downlink": down, "left_out": len(evs) - len(drawn)})
+    return {"series": series}
 
 
 def _protection(events):
@@ -1407,6 +1420,20 @@ code{font-size:12px}
 """
 
 
+def _short_time(text):
+    """"2019-06-09T12:52:52.575303877Z" as "2019-06-09 12:52:52.575"."""
+    return text[:23].replace("T", " ") if text else ""
+
+
+def _reader_line(capture, line):
+    """A line of the reader without the program's name and the file's path."""
+    for prefix in ("corvuna: ",):
+        if line.startswith(prefix):
+            line = line[len(prefix):]
+    head, _, rest = line.partition(": ")
+    return rest if rest and os.path.basename(head) == capture else line
+
+
 def _duration(seconds):
     if seconds is None:
         return ""
@@ -1461,14 +1488,18 @@ def _rate_plot(plt, report):
     rows = math.ceil(len(series) / columns)
     figure, axes = plt.subplots(rows, columns, figsize=(11 if columns == 1 else 12, 3.2 * rows if columns == 1
                                                        else 2.4 * rows), squeeze=False)
-    step = rate["bin_seconds"]
     for ax, s in zip([a for row in axes for a in row], series):
-        x = [i * step for i in range(len(s["uplink"]))]
+        step = s["bin_seconds"]
+        # Stacked steps (one polygon each, cheap to draw for many bins):
+        # uplink at the bottom, downlink on top of it.
+        x = [i * step for i in range(len(s["uplink"]) + 1)]
         up = [v / step for v in s["uplink"]]
-        down = [v / step for v in s["downlink"]]
-        ax.bar(x, up, width=step, align="edge", label="uplink", color="#1565c0", linewidth=0)
-        ax.bar(x, down, width=step, align="edge", bottom=up, label="downlink", color="#ef6c00", linewidth=0)
-        ax.set_title(s["capture"], fontsize=9)
+        total = [u + d / step for u, d in zip(up, s["downlink"])]
+        ax.fill_between(x, 0, up + up[-1:], step="post", label="uplink", color="#1565c0", linewidth=0)
+        ax.fill_between(x, up + up[-1:], total + total[-1:], step="post", label="downlink", color="#ef6c00",
+                        linewidth=0)
+        ax.set_title(s["capture"] + (f" ({s['left_out']} messages before a clock jump not drawn)"
+                                     if s["left_out"] else ""), fontsize=9)
         ax.set_xlabel(f"seconds from {s['start'][:19].replace('T', ' ')} (bins of {step} s)", fontsize=8)
         ax.set_ylabel("messages / s", fontsize=8)
         ax.tick_params(labelsize=8)
@@ -1534,11 +1565,13 @@ def html(report):
     parts.append("<div class=\"cards\">" + "".join(f"<div class=\"card\"><b>{_e(v)}</b><span>{_e(k)}</span></div>"
                                                    for k, v in cards) + "</div>")
     parts.append("<h2 id=\"captures\">Captures</h2>")
-    parts.append(_table(["capture", "NAS messages", "UEs", "first message", "last message", "duration (s)",
+    parts.append(_table(["capture", "NAS messages", "UEs", "first message (UTC)", "last message (UTC)", "duration",
                          "reader said"],
-                        [(c["name"], c["records"], c["ues"], c["first_time"], c["last_time"], c["duration_s"],
-                          "; ".join(c["warnings"][:3])) for c in report["captures"]], numeric=(1, 2, 5)))
-
+                        [(c["name"], c["records"], c["ues"], _short_time(c["first_time"]),
+                          _short_time(c["last_time"]), _duration(c["duration_s"]),
+                          _Raw("<small class=\"muted\">" + "<br>".join(_e(_reader_line(c["name"], w))
+                                                                        for w in c["warnings"][:4]) + "</small>"))
+                         for c in report["captures"]], numeric=(1, 2, 5)))
     parts.append("<h2 id=\"procedures\">Procedures</h2>")
     if outcome_png:
         parts.append(f"<img class=\"plot\" id=\"plot-outcomes\" alt=\"procedure outcomes\" "

@@ -235,6 +235,15 @@ def test_every_message_of_every_capture_is_in_one_ue_in_order(program_dir, name)
     for frame, listed in collections.Counter(int(r["frame"]) for r in readable).items():
         expected = sorted(r["msg"].lower() for r in readable if int(r["frame"]) == frame)
         assert sorted(texts[frame]) == expected, frame
+    # Messages over time: every message binned by its direction, but those
+    # before a jump of the capture's clock (the rayhunter logs start at the
+    # modem's epoch).
+    for series in report["rate"]["series"]:
+        uplink = sum(1 for r in rows if r["dir"] == "1")
+        assert sum(series["uplink"]) + sum(series["downlink"]) + series["left_out"] == len(rows)
+        if series["left_out"] == 0 and all(r["dir"] in ("0", "1") for r in rows):  # DLT 148 lists "?"
+            assert sum(series["uplink"]) == uplink
+            assert len(series["uplink"]) <= 600
     # Every instance is counted once, ends in a known state, and an answer
     # never comes before its request.
     by_status = collections.Counter(i["status"] for i in report["instances"])
@@ -449,7 +458,8 @@ def test_json_shape(program_dir):
     counts = report["procedures"]["eps.attach"]
     assert counts["started"] == sum(counts[s] for s in cr.STATUSES)
     rate = report["rate"]
-    assert sum(sum(s["uplink"]) + sum(s["downlink"]) for s in rate["series"]) == report["totals"]["messages"]
+    assert sum(sum(s["uplink"]) + sum(s["downlink"]) + s["left_out"] for s in rate["series"]) == \
+        report["totals"]["messages"]
     assert sum(r["count"] for r in report["message_types"]) == report["totals"]["messages"]
 
 
