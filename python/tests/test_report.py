@@ -5,7 +5,6 @@ directions and frames, causes and algorithms read from the listed octets),
 the security facts, the JSON's shape, the HTML page and its plots, the text
 ladder, the command line and the program's `report` hook."""
 import collections
-import csv
 import io
 import json
 import os
@@ -582,3 +581,35 @@ def test_the_program_runs_the_report(program_dir, tmp_path):
         r = subprocess.run([str(tmp_path / "corvuna"), "report", capture], capture_output=True, text=True,
                            env=environment, cwd=tmp_path)
         assert r.returncode == 2 and "the Python package corvuna" in r.stderr
+
+
+def _degrade(record, rng):
+    """A record as the reader may also give it: without UE ids or security
+    facts, without a time, not NAS, or its body left ciphered."""
+    r = json.loads(json.dumps(record))
+    for key in ("procedure", "procedure_code", "enb_ue_s1ap_id", "mme_ue_s1ap_id", "security", "carrier"):
+        if rng.random() < 0.3:
+            r.pop(key, None)
+    choice = rng.random()
+    if choice < 0.1:
+        r["view"].update(message=None, result="not_nas")
+    elif choice < 0.3 and r["view"]["message"] and r["view"]["message"].get("name") == "security_protected_nas_message":
+        r["view"]["message"].update(message=None, ciphered_octets=r["octets"][12:])
+        r["view"]["message"]["ciphering"].update(body="left_ciphered", ciphered=True)
+        r["view"]["result"] = "ciphered"
+    if rng.random() < 0.1:
+        r.pop("time")
+    return r
+
+
+@pytest.mark.parametrize("seed", range(6))
+def test_degraded_records_still_give_a_report(program_dir, seed):
+    import random
+    rng = random.Random(seed)
+    recs = [_degrade(r, rng) for r in records("s1ap_o5gs_testepc.pcapng") + records("s1ap_magma_32ue.pcapng")]
+    report = cr.build(recs)
+    assert report["totals"]["messages"] == len(recs)
+    assert sum(ue["messages"] for ue in report["ues"]) == len(recs)
+    assert "<details class=\"ue\"" in cr.html(report)
+    for ue in report["ues"][:5]:
+        assert cr.ladder(report, ue["id"]).count("\n") >= ue["messages"]
