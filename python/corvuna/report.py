@@ -31,13 +31,13 @@ Top-level keys of the JSON (`schema` is "corvuna-report/1"):
   none of those three happened.
 - ues: per UE, id, label, capture, identities (imsi, guti, tmsi, imeisv,
   suci, tracker names), plmn {mcc, mnc, from, assumed_mnc_length}, messages,
-  first_time, last_time, the procedure instances and the events (its
+  first_time, last_time, duration_s, the procedure ids and the events (its
   messages in order: frame, time, direction, name, text, carried,
   protection, mac, body, cause, procedures).
 - instances: every procedure instance: id, ue, procedure, title, system,
   status, detail, start / answer / completion {frame, time, message},
   cause {kind, value, text} (and extra_cause: the ESM cause a rejected
-  attach carries), timer, timer_seconds, duration_s, note.
+  attach carries), timer, timer_seconds, duration_s, note, plmn.
 - causes_by_plmn: plmn, procedure, status, cause, count, ues.
 - message_types: system, protocol, name, text, direction, count, carried
   (how often it came inside another message).
