@@ -77,6 +77,11 @@ if(CORVUNA_INSTALL_PYTHON AND NOT CMAKE_CROSSCOMPILING)
       endif()
       file(WRITE ${PROJECT_BINARY_DIR}/python/_installed.py
         "# Written by cmake --install: the library, relative to this package.\nLIBRARY = \"${CORVUNA_PY_TO_LIB}\"\n")
+      # Where `corvuna report` finds the package, relative to the program.
+      if(TARGET corvuna_cli)
+        file(RELATIVE_PATH _bin_to_python /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CORVUNA_PYTHON_INSTALL_DIR})
+        target_compile_definitions(corvuna_cli PRIVATE CORVUNA_PYTHON_FROM_BINDIR="${_bin_to_python}")
+      endif()
       install(DIRECTORY ${PROJECT_SOURCE_DIR}/python/corvuna DESTINATION ${CORVUNA_PYTHON_INSTALL_DIR}
         COMPONENT python FILES_MATCHING PATTERN "*.py" PATTERN "__pycache__" EXCLUDE)
       install(FILES ${PROJECT_BINARY_DIR}/python/_installed.py

@@ -23,7 +23,10 @@
 #      2);
 #   5. the Python package: decode, decode_many on one and on every CPU, and
 #      corvuna.dask on a LocalCluster of one and of two workers
-#      (scripts/bench-python.py).
+#      (scripts/bench-python.py);
+#   6. corvuna report over every capture of ../shared/captures and
+#      ../shared/captures-5g: the HTML page with its plots and the JSON (wall
+#      time, best of three; target: a few seconds).
 # Not part of the test command.  Environment: CORVUNA_CORPUS (default
 # ../shared/corpus/real-nas.tsv), BENCH_REPEAT (default 50).
 set -euo pipefail
@@ -31,7 +34,7 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc time libpcap-dev libssl-dev libipsec-mb-dev python3 \
   python3-cryptography python3-dask \
-  python3-distributed python3-pandas
+  python3-distributed python3-pandas python3-matplotlib
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
 [ -f "$corpus" ] || { echo "bench: $corpus not found (set CORVUNA_CORPUS)" >&2; exit 1; }
 repeat=${BENCH_REPEAT:-50}
@@ -201,3 +204,13 @@ echo "== the Python package: the legacy document of the corpus messages =="
 cmake --build build/release --target corvuna_shared >&2
 CORVUNA_LIBRARY=$PWD/build/release/libcorvuna.so.1 PYTHONPATH=$PWD/python \
   /usr/bin/python3 scripts/bench-python.py "$corpus" 20
+
+captures=(../shared/captures/*.pcap* ../shared/captures-5g/*.pcap*)
+if [ -e "${captures[0]}" ]; then
+  echo
+  echo "== corvuna report: every shared capture (${#captures[@]} files), HTML page and JSON =="
+  build/release/corvuna report "${captures[@]}" --user-dlt 150=s1ap -o "$work/report.html" --json "$work/report.json"
+  t_report=$(best_of_three build/release/corvuna report "${captures[@]}" --user-dlt 150=s1ap \
+    -o "$work/report.html" --json "$work/report.json")
+  printf 'corvuna report, HTML and JSON   %8.3f s (wall time, best of three)\n' "$t_report"
+fi

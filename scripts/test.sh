@@ -9,13 +9,15 @@
 # checks its export and import tables, and runs the test suite and the DLL
 # host under Wine (scripts/test-windows.sh), installs the package into a
 # scratch prefix and builds C consumers against it (scripts/test-package.sh),
-# and tests the Python package installed with pip into a scratch venv.
+# and tests the Python package installed with pip into a scratch venv (the
+# report's page loaded in headless Chromium among them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 \
   libpcap-dev libssl-dev libipsec-mb-dev python3-cryptography pkgconf dpkg python3-pytest python3-dask \
-  python3-distributed python3-pandas python3-venv python3-pip python3-setuptools python3-jsonschema
+  python3-distributed python3-pandas python3-venv python3-pip python3-setuptools python3-jsonschema \
+  python3-matplotlib chromium chromium-driver
 jobs=$(nproc)
 
 step() { printf '\n== %s == (%d s so far)\n' "$*" "$SECONDS"; }
@@ -80,7 +82,7 @@ scripts/test-windows.sh
 step "installed as a package: find_package and pkg-config consumers, shared and static; Debian packages"
 scripts/test-package.sh build/native
 
-step "Python package: pip install without network, pytest (Dask LocalCluster with two workers)"
+step "Python package: pip install without network, pytest (Dask LocalCluster with two workers; the report's page in headless Chromium)"
 venv=$(mktemp -d)
 /usr/bin/python3 -m venv --system-site-packages "$venv"
 CORVUNA_PREBUILT_LIBRARY=$PWD/build/native/libcorvuna.so.1 \

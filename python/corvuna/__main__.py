@@ -1,5 +1,7 @@
 # SPDX-License-Identifier: Apache-2.0
-"""python3 -m corvuna [-d DIR] [-T legacy|json|text] [--null-ciphering] HEX ..."""
+"""python3 -m corvuna [-d DIR] [-T legacy|json|text] [--null-ciphering] HEX ...
+python3 -m corvuna report CAPTURE... [-o report.html] [--json report.json] [--keys FILE]
+python3 -m corvuna ladder CAPTURE --ue IMSI|GUTI|TMSI"""
 import argparse
 import json
 import sys
@@ -8,6 +10,10 @@ import corvuna
 
 
 def main(argv=None):
+    argv = sys.argv[1:] if argv is None else list(argv)
+    if argv and argv[0] in ("report", "ladder"):
+        from corvuna import report
+        return report.main(argv)
     parser = argparse.ArgumentParser(prog="python3 -m corvuna",
                                      description="Decode LTE NAS messages (TS 24.301 EMM and ESM).")
     parser.add_argument("messages", nargs="*", metavar="HEX", help="a message in hex")

@@ -105,6 +105,20 @@ PY
   expect 1 'one.tsv: not a pcap or pcapng capture' 0 -- -r "$work/one.tsv"
   expect 2 'N=WHAT with N from 147 to 162 and WHAT nas, s1ap, mac-lte-framed or udp' 0 -- --user-dlt 200=nas -r "$work/raw.pcap"
   expect 2 'N=WHAT with N from 147 to 162' 0 -- --user-dlt 147=mac-nr -r "$work/raw.pcap"
+  # corvuna report: python3 -m corvuna report with this program reading the
+  # capture; the raw capture's ATTACH REQUEST rejected with EMM cause #15.
+  if [ -x /usr/bin/python3 ]; then
+    "$corvuna" report "$work/raw.pcap" -T json >"$work/report.json" 2>"$work/err"
+    /usr/bin/python3 -c '
+import json, sys
+r = json.load(open(sys.argv[1]))
+(attach,) = [i for i in r["instances"] if i["procedure"] == "eps.attach"]
+assert r["totals"]["messages"] == 2 and attach["status"] == "rejected" and attach["cause"]["value"] == 15, r
+' "$work/report.json" || { echo "FAIL: report"; sed 's/^/  stderr: /' "$work/err"; failures=$((failures + 1)); }
+  fi
+  CORVUNA_PYTHON=$work/no-python3 "$corvuna" report "$work/raw.pcap" >/dev/null 2>"$work/err"
+  [ $? -eq 2 ] && grep -q 'no-python3 is missing' "$work/err" ||
+    { echo "FAIL: report without python3"; failures=$((failures + 1)); }
   # Keys files: a good one is taken, a bad line is named by file and line.
   printf '# test keys\n* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/good.keys"
   printf '# test keys\n001010123456789 k=465b opc=e8ed289deba952e4283b54e88e6183ca\n' >"$work/bad.keys"

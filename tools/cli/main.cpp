@@ -2,10 +2,21 @@
 // corvuna: decode LTE NAS messages and print their documents.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+#endif
 
 #include "cli/capture_run.h"
 #include "cli/format.h"
@@ -20,6 +31,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: corvuna [options] [HEX ...]\n"
     "       corvuna [options] -r CAPTURE\n"
+    "       corvuna report CAPTURE... [-o report.html] [--json FILE] [--keys FILE]\n"
     "\n"
     "Decodes LTE NAS messages (TS 24.301 EMM and ESM) and prints one document\n"
     "per message.\n"
@@ -88,6 +100,11 @@ constexpr const char* kUsage =
     "  --                    what follows is HEX, even when it starts with '-'\n"
     "\n"
     "Options taking a value also take it as --option=VALUE.\n"
+    "\n"
+    "corvuna report runs the Python package's report (python3 -m corvuna report,\n"
+    "with Debian's /usr/bin/python3 and python3-matplotlib): the procedures of\n"
+    "each UE, their outcomes and causes, and the security facts of the\n"
+    "captures, as one HTML page with its plots and as JSON.\n"
     "\n"
     "Exit status: 0 when every message was decoded, 1 when some input was bad,\n"
     "could not be decoded or, in the standard view, was decoded with errors or\n"
@@ -419,11 +436,123 @@ int ParseArguments(int argc, char** argv, Options& options) {
     return -1;
 }
 
+
+// `corvuna report ARGS` is `python3 -m corvuna report ARGS`: the report is
+// the Python package's (it draws its plots with matplotlib).  The package is
+// looked for where `cmake --install` puts it relative to the program, then,
+// for a program run from its build tree, in the source tree, then where
+// python3 looks by itself.  The report reads the captures with this very
+// program (CORVUNA_PROGRAM_DIR).
+#if defined(_WIN32)
+int RunReport(int, char**) {
+    std::fprintf(stderr, "corvuna report: not available in this build; run 'python -m corvuna report'\n");
+    return 2;
+}
+#else
+#ifndef CORVUNA_PYTHON_FROM_BINDIR
+#define CORVUNA_PYTHON_FROM_BINDIR ""
+#endif
+#ifndef CORVUNA_BUILD_DIR
+#define CORVUNA_BUILD_DIR ""
+#endif
+#ifndef CORVUNA_SOURCE_PYTHON_DIR
+#define CORVUNA_SOURCE_PYTHON_DIR ""
+#endif
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string ProgramDirectory(const char* argv0) {
+    std::vector<char> path(4096);
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    std::string self = n > 0 ? std::string(path.data(), static_cast<size_t>(n)) : std::string(argv0);
+    const size_t slash = self.rfind('/');
+    return slash == std::string::npos ? std::string(".") : self.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string RealPath(const std::string& path) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr) return path;
+    std::string out(real);
+    std::free(real);
+    return out;
+}
+
+// Exit status of `program args` with its output thrown away; -1 when it
+// could not be run.
+int RunQuietly(const std::vector<std::string>& command) {
+    std::vector<char*> args;
+    for (const std::string& a : command) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (failed != 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunReport(int argc, char** argv) {
+    const char* chosen = std::getenv("CORVUNA_PYTHON");
+    const std::string python = chosen != nullptr && *chosen != '\0' ? chosen : "/usr/bin/python3";
+    if (access(python.c_str(), X_OK) != 0) {
+        std::fprintf(stderr,
+                     "corvuna report: %s is missing: the report runs on Debian's python3 with matplotlib "
+                     "(apt-get install python3 python3-matplotlib)\n",
+                     python.c_str());
+        return 2;
+    }
+    const std::string here = ProgramDirectory(argv[0]);
+    std::vector<std::string> places;
+    if (*CORVUNA_PYTHON_FROM_BINDIR != '\0') places.push_back(here + "/" + CORVUNA_PYTHON_FROM_BINDIR);
+    if (*CORVUNA_BUILD_DIR != '\0' && RealPath(here) == RealPath(CORVUNA_BUILD_DIR)) {
+        places.push_back(CORVUNA_SOURCE_PYTHON_DIR);
+    }
+    std::string package;
+    for (const std::string& place : places) {
+        if (IsFile(place + "/corvuna/report.py")) {
+            package = RealPath(place);
+            break;
+        }
+    }
+    if (package.empty() && RunQuietly({python, "-c", "import corvuna.report"}) != 0) {
+        std::string looked;
+        for (const std::string& place : places) looked += place + ", ";
+        std::fprintf(stderr,
+                     "corvuna report: the Python package corvuna (corvuna/report.py) is missing: looked in %s"
+                     "and on %s's own path; install it (cmake --install, or pip install ./python)\n",
+                     looked.c_str(), python.c_str());
+        return 2;
+    }
+    if (!package.empty()) {
+        const char* old = std::getenv("PYTHONPATH");
+        const std::string path = old != nullptr && *old != '\0' ? package + ":" + old : package;
+        setenv("PYTHONPATH", path.c_str(), 1);
+    }
+    setenv("CORVUNA_PROGRAM_DIR", here.c_str(), 1);
+    std::vector<std::string> command = {python, "-m", "corvuna", "report"};
+    for (int i = 2; i < argc; ++i) command.emplace_back(argv[i]);
+    std::vector<char*> args;
+    for (std::string& a : command) args.push_back(a.data());
+    args.push_back(nullptr);
+    execv(python.c_str(), args.data());
+    std::fprintf(stderr, "corvuna report: cannot run %s: %s\n", python.c_str(), std::strerror(errno));
+    return 2;
+}
+#endif
+
 }  // namespace
 }  // namespace corvuna::cli
 
 int main(int argc, char** argv) {
     using namespace corvuna::cli;
+    if (argc > 1 && std::string_view(argv[1]) == "report") return RunReport(argc, argv);
     Options options;
     if (const int status = ParseArguments(argc, argv, options); status >= 0) return status;
     if (options.inputs.empty()) options.inputs.push_back({Input::Kind::kFile, "-", 0});
