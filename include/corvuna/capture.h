@@ -51,6 +51,7 @@ extern "C" {
 /* What each message carries beside its facts (options.include). */
 #define CORVUNA_CAPTURE_JSON 1u /* the record as JSON: the program's -T json line */
 #define CORVUNA_CAPTURE_TEXT 2u /* the standard view as a text tree */
+#define CORVUNA_CAPTURE_COMMENT 4u /* the words of the program's comment line */
 
 /* message.nas */
 #define CORVUNA_CAPTURE_EPS 0         /* EPS NAS */
@@ -65,7 +66,7 @@ typedef struct corvuna_capture_options {
     const char *keys_text; /* the same as text, or NULL */
     int no_capture_keys;   /* non-zero: the KASMEs of the capture's S6a answers are left unused */
     int show_keys;         /* non-zero: the keys used appear in the facts and the JSON */
-    unsigned int include;  /* CORVUNA_CAPTURE_JSON and/or CORVUNA_CAPTURE_TEXT (default: JSON) */
+    unsigned int include;  /* CORVUNA_CAPTURE_JSON, _TEXT, _COMMENT (default: JSON and COMMENT) */
     /* What user link types 147 to 162 carry: "nas", "s1ap", "mac-lte-framed"
      * or "udp"; NULL: the default. */
     const char *user_dlt[16];
@@ -73,6 +74,12 @@ typedef struct corvuna_capture_options {
      * counted only (see corvuna_capture_summary). */
     void (*warning)(void *context, const char *text);
     void *warning_context;
+    /* The frames whose messages are given: first_frame (1: the first) to
+     * last_frame (0: the last).  The frames before are still read and their
+     * messages followed (security contexts, RLC), so that a capture read in
+     * ranges, by several readers, gives what reading it whole gives. */
+    uint64_t first_frame;
+    uint64_t last_frame;
 } corvuna_capture_options;
 
 /* Strings are NUL-terminated, "" when absent; numbers -1 when absent.  All
@@ -113,7 +120,7 @@ typedef struct corvuna_capture_message {
     size_t json_length;
     const char *text;     /* CORVUNA_CAPTURE_TEXT: the view's tree; else NULL */
     size_t text_length;
-    const char *comment;  /* the words of the program's comment line */
+    const char *comment;  /* CORVUNA_CAPTURE_COMMENT: the words of the program's comment line */
 } corvuna_capture_message;
 
 typedef struct corvuna_capture corvuna_capture;
@@ -143,10 +150,19 @@ CORVUNA_CAPTURE_API int corvuna_capture_next(corvuna_capture *reader, const corv
 
 /*
  * Many messages at once, for hosts where a call costs (Python): up to
- * `max_messages` records written into `buffer`, each ended by 0x1E, its
- * fields (corvuna_capture_columns) separated by 0x1F, absent ones empty.
+ * `max_messages` records written into `buffer` column by column: each
+ * column (corvuna_capture_columns) holds the field of every record, each
+ * field followed by 0x1F, and ends with 0x1E; absent fields are empty.
+ * A host splits only the columns it looks at.
+ * The fields are the message's facts as corvuna_capture_message has them
+ * (direction "uplink"/"downlink", nas "eps"/"5gs"/"as_ciphered", result by
+ * its name: "decoded", ...), then "view": the standard view as JSON
+ * (CORVUNA_CAPTURE_JSON), "text": its tree (CORVUNA_CAPTURE_TEXT), and
+ * "input": what corvuna_capture_render needs to write the record, the view
+ * or its tree later, for the records a host looks at.
  * Returns the number of records (0 at the end), *used the octets written; or
- * a negative error.  A record that does not fit is kept for the next call;
+ * a negative error (an error met after some records is returned by the next
+ * call).  A record that does not fit is kept for the next call;
  * when not even one fits, CORVUNA_CAPTURE_ERR_NO_ROOM with *used the room it
  * needs.
  */
@@ -155,6 +171,29 @@ CORVUNA_CAPTURE_API int corvuna_capture_next_batch(corvuna_capture *reader, char
 
 /* The names of the batch records' fields, separated by 0x1F. */
 CORVUNA_CAPTURE_API const char *corvuna_capture_columns(void);
+
+#define CORVUNA_CAPTURE_RECORD 0    /* corvuna_capture_render: the record as JSON (the program's -T json) */
+#define CORVUNA_CAPTURE_VIEW_JSON 1 /* the standard view as JSON */
+#define CORVUNA_CAPTURE_VIEW_TEXT 2 /* the standard view as a text tree */
+
+/*
+ * Writes the record, view or text tree of a batch record's "input" field
+ * (`length` octets at `input`) into `output` (NUL-terminated, never past
+ * `capacity`).  Returns the view's result (CORVUNA_VIEW_DECODED (0) to
+ * CORVUNA_VIEW_CIPHERED (4)), CORVUNA_CAPTURE_ERR_ARGUMENT for an input that
+ * is none, or CORVUNA_CAPTURE_ERR_NO_ROOM; *needed (when not NULL) gets the
+ * room, NUL included, the output takes.  Thread-safe; needs no reader.
+ */
+CORVUNA_CAPTURE_API int corvuna_capture_render(const char *input, size_t length, int what, char *output,
+                                               size_t capacity, size_t *needed);
+
+/*
+ * The number of frames of the capture at `path`, read without decoding them
+ * (to split a large capture into frame ranges).  CORVUNA_CAPTURE_OK or an
+ * error, with its reason in `error` as corvuna_capture_open gives it.
+ */
+CORVUNA_CAPTURE_API int corvuna_capture_count_frames(const char *path, uint64_t *frames, char *error,
+                                                     size_t error_size);
 
 /* The reason of the last error ("" when none), naming the input. */
 CORVUNA_CAPTURE_API const char *corvuna_capture_error(const corvuna_capture *reader);

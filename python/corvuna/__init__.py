@@ -6,6 +6,10 @@
     >>> corvuna.view("075e")["message"]                         # the standard view
     'security_mode_complete'
 
+Captures (pcap, pcapng, gzip-compressed too) are read by corvuna.read
+(records with their facts and view) and corvuna.read_frame (a pandas
+DataFrame); corvuna.dask.read_captures reads many across a Dask cluster.
+
 Messages are bytes-like objects or hex strings (blanks, ':' and a leading 0x
 allowed).  The calls release the GIL while the library decodes, so threads
 decode in parallel; decode_many does it for a batch.
@@ -17,8 +21,10 @@ import threading
 from concurrent.futures import ThreadPoolExecutor
 
 from ._library import LibraryNotFound, load
+from .capture import CaptureError, count_frames, read, read_frame
 
 __all__ = ["decode", "view", "view_text", "lte_gain", "decode_many", "library_path", "library_version",
+           "read", "read_frame", "count_frames", "CaptureError",
            "LibraryNotFound", "DecodeError", "UPLINK", "DOWNLINK", "MAX_DOCUMENT_LENGTH"]
 
 UPLINK = 1

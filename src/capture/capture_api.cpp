@@ -4,6 +4,7 @@
 #include "corvuna/capture.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -11,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "capture/capture_file.h"
 #include "capture/reader.h"
+#include "capture/record_input.h"
 #include "security/keys.h"
 #include "view/json_sink.h"
 #include "view/text_sink.h"
+#include "view/walker.h"
 
 using namespace corvuna;
 
@@ -47,8 +51,9 @@ constexpr const char kColumns[] =
     "tmsi\x1F"
     "plmn\x1F"
     "tac\x1F"
-    "json\x1F"
-    "text";
+    "view\x1F"
+    "text\x1F"
+    "input";
 
 const char* MacName(security::MacCheck mac) {
     switch (mac) {
@@ -104,6 +109,7 @@ struct corvuna_capture {
     std::unique_ptr<capture::Reader> reader;
     capture::Message m;
     bool pending = false;  // m was read and is still to be given (a batch had no room for it)
+    bool batch = false;    // read by batches: the view's JSON is the batch's, not the record's
     bool ended = false;
     std::string error;
     std::string summary;
@@ -112,7 +118,8 @@ struct corvuna_capture {
     std::string message, causeText, imsi, guti, tmsi;
     std::vector<char> room;
     corvuna_capture_message out{};
-    std::string line;  // a batch record
+    std::vector<std::string> columns;  // a batch, column by column
+    std::vector<size_t> marks;         // the columns' sizes before the last record
 
     // Reads the next message into m; CORVUNA_CAPTURE_MESSAGE, _END or an error.
     int Read();
@@ -207,10 +214,10 @@ void corvuna_capture::Describe() {
     o.plmn = plmn.c_str();
     json.clear();
     text.clear();
+    constexpr size_t kRoom = view::kMaxViewOutput + 4096;
+    if (room.size() < kRoom) room.resize(kRoom);
     if ((include & (CORVUNA_CAPTURE_JSON | CORVUNA_CAPTURE_TEXT)) != 0) {
-        constexpr size_t kRoom = view::kMaxViewOutput + 4096;
-        if (room.size() < kRoom) room.resize(kRoom);
-        if ((include & CORVUNA_CAPTURE_JSON) != 0) {
+        if ((include & CORVUNA_CAPTURE_JSON) != 0 && !batch) {
             view::JsonSink sink(room.data(), kRoom);
             capture::WriteRecord(sink, m, true, c.show_keys != 0);
             sink.Finish();
@@ -257,6 +264,15 @@ int Open(const std::string& name, int fd, const corvuna_capture_options* options
     r.nullCiphering = c.null_ciphering != 0;
     r.captureKeys = c.no_capture_keys == 0;
     r.showKeys = c.show_keys != 0;
+    r.comments = (c.include & CORVUNA_CAPTURE_COMMENT) != 0;
+    r.firstFrame = c.first_frame > 0 ? c.first_frame : 1;
+    r.lastFrame = c.last_frame;
+    if (c.last_frame > 0 && c.last_frame < r.firstFrame) {
+        CopyError(name + ": the last frame " + std::to_string(c.last_frame) + " is before the first, " +
+                      std::to_string(r.firstFrame),
+                  error, errorSize);
+        return CORVUNA_CAPTURE_ERR_ARGUMENT;
+    }
     for (int i = 0; i < 16; ++i) {
         if (c.user_dlt[i] == nullptr) continue;
         const int payload = capture::UserPayloadFromName(c.user_dlt[i]);
@@ -301,66 +317,94 @@ int Open(const std::string& name, int fd, const corvuna_capture_options* options
 
 // Appends a field and its separator, with the separators kept out of it.
 void Field(std::string& line, std::string_view value) {
-    for (char ch : value) line += ch == kField || ch == kRecord ? ' ' : ch;
+    const size_t at = line.size();
+    line.append(value);
+    if (value.find_first_of("\x1E\x1F") != std::string_view::npos) {
+        for (size_t i = at; i < line.size(); ++i) {
+            if (line[i] == kField || line[i] == kRecord) line[i] = ' ';
+        }
+    }
     line += kField;
 }
 void Number(std::string& line, int64_t value, bool present) {
-    if (present) line += std::to_string(value);
+    if (present) {
+        char text[24];
+        line.append(text, static_cast<size_t>(std::to_chars(text, text + sizeof text, value).ptr - text));
+    }
     line += kField;
 }
 
 constexpr char kHex[] = "0123456789abcdef";
 
-// A batch record of the message in `r`.
-void Record(corvuna_capture& r) {
+// The batch record of the message in `r`: each field appended to its
+// column, followed by 0x1F.
+void Record(corvuna_capture& r, std::string* column) {
     const corvuna_capture_message& o = r.out;
-    std::string& line = r.line;
-    line.clear();
-    Number(line, static_cast<int64_t>(o.frame), true);
-    Number(line, o.seconds, true);
-    Number(line, o.nanoseconds, true);
-    Field(line, o.time);
-    Field(line, o.carrier);
-    Field(line, o.procedure);
-    Number(line, o.procedure_code, o.procedure_code >= 0);
-    Number(line, o.enb_ue_s1ap_id, o.enb_ue_s1ap_id >= 0);
-    Number(line, o.mme_ue_s1ap_id, o.mme_ue_s1ap_id >= 0);
-    Number(line, o.ran_ue_ngap_id, o.ran_ue_ngap_id >= 0);
-    Number(line, o.amf_ue_ngap_id, o.amf_ue_ngap_id >= 0);
-    Field(line, o.s_tmsi);
-    Field(line, o.tai);
-    Field(line, o.ecgi);
-    Field(line, o.ue);
-    Field(line, o.direction == 1 ? "uplink" : "downlink");
-    Field(line, o.direction_source);
-    Field(line, o.nas == CORVUNA_CAPTURE_EPS ? "eps" : o.nas == CORVUNA_CAPTURE_5GS ? "5gs" : "as_ciphered");
-    Number(line, o.security_header, o.security_header >= 0);
-    Field(line, o.mac);
-    Field(line, o.body);
-    Number(line, o.eea, o.eea >= 0);
-    Number(line, o.eia, o.eia >= 0);
-    Number(line, o.count, o.count >= 0);
+    auto next = [&column]() -> std::string& { return *column++; };
+    Number(next(), static_cast<int64_t>(o.frame), true);
+    Number(next(), o.seconds, true);
+    Number(next(), o.nanoseconds, true);
+    Field(next(), o.time);
+    Field(next(), o.carrier);
+    Field(next(), o.procedure);
+    Number(next(), o.procedure_code, o.procedure_code >= 0);
+    Number(next(), o.enb_ue_s1ap_id, o.enb_ue_s1ap_id >= 0);
+    Number(next(), o.mme_ue_s1ap_id, o.mme_ue_s1ap_id >= 0);
+    Number(next(), o.ran_ue_ngap_id, o.ran_ue_ngap_id >= 0);
+    Number(next(), o.amf_ue_ngap_id, o.amf_ue_ngap_id >= 0);
+    Field(next(), o.s_tmsi);
+    Field(next(), o.tai);
+    Field(next(), o.ecgi);
+    Field(next(), o.ue);
+    Field(next(), o.direction == 1 ? "uplink" : "downlink");
+    Field(next(), o.direction_source);
+    Field(next(), o.nas == CORVUNA_CAPTURE_EPS ? "eps" : o.nas == CORVUNA_CAPTURE_5GS ? "5gs" : "as_ciphered");
+    Number(next(), o.security_header, o.security_header >= 0);
+    Field(next(), o.mac);
+    Field(next(), o.body);
+    Number(next(), o.eea, o.eea >= 0);
+    Number(next(), o.eia, o.eia >= 0);
+    Number(next(), o.count, o.count >= 0);
+    std::string& hex = next();
+    const size_t at = hex.size();
+    hex.resize(at + 2 * o.length);
     for (size_t i = 0; i < o.length; ++i) {
-        line += kHex[o.octets[i] >> 4];
-        line += kHex[o.octets[i] & 0x0F];
+        hex[at + 2 * i] = kHex[o.octets[i] >> 4];
+        hex[at + 2 * i + 1] = kHex[o.octets[i] & 0x0F];
     }
-    line += kField;
-    Field(line, o.nas == CORVUNA_CAPTURE_AS_CIPHERED ? std::string_view() : view::ResultName(static_cast<view::Result>(o.result)));
-    Number(line, static_cast<int64_t>(o.errors), true);
-    Field(line, o.message);
-    Number(line, o.cause, o.cause >= 0);
-    Field(line, o.cause_text);
-    Field(line, o.imsi);
-    Field(line, o.guti);
-    Field(line, o.tmsi);
-    Field(line, o.plmn);
-    Number(line, o.tac, o.tac >= 0);
-    Field(line, o.json != nullptr ? std::string_view(o.json, o.json_length) : std::string_view());
-    for (char ch : o.text != nullptr ? std::string_view(o.text, o.text_length) : std::string_view()) {
-        line += ch == kField || ch == kRecord ? ' ' : ch;
+    hex += kField;
+    Field(next(), o.nas == CORVUNA_CAPTURE_AS_CIPHERED ? std::string_view() : view::ResultName(static_cast<view::Result>(o.result)));
+    Number(next(), static_cast<int64_t>(o.errors), true);
+    Field(next(), o.message);
+    Number(next(), o.cause, o.cause >= 0);
+    Field(next(), o.cause_text);
+    Field(next(), o.imsi);
+    Field(next(), o.guti);
+    Field(next(), o.tmsi);
+    Field(next(), o.plmn);
+    Number(next(), o.tac, o.tac >= 0);
+    // The view as JSON and as text, when asked for (JSON never holds the
+    // separators; the text's are kept out), and the record's input.
+    std::string& json = next();
+    if ((r.include & CORVUNA_CAPTURE_JSON) != 0 && r.m.kind != capture::Message::Kind::kAsCiphered) {
+        view::JsonSink sink(r.room.data(), r.room.size());
+        view::DecodeView(r.m.direction, r.m.found->octets.data, r.m.found->octets.size, 0, &r.m.protection, sink,
+                         view::Label());
+        sink.Finish();
+        if (!sink.Truncated()) json.append(r.room.data(), sink.Length());
     }
-    line += kRecord;
+    json += kField;
+    Field(next(), o.text != nullptr ? std::string_view(o.text, o.text_length) : std::string_view());
+    std::string& input = next();
+    capture::AppendRecordInput(r.m, r.c.show_keys != 0, input);
+    input += kField;
 }
+
+constexpr size_t kColumnCount = [] {
+    size_t n = 1;
+    for (char c : kColumns) n += c == kField;
+    return n;
+}();
 
 }  // namespace
 
@@ -371,7 +415,7 @@ void corvuna_capture_options_init(corvuna_capture_options* options) {
     *options = corvuna_capture_options{};
     options->size = sizeof(corvuna_capture_options);
     options->direction = 1;
-    options->include = CORVUNA_CAPTURE_JSON;
+    options->include = CORVUNA_CAPTURE_JSON | CORVUNA_CAPTURE_COMMENT;
 }
 
 int corvuna_capture_open(const char* path, const corvuna_capture_options* options, corvuna_capture** reader,
@@ -428,29 +472,48 @@ int corvuna_capture_next_batch(corvuna_capture* reader, char* buffer, size_t cap
     }
     *used = 0;
     try {
+        reader->batch = true;
+        // Column by column: each field of each record followed by 0x1F,
+        // each column ended by 0x1E.
+        std::vector<std::string>& columns = reader->columns;
+        columns.resize(kColumnCount);
+        for (std::string& c : columns) c.clear();
+        size_t total = kColumnCount;
         int records = 0;
+        int got = CORVUNA_CAPTURE_END;
+        std::vector<size_t>& marks = reader->marks;
+        marks.resize(kColumnCount);
         while (records < max_messages) {
-            const bool again = reader->pending;
-            const int got = reader->Read();
-            if (got != CORVUNA_CAPTURE_MESSAGE) {
-                // An error after some records is told by the next call.
-                if (got < 0 && records > 0) reader->ended = true;
-                return records > 0 ? records : got;
-            }
-            if (!again) Record(*reader);
-            const std::string& line = reader->line;
-            if (line.size() > capacity - *used) {
+            got = reader->Read();
+            if (got != CORVUNA_CAPTURE_MESSAGE) break;
+            size_t before = 0;
+            for (size_t c = 0; c < kColumnCount; ++c) before += marks[c] = columns[c].size();
+            Record(*reader, columns.data());
+            size_t after = 0;
+            for (const std::string& c : columns) after += c.size();
+            if (after - before > capacity - std::min(capacity, total)) {
+                // Kept for the next call.
+                for (size_t c = 0; c < kColumnCount; ++c) columns[c].resize(marks[c]);
                 reader->pending = true;
                 if (records == 0) {
-                    *used = line.size();
+                    *used = total + (after - before);
                     return CORVUNA_CAPTURE_ERR_NO_ROOM;
                 }
-                return records;
+                break;
             }
-            std::memcpy(buffer + *used, line.data(), line.size());
-            *used += line.size();
+            total += after - before;
             ++records;
         }
+        if (records == 0) return got;
+        // An error after some records is told by the next call.
+        if (got < 0) reader->ended = true;
+        char* out = buffer;
+        for (const std::string& column : columns) {
+            std::memcpy(out, column.data(), column.size());
+            out += column.size();
+            *out++ = kRecord;
+        }
+        *used = static_cast<size_t>(out - buffer);
         return records;
     } catch (...) {
         reader->error = reader->name + ": internal error";
@@ -460,6 +523,78 @@ int corvuna_capture_next_batch(corvuna_capture* reader, char* buffer, size_t cap
 }
 
 const char* corvuna_capture_columns(void) { return kColumns; }
+
+int corvuna_capture_render(const char* input, size_t length, int what, char* output, size_t capacity,
+                           size_t* needed) {
+    if (input == nullptr || (output == nullptr && capacity > 0) || what < CORVUNA_CAPTURE_RECORD ||
+        what > CORVUNA_CAPTURE_VIEW_TEXT) {
+        return CORVUNA_CAPTURE_ERR_ARGUMENT;
+    }
+    try {
+        auto parsed = std::make_unique<capture::RecordInput>();
+        if (!capture::ParseRecordInput(std::string_view(input, length), *parsed)) return CORVUNA_CAPTURE_ERR_ARGUMENT;
+        const capture::Message& m = parsed->message;
+        int result = static_cast<int>(m.kind == capture::Message::Kind::kAsCiphered ? view::Result::kCiphered
+                                                                                     : view::Result::kDecoded);
+        auto write = [&](view::Sink& sink) {
+            if (what == CORVUNA_CAPTURE_RECORD) {
+                capture::WriteRecord(sink, m, true, parsed->showKeys);
+            } else if (m.kind != capture::Message::Kind::kAsCiphered) {
+                result = static_cast<int>(view::DecodeView(m.direction, m.found->octets.data, m.found->octets.size, 0,
+                                                           &m.protection, sink, view::Label()));
+            }
+            sink.Finish();
+            if (needed != nullptr) *needed = sink.Required() + 1;
+            return !sink.Truncated();
+        };
+        bool fitted = false;
+        if (what == CORVUNA_CAPTURE_VIEW_TEXT) {
+            view::TextSink sink(output, capacity);
+            fitted = write(sink);
+        } else {
+            view::JsonSink sink(output, capacity);
+            fitted = write(sink);
+        }
+        if (!fitted) {
+            if (capacity > 0) output[0] = '\0';
+            return CORVUNA_CAPTURE_ERR_NO_ROOM;
+        }
+        if (what == CORVUNA_CAPTURE_RECORD && m.kind != capture::Message::Kind::kAsCiphered) {
+            result = static_cast<int>(view::DecodeFacts(m.direction, m.found->octets.data, m.found->octets.size,
+                                                        &m.protection, parsed->message.view));
+        }
+        return result;
+    } catch (...) {
+        return CORVUNA_CAPTURE_ERR_INTERNAL;
+    }
+}
+
+int corvuna_capture_count_frames(const char* path, uint64_t* frames, char* error, size_t error_size) {
+    if (path == nullptr || frames == nullptr) {
+        CopyError("no capture named", error, error_size);
+        return CORVUNA_CAPTURE_ERR_ARGUMENT;
+    }
+    *frames = 0;
+    try {
+        capture::CaptureFile file;
+        std::string why;
+        if (!file.Open(path, why)) {
+            CopyError(std::string(path) + ": " + why, error, error_size);
+            return why.find("cannot") == 0 ? CORVUNA_CAPTURE_ERR_OPEN : CORVUNA_CAPTURE_ERR_FORMAT;
+        }
+        capture::CapturedFrame frame;
+        int got = 0;
+        while ((got = file.Next(frame, why)) > 0) ++*frames;
+        if (got < 0) {
+            CopyError(std::string(path) + ": after frame " + std::to_string(*frames) + ": " + why, error, error_size);
+            return CORVUNA_CAPTURE_ERR_READ;
+        }
+        return CORVUNA_CAPTURE_OK;
+    } catch (...) {
+        CopyError(std::string(path) + ": internal error", error, error_size);
+    }
+    return CORVUNA_CAPTURE_ERR_INTERNAL;
+}
 
 const char* corvuna_capture_error(const corvuna_capture* reader) {
     return reader != nullptr ? reader->error.c_str() : "no reader";

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "capture/reader.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -268,6 +270,10 @@ bool Reader::ReadFrame() {
     next_ = 0;
     if (finished_ || linkType_ < 0) return false;
     std::string error;
+    if (options_.lastFrame > 0 && counts_.frames >= options_.lastFrame) {
+        finished_ = true;  // the range ends here: what RLC holds belongs to later frames
+        return false;
+    }
     if (options_.beforeFrame) options_.beforeFrame();
     const int got = file_.Next(frame_, error);
     if (got <= 0) {
@@ -286,9 +292,14 @@ bool Reader::ReadFrame() {
         const uint64_t microseconds = static_cast<uint64_t>(frame_.seconds) * 1000000u + frame_.nanoseconds / 1000u;
         decoder_.Decode(linkType_, frame_.data, frame_.wireLength, microseconds);
     }
-    for (const std::string& warning : decoder_.warnings()) Warn("frame " + std::to_string(frame_.number) + ": " + warning);
+    const bool given = frame_.number >= options_.firstFrame;
+    if (given) {
+        for (const std::string& warning : decoder_.warnings()) {
+            Warn("frame " + std::to_string(frame_.number) + ": " + warning);
+        }
+    }
     for (const Bytes& message : decoder_.diameter()) TakeDiameter(message);
-    if (options_.rrcPdu) {
+    if (options_.rrcPdu && given) {
         for (const radio::RrcPdu& p : decoder_.rrcPdus()) options_.rrcPdu(frame_.number, p);
     }
     counts_.radio = decoder_.radioCounters();
@@ -300,12 +311,27 @@ bool Reader::Next(Message& m) {
         const std::vector<FoundNas>& found = decoder_.found();
         if (next_ < found.size()) {
             const FoundNas& f = found[next_++];
+            if (frame_.number < options_.firstFrame) {
+                Replay(f);
+                continue;
+            }
             m = Message();
             m.found = &f;
             m.frame = frame_.number;
             m.seconds = frame_.seconds;
             m.nanoseconds = frame_.nanoseconds;
-            m.time = IsoTime(frame_.seconds, frame_.nanoseconds, digits_);
+            if (frame_.seconds != timeSeconds_) {
+                timeSeconds_ = frame_.seconds;
+                timePrefix_ = IsoTime(frame_.seconds, 0, 0);
+                timePrefix_.pop_back();  // the "Z"
+            }
+            m.time = timePrefix_;
+            if (digits_ > 0) {
+                char fraction[16];
+                std::snprintf(fraction, sizeof fraction, ".%09u", frame_.nanoseconds % 1000000000u);
+                m.time.append(fraction, static_cast<size_t>(std::min(digits_, 9)) + 1);
+            }
+            m.time += 'Z';
             m.facts = &kNoFacts;
             if (f.asCipheredRrc) {
                 BuildAsCiphered(m, f);
@@ -333,8 +359,20 @@ void Reader::TakeDiameter(Bytes message) {
     }
 }
 
+// A message before the frames given: followed, not given.
+void Reader::Replay(const FoundNas& f) {
+    if (f.asCipheredRrc) return;
+    if (f.fivegs) {
+        const int algorithm = contexts_.Ciphering(f.ueKey);
+        const ProtectedNas p = ReadProtectedNas(f.octets, options_.nullCiphering || algorithm == 0);
+        if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
+        return;
+    }
+    Track(f, facts_, false);
+}
+
 // The security facts of a message, counted.
-void Reader::Track(const FoundNas& f, security::SecurityFacts& facts) {
+void Reader::Track(const FoundNas& f, security::SecurityFacts& facts, bool count) {
     security::NasInput in;
     in.connection = f.ueKey;
     in.direction = f.direction;
@@ -343,6 +381,7 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts) {
     if (f.location.sTmsi) in.sTmsi = static_cast<int64_t>(f.location.mmec) << 32 | f.location.mTmsi;
     if (f.location.tai) in.taiPlmn = f.location.taiPlmn;
     tracker_.Process(in, facts);
+    if (!count) return;
     switch (facts.mac) {
         case security::MacCheck::kVerified:
             ++counts_.macVerified;
@@ -439,8 +478,9 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
             m.directionSource = "(from -d)";
         }
     }
-    std::string about = Place(m) + " direction=" + DirectionName(m.direction) + m.directionSource;
-    if (p.securityHeader > 0) {
+    std::string about;
+    if (options_.comments) about = Place(m) + " direction=" + DirectionName(m.direction) + m.directionSource;
+    if (options_.comments && p.securityHeader > 0) {
         about += " security_header=" + std::to_string(p.securityHeader);
         if (p.securityHeader <= 4 && !p.shortHeader) {
             about += " mac=" + Hex32(p.mac) + " seq=" + std::to_string(p.sequence);
@@ -448,11 +488,11 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
         if (p.serviceRequest) about += " message=SERVICE_REQUEST";
         if (p.shortHeader) about += " message=cut_inside_the_security_header";
     }
-    about += security::FactsText(facts_, options_.showKeys);
+    if (options_.comments) about += security::FactsText(facts_, options_.showKeys);
     if (p.ciphered) {
-        if (options_.nullCiphering && !readable) about += " ciphering=eea0(assumed)";
+        if (options_.comments && options_.nullCiphering && !readable) about += " ciphering=eea0(assumed)";
         if (p.plain.size == 0) {
-            about += " decoded=no(ciphered)";
+            if (options_.comments) about += " decoded=no(ciphered)";
             m.leftCiphered = true;
         }
     }
@@ -501,8 +541,9 @@ void Reader::BuildFivegs(Message& m, const FoundNas& f) {
             why.assign(protection.reason.text, protection.reason.size);
         }
     }
-    std::string about = Place(m) + " direction=" + DirectionName(m.direction) + " nas=5gs";
-    if (p.securityHeader > 0) {
+    std::string about;
+    if (options_.comments) about = Place(m) + " direction=" + DirectionName(m.direction) + " nas=5gs";
+    if (options_.comments && p.securityHeader > 0) {
         about += " security_header=" + std::to_string(p.securityHeader);
         if (!p.shortHeader) about += " mac=" + Hex32(p.mac) + " seq=" + std::to_string(p.sequence);
         if (p.ciphered) {
@@ -520,6 +561,7 @@ void Reader::BuildAsCiphered(Message& m, const FoundNas& f) {
     m.kind = Message::Kind::kAsCiphered;
     ++counts_.asCipheredRrc;
     m.direction = f.direction;
+    if (!options_.comments) return;
     m.comment = "frame=" + std::to_string(m.frame) + " time=" + m.time + " carrier=lte_rrc" + RrcPlace(f) +
                 " direction=" + DirectionName(f.direction) + " as_ciphering=EEA" + std::to_string(f.asCiphering) +
                 " decoded=no(AS-ciphered)";

@@ -43,6 +43,14 @@ struct ReaderOptions {
     std::function<void(const std::string&)> warning;
     // Every LTE RRC PDU the radio side delivers, with its frame number.
     std::function<void(uint64_t, const radio::RrcPdu&)> rrcPdu;
+    // Frames given: from firstFrame to lastFrame (0: to the end).  The
+    // frames before firstFrame are still read, and their messages followed
+    // by the security tracker and the radio side, so that a capture read in
+    // frame ranges gives what reading it whole gives.
+    // Whether each message's comment line words are made (Message::comment).
+    bool comments = true;
+    uint64_t firstFrame = 1;
+    uint64_t lastFrame = 0;
     // Called before each frame is read: what was written of the frames
     // before may be flushed (a pipe's reader sees each message when its
     // frame arrives).
@@ -134,7 +142,8 @@ private:
     bool ReadFrame();
     void Warn(const std::string& what);
     void TakeDiameter(Bytes message);
-    void Track(const FoundNas& f, security::SecurityFacts& facts);
+    void Track(const FoundNas& f, security::SecurityFacts& facts, bool count = true);
+    void Replay(const FoundNas& f);
     void Count(Message& m, security::BodyState body, const std::string& bodyWhy);
     void BuildEps(Message& m, const FoundNas& f);
     void BuildFivegs(Message& m, const FoundNas& f);
@@ -155,6 +164,9 @@ private:
     SecurityContexts contexts_;  // 5GS: the ciphering algorithm of each UE
     Counts counts_;
     std::string error_;
+    // The time stamp's text to the second, of the last second met.
+    int64_t timeSeconds_ = INT64_MIN;
+    std::string timePrefix_;
 };
 
 // Writes `m` as a record of `out`: JSON the capture's record (where it was

@@ -40,7 +40,8 @@ void FactsSink::MessageName(Label name) {
 void FactsSink::BeginIe(const IePlace& place) {
     ++ieDepth_;
     if (ieDepth_ == 1) {
-        parts_ = Parts();
+        if (taken_) parts_ = Parts();
+        taken_ = false;
         plmnList_ = EndsWith(Key(place.role), "plmns");
     }
     if (ieDepth_ <= 8 && EndsWith(Key(place.role), "cause")) causeIe_ |= 1u << ieDepth_;
@@ -53,13 +54,19 @@ void FactsSink::EndIe() {
 }
 
 void FactsSink::Enum(Label label, int64_t value, Text text) {
-    if (facts_.cause >= 0 || ieDepth_ > 8 || (causeIe_ & (1u << ieDepth_)) == 0 || Key(label) != "cause_value") return;
+    const std::string_view key = Key(label);
+    if (ieDepth_ == 1 && key == "protection_scheme_id") {
+        parts_.scheme = value;
+        taken_ = true;
+    }
+    if (facts_.cause >= 0 || ieDepth_ > 8 || (causeIe_ & (1u << ieDepth_)) == 0 || key != "cause_value") return;
     facts_.cause = value;
     facts_.causeText.Set(std::string_view(text.text, text.size));
 }
 
 void FactsSink::Number(Label label, int64_t value) {
     if (ieDepth_ != 1) return;
+    taken_ = true;
     const std::string_view key = Key(label);
     if (key == "tac") {
         if (parts_.tac < 0) parts_.tac = value;  // a list's first
@@ -73,13 +80,12 @@ void FactsSink::Number(Label label, int64_t value) {
         parts_.amfSet = value;
     } else if (key == "amf_pointer") {
         parts_.amfPointer = value;
-    } else if (key == "protection_scheme_id") {
-        parts_.scheme = value;
     }
 }
 
 void FactsSink::Ascii(Label label, std::string_view value) {
     if (ieDepth_ != 1) return;
+    taken_ = true;
     const std::string_view key = Key(label);
     if (key == "mcc") {
         if (parts_.mcc.empty()) parts_.mcc.Set(value);  // a list's first
@@ -94,6 +100,7 @@ void FactsSink::Ascii(Label label, std::string_view value) {
 
 void FactsSink::Hex(Label label, const uint8_t* octets, size_t count) {
     if (ieDepth_ != 1 || count != 4) return;
+    taken_ = true;
     const std::string_view key = Key(label);
     if (key == "m_tmsi" || key == "5g_tmsi" || key == "tmsi_p_tmsi_m_tmsi") {
         parts_.tmsi = ShortText<8>();

@@ -17,7 +17,7 @@ namespace corvuna::view {
 // A short string held in place (no allocation per message).
 template <size_t N>
 struct ShortText {
-    char chars[N] = {};
+    char chars[N];  // the first `size` hold the text
     uint8_t size = 0;
     std::string_view view() const { return std::string_view(chars, size); }
     bool empty() const { return size == 0; }
@@ -105,6 +105,7 @@ private:
     uint32_t causeIe_ = 0;  // bit n: the open IE at depth n is a cause
     bool plmnList_ = false; // the outermost open IE is a list of PLMNs (not where the UE is)
     Parts parts_;           // of the outermost open IE
+    bool taken_ = false;    // parts_ holds something since it was cleared
 };
 
 // The facts of a message, as DecodeView would decode it.
