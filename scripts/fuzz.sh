@@ -138,6 +138,13 @@ for f in "${capture_files[@]}"; do
 done
 /usr/bin/python3 scripts/radio-seeds.py "$seeds/radio_fuzz" "${radio_files[@]}"
 
+# The capture reader and record input targets: the small captures whole
+# (and gzip-compressed), record inputs of the listings' messages.
+/usr/bin/python3 scripts/reader-seeds.py "$seeds" "${capture_files[@]}" --listings "${listings[@]}"
+for t in capture_reader_fuzz record_input_fuzz; do
+  [ -x build/fuzz/tests/fuzz/$t ] && targets+=("$t")
+done
+
 # Built only with the ASN.1 tables (CORVUNA_ASN1_DIR).
 for t in per_fuzz ngap_fuzz rrc_fuzz; do
   [ -x build/fuzz/tests/fuzz/$t ] && targets+=("$t")
@@ -154,6 +161,8 @@ for target in "${targets[@]}"; do
     capture_fuzz | security_fuzz) options=(-dict=tests/fuzz/nas.dict -max_len=4096) ;;
     radio_fuzz) options=(-dict=tests/fuzz/radio.dict -max_len=4096) ;;
     per_fuzz | ngap_fuzz | rrc_fuzz) options=(-max_len=8192) ;;
+    capture_reader_fuzz) options=(-max_len=262144) ;;
+    record_input_fuzz) options=(-max_len=4096) ;;
     *) options=(-dict=tests/fuzz/nas.dict -max_len=1024) ;;
   esac
   # Undefined behaviour is a finding like a crash (the input is kept).

@@ -114,7 +114,9 @@ typedef struct corvuna_capture_message {
     const char *imsi;     /* of an IMSI, or of a SUCI of the null scheme */
     const char *guti;     /* "310-410-ff58-06-c09d2b22"; 5G-GUTI "001-01-ca-3f8-00-c0000001" */
     const char *tmsi;     /* the M-TMSI, 5G-TMSI or TMSI, hex */
-    const char *plmn;     /* "001-01": of the carrier's TAI, else the message's TAI or GUTI */
+    const char *plmn;     /* "001-01": where the UE is, as the TAI S1AP carried with this message or
+                             an earlier one of its UE association gives it; else of the message's
+                             TAI or GUTI */
     int64_t tac;
     const char *json;     /* CORVUNA_CAPTURE_JSON: the record; else NULL */
     size_t json_length;

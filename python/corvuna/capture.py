@@ -38,6 +38,9 @@ class CaptureError(OSError):
         super().__init__(message)
         self.code = code
 
+    def __reduce__(self):  # raised on a Dask worker, it reaches the client whole
+        return (CaptureError, (self.code, str(self)))
+
 
 def _columns():
     return load_capture().columns().decode("ascii").split(_SEPARATOR)

@@ -206,10 +206,11 @@ void corvuna_capture::Describe() {
     o.cause = static_cast<int>(v.cause);
     o.tac = v.tac;
     plmn.assign(v.plmn.view());
-    // The carrier's TAI tells where the UE is.
-    if (f.location.tai) {
-        plmn = PlmnText(f.location.taiPlmn);
-        o.tac = f.location.tac;
+    // The TAI S1AP carried (with this message or an earlier one of the UE
+    // association) tells where the UE is.
+    if (m.ueTai) {
+        plmn = PlmnText(m.ueTaiPlmn);
+        o.tac = m.ueTac;
     }
     o.plmn = plmn.c_str();
     json.clear();

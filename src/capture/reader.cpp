@@ -311,6 +311,7 @@ bool Reader::Next(Message& m) {
         const std::vector<FoundNas>& found = decoder_.found();
         if (next_ < found.size()) {
             const FoundNas& f = found[next_++];
+            if (f.location.tai) taiOf_[f.ueKey] = f.location;
             if (frame_.number < options_.firstFrame) {
                 Replay(f);
                 continue;
@@ -333,6 +334,11 @@ bool Reader::Next(Message& m) {
             }
             m.time += 'Z';
             m.facts = &kNoFacts;
+            if (const auto tai = taiOf_.find(f.ueKey); tai != taiOf_.end()) {
+                m.ueTai = true;
+                std::copy(tai->second.taiPlmn, tai->second.taiPlmn + 3, m.ueTaiPlmn);
+                m.ueTac = tai->second.tac;
+            }
             if (f.asCipheredRrc) {
                 BuildAsCiphered(m, f);
             } else if (f.fivegs) {

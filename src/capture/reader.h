@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "capture/capture_file.h"
 #include "capture/diameter.h"
@@ -110,6 +111,11 @@ struct Message {
     const security::SecurityFacts* facts = nullptr;
     view::Protection protection;       // the facts as the view prints them
     std::string comment;               // the comment line's words, without "# "
+    // Where the UE is: the TAI S1AP carried with this message or, failing
+    // that, with an earlier one of the same UE association.
+    bool ueTai = false;
+    uint8_t ueTaiPlmn[3] = {};
+    uint16_t ueTac = 0;
     // The standard view's result and flat facts (kCiphered for an
     // AS-ciphered PDU).
     view::Result result = view::Result::kCiphered;
@@ -162,6 +168,7 @@ private:
     S6aMatcher matcher_;
     security::SecurityFacts facts_;
     SecurityContexts contexts_;  // 5GS: the ciphering algorithm of each UE
+    std::unordered_map<std::string, UeLocation> taiOf_;  // the last TAI carried, by UE association
     Counts counts_;
     std::string error_;
     // The time stamp's text to the second, of the last second met.
