@@ -23,7 +23,7 @@ def record_input(frame, direction, octets, carrier):
         0, frame, "2024-01-01T00:00:00.000000Z", carrier, "", "", 2, -1, -1, -1,   # kind .. subframe
         12 if carrier == 0 else -1, 1, -1, -1, -1,                               # procedure, UE ids
         0, 0, 0, 1, "00f110", 1, 0, "000000", 0, -1,                             # location, AS ciphering
-        octets.hex(), direction, "ue1", -1, 0, 0, "", "", 0, "", "", "",          # octets .. keys
+        octets.hex(), direction, "", "ue1", -1, 0, 0, "", "", 0, "", "", "",      # octets .. keys
         4, "no key", -1, -1, -1, "", 0, 0, "no integrity key", 0, "",             # protection
     ]
     return "r1|" + "".join(f"{f}|" for f in fields)

@@ -118,7 +118,7 @@ std::string Read(const std::string& path, cli::Format format, capture::radio::Rr
     std::string text;
     {
         cli::Output out(sink);
-        const cli::CaptureCounts c = cli::RunCapture(path, options, out);
+        const cli::CaptureCounts c = cli::RunCapture(path, options, out).counts;
         if (counts != nullptr) *counts = c;
     }
     std::rewind(sink);
@@ -196,8 +196,8 @@ TEST(CaptureRadioFiles, TheProgramSaysWhereTheNasWasInRrc) {
     EXPECT_NE(summary.find("radio: 4 LTE RRC PDUs (1 AS-ciphered, not read), 4 MAC PDUs"), std::string::npos) << summary;
 
     EXPECT_EQ(Read(path.string(), cli::Format::kTsv, &rrc),
-              "1\t17b260bfdc00075e\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:dedicatedInfoNAS\n"
-              "1\t076023\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:DedicatedInfoNAS\n");
+              "1\t17b260bfdc00075e\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:dedicatedInfoNAS\t\n"
+              "1\t076023\t1\t2023-11-14T22:13:20.000005Z\tlte_rrc:DedicatedInfoNAS\t\n");
     const std::string json = Read(path.string(), cli::Format::kJson, &rrc);
     EXPECT_NE(json.find("\"carrier\":\"lte_rrc\",\"rrc_field\":\"dedicatedInfoNAS\",\"rrc_message\":"
                         "\"ulInformationTransfer\",\"rrc_channel\":\"UL-DCCH\",\"rnti\":70,\"sfn\":38,\"subframe\":8"),

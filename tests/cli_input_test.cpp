@@ -129,7 +129,53 @@ TEST(CliInput, LineReaderSplitsEveryLine) {
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(count, 300001);
     EXPECT_FALSE(reader.Failed());
-    EXPECT_FALSE(reader.SawNul());
+    EXPECT_STREQ(reader.Binary(), "");
+}
+
+// What a stream that is no text is, told from its first chunk; a line too
+// long to be a message is given once, cut, and the reader goes on after it.
+TEST(CliInput, LineReaderStopsAtBinaryDataAndPassesOverLinesTooLong) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "corvuna-line-reader-binary";
+    auto lines = [&](const std::string& content, std::vector<std::string>& got, bool& tooLong) {
+        std::FILE* out = std::fopen(path.string().c_str(), "wb");
+        std::fwrite(content.data(), 1, content.size(), out);
+        std::fclose(out);
+        std::FILE* in = std::fopen(path.string().c_str(), "rb");
+        LineReader reader(in);
+        std::string_view line;
+        tooLong = false;
+        while (reader.Next(line)) {
+            tooLong = tooLong || reader.LineTooLong();
+            got.emplace_back(reader.LineTooLong() ? std::string("(too long)") : std::string(line));
+        }
+        std::fclose(in);
+        return std::string(reader.Binary());
+    };
+    const struct {
+        const char* what;
+        std::string content;
+        const char* kind;
+    } cases[] = {
+        {"zeros", std::string(200000, '\0'), "binary data"},
+        {"pcap", std::string("\xd4\xc3\xb2\xa1\x02\x00\x04\x00", 8) + "07 5e\n", "a pcap capture"},
+        {"pcapng", std::string("\x0a\x0d\x0d\x0a", 4) + "x\n", "a pcapng capture"},
+        {"gzip", std::string("\x1f\x8b\x08\x00", 4) + "y\n", "gzip-compressed data"},
+        {"NUL in a later chunk", std::string(100000, 'a') + "\n" + std::string(1, '\0'), "binary data"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> got;
+        bool tooLong = false;
+        EXPECT_EQ(lines(c.content, got, tooLong), c.kind);
+        EXPECT_LE(got.size(), 1u);
+    }
+    std::vector<std::string> got;
+    bool tooLong = false;
+    EXPECT_EQ(lines("07 5e\n" + std::string(3 << 20, '0') + "\n1\t07 5d\n" + std::string(2 << 20, 'f'), got, tooLong),
+              "");
+    EXPECT_TRUE(tooLong);
+    EXPECT_EQ(got, (std::vector<std::string>{"07 5e", "(too long)", "1\t07 5d", "(too long)"}));
+    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ std::string RunWith(const std::string& path, cli::Format format, const KeyStore*
     std::string text;
     {
         cli::Output out(sink);
-        const cli::CaptureCounts c = cli::RunCapture(path, options, out);
+        const cli::CaptureCounts c = cli::RunCapture(path, options, out).counts;
         if (counts != nullptr) *counts = c;
     }
     std::rewind(sink);

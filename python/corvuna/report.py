@@ -63,10 +63,10 @@ import io
 import json
 import math
 import os
-import shutil
-import subprocess
 import sys
 import time
+
+import corvuna
 
 SCHEMA = "corvuna-report/1"
 
@@ -276,37 +276,30 @@ _NOT_JUDGED = {"gsmtap": "GSMTAP from a modem's diagnostic log shows the message
 # Records
 
 
-def _program():
-    directory = os.environ.get("CORVUNA_PROGRAM_DIR")
-    program = shutil.which("corvuna", path=directory) if directory else shutil.which("corvuna")
-    if program is None:
-        where = f"CORVUNA_PROGRAM_DIR={directory}" if directory else "PATH"
-        raise ReportError(f"the corvuna program was not found in {where}")
-    return program
-
-
 def records_of(path, keys=None, user_dlts=(), warnings=None):
-    """The records of one capture file, as dicts of the program's JSON shape.
-
-    Stand-in for corvuna.read(path, keys=keys) of the capture library: it
-    runs the program (`corvuna -r PATH -T json`, found in CORVUNA_PROGRAM_DIR
-    or on PATH).  What the program says on standard error is appended to
-    `warnings` when a list is given."""
+    """The records of one capture file, as dicts of the program's JSON shape,
+    read by the capture library (corvuna.read).  The reader's summary and
+    warnings are appended to `warnings` when a list is given."""
     if path != "-" and not os.path.isfile(path):
         raise ReportError(f"{path}: no such file")
-    command = [_program(), "-T", "json", "-r", path]
-    if keys:
-        command += ["--keys", keys]
+    user_dlt = {}
     for mapping in user_dlts:
-        command += ["--user-dlt", mapping]
-    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
-    # Exit status 1 also means "some message decoded with errors", 3 "bodies
-    # left ciphered": the records are still good.
-    if done.returncode not in (0, 1, 3):
-        raise ReportError(f"{path}: the program failed ({done.returncode}): {done.stderr.decode(errors='replace')}")
+        number, _, what = mapping.partition("=")
+        try:
+            user_dlt[int(number)] = what
+        except ValueError:
+            raise ReportError(f"--user-dlt takes N=WHAT, not {mapping!r}") from None
+    try:
+        source = sys.stdin.buffer if path == "-" else path
+        capture = corvuna.read(source, keys, user_dlt=user_dlt, name="stdin" if path == "-" else None)
+        records = [r.record for r in capture]
+    except (OSError, ValueError) as error:
+        raise ReportError(str(error)) from None
     if warnings is not None:
-        warnings.extend(line for line in done.stderr.decode(errors="replace").splitlines() if line)
-    return [json.loads(line) for line in done.stdout.splitlines() if line.strip()]
+        shown = "stdin" if path == "-" else path
+        warnings.extend(f"corvuna: {w}" for w in capture.warnings)
+        warnings.append(f"corvuna: {shown}: {capture.summary}")
+    return records
 
 
 def _epoch(text):

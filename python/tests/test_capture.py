@@ -7,6 +7,7 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 
 import pytest
 
@@ -157,3 +158,18 @@ def test_the_data_frame_has_typed_columns_and_the_records_facts():
     assert [json.loads(v) for v in frame["view"]] == [r.view for r in records]
     assert frame.loc[frame["message"] == "service_reject", "cause"].tolist() == [9, 9]
     assert pd.Timestamp(records[0].datetime) == frame["time"].iloc[0].floor("us")
+
+
+@pytest.mark.parametrize("name", NAMES or ["(no captures)"])
+def test_the_module_and_the_program_say_the_same_of_a_capture(name):
+    path = capture(name)
+    if "dlt150" in name:
+        pytest.skip("the module reads no user link type mapping")
+    env = dict(os.environ)
+    module = subprocess.run([sys.executable, "-m", "corvuna", "-r", path, "-T", "json"], capture_output=True,
+                            text=True, env=env, cwd=os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    prog = subprocess.run([program(), "-r", path, "-T", "json"], capture_output=True, text=True)
+    assert module.returncode == prog.returncode
+    assert module.stdout == prog.stdout
+    summary = [line for line in prog.stderr.splitlines() if line.startswith(f"corvuna: {path}: ") and "frames" in line]
+    assert summary and summary[0] in module.stderr.splitlines()

@@ -76,13 +76,6 @@ const char* BodyName(security::BodyState body) {
     return "";
 }
 
-const char* SourceName(const char* source) {
-    if (std::strcmp(source, "(from the MAC)") == 0) return "mac";
-    if (std::strcmp(source, "(from the message type)") == 0) return "message_type";
-    if (std::strcmp(source, "(from -d)") == 0) return "option";
-    return "";
-}
-
 // "001-01" of a PLMN identity's three TBCD octets (TS 24.008 10.5.1.13).
 std::string PlmnText(const uint8_t* p) {
     auto digit = [](int d) { return static_cast<char>(d <= 9 ? '0' + d : '?'); };
@@ -177,7 +170,7 @@ void corvuna_capture::Describe() {
     o.ecgi = ecgi.c_str();
     o.ue = m.facts->ue.c_str();
     o.direction = m.direction;
-    o.direction_source = SourceName(m.directionSource);
+    o.direction_source = capture::DirectionSourceName(m.directionSource);
     o.nas = m.kind == capture::Message::Kind::kEps      ? CORVUNA_CAPTURE_EPS
             : m.kind == capture::Message::Kind::kFivegs ? CORVUNA_CAPTURE_5GS
                                                         : CORVUNA_CAPTURE_AS_CIPHERED;

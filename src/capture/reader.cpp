@@ -202,6 +202,13 @@ const security::SecurityFacts kNoFacts;
 
 }  // namespace
 
+const char* DirectionSourceName(const char* source) {
+    if (std::strcmp(source, "(from the MAC)") == 0) return "mac";
+    if (std::strcmp(source, "(from the message type)") == 0) return "message_type";
+    if (std::strcmp(source, "(from -d)") == 0) return "option";
+    return "";
+}
+
 const char* ProcedureName(const FoundNas& f) {
     if (!CarriedByAp(f)) return "";
     return f.carrier == Carrier::kNgap ? NgapProcedureName(f.procedure) : S1apProcedureName(f.procedure);
@@ -573,12 +580,13 @@ void Reader::BuildAsCiphered(Message& m, const FoundNas& f) {
                 " decoded=no(AS-ciphered)";
 }
 
-void WriteRecord(view::Sink& sink, const Message& m, bool json, bool showKeys) {
+void WriteRecord(view::Sink& sink, const Message& m, bool json, bool showKeys, bool unwrap) {
+    const view::Protection* protection = unwrap ? &m.protection : nullptr;
     using view::operator""_f;
     const FoundNas& f = *m.found;
     if (!json) {
         if (m.kind != Message::Kind::kAsCiphered) {
-            view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, &m.protection, sink, view::Label());
+            view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, protection, sink, view::Label());
         }
         return;
     }
@@ -603,13 +611,16 @@ void WriteRecord(view::Sink& sink, const Message& m, bool json, bool showKeys) {
         });
     }
     sink.Ascii("Direction"_f, DirectionName(m.direction));
+    if (*DirectionSourceName(m.directionSource) != '\0') {
+        sink.Ascii(view::Field<"Direction source", "direction_source">, DirectionSourceName(m.directionSource));
+    }
     if (m.kind == Message::Kind::kAsCiphered) {
         sink.Ascii("AS ciphering"_f, "EEA" + std::to_string(f.asCiphering));
         sink.Flag("Decoded"_f, false, Text(), Text());
     } else {
         sink.Hex("Octets"_f, f.octets.data, f.octets.size);
         security::WriteContext(sink, *m.facts, showKeys);
-        view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, &m.protection, sink,
+        view::DecodeView(m.direction, f.octets.data, f.octets.size, 0, protection, sink,
                          view::Field<"View", "view">);
     }
     sink.End();

@@ -180,7 +180,9 @@ private:
 // found, its octets, the UE's security context, and the standard view under
 // "view"), the text tree the standard view alone.  A message whose NAS was
 // not read (AS-ciphered) writes its place only (JSON) or nothing (text).
-void WriteRecord(view::Sink& out, const Message& m, bool json, bool showKeys);
+// Without `unwrap`, the view decodes the octets as carried, knowing nothing
+// of the UE's security context (no body read as deciphered or EEA0).
+void WriteRecord(view::Sink& out, const Message& m, bool json, bool showKeys, bool unwrap = true);
 
 // The summary of a capture's counts: "106 frames, 20 NAS messages: ...".
 std::string Summary(const Counts& counts);
@@ -194,6 +196,10 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits);
 // The carrier as the listings of tshark name it: "s1ap:initialUEMessage(12)",
 // "lte_rrc:dedicatedInfoNAS".
 std::string CarrierText(const FoundNas& f);
+
+// Where a direction that the carrier did not give came from: "mac",
+// "message_type", "option"; "" when carried.
+const char* DirectionSourceName(const char* source);
 
 // The S1AP or NGAP procedure's name ("initialUEMessage"); "" for other
 // carriers.

@@ -141,6 +141,7 @@ void AppendRecordInput(const Message& m, bool showKeys, std::string& out) {
     Put(out, f.asCiphering);
     PutHex(out, f.octets.data, f.octets.size);
     Put(out, m.direction);
+    Put(out, DirectionSourceName(m.directionSource));
     Put(out, s.ue);
     Put(out, s.ksi);
     Put(out, s.mapped ? 1 : 0);
@@ -202,6 +203,12 @@ bool ParseRecordInput(std::string_view text, RecordInput& in) {
     f.octets = Bytes{in.octets.data(), in.octets.size()};
     m.direction = r.Number<int>(0, 1);
     f.direction = m.direction;
+    const std::string source = r.Text();
+    m.directionSource = source == "mac"            ? "(from the MAC)"
+                        : source == "message_type" ? "(from the message type)"
+                        : source == "option"       ? "(from -d)"
+                                                   : "";
+    if (!source.empty() && *m.directionSource == '\0') return false;
     f.fivegs = m.kind == Message::Kind::kFivegs;
     f.asCipheredRrc = m.kind == Message::Kind::kAsCiphered;
     s.ue = r.Text();

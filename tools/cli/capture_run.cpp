@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/capture_run.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "corvuna/corvuna.h"
@@ -51,18 +52,45 @@ std::string RrcLine(uint64_t frame, const capture::radio::RrcPdu& p) {
     return line + '\n';
 }
 
+// -T ladder: one line a message, the UE on the left and the network on the
+// right: "   23  12:52:52.575303  UE ───► attach_request (IMSI 001010123456819)".
+std::string LadderLine(const Message& m) {
+    const view::MessageFacts& v = m.view;
+    std::string name = m.kind == Message::Kind::kAsCiphered ? std::string("(AS-ciphered RRC PDU)")
+                       : v.message.empty()                  ? std::string("(") + std::string(view::ResultName(m.result)) + ")"
+                                                            : std::string(v.message.view());
+    if (m.leftCiphered) name += " (ciphered)";
+    std::string line = std::to_string(m.frame);
+    if (line.size() < 7) line.insert(0, 7 - line.size(), ' ');
+    const size_t t = m.time.find('T');
+    line += "  " + (t == std::string::npos ? m.time : m.time.substr(t + 1, m.time.size() - t - 2)) + "  ";
+    line += m.direction == 1 ? "UE ---> NW  " : "UE <--- NW  ";
+    line += name;
+    if (v.cause >= 0) line += " cause #" + std::to_string(v.cause) + " " + std::string(v.causeText.view());
+    if (!v.imsi.empty()) line += " IMSI " + std::string(v.imsi.view());
+    if (!v.guti.empty()) line += std::string(v.guti5g ? " 5G-GUTI " : " GUTI ") + std::string(v.guti.view());
+    if (m.facts->mac == security::MacCheck::kFailed) line += " [MAC failed]";
+    if (m.result == view::Result::kDecodedWithErrors) line += " [decoded with errors]";
+    return line + "\n";
+}
+
 // One message in the chosen format.
-void Write(const Message& m, const CaptureOptions& options, Output& out) {
+void Write(const Message& m, const CaptureOptions& options, const std::string& file, Output& out) {
     const capture::FoundNas& f = *m.found;
     switch (options.format) {
         case Format::kRrc:
             return;  // the RRC PDUs were listed as they came
+        case Format::kLadder:
+            out.Write(LadderLine(m));
+            return;
         case Format::kTsv: {
             if (m.kind == Message::Kind::kAsCiphered) return;
             std::string line = std::to_string(m.direction) + '\t';
             AppendHex(line, f.octets.data, f.octets.size);
-            line += '\t' + std::to_string(m.frame) + '\t' + m.time + '\t' + capture::CarrierText(f) + '\n';
-            out.Write(line);
+            line += '\t' + std::to_string(m.frame) + '\t' + m.time + '\t' + capture::CarrierText(f) + '\t' +
+                    capture::DirectionSourceName(m.directionSource);
+            if (options.fileColumn) line += '\t' + file;
+            out.Write(line + '\n');
             return;
         }
         case Format::kJson:
@@ -74,12 +102,12 @@ void Write(const Message& m, const CaptureOptions& options, Output& out) {
                 char* room = out.Reserve(kRoom);
                 if (json) {
                     view::JsonSink sink(room, kRoom);
-                    capture::WriteRecord(sink, m, true, options.showKeys);
+                    capture::WriteRecord(sink, m, true, options.showKeys, !options.noUnwrap);
                     sink.Finish();
                     if (!sink.Truncated()) out.Commit(sink.Length());
                 } else {
                     view::TextSink sink(room, kRoom);
-                    capture::WriteRecord(sink, m, false, options.showKeys);
+                    capture::WriteRecord(sink, m, false, options.showKeys, !options.noUnwrap);
                     sink.Finish();
                     if (!sink.Truncated()) out.Commit(sink.Length());
                 }
@@ -87,7 +115,7 @@ void Write(const Message& m, const CaptureOptions& options, Output& out) {
             out.Write("\n");
             return;
         }
-        default:
+        case Format::kLegacy:
             break;
     }
     // The legacy document, of EPS NAS only: of the inner plain message
@@ -111,28 +139,124 @@ void Write(const Message& m, const CaptureOptions& options, Output& out) {
     }
 }
 
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether `m` names the UE `id`: its IMSI, GUTI or TMSI (M-TMSI, 5G-TMSI,
+// or the S-TMSI S1AP carries), or the UE the security tracker knows by it.
+bool Names(const Message& m, const std::string& id) {
+    const view::MessageFacts& v = m.view;
+    const capture::UeLocation& l = m.found->location;
+    char sTmsi[16] = "";
+    if (l.sTmsi) std::snprintf(sTmsi, sizeof sTmsi, "%08x", l.mTmsi);
+    return SameText(v.imsi.view(), id) || SameText(v.guti.view(), id) || SameText(v.tmsi.view(), id) ||
+           (l.sTmsi && SameText(sTmsi, id)) || m.facts->ue == "imsi-" + id;
+}
+
+// The selection of --message, --ue and --errors, followed message by message.
+class Selection {
+public:
+    explicit Selection(const CaptureOptions& options) : options_(options) {}
+
+    bool Takes(const Message& m) {
+        if (options_.errorsOnly && m.result != view::Result::kDecodedWithErrors && !m.leftCiphered &&
+            m.facts->mac != security::MacCheck::kFailed) {
+            return false;
+        }
+        if (!options_.messages.empty()) {
+            const std::string name(m.view.message.view());
+            bool named = false;
+            for (const std::string& wanted : options_.messages) named = named || wanted == name;
+            if (!named) return false;
+        }
+        if (!options_.ue.empty()) {
+            // The UE is followed by its S1AP/NGAP association and by the
+            // tracker's name for it, from the first message that names it.
+            const std::string& tracked = m.facts->ue;
+            if (Names(m, options_.ue)) {
+                keys_.insert(m.found->ueKey);
+                if (!tracked.empty()) keys_.insert(tracked);
+            }
+            const bool known = keys_.count(m.found->ueKey) > 0 || (!tracked.empty() && keys_.count(tracked) > 0);
+            if (!known) return false;
+            if (!tracked.empty()) keys_.insert(tracked);
+            keys_.insert(m.found->ueKey);
+        }
+        return true;
+    }
+
+private:
+    const CaptureOptions& options_;
+    std::set<std::string> keys_;
+};
+
+bool Bad(view::Result r) {
+    return r == view::Result::kDecodedWithErrors || r == view::Result::kUnknownMessage || r == view::Result::kNotNas;
+}
+
 }  // namespace
 
-CaptureCounts RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {
+CaptureRun RunCapture(const std::string& path, const CaptureOptions& options, Output& out) {
     const std::string name = path == "-" ? "stdin" : path;
     auto complain = [&name](const std::string& what) {
         std::fprintf(stderr, "corvuna: %s: %s\n", name.c_str(), what.c_str());
     };
     capture::ReaderOptions readerOptions = options;
     readerOptions.warning = complain;
+    readerOptions.comments = options.format == Format::kLegacy || options.format == Format::kText;
     if (options.format == Format::kRrc) {
         readerOptions.rrcPdu = [&out](uint64_t frame, const capture::radio::RrcPdu& p) { out.Write(RrcLine(frame, p)); };
     }
     if (options.flushEachFrame) readerOptions.beforeFrame = [&out] { out.Flush(); };
     capture::Reader reader(readerOptions);
+    CaptureRun run;
     std::string error;
     if (!reader.Open(path, error)) {
         complain(error);
-        return reader.counts();
+        run.counts = reader.counts();
+        return run;
     }
+    Selection selection(options);
     Message m;
-    while (reader.Next(m)) Write(m, options, out);
-    return reader.counts();
+    while (reader.Next(m)) {
+        if (!selection.Takes(m)) continue;
+        Write(m, options, name, out);
+        ++run.selected;
+        if (options.stopOnError && m.kind != Message::Kind::kAsCiphered && Bad(m.result)) {
+            complain("frame " + std::to_string(m.frame) + ": " + std::string(view::ResultWords(m.result)) +
+                     ": stopped there (-s)");
+            run.stopped = true;
+            break;
+        }
+    }
+    run.counts = reader.counts();
+    return run;
+}
+
+std::string MessageKey(std::string_view name) {
+    std::string key;
+    for (char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (std::isalnum(u)) {
+            key += static_cast<char>(std::tolower(u));
+        } else if (!key.empty() && key.back() != '_') {
+            key += '_';
+        }
+    }
+    while (!key.empty() && key.back() == '_') key.pop_back();
+    return key;
+}
+
+std::string TsvHeader(bool captures, bool fileColumn) {
+    if (!captures) return "direction\thex\n";
+    return std::string("direction\thex\tframe\ttime\tcarrier\tdirection_source") + (fileColumn ? "\tfile" : "") + "\n";
 }
 
 }  // namespace corvuna::cli

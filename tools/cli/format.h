@@ -10,6 +10,7 @@ enum class Format {
     kText,    // the standard view as a tree
     kTsv,     // DIRECTION<TAB>HEX lines, as -f reads them
     kRrc,     // a capture's LTE RRC PDUs, one a line
+    kLadder,  // a capture's messages one a line, between the UE and the network
 };
 
 }  // namespace corvuna::cli

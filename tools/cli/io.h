@@ -13,18 +13,28 @@
 namespace corvuna::cli {
 
 // The lines of a stream, without their line feed (and carriage return).
+// Memory stays bounded whatever the stream holds: a line longer than
+// kMaxLine is not kept (LineTooLong() tells, and the reader goes on after
+// it), and a stream that is no text (a NUL byte, or a capture's or gzip's
+// magic number at its start) ends the reading at the chunk that shows it.
 class LineReader {
 public:
-    explicit LineReader(std::FILE* in) : in_(in), buffer_(1 << 20) {}
+    static constexpr size_t kMaxLine = 1 << 20;
 
-    // The next line; false at the end of the stream or on a read error
-    // (then Failed() is true).
+    explicit LineReader(std::FILE* in) : in_(in), buffer_(kChunk) {}
+
+    // The next line; false at the end of the stream, on a read error (then
+    // Failed() is true) or at binary data (then Binary() is true).
     bool Next(std::string_view& line);
     bool Failed() const { return failed_; }
-    // True when the stream held a NUL byte (it is then no text file).
-    bool SawNul() const { return sawNul_; }
+    // What the stream is, when it is no text: "" for text, "binary data",
+    // "a pcap capture", "a pcapng capture" or "gzip-compressed data".
+    const char* Binary() const { return binary_; }
+    // The line last given was longer than kMaxLine: its first octets only.
+    bool LineTooLong() const { return tooLong_; }
 
 private:
+    static constexpr size_t kChunk = 64 << 10;
     bool Fill();
 
     std::FILE* in_;
@@ -33,7 +43,10 @@ private:
     size_t end_ = 0;
     bool eof_ = false;
     bool failed_ = false;
-    bool sawNul_ = false;
+    bool started_ = false;
+    bool tooLong_ = false;
+    bool skipping_ = false;  // the rest of a line too long is being passed over
+    const char* binary_ = "";
 };
 
 // Output gathered into a buffer and written in large blocks.

@@ -24,6 +24,7 @@ extern char** environ;
 #include "cli/text_input.h"
 #include "corvuna/corvuna.h"
 #include "security/keys.h"
+#include "view/facts.h"
 
 namespace corvuna::cli {
 namespace {
@@ -124,8 +125,9 @@ struct Options {
     bool nullCiphering = false;
     bool stopOnError = false;
     std::vector<Input> inputs;
-    CaptureOptions capture;
+    CaptureOptions capture;  // with the selection (--message, --ue, --errors)
     security::KeyStore keys;
+    bool flushEachFrame = false;  // standard output is a terminal or a pipe
 };
 
 class Decoder {
@@ -139,6 +141,12 @@ public:
         if (octets_.size() < hex.size() / 2 + 1) octets_.resize(hex.size() / 2 + 1);
         const size_t length = ParseHexInto(hex, octets_.data(), error);
         if (length == 0) return Fail(where, error);
+        // The standard view judges every message, whatever the output: the
+        // exit status and --message/--errors stand on it.
+        view::MessageFacts facts;
+        const view::Result judged = view::DecodeFacts(direction, octets_.data(), length, nullptr, facts);
+        if (!Selected(facts, judged)) return true;
+        if (options_.format != Format::kJson && options_.format != Format::kText) Count(judged);
         if (options_.format == Format::kTsv) {
             std::string line = std::to_string(direction) + '\t';
             for (size_t i = 0; i < length; ++i) {
@@ -183,10 +191,27 @@ public:
         if (result < 0) return Fail(where, "the message could not be decoded (code " + std::to_string(result) + ")");
         out_.Commit(needed - 1);
         out_.Write("\n");
-        if (result == CORVUNA_VIEW_DECODED_WITH_ERRORS) ++viewErrors_;
-        if (result == CORVUNA_VIEW_UNKNOWN_MESSAGE || result == CORVUNA_VIEW_NOT_NAS) ++unknown_;
-        if (result == CORVUNA_VIEW_CIPHERED) ++leftCiphered_;
+        Count(static_cast<view::Result>(result));
         return true;
+    }
+
+    void Count(view::Result result) {
+        if (result == view::Result::kDecodedWithErrors) ++viewErrors_;
+        if (result == view::Result::kUnknownMessage || result == view::Result::kNotNas) ++unknown_;
+        if (result == view::Result::kCiphered) ++leftCiphered_;
+    }
+
+    // --message and --errors on a message given as hex.
+    bool Selected(const view::MessageFacts& facts, view::Result result) const {
+        const CaptureOptions& c = options_.capture;
+        if (c.errorsOnly && result != view::Result::kDecodedWithErrors && result != view::Result::kCiphered) {
+            return false;
+        }
+        if (c.messages.empty()) return true;
+        for (const std::string& wanted : c.messages) {
+            if (wanted == facts.message.view()) return true;
+        }
+        return false;
     }
 
     bool Fail(const std::string& where, const std::string& what) {
@@ -201,11 +226,14 @@ public:
         std::string_view line;
         long number = 0;
         while (reader.Next(line)) {
-            if (reader.SawNul()) {
-                Fail(name, "holds binary data, not lines of hex messages");
-                return !options_.stopOnError;
-            }
             ++number;
+            if (reader.LineTooLong()) {
+                const bool go = Fail(name + ":" + std::to_string(number),
+                                     "a line longer than " + std::to_string(LineReader::kMaxLine >> 20) +
+                                         " MiB: not a message line (passed over)");
+                if (!go && options_.stopOnError) return false;
+                continue;
+            }
             const InputLine input = ClassifyLine(line);
             if (input.kind == InputLine::Kind::kSkip) continue;
             const std::string where = name + ":" + std::to_string(number);
@@ -213,6 +241,15 @@ public:
                                 ? Fail(where, input.error)
                                 : Run(input.direction.value_or(options_.direction), input.hex, where);
             if (!ok && options_.stopOnError) return false;
+        }
+        if (*reader.Binary() != '\0') {
+            const std::string what = reader.Binary();
+            // A capture given where lines are read: say how it is read.
+            const std::string hint = what.find("capture") != std::string::npos || what.find("gzip") != std::string::npos
+                                         ? ": read a capture with -r (corvuna -r " + (name == "stdin" ? std::string("-") : name) + ")"
+                                         : ", not lines of hex messages";
+            Fail(name, "holds " + what + hint);
+            return !options_.stopOnError;
         }
         if (reader.Failed()) {
             Fail(name, std::string("cannot read: ") + std::strerror(errno));
@@ -234,15 +271,20 @@ public:
     }
 
     // The messages of one capture; false when reading must stop.
-    bool RunCaptureFile(const std::string& path) {
+    bool RunCaptureFile(const std::string& path, bool severalCaptures) {
         CaptureOptions capture = options_.capture;
         capture.direction = options_.direction;
         capture.nullCiphering = options_.nullCiphering;
         capture.format = options_.format;
+        capture.stopOnError = options_.stopOnError;
+        capture.flushEachFrame = options_.flushEachFrame;
+        capture.fileColumn = severalCaptures;
 #ifdef CORVUNA_WITH_CAPTURE
-        const CaptureCounts c = RunCapture(path, capture, out_);
+        const CaptureRun run = RunCapture(path, capture, out_);
+        const CaptureCounts& c = run.counts;
 #else
         (void)capture;
+        (void)severalCaptures;
         CaptureCounts c;
         c.failed = true;
         std::fprintf(stderr, "corvuna: %s: this build reads no captures (it was built without libpcap)\n",
@@ -254,7 +296,16 @@ public:
         unknown_ += c.unknown;
 #ifdef CORVUNA_WITH_CAPTURE
         if (c.frames > 0 || !c.failed) {
-            std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), capture::Summary(c).c_str());
+            std::string summary = capture::Summary(c);
+            const CaptureOptions& o = options_.capture;
+            if (!o.messages.empty() || !o.ue.empty() || o.errorsOnly) {
+                summary += "; " + std::to_string(run.selected) + " selected";
+            }
+            std::fprintf(stderr, "corvuna: %s: %s\n", path == "-" ? "stdin" : path.c_str(), summary.c_str());
+        }
+        if (run.stopped) {
+            ++failures_;
+            return false;
         }
 #endif
         if (c.failed) ++failures_;
@@ -361,12 +412,31 @@ int ParseArguments(int argc, char** argv, Options& options) {
                 options.format = Format::kTsv;
             } else if (value == "rrc") {
                 options.format = Format::kRrc;
+            } else if (value == "ladder") {
+                options.format = Format::kLadder;
             } else {
-                return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text, tsv or rrc)");
+                return Usage("unknown format '" + Printable(value) + "' (use legacy, json, text, tsv, rrc or ladder)");
             }
         } else if (name == "-r" || name == "--read") {
             if (!takeValue()) return Usage(name + " needs a value");
             options.inputs.push_back({Input::Kind::kCapture, value, 0});
+        } else if (name == "--message") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            size_t at = 0;
+            while (at <= value.size()) {
+                const size_t comma = std::min(value.find(',', at), value.size());
+                const std::string key = MessageKey(std::string_view(value).substr(at, comma - at));
+                if (key.empty()) return Usage("--message takes message names, as 'attach_request,attach_reject'");
+                options.capture.messages.push_back(key);
+                at = comma + 1;
+            }
+        } else if (name == "--ue") {
+            if (!takeValue()) return Usage(name + " needs a value");
+            if (value.empty()) return Usage("--ue takes an IMSI, a GUTI or a TMSI");
+            options.capture.ue = value;
+        } else if (name == "--errors") {
+            if (hasValue) return Usage(name + " takes no value");
+            options.capture.errorsOnly = true;
         } else if (name == "--no-unwrap") {
             if (hasValue) return Usage(name + " takes no value");
             options.capture.noUnwrap = true;
@@ -427,11 +497,16 @@ int ParseArguments(int argc, char** argv, Options& options) {
             return Usage("unknown option " + Printable(arg));
         }
     }
-    if (options.format == Format::kRrc) {
-        for (const Input& input : options.inputs) {
-            if (input.kind != Input::Kind::kCapture) return Usage("-T rrc lists the LTE RRC PDUs of captures (-r) only");
-        }
-        if (options.inputs.empty()) return Usage("-T rrc lists the LTE RRC PDUs of captures: give one with -r");
+    bool onlyCaptures = !options.inputs.empty();
+    for (const Input& input : options.inputs) onlyCaptures = onlyCaptures && input.kind == Input::Kind::kCapture;
+    if (options.format == Format::kRrc && !onlyCaptures) {
+        return Usage("-T rrc lists the LTE RRC PDUs of captures: give them with -r, and nothing else");
+    }
+    if (options.format == Format::kLadder && !onlyCaptures) {
+        return Usage("-T ladder draws the messages of captures: give them with -r, and nothing else");
+    }
+    if (!options.capture.ue.empty() && !onlyCaptures) {
+        return Usage("--ue follows a UE through captures: give them with -r, and nothing else");
     }
     return -1;
 }
@@ -557,7 +632,15 @@ int main(int argc, char** argv) {
     if (const int status = ParseArguments(argc, argv, options); status >= 0) return status;
     if (options.inputs.empty()) options.inputs.push_back({Input::Kind::kFile, "-", 0});
 
+    // A reader at a terminal or at the end of a pipe sees each capture
+    // message as its frame arrives.
+    struct stat st {};
+    options.flushEachFrame = isatty(STDOUT_FILENO) != 0 || (fstat(STDOUT_FILENO, &st) == 0 && S_ISFIFO(st.st_mode));
+    size_t captures = 0;
+    for (const Input& input : options.inputs) captures += input.kind == Input::Kind::kCapture;
+
     Output out(stdout);
+    if (options.format == Format::kTsv) out.Write(TsvHeader(captures > 0, captures > 1));
     Decoder decoder(options, out);
     for (const Input& input : options.inputs) {
         bool go = true;
@@ -565,7 +648,7 @@ int main(int argc, char** argv) {
             const bool ok = decoder.Run(options.direction, input.text, "argument " + std::to_string(input.argument));
             go = ok || !options.stopOnError;
         } else if (input.kind == Input::Kind::kCapture) {
-            go = decoder.RunCaptureFile(input.text);
+            go = decoder.RunCaptureFile(input.text, captures > 1);
         } else {
             go = decoder.RunFile(input.text);
         }
