@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: Apache-2.0
 # Installation: the shared library (versioned SONAME), the static library,
-# the header, a CMake package (find_package(Corvuna): Corvuna::corvuna and
+# the capture library (libcorvuna-capture) and its header, the header, a CMake package (find_package(Corvuna): Corvuna::corvuna and
 # Corvuna::corvuna_static), a pkg-config file, the program and its manual
 # page, the Python package, and Debian packages through CPack.
 include(CMakePackageConfigHelpers)
@@ -13,6 +13,14 @@ install(TARGETS corvuna_shared EXPORT CorvunaTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
 install(TARGETS corvuna_static EXPORT CorvunaTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+if(TARGET corvuna_capture_shared)
+  # libcorvuna-capture: its own SONAME, header and pkg-config file; libpcap,
+  # zlib and the crypto libraries are its dependencies.
+  install(TARGETS corvuna_capture_shared EXPORT CorvunaTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT capture NAMELINK_COMPONENT dev)
+  install(FILES ${PROJECT_SOURCE_DIR}/include/corvuna/capture.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvuna COMPONENT dev)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/include/corvuna/corvuna.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvuna COMPONENT dev)
 install(EXPORT CorvunaTargets NAMESPACE Corvuna:: FILE CorvunaTargets.cmake
@@ -31,6 +39,10 @@ file(RELATIVE_PATH CORVUNA_PC_TO_PREFIX /prefix/${CORVUNA_PKGCONFIG_DIR} /prefix
 string(REGEX REPLACE "/$" "" CORVUNA_PC_TO_PREFIX "${CORVUNA_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/corvuna.pc.in ${PROJECT_BINARY_DIR}/corvuna.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/corvuna.pc DESTINATION ${CORVUNA_PKGCONFIG_DIR} COMPONENT dev)
+if(TARGET corvuna_capture_shared)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/corvuna-capture.pc.in ${PROJECT_BINARY_DIR}/corvuna-capture.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/corvuna-capture.pc DESTINATION ${CORVUNA_PKGCONFIG_DIR} COMPONENT dev)
+endif()
 
 if(TARGET corvuna_cli)
   install(TARGETS corvuna_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
@@ -75,8 +87,11 @@ if(CORVUNA_INSTALL_PYTHON AND NOT CMAKE_CROSSCOMPILING)
         file(RELATIVE_PATH CORVUNA_PY_TO_LIB /prefix/${CORVUNA_PYTHON_INSTALL_DIR}/corvuna
              /prefix/${CMAKE_INSTALL_LIBDIR}/${_soname})
       endif()
+      string(REPLACE "${_soname}" "libcorvuna-capture.so.${PROJECT_VERSION_MAJOR}" CORVUNA_PY_TO_CAPTURE
+        "${CORVUNA_PY_TO_LIB}")
       file(WRITE ${PROJECT_BINARY_DIR}/python/_installed.py
-        "# Written by cmake --install: the library, relative to this package.\nLIBRARY = \"${CORVUNA_PY_TO_LIB}\"\n")
+        "# Written by cmake --install: the libraries, relative to this package.\nLIBRARY = \"${CORVUNA_PY_TO_LIB}\"\n"
+        "CAPTURE_LIBRARY = \"${CORVUNA_PY_TO_CAPTURE}\"\n")
       # Where `corvuna report` finds the package, relative to the program.
       if(TARGET corvuna_cli)
         file(RELATIVE_PATH _bin_to_python /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CORVUNA_PYTHON_INSTALL_DIR})
@@ -101,11 +116,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL runtime dev program)
+set(CPACK_COMPONENTS_ALL runtime capture dev program)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libcorvuna${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+set(CPACK_DEBIAN_CAPTURE_PACKAGE_NAME libcorvuna-capture${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_CAPTURE_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, libpcap0.8, zlib1g, libssl3, libipsec-mb1")
+set(CPACK_COMPONENT_CAPTURE_DESCRIPTION
+  "Corvuna NAS decoder: the capture library (NAS messages of pcap and pcapng captures, with a C API)")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libcorvuna-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libcorvuna${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION})")

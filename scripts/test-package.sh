@@ -29,6 +29,7 @@ echo "installed into a scratch prefix:"
 for f in "$libdir/libcorvuna.so.1" "$libdir/libcorvuna.so" "$libdir/libcorvuna.a" include/corvuna/corvuna.h \
          "$libdir/cmake/Corvuna/CorvunaConfig.cmake" "$libdir/cmake/Corvuna/CorvunaConfigVersion.cmake" \
          "$libdir/pkgconfig/corvuna.pc" bin/corvuna share/man/man1/corvuna.1 share/doc/Corvuna/LICENSE \
+         "$libdir/libcorvuna-capture.so.1" include/corvuna/capture.h "$libdir/pkgconfig/corvuna-capture.pc" \
          share/doc/Corvuna/CHANGELOG.md; do
   [ -e "$prefix/$f" ] || fail "missing $f"
   echo "  $f"
@@ -63,6 +64,19 @@ run_consumer "pkg-config, shared" "$scratch/pc-shared"
 cc -static -o "$scratch/pc-static" tests/consumer/consumer.c $(pkg-config --static --cflags --libs corvuna)
 run_consumer "pkg-config, static" "$scratch/pc-static"
 
+# The capture library, through its own pkg-config file; it exports its C
+# API and nothing else.
+cc -o "$scratch/capture" tests/consumer/capture_consumer.c $(pkg-config --cflags --libs corvuna-capture)
+if [ -d ../shared/captures ]; then
+  out=$("$scratch/capture" ../shared/captures/s1ap_o5gs_testepc.pcapng) || fail "the capture consumer failed"
+  case "$out" in *"23 uplink attach_request IMSI 001010123456819"*"179 NAS messages"*) echo "  capture library: ok" ;;
+    *) fail "capture consumer: unexpected output: $(echo "$out" | head -3)" ;; esac
+else
+  echo "  capture library: built against (no ../shared/captures to read)"
+fi
+exports=$(nm -D --defined-only "$prefix/$libdir/libcorvuna-capture.so.1" | awk '{print $3}' | grep -v '^corvuna_capture_' || true)
+[ -z "$exports" ] || fail "libcorvuna-capture exports more than its C API: $exports"
+
 echo "the installed Python package:"
 site=$(sed -n 's/^CORVUNA_PYTHON_INSTALL_DIR:STRING=//p' "$build/CMakeCache.txt")
 [ -n "$site" ] || fail "no Python package directory in the build"
@@ -70,6 +84,13 @@ out=$(cd "$scratch" && PYTHONPATH="$prefix/$site" /usr/bin/python3 -c \
   'import corvuna; print(corvuna.library_path()); print(corvuna.decode(bytes.fromhex("075e")), end="")')
 case "$out" in "$prefix/$libdir/libcorvuna.so.1"*"<SECURITY_MODE_COMPLETE>"*) echo "  ok: ${out%%$'\n'*}" ;;
   *) fail "python: unexpected output: $out" ;; esac
+if [ -d ../shared/captures ]; then
+  out=$(cd "$scratch" && PYTHONPATH="$prefix/$site" /usr/bin/python3 -c \
+    'import corvuna, sys; print(sum(1 for r in corvuna.read(sys.argv[1]) if r.message == "attach_request"))' \
+    "$PWD/../shared/captures/s1ap_o5gs_testepc.pcapng") || fail "python: corvuna.read failed"
+  [ "$out" = 15 ] || fail "python: corvuna.read found $out attach requests, not 15"
+  echo "  corvuna.read through the installed capture library: ok"
+fi
 
 echo "Debian packages:"
 (cd "$build" && cpack -G DEB >"$scratch/cpack.log") || { cat "$scratch/cpack.log" >&2; fail "cpack failed"; }
@@ -80,6 +101,7 @@ for deb in "$build"/*.deb; do
   echo "  $(basename "$deb"): $(dpkg-deb --field "$deb" Package Version Depends | tr '\n' ' ')"
 done
 for f in usr/lib/libcorvuna.so.1 usr/lib/libcorvuna.a usr/include/corvuna/corvuna.h usr/bin/corvuna \
+         usr/lib/libcorvuna-capture.so.1 usr/include/corvuna/capture.h usr/lib/pkgconfig/corvuna-capture.pc \
          usr/lib/pkgconfig/corvuna.pc usr/share/man/man1/corvuna.1; do
   [ -e "$root/$f" ] || fail "the packages lack /$f"
 done

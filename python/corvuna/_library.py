@@ -169,7 +169,13 @@ def _capture_candidates():
     if explicit:
         yield explicit
         return
-    places = [os.path.dirname(os.path.abspath(__file__))]
+    here = os.path.dirname(os.path.abspath(__file__))
+    places = [here]
+    try:
+        from . import _installed  # written by cmake --install
+        yield os.path.normpath(os.path.join(here, _installed.CAPTURE_LIBRARY))
+    except (ImportError, AttributeError):
+        pass
     try:
         decoder = load().path
     except LibraryNotFound:
