@@ -14,7 +14,7 @@
 #include "corvuna/corvuna.h"
 #include "support/test_support.h"
 #include "support/view_check.h"
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 
 namespace corvuna::test {
 namespace {

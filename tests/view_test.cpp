@@ -13,7 +13,7 @@
 #include "corvuna/corvuna.h"
 #include "support/test_support.h"
 #include "support/view_check.h"
-#include "view/eps/eps.h"
+#include "view/protocols.h"
 
 namespace corvuna::test {
 namespace {

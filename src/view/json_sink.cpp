@@ -75,27 +75,20 @@ void JsonSink::Close(char closer) {
     if (Closes(closing)) PutChar(closer);
 }
 
-void JsonSink::Begin(Label label) {
+void JsonSink::Opening(Label label, char opener, bool list) {
     if (Fast()) {
         char* p = FastKey(cur_, label);
-        *p++ = '{';
+        *p++ = opener;
         cur_ = p;
     } else if (Key(label)) {
-        PutChar('{');
+        PutChar(opener);
     }
-    Open(false);
+    Open(list);
 }
 
-void JsonSink::BeginList(Label label) {
-    if (Fast()) {
-        char* p = FastKey(cur_, label);
-        *p++ = '[';
-        cur_ = p;
-    } else if (Key(label)) {
-        PutChar('[');
-    }
-    Open(true);
-}
+void JsonSink::Begin(Label label) { Opening(label, '{', false); }
+
+void JsonSink::BeginList(Label label) { Opening(label, '[', true); }
 
 void JsonSink::Number(Label label, int64_t value) {
     if (Fast()) {

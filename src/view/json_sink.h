@@ -13,23 +13,9 @@ public:
     JsonSink(char* buffer, size_t capacity);
 
     void Begin(Label label) override;
-    void End() override {
-        if (Fast()) {
-            --depth_;
-            *cur_++ = '}';
-        } else {
-            Close('}');
-        }
-    }
+    void End() override { Closing('}'); }
     void BeginList(Label label) override;
-    void EndList() override {
-        if (Fast()) {
-            --depth_;
-            *cur_++ = ']';
-        } else {
-            Close(']');
-        }
-    }
+    void EndList() override { Closing(']'); }
 
     void Number(Label label, int64_t value) override;
     void Quantity(Label label, int64_t value, Text unit) override;
@@ -91,6 +77,17 @@ private:
         const size_t n = d->keySize - 2;
         for (size_t i = 0; i < n; i += detail::kKeyBlock) std::memcpy(p + i, from + i, detail::kKeyBlock);
         return p + n;
+    }
+
+    // An object or a list opened and closed.
+    inline void Opening(Label label, char opener, bool list);
+    void Closing(char closer) {
+        if (Fast()) {
+            --depth_;
+            *cur_++ = closer;
+        } else {
+            Close(closer);
+        }
     }
 
     // Starts a field on the checked path: false when it is left out.

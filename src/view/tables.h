@@ -257,6 +257,15 @@ consteval std::array<std::array<uint8_t, 256>, N> IndexOptionalIes(const Message
     return index;
 }
 
+// The message table of `Layouts`, the messages of the protocols `First`
+// and `Second`, with its indexes made when the code is compiled.
+template <const auto& Layouts, uint8_t First, uint8_t Second>
+struct IndexedMessages {
+    static constexpr auto kByType = IndexMessages(Layouts, First, Second);
+    static constexpr auto kOptional = IndexOptionalIes(Layouts);
+    static constexpr MessageTable kTable{{First, Second}, Layouts, &kByType, kOptional};
+};
+
 // ---------------------------------------------------------------------------
 // Protocols
 

@@ -4,7 +4,7 @@
 // (the whole IE's length, IEI and length octets included, as the tables
 // give it).  TS 24.501 gives type 6 (TLV-E) IEs the IEIs 0x7x of TS 24.007
 // 11.2.4, and type 4 IEs any other.
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 
 #include "view/eps/emm_ies.h"
 #include "view/eps/esm_ies.h"
@@ -219,12 +219,17 @@ constexpr IeRow kRegistrationReject[] = {
     kForbiddenTaisRegional,
 };
 
-// The payload container type is a half octet before the payload container.
-constexpr IeRow kUlNasTransport[] = {
+// The mandatory part of UL and DL NAS TRANSPORT, and the PDU session ID
+// both carry: the payload container type is a half octet before the
+// payload container.
+constexpr IeRow kNasTransportRows[] = {
     Half("Payload container type"_f, kPayloadContainerType),
     kSpareHalf,
     LVE("Payload container"_f, kPayloadContainer, 3, n),
     kPduSessionId,
+};
+
+constexpr IeRow kUlNasTransportOwn[] = {
     TV(0x59, "Old PDU session ID"_f, kPduSessionIdentity2, 2),
     TV1(0x8, "Request type"_f, kRequestType),
     TLV(0x22, "S-NSSAI"_f, kSNssai, 3, 10),
@@ -234,16 +239,15 @@ constexpr IeRow kUlNasTransport[] = {
     kReleaseAssistance,
 };
 
-constexpr IeRow kDlNasTransport[] = {
-    Half("Payload container type"_f, kPayloadContainerType),
-    kSpareHalf,
-    LVE("Payload container"_f, kPayloadContainer, 3, n),
-    kPduSessionId,
+constexpr auto kUlNasTransport = Join(kNasTransportRows, kUlNasTransportOwn);
+
+constexpr IeRow kDlNasTransportOwn[] = {
     kAdditionalInformationRow,
     kMmCauseTv,
     TLV(0x37, "Back-off timer value"_f, eps::kGprsTimer3, 3, 3),
     TLV(0x3A, "Lower bound timer value"_f, eps::kGprsTimer3, 3, 3),
 };
+constexpr auto kDlNasTransport = Join(kNasTransportRows, kDlNasTransportOwn);
 
 constexpr IeRow kDeregistrationRequestFromUe[] = {
     Half("De-registration type"_f, kDeregistrationType),
@@ -558,11 +562,8 @@ constexpr MessageLayout kMessages[] = {
     {kSm, 0xDB, kDownlink, "Remote UE report response"_f, "8.3.20", kNoIes},
 };
 
-constexpr auto kByType = IndexMessages(kMessages, kMm, kSm);
-constexpr auto kOptional = IndexOptionalIes(kMessages);
-
 }  // namespace
 
-const MessageTable kMessageTable{{kMm, kSm}, kMessages, &kByType, kOptional};
+const MessageTable kMessageTable = IndexedMessages<kMessages, kMm, kSm>::kTable;
 
 }  // namespace corvuna::view::fivegs
