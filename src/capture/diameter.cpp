@@ -13,11 +13,11 @@ enum AvpCode : uint32_t {
     kAvpSessionId = 263,
     kAvpVisitedPlmnId = 1407,
     kAvpAuthenticationInfo = 1413,
-    kAvpEutranVector = 1414,
+    kAvpEutranVector,  // 1414
     kAvpRand = 1447,
-    kAvpXres = 1448,
-    kAvpAutn = 1449,
-    kAvpKasme = 1450,
+    kAvpXres,   // 1448
+    kAvpAutn,   // 1449
+    kAvpKasme,  // 1450
 };
 
 struct Avp {

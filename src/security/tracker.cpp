@@ -22,18 +22,18 @@ namespace {
 // EMM message types (TS 24.301 9.8.1).
 enum EmmMessageType : uint8_t {
     kAttachRequest = 0x41,
-    kAttachAccept = 0x42,
+    kAttachAccept,  // 0x42
     kDetachRequest = 0x45,
     kTauRequest = 0x48,
-    kTauAccept = 0x49,
+    kTauAccept,  // 0x49
     kExtendedServiceRequest = 0x4C,
     kGutiReallocationCommand = 0x50,
     kAuthenticationRequest = 0x52,
-    kAuthenticationResponse = 0x53,
+    kAuthenticationResponse,  // 0x53
     kIdentityResponse = 0x56,
     kSecurityModeCommand = 0x5D,
-    kSecurityModeComplete = 0x5E,
-    kSecurityModeReject = 0x5F,
+    kSecurityModeComplete,  // 0x5E
+    kSecurityModeReject,    // 0x5F
 };
 
 // The NAS signalling connection's BEARER input (TS 33.401 8.1.1, 8.2).

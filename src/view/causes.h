@@ -14,4 +14,11 @@ inline constexpr ValueText kProtocolErrorUnspecified[] = {{111, "Protocol error,
 // A cause without a row of its own is treated as #111.
 inline constexpr Text kUnassignedCause = "unassigned (treated as #111, protocol error, unspecified)";
 
+// The texts of a cause octet: a protocol's own rows, then the protocol
+// errors, spread over every value.
+template <size_t N>
+consteval DenseText<256> CauseTexts(const ValueText (&own)[N]) {
+    return MakeDenseText<256>(Join(own, kProtocolErrorCauses, kProtocolErrorUnspecified), kUnassignedCause);
+}
+
 }  // namespace corvuna::view

@@ -164,6 +164,9 @@ constexpr IeRow TLVE(uint8_t iei, Label role, const IeType& type, uint16_t min, 
     return {role, &type, IeFormat::kTLVE, iei, min, max};
 }
 
+// The IEs of a message that has none after its message type.
+inline constexpr std::span<const IeRow> kNoIes;
+
 struct MessageLayout {
     uint8_t protocol;   // the protocol discriminator (EPS: 7, 2; 5GS: 0x7E, 0x2E)
     uint8_t type;       // message type

@@ -5,27 +5,28 @@ namespace corvuna::capture::radio {
 
 namespace {
 
-// Framing tags and the sizes of their values (no length is carried: the
-// tag says it).
+// Framing tags, numbered from 1 in this order, and the sizes of their
+// values (no length is carried: the tag says it).
 enum Tag : uint8_t {
     kTagPayload = 0x01,
-    kTagRnti = 0x02,
-    kTagUeId = 0x03,
-    kTagFrameSubframe = 0x04,
-    kTagPredefinedData = 0x05,
-    kTagRetx = 0x06,
-    kTagCrcStatus = 0x07,
-    kTagExtendedBsrSizes = 0x08,
-    kTagSendPreamble = 0x09,
-    kTagCarrierId = 0x0A,
-    kTagPhy = 0x0B,  // a length octet, then that many
-    kTagSimultPucchPuschPCell = 0x0C,
-    kTagSimultPucchPuschPSCell = 0x0D,
-    kTagCeMode = 0x0E,
-    kTagNbMode = 0x0F,
-    kTagNUlRb = 0x10,
-    kTagSr = 0x11,  // a 16-bit count, then that many UE id and RNTI pairs
+    kTagRnti,
+    kTagUeId,
+    kTagFrameSubframe,
+    kTagPredefinedData,
+    kTagRetx,
+    kTagCrcStatus,
+    kTagExtendedBsrSizes,
+    kTagSendPreamble,
+    kTagCarrierId,
+    kTagPhy,  // a length octet, then that many
+    kTagSimultPucchPuschPCell,
+    kTagSimultPucchPuschPSCell,
+    kTagCeMode,
+    kTagNbMode,
+    kTagNUlRb,
+    kTagSr,  // a 16-bit count, then that many UE id and RNTI pairs
 };
+static_assert(kTagPhy == 0x0B && kTagSr == 0x11);
 
 constexpr uint8_t kLcidPadding = 31;
 constexpr int kVariable = -1;  // the subheader carries a length field

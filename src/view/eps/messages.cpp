@@ -15,6 +15,15 @@ constexpr uint16_t n = kAnyLength;
 // ---------------------------------------------------------------------------
 // EPS mobility management (TS 24.301 8.2)
 
+constexpr IeRow kAttachAcceptOwn[] = {
+    Half("EPS attach result"_f, kEpsAttachResult),
+    Half("Spare half octet"_f, kSpareHalfOctet),
+    V("T3412 value"_f, kGprsTimer, 1),
+    LV("TAI list"_f, kTrackingAreaIdentityList, 7, 97),
+    LVE("ESM message container"_f, kEsmMessageContainer, 5, n),
+    TLV(0x50, "GUTI"_f, kEpsMobileIdentity, 13, 13),
+};
+
 // The optional IEs that ATTACH ACCEPT and TRACKING AREA UPDATE ACCEPT
 // share (the order of optional rows changes nothing but the time a look
 // takes).
@@ -44,15 +53,6 @@ constexpr IeRow kAcceptOptionalIes[] = {
     TLV(0x35, "Negotiated WUS assistance information"_f, kWusAssistanceInformation, 3, n),
     TLV(0x36, "Negotiated DRX parameter in NB-S1 mode"_f, kNbS1DrxParameter, 3, 3),
     TLV(0x38, "Negotiated IMSI offset"_f, kImsiOffset, 4, 4),
-};
-
-constexpr IeRow kAttachAcceptOwn[] = {
-    Half("EPS attach result"_f, kEpsAttachResult),
-    Half("Spare half octet"_f, kSpareHalfOctet),
-    V("T3412 value"_f, kGprsTimer, 1),
-    LV("TAI list"_f, kTrackingAreaIdentityList, 7, 97),
-    LVE("ESM message container"_f, kEsmMessageContainer, 5, n),
-    TLV(0x50, "GUTI"_f, kEpsMobileIdentity, 13, 13),
 };
 constexpr auto kAttachAccept = Join(kAttachAcceptOwn, kAcceptOptionalIes);
 
@@ -393,7 +393,6 @@ constexpr IeRow kEsmDataTransport[] = {
     TV1(0xF, "Release assistance indication"_f, kReleaseAssistanceIndication),
 };
 
-constexpr std::span<const IeRow> kNoIes;
 
 
 constexpr MessageLayout kMessages[] = {

@@ -204,20 +204,21 @@ constexpr IeRow kRegistrationAccept[] = {
 
 constexpr IeRow kRegistrationComplete[] = {kSorContainer};
 
-constexpr IeRow kRegistrationReject[] = {
+// The optional IEs REGISTRATION REJECT and DEREGISTRATION REQUEST (UE
+// terminated) share.
+constexpr IeRow kRejectionRows[] = {
+    kCagInformationListRow, kExtendedRejectedNssaiRow, kDisasterReturnWaitRange, kExtendedCagInformationListRow,
+    kLowerBoundTimer,       kForbiddenTaisRoaming,     kForbiddenTaisRegional,
+};
+
+constexpr IeRow kRegistrationRejectOwn[] = {
     kMmCauseV,
     kT3346,
     TLV(0x16, "T3502 value"_f, eps::kGprsTimer2, 3, 3),
     kEap,
     TLV(0x69, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
-    kCagInformationListRow,
-    kExtendedRejectedNssaiRow,
-    kDisasterReturnWaitRange,
-    kExtendedCagInformationListRow,
-    kLowerBoundTimer,
-    kForbiddenTaisRoaming,
-    kForbiddenTaisRegional,
 };
+constexpr auto kRegistrationReject = Join(kRegistrationRejectOwn, kRejectionRows);
 
 // The mandatory part of UL and DL NAS TRANSPORT, and the PDU session ID
 // both carry: the payload container type is a half octet before the
@@ -255,20 +256,14 @@ constexpr IeRow kDeregistrationRequestFromUe[] = {
     kMobileIdentityLve,
 };
 
-constexpr IeRow kDeregistrationRequestToUe[] = {
+constexpr IeRow kDeregistrationRequestToUeOwn[] = {
     Half("De-registration type"_f, kDeregistrationType),
     kSpareHalf,
     kMmCauseTv,
     kT3346,
     TLV(0x6D, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
-    kCagInformationListRow,
-    kExtendedRejectedNssaiRow,
-    kDisasterReturnWaitRange,
-    kExtendedCagInformationListRow,
-    kLowerBoundTimer,
-    kForbiddenTaisRoaming,
-    kForbiddenTaisRegional,
 };
+constexpr auto kDeregistrationRequestToUe = Join(kDeregistrationRequestToUeOwn, kRejectionRows);
 
 constexpr IeRow kServiceRequest[] = {
     kNgKsi,
@@ -505,7 +500,6 @@ constexpr IeRow kServiceLevelAuthentication[] = {
     LVE("Service-level-AA container"_f, kServiceLevelAaContainer, 6, n),
 };
 
-constexpr std::span<const IeRow> kNoIes;
 
 constexpr MessageLayout kMessages[] = {
     {kMm, 0x41, kUplink, "Registration request"_f, "8.2.6", kRegistrationRequest},

@@ -177,8 +177,7 @@ constexpr ValueText kMmCauseValues[] = {
     {92, "Insufficient user-plane resources for the PDU session"},
     {93, "Onboarding services terminated"},
 };
-constexpr auto kMmCauseTexts =
-    MakeDenseText<256>(Join(kMmCauseValues, kProtocolErrorCauses, kProtocolErrorUnspecified), kUnassignedCause);
+constexpr auto kMmCauseTexts = CauseTexts(kMmCauseValues);
 
 // TS 24.501 D.6.1: the messages of the UE policy delivery service.
 constexpr ValueText kUePolicyMessageTypes[] = {{1, "MANAGE UE POLICY COMMAND"},
@@ -312,17 +311,15 @@ void WriteMultiplePayloads(Context& ctx, Octets v) {
 }
 
 void WritePayload(Context& ctx, int type, Octets v, bool inEntry) {
+    // Payloads of other protocols: what they carry, then their octets.
+    static constexpr ValueText kCarried[] = {{2, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)"},
+                                             {3, "LPP message (TS 37.355)"},
+                                             {7, "Location services message (TS 24.080, TS 24.572)"}};
     switch (type) {
         case 1:
             // N1 SM information: a 5GSM message.
             DecodeNestedMessage(ctx, v);
             return;
-        case 2:
-            ctx.out.Ascii("Carries"_f, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)");
-            break;
-        case 3:
-            ctx.out.Ascii("Carries"_f, "LPP message (TS 37.355)");
-            break;
         case 4:
             DecodeSorTransparentContainer(ctx, v);
             return;
@@ -332,9 +329,6 @@ void WritePayload(Context& ctx, int type, Octets v, bool inEntry) {
         case 6:
             WriteUeParametersUpdate(ctx, v);
             return;
-        case 7:
-            ctx.out.Ascii("Carries"_f, "Location services message (TS 24.080, TS 24.572)");
-            break;
         case 15:
             if (!inEntry) {
                 WriteMultiplePayloads(ctx, v);
@@ -343,6 +337,9 @@ void WritePayload(Context& ctx, int type, Octets v, bool inEntry) {
             ctx.ValueErrorAt(v.data, "multiple payloads inside a payload container entry");
             break;
         default:
+            if (const Text carried = LookupText(kCarried, type, Text())) {
+                ctx.out.Ascii("Carries"_f, std::string_view(carried.text, carried.size));
+            }
             break;
     }
     WriteOctets(ctx, v);

@@ -53,8 +53,7 @@ constexpr ValueText kSmCauseValues[] = {
     {85, "Invalid mapped EPS bearer identity"},
     {86, "UAS services not allowed"},
 };
-constexpr auto kSmCauseTexts =
-    MakeDenseText<256>(Join(kSmCauseValues, kProtocolErrorCauses, kProtocolErrorUnspecified), kUnassignedCause);
+constexpr auto kSmCauseTexts = CauseTexts(kSmCauseValues);
 
 // TS 24.501 9.11.4.14 and 9.11.4.12: the units of session-AMBR, GFBR and
 // MFBR in kbit/s (1 Mbps is 1000 kbit/s).
