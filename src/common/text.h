@@ -67,6 +67,14 @@ consteval std::array<T, (N + ...)> Join(const T (&... parts)[N]) {
     return rows;
 }
 
+// The name of an enumerator from the names of its enumeration in order;
+// "" for a value without one.
+template <size_t N, typename Enum>
+constexpr const char* NameIn(const char* const (&names)[N], Enum value) {
+    const auto i = static_cast<size_t>(value);
+    return i < N ? names[i] : "";
+}
+
 template <size_t N>
 constexpr Text LookupText(const ValueText (&table)[N], int32_t value, Text fallback) {
     for (const ValueText& row : table) {

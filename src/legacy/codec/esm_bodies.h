@@ -19,20 +19,22 @@
 
 namespace corvuna {
 
-// IEIs of the optional IEs that ESM messages carry (TS 24.301 clause 8.3).
-inline constexpr uint8_t kIeiPco = 0x27;
-inline constexpr uint8_t kIeiApn = 0x28;
-inline constexpr uint8_t kIeiQos = 0x30;
-inline constexpr uint8_t kIeiLlcSapi = 0x32;
-inline constexpr uint8_t kIeiPacketFlowId = 0x34;
-inline constexpr uint8_t kIeiTft = 0x36;
-inline constexpr uint8_t kIeiEsmCause = 0x58;
-inline constexpr uint8_t kIeiEpsQos = 0x5B;
-inline constexpr uint8_t kIeiTransactionId = 0x5D;
-inline constexpr uint8_t kIeiApnAmbr = 0x5E;
-// Type 1 IEIs, matched on the high nibble of the IEI octet.
-inline constexpr uint8_t kIeiRadioPriority = 0x8;
-inline constexpr uint8_t kIeiEsmInfoTransferFlag = 0xD;
+// IEIs of the optional IEs that ESM messages carry (TS 24.301 clause 8.3);
+// those of type 1 are matched on the high nibble of the IEI octet.
+enum EsmIei : uint8_t {
+    kIeiPco = 0x27,
+    kIeiApn = 0x28,
+    kIeiQos = 0x30,
+    kIeiLlcSapi = 0x32,
+    kIeiPacketFlowId = 0x34,
+    kIeiTft = 0x36,
+    kIeiEsmCause = 0x58,
+    kIeiEpsQos = 0x5B,
+    kIeiTransactionId = 0x5D,
+    kIeiApnAmbr = 0x5E,
+    kIeiRadioPriority = 0x8,        // type 1
+    kIeiEsmInfoTransferFlag = 0xD,  // type 1
+};
 
 // The value length an LLC SAPI IE (type 3, no length octet) always has.
 inline constexpr int8_t kLlcSapiOctets = 1;

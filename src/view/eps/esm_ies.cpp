@@ -395,14 +395,15 @@ void WriteComponents(Context& ctx, Octets contents) {
     size_t at = 0;
     while (at < contents.size) {
         const unsigned type = contents.At(at);
-        size_t n = ComponentOctets(type);
-        if (n == 0) n = contents.size - at - 1;  // unknown: the rest is its value
-        if (at + 1 + n > contents.size) {
+        const Octets rest = contents.From(at + 1);
+        const size_t n = ComponentOctets(type);
+        const Octets value = n == 0 ? rest : rest.Take(n);  // unknown: the rest is its value
+        if (value.size < n) {
             ctx.ValueError("packet filter component runs past the end of the filter");
             break;
         }
-        WriteComponent(ctx, type, Octets{contents.data + at + 1, n});
-        at += 1 + n;
+        WriteComponent(ctx, type, value);
+        at += 1 + value.size;
     }
     ctx.out.EndList();
 }

@@ -315,32 +315,21 @@ void WritePayload(Context& ctx, int type, Octets v, bool inEntry) {
     static constexpr ValueText kCarried[] = {{2, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)"},
                                              {3, "LPP message (TS 37.355)"},
                                              {7, "Location services message (TS 24.080, TS 24.572)"}};
-    switch (type) {
-        case 1:
-            // N1 SM information: a 5GSM message.
-            DecodeNestedMessage(ctx, v);
-            return;
-        case 4:
-            DecodeSorTransparentContainer(ctx, v);
-            return;
-        case 5:
-            WriteUePolicyContainer(ctx, v);
-            return;
-        case 6:
-            WriteUeParametersUpdate(ctx, v);
-            return;
-        case 15:
-            if (!inEntry) {
-                WriteMultiplePayloads(ctx, v);
-                return;
-            }
-            ctx.ValueErrorAt(v.data, "multiple payloads inside a payload container entry");
-            break;
-        default:
-            if (const Text carried = LookupText(kCarried, type, Text())) {
-                ctx.out.Ascii("Carries"_f, std::string_view(carried.text, carried.size));
-            }
-            break;
+    // Payloads the view decodes (N1 SM information: a 5GSM message).
+    struct Decoder {
+        int type;
+        void (*decode)(Context& ctx, Octets value);
+    };
+    static constexpr Decoder kDecoders[] = {
+        {1, DecodeNestedMessage}, {4, DecodeSorTransparentContainer}, {5, WriteUePolicyContainer},
+        {6, WriteUeParametersUpdate}};
+    for (const Decoder& d : kDecoders) {
+        if (d.type == type) return d.decode(ctx, v);
+    }
+    if (type == 15 && !inEntry) return WriteMultiplePayloads(ctx, v);
+    if (type == 15) ctx.ValueErrorAt(v.data, "multiple payloads inside a payload container entry");
+    if (const Text carried = LookupText(kCarried, type, Text())) {
+        ctx.out.Ascii("Carries"_f, std::string_view(carried.text, carried.size));
     }
     WriteOctets(ctx, v);
 }
