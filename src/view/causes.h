@@ -6,6 +6,7 @@
 
 #include "common/causes.h"
 #include "common/text.h"
+#include "view/context.h"
 
 namespace corvuna::view {
 
@@ -19,6 +20,13 @@ inline constexpr Text kUnassignedCause = "unassigned (treated as #111, protocol 
 template <size_t N>
 consteval DenseText<256> CauseTexts(const ValueText (&own)[N]) {
     return MakeDenseText<256>(Join(own, kProtocolErrorCauses, kProtocolErrorUnspecified), kUnassignedCause);
+}
+
+// The decoder of a cause IE of one octet whose texts are `Texts` (5GMM and
+// 5GSM causes).
+template <const DenseText<256>& Texts>
+void DecodeCause(Context& ctx, Octets v) {
+    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), Texts(v.At(0)));
 }
 
 }  // namespace corvuna::view

@@ -393,8 +393,6 @@ constexpr IeRow kEsmDataTransport[] = {
     TV1(0xF, "Release assistance indication"_f, kReleaseAssistanceIndication),
 };
 
-
-
 constexpr MessageLayout kMessages[] = {
     {kEmm, 0x41, kUplink, "Attach request"_f, "8.2.4", kAttachRequest},
     {kEmm, 0x42, kDownlink, "Attach accept"_f, "8.2.1", kAttachAccept},

@@ -500,7 +500,6 @@ constexpr IeRow kServiceLevelAuthentication[] = {
     LVE("Service-level-AA container"_f, kServiceLevelAaContainer, 6, n),
 };
 
-
 constexpr MessageLayout kMessages[] = {
     {kMm, 0x41, kUplink, "Registration request"_f, "8.2.6", kRegistrationRequest},
     {kMm, 0x42, kDownlink, "Registration accept"_f, "8.2.7", kRegistrationAccept},

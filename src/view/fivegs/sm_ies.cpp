@@ -14,8 +14,6 @@ namespace corvuna::view::fivegs {
 
 namespace {
 
-constexpr auto kSmCauseTexts = CauseTexts(kSmCauseValues);
-
 // TS 24.501 9.11.4.14 and 9.11.4.12: the units of session-AMBR, GFBR and
 // MFBR in kbit/s (1 Mbps is 1000 kbit/s).
 constexpr ValueText kRateUnits[] = {
@@ -163,10 +161,6 @@ bool StandardFiveQi(unsigned q) {
 }
 
 }  // namespace
-
-void DecodeSmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kSmCauseTexts(v.At(0)));
-}
 
 void DecodeMaximumPacketFilters(Context& ctx, Octets v) {
     if (RequireOctets(ctx, v, 2)) {

@@ -132,8 +132,8 @@ inline constexpr ValueText kSmCauseValues[] = {
     {85, "Invalid mapped EPS bearer identity"},
     {86, "UAS services not allowed"},
 };
-void DecodeSmCause(Context& ctx, Octets value);
-inline constexpr IeType kSmCause = Decoded("5GSM cause", "24.501 9.11.4.2", DecodeSmCause);
+inline constexpr auto kSmCauseTexts = CauseTexts(kSmCauseValues);
+inline constexpr IeType kSmCause = Decoded("5GSM cause", "24.501 9.11.4.2", DecodeCause<kSmCauseTexts>);
 
 void DecodePduAddress(Context& ctx, Octets value);
 inline constexpr IeType kPduAddress = Decoded("PDU address", "24.501 9.11.4.10", DecodePduAddress);
