@@ -98,10 +98,6 @@ void JsonSink::Number(Label label, int64_t value) {
     if (Key(label)) PutDecimal(value);
 }
 
-void JsonSink::Quantity(Label label, int64_t value, Text) { Number(label, value); }
-
-void JsonSink::HexNumber(Label label, uint32_t value, int) { Number(label, value); }
-
 void JsonSink::Null(Label label) {
     if (Fast()) {
         cur_ = FastLiteral(FastKey(cur_, label), "null");
@@ -131,8 +127,6 @@ void JsonSink::Enum(Label label, int64_t value, Text text) {
     }
     PutChar('}');
 }
-
-void JsonSink::EnumHex(Label label, uint32_t value, int, Text text) { Enum(label, value, text); }
 
 void JsonSink::Absent(Label label, Text text) {
     if (Fast() && text.plain && text.size <= kFastValue) {

@@ -134,8 +134,6 @@ void TextSink::Enum(Label label, int64_t value, Text text) {
     TextAndValue(label, text, decimal, static_cast<size_t>(FastDecimal(decimal, value) - decimal));
 }
 
-void TextSink::Absent(Label label, Text text) { Ascii(label, std::string_view(text.text, text.size)); }
-
 void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
     char hex[12] = {'0', 'x'};
     if (digits < 1) digits = 1;
@@ -145,11 +143,6 @@ void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
 }
 
 void TextSink::HexNumber(Label label, uint32_t value, int digits) { EnumHex(label, value, digits, Text()); }
-
-void TextSink::Flag(Label label, bool value, Text yes, Text no) {
-    const Text text = value ? yes : no;
-    Ascii(label, std::string_view(text.text, text.size));
-}
 
 void TextSink::String(Label label, std::string_view value, bool utf8) {
     if (!Line(label)) return;

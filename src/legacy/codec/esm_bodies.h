@@ -133,11 +133,11 @@ inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPrior
 // The transaction identifier, the QoS group `qosGroup`, the negotiated LLC
 // SAPI, radio priority and packet flow identifier, each when present.
 [[gnu::always_inline]] inline void WritePdpContext(const PdpContextIes& ies, Name qosGroup, OutputDocument& out) {
-    WriteGroupIfPresent(ies.transactionIdPresent, kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
-    WriteGroupIfPresent(ies.qosPresent, qosGroup, ies.qos, RenderQos, out);
-    WriteGroupIfPresent(ies.negotiatedLlcSapiPresent, "Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
+    WriteIfPresent(ies.transactionIdPresent, kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
+    WriteIfPresent(ies.qosPresent, qosGroup, ies.qos, RenderQos, out);
+    WriteIfPresent(ies.negotiatedLlcSapiPresent, "Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
     if (ies.radioPriorityPresent) WriteNumber("Radio_priority", ies.radioPriority, out);
-    WriteGroupIfPresent(ies.packetFlowIdPresent, "Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
+    WriteIfPresent(ies.packetFlowIdPresent, "Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
 }
 
 // The ESM cause element when present.
@@ -147,7 +147,7 @@ inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPrior
 
 // The PCO group `group` when present.
 [[gnu::always_inline]] inline void WritePco(const PcoIe& ies, Name group, OutputDocument& out) {
-    WriteGroupIfPresent(ies.pcoPresent, group, ies.pco, RenderProtocolConfigOptions, out);
+    WriteIfPresent(ies.pcoPresent, group, ies.pco, RenderProtocolConfigOptions, out);
 }
 [[gnu::always_inline]] inline void WritePco(const PcoIe& ies, OutputDocument& out) {
     WritePco(ies, kPcoGroup, out);

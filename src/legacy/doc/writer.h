@@ -238,8 +238,8 @@ void WriteGroup(Name name, const Value& value, Render render, OutputDocument& ou
 
 // The group of an optional IE, when the message holds it.
 template <typename Value, typename Render>
-[[gnu::always_inline]] inline void WriteGroupIfPresent(uint8_t present, Name name, const Value& value, Render render,
-                                                       OutputDocument& out) {
+[[gnu::always_inline]] inline void WriteIfPresent(uint8_t present, Name name, const Value& value, Render render,
+                                                  OutputDocument& out) {
     if (present) WriteGroup(name, value, render, out);
 }
 

@@ -28,13 +28,13 @@ void ParseEmmInformation(int, BitCursor& cursor, EmmInformationRecord& record) {
 
 int RenderEmmInformation(const EmmInformationRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    WriteGroupIfPresent(record.fullNamePresent, "Full_name_for_network", record.fullName, RenderNetworkName, out);
-    WriteGroupIfPresent(record.shortNamePresent, "Short_name_for_network", record.shortName, RenderNetworkName, out);
-    WriteGroupIfPresent(record.localTimeZonePresent, "Local_time_zone", record.localTimeZone, RenderTimeZone, out);
-    WriteGroupIfPresent(record.universalTimePresent, "UniversalTime_and_localTimeZone",
-                        record.universalTime, RenderTimeZoneAndTime, out);
-    WriteGroupIfPresent(record.daylightSavingTimePresent, "Network_daylight_saving_time",
-                        record.daylightSavingTime, RenderDaylightSavingTime, out);
+    WriteIfPresent(record.fullNamePresent, "Full_name_for_network", record.fullName, RenderNetworkName, out);
+    WriteIfPresent(record.shortNamePresent, "Short_name_for_network", record.shortName, RenderNetworkName, out);
+    WriteIfPresent(record.localTimeZonePresent, "Local_time_zone", record.localTimeZone, RenderTimeZone, out);
+    WriteIfPresent(record.universalTimePresent, "UniversalTime_and_localTimeZone",
+                   record.universalTime, RenderTimeZoneAndTime, out);
+    WriteIfPresent(record.daylightSavingTimePresent, "Network_daylight_saving_time",
+                   record.daylightSavingTime, RenderDaylightSavingTime, out);
     return 1;
 }
 
