@@ -103,8 +103,11 @@ void TextSink::Quantity(Label label, int64_t value, Text unit) {
     PutChar('\n');
 }
 
-// "text (value)", or the value alone where there is no text.
-void TextSink::TextAndValue(Label label, Text text, const char* value, size_t n) {
+// "text (value)", or the value alone where there is no text: `fast`
+// writes the value at a position of the fast path and returns its end,
+// `put` writes it on the checked path.
+template <typename FastValue, typename PutValue>
+[[gnu::always_inline]] inline void TextSink::TextAndValue(Label label, Text text, FastValue fast, PutValue put) {
     if (Fast() && text.size <= kFastValue) {
         char* p = FastLine(cur_, label);
         if (text) {
@@ -113,7 +116,7 @@ void TextSink::TextAndValue(Label label, Text text, const char* value, size_t n)
             p[1] = '(';
             p += 2;
         }
-        p = FastCopy(p, value, n);
+        p = fast(p);
         if (text) *p++ = ')';
         *p++ = '\n';
         cur_ = p;
@@ -124,14 +127,14 @@ void TextSink::TextAndValue(Label label, Text text, const char* value, size_t n)
         Put(text);
         Put(" (", 2);
     }
-    Put(value, n);
+    put();
     if (text) PutChar(')');
     PutChar('\n');
 }
 
 void TextSink::Enum(Label label, int64_t value, Text text) {
-    char decimal[24];
-    TextAndValue(label, text, decimal, static_cast<size_t>(FastDecimal(decimal, value) - decimal));
+    TextAndValue(
+        label, text, [value](char* p) { return FastDecimal(p, value); }, [this, value] { PutDecimal(value); });
 }
 
 void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
@@ -139,7 +142,9 @@ void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
     if (digits < 1) digits = 1;
     if (digits > 8) digits = 8;
     for (int i = 0; i < digits; ++i) hex[2 + i] = kHex[(value >> (4 * (digits - 1 - i))) & 0x0F];
-    TextAndValue(label, text, hex, static_cast<size_t>(2 + digits));
+    const size_t n = static_cast<size_t>(2 + digits);
+    TextAndValue(
+        label, text, [&hex, n](char* p) { return FastCopy(p, hex, n); }, [this, &hex, n] { Put(hex, n); });
 }
 
 void TextSink::HexNumber(Label label, uint32_t value, int digits) { EnumHex(label, value, digits, Text()); }

@@ -58,7 +58,8 @@ private:
     void TextValue(std::string_view value, bool utf8);
     // "label: note" opening a node.
     void BeginNoted(Label label, std::string_view note);
-    void TextAndValue(Label label, Text text, const char* value, size_t n);
+    template <typename FastValue, typename PutValue>
+    void TextAndValue(Label label, Text text, FastValue fast, PutValue put);
     void PutNumbered(size_t offset, size_t length);
 
     // The depth of the record's outermost message, shown on the record's
