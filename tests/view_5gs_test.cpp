@@ -14,7 +14,7 @@
 #include "corvuna/corvuna.h"
 #include "support/test_support.h"
 #include "support/view_check.h"
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 
 namespace corvuna::test {
 namespace {
@@ -195,6 +195,8 @@ const ValueCase kValueCases[] = {
         {"type_of_list": {"value": 2, "text": "list of TAIs belonging to different PLMNs"},
          "number_of_elements": 2,
          "tais": [{"mcc": "123", "mnc": "45", "tac": 16}, {"mcc": "901", "mnc": "70", "tac": 16777214}]}])j"},
+    {"consecutive TACs wrap at three octets", 0, "7e0042 0101 5407 21 00f110 ffffff", "tai_list",
+     "/partial_lists/0/tais", R"j([{"mcc": "001", "mnc": "01", "tac": 16777215}, {"mcc": "001", "mnc": "01", "tac": 0}])j"},
     {"registration result", 0, kRegistrationAccept, "5gs_registration_result", "/5gs_registration_result_value",
      R"j({"value": 1, "text": "3GPP access"})j"},
     {"GPRS timer 3 in hours", 0, kRegistrationAccept, "t3512_value", "/seconds", "32400"},

@@ -13,7 +13,7 @@
 #include "corvuna/corvuna.h"
 #include "support/test_support.h"
 #include "support/view_check.h"
-#include "view/eps/eps.h"
+#include "view/protocols.h"
 
 namespace corvuna::test {
 namespace {
@@ -83,6 +83,13 @@ const ValueCase kValueCases[] = {
         {"type_of_list": {"value": 2, "text": "list of TAIs belonging to different PLMNs"},
          "number_of_elements": 2,
          "tais": [{"mcc": "001", "mnc": "01", "tac": 5}, {"mcc": "310", "mnc": "410", "tac": 6}]}])"},
+    // TS 24.301 9.9.3.33: consecutive TACs count on within two octets.
+    {"consecutive TACs wrap at two octets", 0, "0749 00 5406 21 00f110 ffff", "tai_list", "/partial_lists/0/tais",
+     R"([{"mcc": "001", "mnc": "01", "tac": 65535}, {"mcc": "001", "mnc": "01", "tac": 0}])"},
+    // A partial list that runs past the IE is reported at the IE (its IEI
+    // octet, offset 3), as the EPS view always reported it.
+    {"partial TAI list longer than the IE", 0, "0749 00 5406 02 00f110 0001", nullptr, "/errors/0",
+     R"({"offset": 3, "ie": "tai_list", "reason": "partial list runs past the end of the IE"})"},
     {"network name in the GSM 7-bit default alphabet", 0, "076143058441aa890a45058441aa890a468a475170802223628a490101",
      "full_name_for_network", "/text_string", R"("AT&T")"},
     {"network name in UCS2, to UTF-8", 0, "07614305900" "0e90041", "full_name_for_network", "/text_string",

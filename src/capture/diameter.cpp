@@ -6,15 +6,19 @@ namespace corvuna::capture {
 namespace {
 
 constexpr uint32_t kVendor3gpp = 10415;
-constexpr uint32_t kAvpUserName = 1;
-constexpr uint32_t kAvpSessionId = 263;
-constexpr uint32_t kAvpVisitedPlmnId = 1407;
-constexpr uint32_t kAvpAuthenticationInfo = 1413;
-constexpr uint32_t kAvpEutranVector = 1414;
-constexpr uint32_t kAvpRand = 1447;
-constexpr uint32_t kAvpXres = 1448;
-constexpr uint32_t kAvpAutn = 1449;
-constexpr uint32_t kAvpKasme = 1450;
+
+// The AVP codes of RFC 6733 and TS 29.272 read here.
+enum AvpCode : uint32_t {
+    kAvpUserName = 1,
+    kAvpSessionId = 263,
+    kAvpVisitedPlmnId = 1407,
+    kAvpAuthenticationInfo = 1413,
+    kAvpEutranVector,  // 1414
+    kAvpRand = 1447,
+    kAvpXres,   // 1448
+    kAvpAutn,   // 1449
+    kAvpKasme,  // 1450
+};
 
 struct Avp {
     uint32_t code = 0;
@@ -32,8 +36,7 @@ bool ForEachAvp(Bytes data, F&& each) {
         Avp avp;
         avp.code = data.Be32(at);
         const uint8_t flags = data.At(at + 4);
-        const size_t length = static_cast<size_t>(data.At(at + 5)) << 16 | static_cast<size_t>(data.At(at + 6)) << 8 |
-                              data.At(at + 7);
+        const size_t length = data.Be32(at + 4) & 0xFFFFFF;  // after the flags octet
         const size_t header = (flags & 0x80) != 0 ? 12 : 8;
         if (length < header || at + length > data.size) return false;
         if (header == 12) avp.vendor = data.Be32(at + 8);
@@ -80,7 +83,7 @@ bool ReadVector(Bytes data, EutranVector& v) {
 
 size_t DiameterMessageLength(Bytes octets) {
     if (octets.size < 4 || octets.At(0) != 1) return 0;
-    const size_t length = static_cast<size_t>(octets.At(1)) << 16 | static_cast<size_t>(octets.At(2)) << 8 | octets.At(3);
+    const size_t length = octets.Be32(0) & 0xFFFFFF;  // after the version octet
     return length >= 20 && length % 4 == 0 ? length : 0;
 }
 

@@ -7,6 +7,20 @@ namespace corvuna::capture {
 
 namespace {
 
+// The MAC in the four octets from `macAt`, the sequence number after them,
+// then the message they protect (TS 24.301 9.1, TS 24.501 9.1.1), which
+// is plain unless ciphered by another algorithm than the null one.
+void ReadMacAndBody(Bytes nas, size_t macAt, bool nullCiphering, ProtectedNas& p) {
+    if (nas.size < macAt + 5) {
+        p.shortHeader = true;
+        return;
+    }
+    p.mac = nas.Be32(macAt);
+    p.sequence = nas.At(macAt + 4);
+    p.ciphered = p.securityHeader == 2 || p.securityHeader == 4;
+    if (!p.ciphered || nullCiphering) p.plain = nas.From(macAt + 5);
+}
+
 // The security-protected 5GMM message (TS 24.501 9.1.1): EPD 0x7E, the
 // security header type in octet 2, MAC and sequence number, then the
 // plain 5GMM message.
@@ -16,14 +30,7 @@ ProtectedNas ReadProtected5gmm(Bytes nas, bool nullCiphering) {
     if (p.securityHeader == 0) {
         p.plain = nas;
     } else if (p.securityHeader <= 4) {
-        if (nas.size < 7) {
-            p.shortHeader = true;
-            return p;
-        }
-        p.mac = nas.Be32(2);
-        p.sequence = nas.At(6);
-        p.ciphered = p.securityHeader == 2 || p.securityHeader == 4;
-        if (!p.ciphered || nullCiphering) p.plain = nas.From(7);
+        ReadMacAndBody(nas, 2, nullCiphering, p);
     }
     return p;
 }
@@ -43,14 +50,7 @@ ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering) {
     if (p.securityHeader == 0) {
         p.plain = nas;
     } else if (p.securityHeader >= 1 && p.securityHeader <= 4) {
-        if (nas.size < 6) {
-            p.shortHeader = true;
-            return p;
-        }
-        p.mac = nas.Be32(1);
-        p.sequence = nas.At(5);
-        p.ciphered = p.securityHeader == 2 || p.securityHeader == 4;
-        if (!p.ciphered || nullCiphering) p.plain = nas.From(6);
+        ReadMacAndBody(nas, 1, nullCiphering, p);
     } else if (p.securityHeader >= 12) {
         p.serviceRequest = true;
     }

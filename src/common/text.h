@@ -9,6 +9,7 @@
 // alone".
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -56,13 +57,22 @@ struct ValueText {
     Text text;
 };
 
-// Two tables as one (a protocol's own rows and rows several protocols share).
-template <size_t A, size_t B>
-consteval std::array<ValueText, A + B> Join(const ValueText (&a)[A], const ValueText (&b)[B]) {
-    std::array<ValueText, A + B> rows{};
-    for (size_t i = 0; i < A; ++i) rows[i] = a[i];
-    for (size_t i = 0; i < B; ++i) rows[A + i] = b[i];
+// Tables as one (a protocol's own rows and rows several protocols or
+// messages share), made when the code is compiled.
+template <typename T, size_t... N>
+consteval std::array<T, (N + ...)> Join(const T (&... parts)[N]) {
+    std::array<T, (N + ...)> rows{};
+    size_t at = 0;
+    ((std::copy(parts, parts + N, rows.begin() + at), at += N), ...);
     return rows;
+}
+
+// The name of an enumerator from the names of its enumeration in order;
+// "" for a value without one.
+template <size_t N, typename Enum>
+constexpr const char* NameIn(const char* const (&names)[N], Enum value) {
+    const auto i = static_cast<size_t>(value);
+    return i < N ? names[i] : "";
 }
 
 template <size_t N>
@@ -106,14 +116,7 @@ consteval DenseText<N> MakeDenseText(const std::array<ValueText, Rows>& rows, Te
 
 template <size_t N, size_t Rows>
 consteval DenseText<N> MakeDenseText(const ValueText (&rows)[Rows], Text fallback) {
-    DenseText<N> dense{};
-    dense.fallback = fallback;
-    for (Text& text : dense.texts) text = fallback;
-    for (const ValueText& row : rows) {
-        if (row.value < 0 || static_cast<size_t>(row.value) >= N) throw "a row's value lies outside the table";
-        dense.texts[static_cast<size_t>(row.value)] = row.text;
-    }
-    return dense;
+    return MakeDenseText<N>(std::to_array(rows), fallback);
 }
 
 }  // namespace corvuna

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/text.h"
+
 namespace corvuna::per {
 
 namespace {
@@ -33,19 +35,8 @@ void CopyBits(const BitSpan& from, uint8_t* to, size_t toBit) {
 }  // namespace
 
 const char* StatusName(Status status) {
-    switch (status) {
-        case Status::kOk:
-            return "ok";
-        case Status::kStopped:
-            return "stopped";
-        case Status::kMalformed:
-            return "malformed";
-        case Status::kTooDeep:
-            return "nested too deeply";
-        case Status::kNoRoom:
-            return "no room to reassemble";
-    }
-    return "";
+    static constexpr const char* kNames[] = {"ok", "stopped", "malformed", "nested too deeply", "no room to reassemble"};
+    return NameIn(kNames, status);
 }
 
 Result Walker::Walk(TypeId type, const uint8_t* encoding, size_t size) {

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 namespace corvuna::security {
 
 namespace {
@@ -24,19 +26,8 @@ std::string Word(std::string s) {
 }  // namespace
 
 const char* KeySourceName(KeySource source) {
-    switch (source) {
-        case KeySource::kNone:
-            return "none";
-        case KeySource::kK:
-            return "k";
-        case KeySource::kCaptureS6a:
-            return "s6a";
-        case KeySource::kKasme:
-            return "kasme";
-        case KeySource::kNasKeys:
-            return "nas_keys";
-    }
-    return "";
+    static constexpr const char* kNames[] = {"none", "k", "s6a", "kasme", "nas_keys"};
+    return NameIn(kNames, source);
 }
 
 std::string FactsText(const SecurityFacts& f, bool showKeys) {

@@ -124,8 +124,7 @@ std::optional<uint32_t> NasAlgorithms::Uia2(const Key128& key, uint32_t countI, 
     if (IMB_SNOW3G_INIT_KEY_SCHED(state_->mgr, key.data(), &state_->schedule) != 0) return std::nullopt;
     uint8_t tag[4] = {};
     IMB_SNOW3G_F9_1_BUFFER(state_->mgr, &state_->schedule, iv, state_->In(message, Octets(bits)), bits, tag);
-    return static_cast<uint32_t>(tag[0]) << 24 | static_cast<uint32_t>(tag[1]) << 16 |
-           static_cast<uint32_t>(tag[2]) << 8 | tag[3];
+    return Be32(tag);
 #else
     (void)key, (void)countI, (void)fresh, (void)direction, (void)message, (void)bits;
     return std::nullopt;
@@ -145,8 +144,7 @@ std::optional<uint32_t> NasAlgorithms::Mac(int eia, const Key128& key, uint32_t 
             const std::array<uint8_t, 8> prefix = Eia2Prefix(count, bearer, direction);
             uint8_t mac[4];
             if (!state_->aes.Cmac(key, prefix, message.first(bits / 8), mac)) return std::nullopt;
-            return static_cast<uint32_t>(mac[0]) << 24 | static_cast<uint32_t>(mac[1]) << 16 |
-                   static_cast<uint32_t>(mac[2]) << 8 | mac[3];
+            return Be32(mac);
         }
         case 3: {
 #ifdef CORVUNA_HAVE_IPSEC_MB
@@ -159,8 +157,7 @@ std::optional<uint32_t> NasAlgorithms::Mac(int eia, const Key128& key, uint32_t 
             // The tag comes as the four MAC octets in memory order.
             uint8_t t[4];
             std::memcpy(t, &tag, 4);
-            return static_cast<uint32_t>(t[0]) << 24 | static_cast<uint32_t>(t[1]) << 16 |
-                   static_cast<uint32_t>(t[2]) << 8 | t[3];
+            return Be32(t);
 #else
             return std::nullopt;
 #endif

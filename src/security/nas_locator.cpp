@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "security/nas_locator.h"
 
-#include "view/eps/eps.h"
+#include "view/protocols.h"
 
 namespace corvuna::security {
 

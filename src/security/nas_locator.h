@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Finds an IE in a plain EMM message through the standard view's message
-// tables (view/eps/eps.h): the mandatory part in order, then the optional
+// tables (view/protocols.h): the mandatory part in order, then the optional
 // IEs by IEI, as TS 24.007 11.2 lays them out.  The security tracker reads
 // identities, RAND, AUTN, RES, algorithms and KSIs with it instead of
 // offsets of its own.

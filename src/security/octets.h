@@ -24,6 +24,13 @@ using Plmn = std::array<uint8_t, 3>;  // as coded in the TAI or GUTI (TS 24.008 
 
 using ConstOctets = std::span<const uint8_t>;
 
+// The four octets from `at` as a number, the first most significant (the
+// caller has checked that they are there).
+inline uint32_t Be32(ConstOctets octets, size_t at = 0) {
+    return static_cast<uint32_t>(octets[at]) << 24 | static_cast<uint32_t>(octets[at + 1]) << 16 |
+           static_cast<uint32_t>(octets[at + 2]) << 8 | octets[at + 3];
+}
+
 // Lower-case hex of `octets`.
 std::string ToHex(ConstOctets octets);
 

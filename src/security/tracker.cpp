@@ -20,19 +20,21 @@ namespace corvuna::security {
 namespace {
 
 // EMM message types (TS 24.301 9.8.1).
-constexpr uint8_t kAttachRequest = 0x41;
-constexpr uint8_t kAttachAccept = 0x42;
-constexpr uint8_t kDetachRequest = 0x45;
-constexpr uint8_t kTauRequest = 0x48;
-constexpr uint8_t kTauAccept = 0x49;
-constexpr uint8_t kExtendedServiceRequest = 0x4C;
-constexpr uint8_t kGutiReallocationCommand = 0x50;
-constexpr uint8_t kAuthenticationRequest = 0x52;
-constexpr uint8_t kAuthenticationResponse = 0x53;
-constexpr uint8_t kIdentityResponse = 0x56;
-constexpr uint8_t kSecurityModeCommand = 0x5D;
-constexpr uint8_t kSecurityModeComplete = 0x5E;
-constexpr uint8_t kSecurityModeReject = 0x5F;
+enum EmmMessageType : uint8_t {
+    kAttachRequest = 0x41,
+    kAttachAccept,  // 0x42
+    kDetachRequest = 0x45,
+    kTauRequest = 0x48,
+    kTauAccept,  // 0x49
+    kExtendedServiceRequest = 0x4C,
+    kGutiReallocationCommand = 0x50,
+    kAuthenticationRequest = 0x52,
+    kAuthenticationResponse,  // 0x53
+    kIdentityResponse = 0x56,
+    kSecurityModeCommand = 0x5D,
+    kSecurityModeComplete,  // 0x5E
+    kSecurityModeReject,    // 0x5F
+};
 
 // The NAS signalling connection's BEARER input (TS 33.401 8.1.1, 8.2).
 constexpr uint8_t kNasBearer = 0;
@@ -100,11 +102,6 @@ struct Vector {
     Autn autn{};
     Key256 kasme{};
 };
-
-uint32_t Be32(ConstOctets o, size_t i) {
-    return static_cast<uint32_t>(o[i]) << 24 | static_cast<uint32_t>(o[i + 1]) << 16 |
-           static_cast<uint32_t>(o[i + 2]) << 8 | o[i + 3];
-}
 
 // The digits of an IMSI in a mobile identity value (TS 24.008 10.5.1.4,
 // TS 24.301 9.9.3.12): the first digit in bits 8-5 of octet 1.
@@ -617,22 +614,22 @@ struct SecurityTracker::Impl {
                             const uint32_t got = macBits == 32 ? *m : (*m & 0xFFFF);
                             const bool eia0 = eia == 0;
                             // Another UE's key that fails says nothing of this message.
-                            if (!r.tried && cand.ue == candidates.front().ue && cand.ue == self) {
-                                r.tried = true;
+                            // What this try used and made.
+                            const auto note = [&] {
                                 r.expected = got;
                                 r.used = cand;
                                 r.eia = eia;
                                 r.count = count;
                                 r.direction = direction;
+                            };
+                            if (!r.tried && cand.ue == candidates.front().ue && cand.ue == self) {
+                                r.tried = true;
+                                note();
                             }
                             if (got == mac && !(eia0 && mac != 0)) {
                                 r.verified = true;
-                                r.expected = got;
-                                r.used = cand;
-                                r.eia = eia;
-                                r.count = count;
                                 r.countKnown = true;
-                                r.direction = direction;
+                                note();
                                 Settle(c, k);
                                 c.eia = eia;
                                 c.last[d] = count;

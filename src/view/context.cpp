@@ -42,6 +42,14 @@ bool RequireOctets(Context& ctx, Octets value, size_t needed) {
     return false;
 }
 
+TypedValue NextTypedValue(Context& ctx, Octets v, size_t at, std::string_view overrun) {
+    if (at + 2 > v.size || at + 2 + v.At(at + 1) > v.size) {
+        ctx.ValueErrorAt(v.data + at, overrun);
+        return {false, 0, {}};
+    }
+    return {true, v.At(at), Octets{v.data + at + 2, v.At(at + 1)}};
+}
+
 char TbcdDigit(unsigned nibble) {
     static const char kDigits[] = "0123456789*#abcf";
     return kDigits[nibble & 0x0F];

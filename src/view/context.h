@@ -113,6 +113,17 @@ inline void WriteOctets(Context& ctx, Octets value, Label label = "Contents"_f) 
 // A value too short for what its type holds: says so and how long it is.
 bool RequireOctets(Context& ctx, Octets value, size_t needed);
 
+// An entry of a type octet and a length octet before its value, at `at`
+// of `v` (the optional IEs of a payload container entry, the parameters of
+// a QoS flow description); one that runs past `v` does not fit and is
+// reported at its type octet.
+struct TypedValue {
+    bool fits;
+    uint8_t type;
+    Octets value;
+};
+TypedValue NextTypedValue(Context& ctx, Octets v, size_t at, std::string_view overrun);
+
 // ---------------------------------------------------------------------------
 // Coded values
 

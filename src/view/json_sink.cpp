@@ -75,27 +75,20 @@ void JsonSink::Close(char closer) {
     if (Closes(closing)) PutChar(closer);
 }
 
-void JsonSink::Begin(Label label) {
+void JsonSink::Opening(Label label, char opener, bool list) {
     if (Fast()) {
         char* p = FastKey(cur_, label);
-        *p++ = '{';
+        *p++ = opener;
         cur_ = p;
     } else if (Key(label)) {
-        PutChar('{');
+        PutChar(opener);
     }
-    Open(false);
+    Open(list);
 }
 
-void JsonSink::BeginList(Label label) {
-    if (Fast()) {
-        char* p = FastKey(cur_, label);
-        *p++ = '[';
-        cur_ = p;
-    } else if (Key(label)) {
-        PutChar('[');
-    }
-    Open(true);
-}
+void JsonSink::Begin(Label label) { Opening(label, '{', false); }
+
+void JsonSink::BeginList(Label label) { Opening(label, '[', true); }
 
 void JsonSink::Number(Label label, int64_t value) {
     if (Fast()) {
@@ -104,10 +97,6 @@ void JsonSink::Number(Label label, int64_t value) {
     }
     if (Key(label)) PutDecimal(value);
 }
-
-void JsonSink::Quantity(Label label, int64_t value, Text) { Number(label, value); }
-
-void JsonSink::HexNumber(Label label, uint32_t value, int) { Number(label, value); }
 
 void JsonSink::Null(Label label) {
     if (Fast()) {
@@ -138,8 +127,6 @@ void JsonSink::Enum(Label label, int64_t value, Text text) {
     }
     PutChar('}');
 }
-
-void JsonSink::EnumHex(Label label, uint32_t value, int, Text text) { Enum(label, value, text); }
 
 void JsonSink::Absent(Label label, Text text) {
     if (Fast() && text.plain && text.size <= kFastValue) {

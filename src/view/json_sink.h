@@ -13,34 +13,17 @@ public:
     JsonSink(char* buffer, size_t capacity);
 
     void Begin(Label label) override;
-    void End() override {
-        if (Fast()) {
-            --depth_;
-            *cur_++ = '}';
-        } else {
-            Close('}');
-        }
-    }
+    void End() override { Closing('}'); }
     void BeginList(Label label) override;
-    void EndList() override {
-        if (Fast()) {
-            --depth_;
-            *cur_++ = ']';
-        } else {
-            Close(']');
-        }
-    }
+    void EndList() override { Closing(']'); }
 
     void Number(Label label, int64_t value) override;
-    void Quantity(Label label, int64_t value, Text unit) override;
     void Enum(Label label, int64_t value, Text text) override;
     void Absent(Label label, Text text) override;
-    void EnumHex(Label label, uint32_t value, int digits, Text text) override;
     void Flag(Label label, bool value, Text yes, Text no) override;
     void String(Label label, std::string_view value, bool utf8) override;
     void Ascii(Label label, std::string_view value) override;
     void Hex(Label label, const uint8_t* octets, size_t count) override;
-    void HexNumber(Label label, uint32_t value, int digits) override;
     void Null(Label label) override;
 
     void BeginRecord(Label member) override;
@@ -91,6 +74,17 @@ private:
         const size_t n = d->keySize - 2;
         for (size_t i = 0; i < n; i += detail::kKeyBlock) std::memcpy(p + i, from + i, detail::kKeyBlock);
         return p + n;
+    }
+
+    // An object or a list opened and closed.
+    inline void Opening(Label label, char opener, bool list);
+    void Closing(char closer) {
+        if (Fast()) {
+            --depth_;
+            *cur_++ = closer;
+        } else {
+            Close(closer);
+        }
     }
 
     // Starts a field on the checked path: false when it is left out.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // The NAS protocols the standard view decodes.
-#include "view/eps/eps.h"
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 #include "view/tables.h"
 
 namespace corvuna::view {

@@ -82,18 +82,24 @@ public:
 
     // Fields.
     virtual void Number(Label label, int64_t value) = 0;
-    // A number with its unit: JSON the number, text "label: 128 kbit/s".
-    virtual void Quantity(Label label, int64_t value, Text unit) = 0;
+    // A number with its unit: JSON the number (a sink that shows no
+    // units), text "label: 128 kbit/s".
+    virtual void Quantity(Label label, int64_t value, Text) { Number(label, value); }
     // An enumerated value, or a coded quantity and its meaning: JSON
     // {"value":N,"text":"..."}, text "label: text (N)".
     virtual void Enum(Label label, int64_t value, Text text) = 0;
     // A coding that holds no quantity: JSON {"value":null,"text":"..."},
-    // text "label: text".
-    virtual void Absent(Label label, Text text) = 0;
-    // An enumerated value shown in hex in the text tree: "label: text (0x41)".
-    virtual void EnumHex(Label label, uint32_t value, int digits, Text text) = 0;
-    // A flag: JSON true/false, text "label: yes-text" or "label: no-text".
-    virtual void Flag(Label label, bool value, Text yes, Text no) = 0;
+    // text "label: text" (the text as a line of its own).
+    virtual void Absent(Label label, Text text) { Ascii(label, std::string_view(text.text, text.size)); }
+    // An enumerated value shown in hex in the text tree: "label: text
+    // (0x41)"; elsewhere the enumerated value.
+    virtual void EnumHex(Label label, uint32_t value, int, Text text) { Enum(label, value, text); }
+    // A flag: JSON true/false, text "label: yes-text" or "label: no-text"
+    // (the text of the value as a line of its own).
+    virtual void Flag(Label label, bool value, Text yes, Text no) {
+        const Text text = value ? yes : no;
+        Ascii(label, std::string_view(text.text, text.size));
+    }
     // Characters: `utf8` tells that they are UTF-8 text; otherwise every
     // octet outside printable ASCII is shown as the code point of its value.
     virtual void String(Label label, std::string_view value, bool utf8) = 0;
@@ -105,7 +111,7 @@ public:
     virtual void Hex(Label label, const uint8_t* octets, size_t count) = 0;
     void Hex(Label label, Octets octets) { Hex(label, octets.data, octets.size); }
     // A number shown in hex in the text tree ("0x41") and as a number in JSON.
-    virtual void HexNumber(Label label, uint32_t value, int digits) = 0;
+    virtual void HexNumber(Label label, uint32_t value, int) { Number(label, value); }
     // A member that holds nothing here: JSON null; the text tree leaves it out.
     virtual void Null(Label label) = 0;
 

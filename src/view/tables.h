@@ -164,6 +164,9 @@ constexpr IeRow TLVE(uint8_t iei, Label role, const IeType& type, uint16_t min, 
     return {role, &type, IeFormat::kTLVE, iei, min, max};
 }
 
+// The IEs of a message that has none after its message type.
+inline constexpr std::span<const IeRow> kNoIes;
+
 struct MessageLayout {
     uint8_t protocol;   // the protocol discriminator (EPS: 7, 2; 5GS: 0x7E, 0x2E)
     uint8_t type;       // message type
@@ -256,6 +259,15 @@ consteval std::array<std::array<uint8_t, 256>, N> IndexOptionalIes(const Message
     }
     return index;
 }
+
+// The message table of `Layouts`, the messages of the protocols `First`
+// and `Second`, with its indexes made when the code is compiled.
+template <const auto& Layouts, uint8_t First, uint8_t Second>
+struct IndexedMessages {
+    static constexpr auto kByType = IndexMessages(Layouts, First, Second);
+    static constexpr auto kOptional = IndexOptionalIes(Layouts);
+    static constexpr MessageTable kTable{{First, Second}, Layouts, &kByType, kOptional};
+};
 
 // ---------------------------------------------------------------------------
 // Protocols

@@ -103,45 +103,11 @@ void TextSink::Quantity(Label label, int64_t value, Text unit) {
     PutChar('\n');
 }
 
-void TextSink::Enum(Label label, int64_t value, Text text) {
-    if (Fast() && text.size <= kFastValue) {
-        char* p = FastLine(cur_, label);
-        if (text) {
-            p = FastCopy(p, text.text, text.size);
-            p[0] = ' ';
-            p[1] = '(';
-            p = FastDecimal(p + 2, value);
-            *p++ = ')';
-        } else {
-            p = FastDecimal(p, value);
-        }
-        *p++ = '\n';
-        cur_ = p;
-        return;
-    }
-    if (!Line(label)) return;
-    if (text) {
-        Put(text);
-        Put(" (", 2);
-        PutDecimal(value);
-        PutChar(')');
-    } else {
-        PutDecimal(value);
-    }
-    PutChar('\n');
-}
-
-void TextSink::Absent(Label label, Text text) {
-    if (!Line(label)) return;
-    Put(text);
-    PutChar('\n');
-}
-
-void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
-    char hex[12] = {'0', 'x'};
-    if (digits < 1) digits = 1;
-    if (digits > 8) digits = 8;
-    for (int i = 0; i < digits; ++i) hex[2 + i] = kHex[(value >> (4 * (digits - 1 - i))) & 0x0F];
+// "text (value)", or the value alone where there is no text: `fast`
+// writes the value at a position of the fast path and returns its end,
+// `put` writes it on the checked path.
+template <typename FastValue, typename PutValue>
+[[gnu::always_inline]] inline void TextSink::TextAndValue(Label label, Text text, FastValue fast, PutValue put) {
     if (Fast() && text.size <= kFastValue) {
         char* p = FastLine(cur_, label);
         if (text) {
@@ -150,7 +116,7 @@ void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
             p[1] = '(';
             p += 2;
         }
-        p = FastCopy(p, hex, static_cast<size_t>(2 + digits));
+        p = fast(p);
         if (text) *p++ = ')';
         *p++ = '\n';
         cur_ = p;
@@ -161,25 +127,27 @@ void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
         Put(text);
         Put(" (", 2);
     }
-    Put(hex, static_cast<size_t>(2 + digits));
+    put();
     if (text) PutChar(')');
     PutChar('\n');
 }
 
-void TextSink::HexNumber(Label label, uint32_t value, int digits) { EnumHex(label, value, digits, Text()); }
-
-void TextSink::Flag(Label label, bool value, Text yes, Text no) {
-    const Text text = value ? yes : no;
-    if (Fast() && text.size <= kFastValue) {
-        char* p = FastCopy(FastLine(cur_, label), text.text, text.size);
-        *p++ = '\n';
-        cur_ = p;
-        return;
-    }
-    if (!Line(label)) return;
-    Put(text);
-    PutChar('\n');
+void TextSink::Enum(Label label, int64_t value, Text text) {
+    TextAndValue(
+        label, text, [value](char* p) { return FastDecimal(p, value); }, [this, value] { PutDecimal(value); });
 }
+
+void TextSink::EnumHex(Label label, uint32_t value, int digits, Text text) {
+    char hex[12] = {'0', 'x'};
+    if (digits < 1) digits = 1;
+    if (digits > 8) digits = 8;
+    for (int i = 0; i < digits; ++i) hex[2 + i] = kHex[(value >> (4 * (digits - 1 - i))) & 0x0F];
+    const size_t n = static_cast<size_t>(2 + digits);
+    TextAndValue(
+        label, text, [&hex, n](char* p) { return FastCopy(p, hex, n); }, [this, &hex, n] { Put(hex, n); });
+}
+
+void TextSink::HexNumber(Label label, uint32_t value, int digits) { EnumHex(label, value, digits, Text()); }
 
 void TextSink::String(Label label, std::string_view value, bool utf8) {
     if (!Line(label)) return;
@@ -201,8 +169,7 @@ void TextSink::Ascii(Label label, std::string_view value) {
 
 void TextSink::Hex(Label label, const uint8_t* octets, size_t count) {
     if (Fast() && 2 * count <= kFastValue) {
-        char* p = FastLine(cur_, label);
-        p = FastHex(p, octets, count);
+        char* p = FastHex(FastLine(cur_, label), octets, count);
         *p++ = '\n';
         cur_ = p;
         return;

@@ -20,9 +20,7 @@ public:
     void Number(Label label, int64_t value) override;
     void Quantity(Label label, int64_t value, Text unit) override;
     void Enum(Label label, int64_t value, Text text) override;
-    void Absent(Label label, Text text) override;
     void EnumHex(Label label, uint32_t value, int digits, Text text) override;
-    void Flag(Label label, bool value, Text yes, Text no) override;
     void String(Label label, std::string_view value, bool utf8) override;
     void Ascii(Label label, std::string_view value) override;
     void Hex(Label label, const uint8_t* octets, size_t count) override;
@@ -60,6 +58,8 @@ private:
     void TextValue(std::string_view value, bool utf8);
     // "label: note" opening a node.
     void BeginNoted(Label label, std::string_view note);
+    template <typename FastValue, typename PutValue>
+    void TextAndValue(Label label, Text text, FastValue fast, PutValue put);
     void PutNumbered(size_t offset, size_t length);
 
     // The depth of the record's outermost message, shown on the record's

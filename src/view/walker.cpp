@@ -311,6 +311,56 @@ Result DecodeInnerMessage(Context& ctx, Protection::Body body, Octets inner) {
     return result;
 }
 
+Result DecodeProtectedMessage(Context& ctx, Octets message, unsigned securityHeader, const ProtectedFraming& framing) {
+    Sink& out = ctx.out;
+    out.MessageName("Security protected NAS message"_f);
+    framing.writeHeader(ctx, securityHeader);
+    out.Null(Field<"Message type", "message_type">);
+    WriteNoIes(out);
+    const bool ciphered = securityHeader == 2 || securityHeader == 4;
+    const size_t macAt = framing.headerOctets;
+    if (message.size < macAt + 5) {
+        out.Null("Message authentication code"_f);
+        out.Null("Sequence number"_f);
+        framing.writeFacts(ctx, ciphered);
+        out.Null(Field<"Message", "message">);
+        out.Null("Ciphered octets"_f);
+        ctx.Stopped(message.data + message.size, "Security protected NAS message"_f, framing.tooShort);
+        return Result::kDecodedWithErrors;
+    }
+    out.Hex("Message authentication code"_f, message.data + macAt, 4);
+    out.Number("Sequence number"_f, message.At(macAt + 4));
+    const Protection::Body body = framing.writeFacts(ctx, ciphered);
+    const Octets inner = message.From(macAt + 5);
+    if (body == Protection::Body::kLeftCiphered) {
+        out.Null(Field<"Message", "message">);
+        out.Hex("Ciphered octets"_f, inner);
+        return Result::kCiphered;
+    }
+    const Result result = DecodeInnerMessage(ctx, body, inner);
+    out.Null("Ciphered octets"_f);
+    return result;
+}
+
+Result DecodeReservedSecurityHeader(Context& ctx, Octets message, unsigned securityHeader,
+                                    const ProtectedFraming& framing) {
+    ctx.out.Null(Field<"Name", "name">);
+    framing.writeHeader(ctx, securityHeader);
+    ctx.out.Null(Field<"Message type", "message_type">);
+    WriteNoIes(ctx.out);
+    ctx.out.Hex("Octets"_f, message.From(framing.headerOctets));
+    ctx.Stopped(message.data + framing.headerOctets - 1, {}, "reserved security header type");
+    return Result::kUnknownMessage;
+}
+
+Result StopInHeader(Context& ctx, const uint8_t* at, Label where, std::string_view reason) {
+    ctx.out.Null(Field<"Name", "name">);
+    ctx.out.Null(Field<"Message type", "message_type">);
+    WriteNoIes(ctx.out);
+    ctx.Stopped(at, where, reason);
+    return Result::kDecodedWithErrors;
+}
+
 void WriteNoIes(Sink& out) {
     out.BeginList(Field<"IEs", "ies">);
     out.EndList();

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "view/context.h"
 #include "view/tables.h"
@@ -55,6 +56,30 @@ Protection::Body WriteProtection(Context& ctx, bool ciphered, std::span<const Va
 // the deciphered body when the body was deciphered) decoded as the group
 // "Message", at octet `inner` of the message for the offsets.
 Result DecodeInnerMessage(Context& ctx, Protection::Body body, Octets inner);
+
+// The security-protected NAS message of TS 24.301 9.1 and TS 24.501 9.1
+// as a protocol frames it: its header octets (the MAC follows them), how
+// the header is written, and how the ciphering facts are.
+struct ProtectedFraming {
+    size_t headerOctets;
+    void (*writeHeader)(Context& ctx, unsigned securityHeader);
+    Protection::Body (*writeFacts)(Context& ctx, bool ciphered);
+    const char* tooShort;  // the reason when the message ends inside the MAC and sequence number
+};
+
+// The security-protected message of `framing`: its MAC and sequence
+// number, the ciphering facts, then the message they protect (or its
+// ciphered octets).
+Result DecodeProtectedMessage(Context& ctx, Octets message, unsigned securityHeader, const ProtectedFraming& framing);
+
+// A message whose security header type is reserved: its header and its
+// octets, unknown.
+Result DecodeReservedSecurityHeader(Context& ctx, Octets message, unsigned securityHeader,
+                                    const ProtectedFraming& framing);
+
+// A message that ends inside its header, before its message type: no name,
+// no message type, no IEs, and where and why decoding stopped.
+Result StopInHeader(Context& ctx, const uint8_t* at, Label where, std::string_view reason);
 
 // The empty list of IEs of a message whose IEs are not walked (every
 // message object has its list).

@@ -17,12 +17,14 @@
 #include "support/view_check.h"
 #include "view/eps/ies_24008.h"
 #include "view/json_sink.h"
+#include "view/tables.h"
 #include "view/text_sink.h"
 
 namespace {
 
 using namespace corvuna::view;  // Context, the sinks, the "..."_f labels
 using namespace corvuna::view::eps;
+using corvuna::Octets;
 
 enum class Format { kJson, kText };
 

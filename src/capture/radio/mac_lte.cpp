@@ -5,25 +5,28 @@ namespace corvuna::capture::radio {
 
 namespace {
 
-// Framing tags and the sizes of their values (no length is carried: the
-// tag says it).
-constexpr uint8_t kTagPayload = 0x01;
-constexpr uint8_t kTagRnti = 0x02;
-constexpr uint8_t kTagUeId = 0x03;
-constexpr uint8_t kTagFrameSubframe = 0x04;
-constexpr uint8_t kTagPredefinedData = 0x05;
-constexpr uint8_t kTagRetx = 0x06;
-constexpr uint8_t kTagCrcStatus = 0x07;
-constexpr uint8_t kTagExtendedBsrSizes = 0x08;
-constexpr uint8_t kTagSendPreamble = 0x09;
-constexpr uint8_t kTagCarrierId = 0x0A;
-constexpr uint8_t kTagPhy = 0x0B;  // a length octet, then that many
-constexpr uint8_t kTagSimultPucchPuschPCell = 0x0C;
-constexpr uint8_t kTagSimultPucchPuschPSCell = 0x0D;
-constexpr uint8_t kTagCeMode = 0x0E;
-constexpr uint8_t kTagNbMode = 0x0F;
-constexpr uint8_t kTagNUlRb = 0x10;
-constexpr uint8_t kTagSr = 0x11;  // a 16-bit count, then that many UE id and RNTI pairs
+// Framing tags, numbered from 1 in this order, and the sizes of their
+// values (no length is carried: the tag says it).
+enum Tag : uint8_t {
+    kTagPayload = 0x01,
+    kTagRnti,
+    kTagUeId,
+    kTagFrameSubframe,
+    kTagPredefinedData,
+    kTagRetx,
+    kTagCrcStatus,
+    kTagExtendedBsrSizes,
+    kTagSendPreamble,
+    kTagCarrierId,
+    kTagPhy,  // a length octet, then that many
+    kTagSimultPucchPuschPCell,
+    kTagSimultPucchPuschPSCell,
+    kTagCeMode,
+    kTagNbMode,
+    kTagNUlRb,
+    kTagSr,  // a 16-bit count, then that many UE id and RNTI pairs
+};
+static_assert(kTagPhy == 0x0B && kTagSr == 0x11);
 
 constexpr uint8_t kLcidPadding = 31;
 constexpr int kVariable = -1;  // the subheader carries a length field

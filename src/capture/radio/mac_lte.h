@@ -18,12 +18,8 @@ namespace corvuna::capture::radio {
 namespace mac {
 inline constexpr uint8_t kUplink = 0;  // the framing's direction field
 inline constexpr uint8_t kDownlink = 1;
-inline constexpr uint8_t kNoRnti = 0;
-inline constexpr uint8_t kPRnti = 1;
-inline constexpr uint8_t kRaRnti = 2;
-inline constexpr uint8_t kCRnti = 3;
-inline constexpr uint8_t kSiRnti = 4;
-inline constexpr uint8_t kSpsRnti = 5;
+// RNTI types, numbered from 0 in this order.
+enum RntiType : uint8_t { kNoRnti, kPRnti, kRaRnti, kCRnti, kSiRnti, kSpsRnti };
 inline constexpr uint8_t kCrcOk = 1;
 }  // namespace mac
 

@@ -33,6 +33,18 @@ bool StartsWith(Bytes b, const char* signature) {
     return b.size >= n && std::memcmp(b.data, signature, n) == 0;
 }
 
+// Makes room in a map of at most `limit` entries: the entry seen longest
+// ago (its lastFrame) goes.
+template <typename Map>
+void EvictOldestAt(Map& map, size_t limit) {
+    if (map.size() < limit) return;
+    auto oldest = map.begin();
+    for (auto i = map.begin(); i != map.end(); ++i) {
+        if (i->second.lastFrame < oldest->second.lastFrame) oldest = i;
+    }
+    map.erase(oldest);
+}
+
 }  // namespace
 
 const char* RrcClassName(RrcClass c) {
@@ -106,13 +118,7 @@ RadioDecoder::UeState& RadioDecoder::UeFor(uint32_t stream, UeIdent ue) {
     const uint64_t key = UeKey(stream, ue);
     auto it = ues_.find(key);
     if (it != ues_.end()) return it->second;
-    if (ues_.size() >= kMaxUes) {
-        auto oldest = ues_.begin();
-        for (auto i = ues_.begin(); i != ues_.end(); ++i) {
-            if (i->second.lastFrame < oldest->second.lastFrame) oldest = i;
-        }
-        ues_.erase(oldest);
-    }
+    EvictOldestAt(ues_, kMaxUes);
     UeState& u = ues_[key];
     u.key = "radio" + std::to_string(stream) + "/" +
             (ue < kNoRnti ? "rnti" + std::to_string(ue)
@@ -132,13 +138,7 @@ RadioDecoder::Channel& RadioDecoder::ChannelFor(uint32_t stream, UeIdent ue, uin
         }
         return it->second;
     }
-    if (channels_.size() >= kMaxChannels) {
-        auto oldest = channels_.begin();
-        for (auto i = channels_.begin(); i != channels_.end(); ++i) {
-            if (i->second.lastFrame < oldest->second.lastFrame) oldest = i;
-        }
-        channels_.erase(oldest);
-    }
+    EvictOldestAt(channels_, kMaxChannels);
     Channel& c = channels_[key];
     c.rlc.Reset(mode, snBits);
     c.lastFrame = frame_;

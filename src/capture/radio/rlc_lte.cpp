@@ -269,8 +269,7 @@ void RlcReceiver::Drain(RlcSduHandler& out, RlcCounters& counters) {
     }
 }
 
-void RlcReceiver::GiveUpNext(RlcCounters& counters) {
-    ++counters.gaps;
+void RlcReceiver::DiscardNext(RlcCounters& counters) {
     if (Stored* st = Find(next_)) {
         ++counters.discarded;
         Erase(st);
@@ -279,6 +278,11 @@ void RlcReceiver::GiveUpNext(RlcCounters& counters) {
         ++counters.discarded;
         partialOpen_ = false;
     }
+}
+
+void RlcReceiver::GiveUpNext(RlcCounters& counters) {
+    ++counters.gaps;
+    DiscardNext(counters);
     // On to the nearest sequence number that has something.
     uint16_t nearest = 1;
     if (!waiting_.empty()) {
@@ -301,14 +305,7 @@ void RlcReceiver::PeerStatus(const AmStatus& status, RlcSduHandler& out, RlcCoun
         }
         if (!run) ++counters.gaps;
         run = true;
-        if (Stored* st = Find(next_)) {
-            ++counters.discarded;
-            Erase(st);
-        }
-        if (partialOpen_) {
-            ++counters.discarded;
-            partialOpen_ = false;
-        }
+        DiscardNext(counters);
         next_ = static_cast<uint16_t>((next_ + 1) & (modulus_ - 1));
     }
 }

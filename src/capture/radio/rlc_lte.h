@@ -129,6 +129,8 @@ private:
     bool Store(const Segment& s, uint64_t frame, uint64_t microseconds, RlcCounters& counters);
     void Drain(RlcSduHandler& out, RlcCounters& counters);
     void GiveUpNext(RlcCounters& counters);
+    // Drops what is held of next_: its stored PDU and the SDU left open.
+    void DiscardNext(RlcCounters& counters);
     // The pieces of one whole data field, split at `cuts`.
     void Pieces(Bytes data, const std::vector<size_t>& cuts, bool firstStarts, bool lastEnds, uint64_t frame,
                 RlcSduHandler& out, RlcCounters& counters);

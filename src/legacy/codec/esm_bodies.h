@@ -19,20 +19,22 @@
 
 namespace corvuna {
 
-// IEIs of the optional IEs that ESM messages carry (TS 24.301 clause 8.3).
-inline constexpr uint8_t kIeiPco = 0x27;
-inline constexpr uint8_t kIeiApn = 0x28;
-inline constexpr uint8_t kIeiQos = 0x30;
-inline constexpr uint8_t kIeiLlcSapi = 0x32;
-inline constexpr uint8_t kIeiPacketFlowId = 0x34;
-inline constexpr uint8_t kIeiTft = 0x36;
-inline constexpr uint8_t kIeiEsmCause = 0x58;
-inline constexpr uint8_t kIeiEpsQos = 0x5B;
-inline constexpr uint8_t kIeiTransactionId = 0x5D;
-inline constexpr uint8_t kIeiApnAmbr = 0x5E;
-// Type 1 IEIs, matched on the high nibble of the IEI octet.
-inline constexpr uint8_t kIeiRadioPriority = 0x8;
-inline constexpr uint8_t kIeiEsmInfoTransferFlag = 0xD;
+// IEIs of the optional IEs that ESM messages carry (TS 24.301 clause 8.3);
+// those of type 1 are matched on the high nibble of the IEI octet.
+enum EsmIei : uint8_t {
+    kIeiPco = 0x27,
+    kIeiApn = 0x28,
+    kIeiQos = 0x30,
+    kIeiLlcSapi = 0x32,
+    kIeiPacketFlowId = 0x34,
+    kIeiTft = 0x36,
+    kIeiEsmCause = 0x58,
+    kIeiEpsQos = 0x5B,
+    kIeiTransactionId = 0x5D,
+    kIeiApnAmbr = 0x5E,
+    kIeiRadioPriority = 0x8,        // type 1
+    kIeiEsmInfoTransferFlag = 0xD,  // type 1
+};
 
 // The value length an LLC SAPI IE (type 3, no length octet) always has.
 inline constexpr int8_t kLlcSapiOctets = 1;
@@ -131,13 +133,11 @@ inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPrior
 // The transaction identifier, the QoS group `qosGroup`, the negotiated LLC
 // SAPI, radio priority and packet flow identifier, each when present.
 [[gnu::always_inline]] inline void WritePdpContext(const PdpContextIes& ies, Name qosGroup, OutputDocument& out) {
-    if (ies.transactionIdPresent) WriteGroup(kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
-    if (ies.qosPresent) WriteGroup(qosGroup, ies.qos, RenderQos, out);
-    if (ies.negotiatedLlcSapiPresent) {
-        WriteGroup("Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
-    }
+    WriteIfPresent(ies.transactionIdPresent, kTransactionIdGroup, ies.transactionId, RenderTransactionId, out);
+    WriteIfPresent(ies.qosPresent, qosGroup, ies.qos, RenderQos, out);
+    WriteIfPresent(ies.negotiatedLlcSapiPresent, "Negotiated_LLC_SAPI", ies.negotiatedLlcSapi, RenderLlcSapi, out);
     if (ies.radioPriorityPresent) WriteNumber("Radio_priority", ies.radioPriority, out);
-    if (ies.packetFlowIdPresent) WriteGroup("Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
+    WriteIfPresent(ies.packetFlowIdPresent, "Packet_flow_identifier", ies.packetFlowId, RenderPacketFlowId, out);
 }
 
 // The ESM cause element when present.
@@ -147,7 +147,7 @@ inline constexpr std::array kPdpContextRows = {kQos<R>, kLlcSapi<R>, kRadioPrior
 
 // The PCO group `group` when present.
 [[gnu::always_inline]] inline void WritePco(const PcoIe& ies, Name group, OutputDocument& out) {
-    if (ies.pcoPresent) WriteGroup(group, ies.pco, RenderProtocolConfigOptions, out);
+    WriteIfPresent(ies.pcoPresent, group, ies.pco, RenderProtocolConfigOptions, out);
 }
 [[gnu::always_inline]] inline void WritePco(const PcoIe& ies, OutputDocument& out) {
     WritePco(ies, kPcoGroup, out);

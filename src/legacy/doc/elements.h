@@ -89,15 +89,10 @@ consteval NumberElement<DenseText<N>> DenseElement(Name name, const ValueText (&
     return {name, MakeDenseText<N>(rows, other)};
 }
 
-// The same with the rows of a second table (rows that several elements
-// share) after those of the first.
-template <size_t N, size_t R, size_t S>
-consteval NumberElement<DenseText<N>> DenseElement(Name name, const ValueText (&rows)[R],
-                                                   const ValueText (&more)[S], Text other) {
-    ValueText all[R + S] = {};
-    for (size_t i = 0; i < R; ++i) all[i] = rows[i];
-    for (size_t i = 0; i < S; ++i) all[R + i] = more[i];
-    return {name, MakeDenseText<N>(all, other)};
+// The same with rows joined from several tables (Join in common/text.h).
+template <size_t N, size_t R>
+consteval NumberElement<DenseText<N>> DenseElement(Name name, const std::array<ValueText, R>& rows, Text other) {
+    return {name, MakeDenseText<N>(rows, other)};
 }
 
 // The element of `value`.  The number is written as WriteNumber writes a

@@ -236,4 +236,11 @@ void WriteGroup(Name name, const Value& value, Render render, OutputDocument& ou
     WriteCloseTag(name, out);
 }
 
+// The group of an optional IE, when the message holds it.
+template <typename Value, typename Render>
+[[gnu::always_inline]] inline void WriteIfPresent(uint8_t present, Name name, const Value& value, Render render,
+                                                  OutputDocument& out) {
+    if (present) WriteGroup(name, value, render, out);
+}
+
 }  // namespace corvuna

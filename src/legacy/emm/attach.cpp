@@ -62,18 +62,16 @@ int RenderAttachRequest(const AttachRequestRecord& r, OutputDocument& out) {
     WriteGroup("NAS_key_set_identifier", r.ksi, RenderKeySetIdentifier, out);
     WriteGroup("Old_GUTI_Or_IMSI", r.oldGutiOrImsi, RenderEpsMobileIdentity, out);
     WriteGroup("UE_Network_capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
-    if (r.oldPtmsiSignaturePresent) WriteGroup("Old_P_TMSI_Signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
-    if (r.additionalGutiPresent) WriteGroup("Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
-    if (r.lastVisitedTaiPresent) {
-        WriteGroup("Last_Visited_Registered_TAI", r.lastVisitedTai, RenderTrackingAreaIdentity, out);
-    }
-    if (r.drxParameterPresent) WriteGroup("DRX_Parameter", r.drxParameter, RenderDrxParameter, out);
-    if (r.msNetworkCapabilityPresent) {
-        WriteGroup("MS_Network_capability", r.msNetworkCapability, RenderMsNetworkCapability, out);
-    }
-    if (r.oldLaiPresent) WriteGroup("Old_LAI", r.oldLai, RenderLocationAreaIdentification, out);
+    WriteIfPresent(r.oldPtmsiSignaturePresent, "Old_P_TMSI_Signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
+    WriteIfPresent(r.additionalGutiPresent, "Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
+    WriteIfPresent(r.lastVisitedTaiPresent, "Last_Visited_Registered_TAI",
+                   r.lastVisitedTai, RenderTrackingAreaIdentity, out);
+    WriteIfPresent(r.drxParameterPresent, "DRX_Parameter", r.drxParameter, RenderDrxParameter, out);
+    WriteIfPresent(r.msNetworkCapabilityPresent, "MS_Network_capability",
+                   r.msNetworkCapability, RenderMsNetworkCapability, out);
+    WriteIfPresent(r.oldLaiPresent, "Old_LAI", r.oldLai, RenderLocationAreaIdentification, out);
     if (r.tmsiStatusPresent) RenderTmsiStatus(r.tmsiStatus, out);
-    if (r.classmark2Present) WriteGroup("Mobile_station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
+    WriteIfPresent(r.classmark2Present, "Mobile_station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
     // Classmark 3 and the supported codecs are not decoded: an empty group
     // tells that they were present.
     if (r.classmark3Present) WriteEmptyGroup("Mobile_station_classmark3", out);
@@ -97,16 +95,15 @@ int RenderAttachAccept(const AttachAcceptRecord& r, OutputDocument& out) {
     // them apart.
     RenderGprsTimer(r.t3412, out);
     WriteGroup("TAI_List", r.taiList, RenderTrackingAreaIdentity, out);
-    if (r.gutiPresent) WriteGroup("GUTI", r.guti, RenderEpsMobileIdentity, out);
-    if (r.laiPresent) WriteGroup("Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
-    if (r.msIdentityPresent) WriteGroup("MS_identity", r.msIdentity, RenderMobileIdentity, out);
+    WriteIfPresent(r.gutiPresent, "GUTI", r.guti, RenderEpsMobileIdentity, out);
+    WriteIfPresent(r.laiPresent, "Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
+    WriteIfPresent(r.msIdentityPresent, "MS_identity", r.msIdentity, RenderMobileIdentity, out);
     if (r.emmCausePresent) RenderEmmCause(r.emmCause, out);
     if (r.t3402Present) RenderGprsTimer(r.t3402, out);
     if (r.t3423Present) RenderGprsTimer(r.t3423, out);
-    if (r.equivalentPlmnsPresent) WriteGroup("Equivalent_PLMNs", r.equivalentPlmns, RenderPlmnList, out);
-    if (r.emergencyNumbersPresent) {
-        WriteGroup("Emergency_Number_List", r.emergencyNumbers, RenderEmergencyNumberList, out);
-    }
+    WriteIfPresent(r.equivalentPlmnsPresent, "Equivalent_PLMNs", r.equivalentPlmns, RenderPlmnList, out);
+    WriteIfPresent(r.emergencyNumbersPresent, "Emergency_Number_List",
+                   r.emergencyNumbers, RenderEmergencyNumberList, out);
     return 1;
 }
 

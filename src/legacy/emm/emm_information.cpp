@@ -28,15 +28,13 @@ void ParseEmmInformation(int, BitCursor& cursor, EmmInformationRecord& record) {
 
 int RenderEmmInformation(const EmmInformationRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    if (record.fullNamePresent) WriteGroup("Full_name_for_network", record.fullName, RenderNetworkName, out);
-    if (record.shortNamePresent) WriteGroup("Short_name_for_network", record.shortName, RenderNetworkName, out);
-    if (record.localTimeZonePresent) WriteGroup("Local_time_zone", record.localTimeZone, RenderTimeZone, out);
-    if (record.universalTimePresent) {
-        WriteGroup("UniversalTime_and_localTimeZone", record.universalTime, RenderTimeZoneAndTime, out);
-    }
-    if (record.daylightSavingTimePresent) {
-        WriteGroup("Network_daylight_saving_time", record.daylightSavingTime, RenderDaylightSavingTime, out);
-    }
+    WriteIfPresent(record.fullNamePresent, "Full_name_for_network", record.fullName, RenderNetworkName, out);
+    WriteIfPresent(record.shortNamePresent, "Short_name_for_network", record.shortName, RenderNetworkName, out);
+    WriteIfPresent(record.localTimeZonePresent, "Local_time_zone", record.localTimeZone, RenderTimeZone, out);
+    WriteIfPresent(record.universalTimePresent, "UniversalTime_and_localTimeZone",
+                   record.universalTime, RenderTimeZoneAndTime, out);
+    WriteIfPresent(record.daylightSavingTimePresent, "Network_daylight_saving_time",
+                   record.daylightSavingTime, RenderDaylightSavingTime, out);
     return 1;
 }
 

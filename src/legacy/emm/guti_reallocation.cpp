@@ -28,7 +28,7 @@ int RenderGutiReallocationCommand(const Command& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteGroup("EPS_mobile_identity", record.guti, RenderEpsMobileIdentity, out);
     // Lower-case "l" here (ATTACH ACCEPT writes "TAI_List").
-    if (record.taiListPresent) WriteGroup("TAI_list", record.taiList, RenderTrackingAreaIdentity, out);
+    WriteIfPresent(record.taiListPresent, "TAI_list", record.taiList, RenderTrackingAreaIdentity, out);
     return 1;
 }
 

@@ -43,8 +43,8 @@ int RenderSecurityModeCommand(const Command& r, OutputDocument& out) {
     WriteGroup("NAS_key_set_identifier_ASME", r.ksi, RenderKeySetIdentifier, out);
     WriteGroup("Replayed_UE_security_capabilities", r.replayedUeSecurityCapability, RenderUeSecurityCapability,
                out);
-    if (r.replayedNonceUePresent) WriteGroup("Replayed_nonce_UE", r.replayedNonceUe, RenderNonce, out);
-    if (r.nonceMmePresent) WriteGroup("nonce_MME", r.nonceMme, RenderNonce, out);
+    WriteIfPresent(r.replayedNonceUePresent, "Replayed_nonce_UE", r.replayedNonceUe, RenderNonce, out);
+    WriteIfPresent(r.nonceMmePresent, "nonce_MME", r.nonceMme, RenderNonce, out);
     return 1;
 }
 
@@ -54,7 +54,7 @@ void ParseSecurityModeComplete(int, BitCursor& cursor, Complete& record) {
 
 int RenderSecurityModeComplete(const Complete& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    if (record.imeisvPresent) WriteGroup("IMEISV_request", record.imeisv, RenderMobileIdentity, out);
+    WriteIfPresent(record.imeisvPresent, "IMEISV_request", record.imeisv, RenderMobileIdentity, out);
     return 1;
 }
 

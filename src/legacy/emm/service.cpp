@@ -66,9 +66,9 @@ void ParseCsServiceNotification(int, BitCursor& cursor, Notification& record) {
 int RenderCsServiceNotification(const Notification& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     WriteElement(kPagingIdentity, record.pagingIdentity, out);
-    if (record.cliPresent) WriteGroup("CLI", record.cli, RenderCli, out);
-    if (record.ssCodePresent) WriteGroup("SS_Code", record.ssCode, RenderSsCode, out);
-    if (record.lcsIndicatorPresent) WriteGroup("LCS_indicator", record.lcsIndicator, RenderLcsIndicator, out);
+    WriteIfPresent(record.cliPresent, "CLI", record.cli, RenderCli, out);
+    WriteIfPresent(record.ssCodePresent, "SS_Code", record.ssCode, RenderSsCode, out);
+    WriteIfPresent(record.lcsIndicatorPresent, "LCS_indicator", record.lcsIndicator, RenderLcsIndicator, out);
     // "LSC" for "LCS": hosts match on the element name as written.  The
     // identity is not decoded, so the group is empty.
     if (record.lcsClientIdentityPresent) WriteEmptyGroup("LSC_client_identity", out);

@@ -47,7 +47,7 @@ void ParseServiceReject(int, BitCursor& cursor, ServiceRejectRecord& record) {
 int RenderServiceReject(const ServiceRejectRecord& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     RenderEmmCause(record.emmCause, out);
-    if (record.t3442Present) WriteGroup("T3442Value", record.t3442, RenderGprsTimer, out);
+    WriteIfPresent(record.t3442Present, "T3442Value", record.t3442, RenderGprsTimer, out);
     return 1;
 }
 

@@ -67,36 +67,28 @@ int RenderTrackingAreaUpdateRequest(const Request& r, OutputDocument& out) {
     RenderEpsUpdateType(r.updateType, out);
     WriteGroup("NAS_key_Set_identifier", r.ksi, RenderKeySetIdentifier, out);
     WriteGroup("Old_GUTI", r.oldGuti, RenderEpsMobileIdentity, out);
-    if (r.nonCurrentKsiPresent) {
-        WriteGroup("Non_current_native_NAS_key_set_identifier", r.nonCurrentKsi, RenderKeySetIdentifier, out);
-    }
-    if (r.cksnPresent) WriteGroup("GPRSCipherKey", r.cksn, RenderCipheringKeySequenceNumber, out);
-    if (r.oldPtmsiSignaturePresent) WriteGroup("Old_P_TMSI_signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
-    if (r.additionalGutiPresent) WriteGroup("Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
-    if (r.nonceUePresent) WriteGroup("NonceUE", r.nonceUe, RenderNonce, out);
-    if (r.ueNetworkCapabilityPresent) {
-        WriteGroup("UE_Network_Capability", r.ueNetworkCapability, RenderUeNetworkCapability, out);
-    }
-    if (r.lastVisitedTaiPresent) {
-        WriteGroup("Last_visited_registered_TAI", r.lastVisitedTai, RenderTrackingAreaIdentity, out);
-    }
-    if (r.drxParameterPresent) WriteGroup("DRX_parameter", r.drxParameter, RenderDrxParameter, out);
-    if (r.radioCapabilityUpdatePresent) {
-        WriteGroup("UE_radio_capability_information_update_needed", r.radioCapabilityUpdate,
-                   RenderUeRadioCapabilityInfoUpdateNeeded, out);
-    }
-    if (r.epsBearerContextStatusPresent) {
-        // "bear" for "bearer": hosts match on the element name as written.
-        WriteGroup("EPS_bear_context_status", r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
-    }
-    if (r.msNetworkCapabilityPresent) {
-        WriteGroup("MS_network_capability", r.msNetworkCapability, RenderMsNetworkCapability, out);
-    }
-    if (r.oldLaiPresent) {
-        WriteGroup("Old_location_area_identification", r.oldLai, RenderLocationAreaIdentification, out);
-    }
+    WriteIfPresent(r.nonCurrentKsiPresent, "Non_current_native_NAS_key_set_identifier",
+                   r.nonCurrentKsi, RenderKeySetIdentifier, out);
+    WriteIfPresent(r.cksnPresent, "GPRSCipherKey", r.cksn, RenderCipheringKeySequenceNumber, out);
+    WriteIfPresent(r.oldPtmsiSignaturePresent, "Old_P_TMSI_signature", r.oldPtmsiSignature, RenderPtmsiSignature, out);
+    WriteIfPresent(r.additionalGutiPresent, "Additional_GUTI", r.additionalGuti, RenderEpsMobileIdentity, out);
+    WriteIfPresent(r.nonceUePresent, "NonceUE", r.nonceUe, RenderNonce, out);
+    WriteIfPresent(r.ueNetworkCapabilityPresent, "UE_Network_Capability",
+                   r.ueNetworkCapability, RenderUeNetworkCapability, out);
+    WriteIfPresent(r.lastVisitedTaiPresent, "Last_visited_registered_TAI",
+                   r.lastVisitedTai, RenderTrackingAreaIdentity, out);
+    WriteIfPresent(r.drxParameterPresent, "DRX_parameter", r.drxParameter, RenderDrxParameter, out);
+    WriteIfPresent(r.radioCapabilityUpdatePresent, "UE_radio_capability_information_update_needed",
+                   r.radioCapabilityUpdate, RenderUeRadioCapabilityInfoUpdateNeeded, out);
+    // "bear" for "bearer": hosts match on the element name as written.
+    WriteIfPresent(r.epsBearerContextStatusPresent, "EPS_bear_context_status",
+                   r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
+    WriteIfPresent(r.msNetworkCapabilityPresent, "MS_network_capability",
+                   r.msNetworkCapability, RenderMsNetworkCapability, out);
+    WriteIfPresent(r.oldLaiPresent, "Old_location_area_identification",
+                   r.oldLai, RenderLocationAreaIdentification, out);
     if (r.tmsiStatusPresent) RenderTmsiStatus(r.tmsiStatus, out);
-    if (r.classmark2Present) WriteGroup("Mobile_Station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
+    WriteIfPresent(r.classmark2Present, "Mobile_Station_classmark2", r.classmark2, RenderMobileStationClassmark2, out);
     if (r.classmark3Present) WriteEmptyGroup("Mobile_Station_classmark3", out);
     if (r.supportedCodecsPresent) WriteEmptyGroup("Supported_Codecs", out);
     if (r.additionalUpdateTypePresent) RenderAdditionalUpdateResult(r.additionalUpdateType, out);
@@ -113,25 +105,22 @@ void ParseTrackingAreaUpdateAccept(int, BitCursor& cursor, Accept& record) {
 int RenderTrackingAreaUpdateAccept(const Accept& r, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
     RenderEpsUpdateResult(r.updateResult, out);
-    if (r.t3412Present) WriteGroup("T3412", r.t3412, RenderGprsTimer, out);
-    if (r.gutiPresent) WriteGroup("GUTI", r.guti, RenderEpsMobileIdentity, out);
-    if (r.taiListPresent) WriteGroup("TAIList", r.taiList, RenderTrackingAreaIdentity, out);
-    if (r.epsBearerContextStatusPresent) {
-        // "Bear" for "Bearer": hosts match on the element name as written.
-        WriteGroup("EPS_Bear_Context_Status", r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
-    }
-    if (r.laiPresent) WriteGroup("Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
-    if (r.msIdentityPresent) WriteGroup("MS_Identity", r.msIdentity, RenderMobileIdentity, out);
+    WriteIfPresent(r.t3412Present, "T3412", r.t3412, RenderGprsTimer, out);
+    WriteIfPresent(r.gutiPresent, "GUTI", r.guti, RenderEpsMobileIdentity, out);
+    WriteIfPresent(r.taiListPresent, "TAIList", r.taiList, RenderTrackingAreaIdentity, out);
+    // "Bear" for "Bearer": hosts match on the element name as written.
+    WriteIfPresent(r.epsBearerContextStatusPresent, "EPS_Bear_Context_Status",
+                   r.epsBearerContextStatus, RenderEpsBearerContextStatus, out);
+    WriteIfPresent(r.laiPresent, "Location_Area_Identification", r.lai, RenderLocationAreaIdentification, out);
+    WriteIfPresent(r.msIdentityPresent, "MS_Identity", r.msIdentity, RenderMobileIdentity, out);
     if (r.emmCausePresent) RenderEmmCause(r.emmCause, out);
-    if (r.t3402Present) WriteGroup("T3402", r.t3402, RenderGprsTimer, out);
-    if (r.t3423Present) WriteGroup("T3423", r.t3423, RenderGprsTimer, out);
-    if (r.equivalentPlmnsPresent) WriteGroup("Equivalent_PLMNS", r.equivalentPlmns, RenderPlmnList, out);
-    if (r.emergencyNumbersPresent) {
-        WriteGroup("Emergency_Number_List", r.emergencyNumbers, RenderEmergencyNumberList, out);
-    }
-    if (r.networkFeatureSupportPresent) {
-        WriteGroup("EPSNetworkFeatureSupport", r.networkFeatureSupport, RenderEpsNetworkFeatureSupport, out);
-    }
+    WriteIfPresent(r.t3402Present, "T3402", r.t3402, RenderGprsTimer, out);
+    WriteIfPresent(r.t3423Present, "T3423", r.t3423, RenderGprsTimer, out);
+    WriteIfPresent(r.equivalentPlmnsPresent, "Equivalent_PLMNS", r.equivalentPlmns, RenderPlmnList, out);
+    WriteIfPresent(r.emergencyNumbersPresent, "Emergency_Number_List",
+                   r.emergencyNumbers, RenderEmergencyNumberList, out);
+    WriteIfPresent(r.networkFeatureSupportPresent, "EPSNetworkFeatureSupport",
+                   r.networkFeatureSupport, RenderEpsNetworkFeatureSupport, out);
     if (r.additionalUpdateResultPresent) RenderAdditionalUpdateResult(r.additionalUpdateResult, out);
     return 1;
 }

@@ -28,10 +28,10 @@ void ParseModifyEpsBearerContextRequest(int, BitCursor& cursor, Request& record)
 
 int RenderModifyEpsBearerContextRequest(const Request& record, OutputDocument& out) {
     if (out.buffer == nullptr) return 0;
-    if (record.newEpsQosPresent) WriteGroup("New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
-    if (record.tftPresent) WriteGroup("TFT", record.tft, RenderTft, out);
+    WriteIfPresent(record.newEpsQosPresent, "New_EPS_QoS", record.newEpsQos, RenderEpsQos, out);
+    WriteIfPresent(record.tftPresent, "TFT", record.tft, RenderTft, out);
     WritePdpContext(record, "New_QoS", out);
-    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    WriteIfPresent(record.apnAmbrPresent, "APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
     WritePco(record, out);
     return 1;
 }

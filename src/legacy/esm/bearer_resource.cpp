@@ -58,9 +58,8 @@ int RenderBearerResourceModificationRequest(const Modification& record, OutputDo
     if (out.buffer == nullptr) return 0;
     WriteNumber("EPS_bearer_identity_for_Packet_filter", record.epsBearerIdentityForPacketFilter, out);
     WriteEmptyGroup("Traffic_flow_aggregate", out);
-    if (record.requiredTrafficFlowQosPresent) {
-        WriteGroup(kRequiredQosGroup, record.requiredTrafficFlowQos, RenderEpsQos, out);
-    }
+    WriteIfPresent(record.requiredTrafficFlowQosPresent, kRequiredQosGroup,
+                   record.requiredTrafficFlowQos, RenderEpsQos, out);
     WriteEsmCause(record, out);
     WritePco(record, out);
     return 1;

@@ -33,7 +33,7 @@ int RenderActivateDefaultEpsBearerContextRequest(const Request& record, OutputDo
     WriteString("Access_point_name", record.accessPointName.apnText, out);
     WriteGroup("PDN_Address", record.pdnAddress, RenderPdnAddress, out);
     WritePdpContext(record, "Negotiated_QoS", out);
-    if (record.apnAmbrPresent) WriteGroup("APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
+    WriteIfPresent(record.apnAmbrPresent, "APN_AMBR", record.apnAmbr, RenderApnAmbr, out);
     WriteEsmCause(record, out);
     WritePco(record, out);
     return 1;

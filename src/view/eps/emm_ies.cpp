@@ -83,6 +83,15 @@ void DecodeMobileIdentity(Context& ctx, Octets v) {
 }
 
 
+namespace {
+
+// A PLMN followed by a code of `octets` octets: a TAI (TAC) or a LAI (LAC).
+void WritePlmnAndCode(Context& ctx, Octets v, Label code, unsigned octets) {
+    if (!RequireOctets(ctx, v, 3 + octets)) return;
+    WritePlmn(ctx, v);
+    ctx.out.Number(code, v.Big(3, octets));
+}
+
 void WriteTai(Context& ctx, Octets plmn, uint32_t tac) {
     ctx.out.Begin(Field<"Tracking area identity", "tai">);
     WritePlmn(ctx, plmn);
@@ -90,37 +99,44 @@ void WriteTai(Context& ctx, Octets plmn, uint32_t tac) {
     ctx.out.End();
 }
 
-void DecodeTrackingAreaIdentity(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 5)) return;
-    WritePlmn(ctx, v);
-    ctx.out.Number("TAC"_f, v.Big(3, 2));
+}  // namespace
+
+void WriteTrackingAreaIdentity(Context& ctx, Octets v, unsigned tacOctets) {
+    WritePlmnAndCode(ctx, v, "TAC"_f, tacOctets);
 }
 
-void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
+void WriteTrackingAreaIdentityList(Context& ctx, Octets v, unsigned tacOctets, bool errorAtPartialList) {
     static constexpr ValueText kTypes[] = {
         {0, "list of TACs belonging to one PLMN, with non-consecutive TAC values"},
         {1, "list of TACs belonging to one PLMN, with consecutive TAC values"},
         {2, "list of TAIs belonging to different PLMNs"},
     };
+    const unsigned tai = 3 + tacOctets;
+    const uint32_t tacMask = tacOctets == 3 ? 0xFFFFFF : 0xFFFF;
     ctx.out.BeginList(Field<"Partial tracking area identity lists", "partial_lists">);
     size_t at = 0;
     while (at < v.size) {
         const uint8_t header = v.At(at);
         const unsigned type = (header >> 5) & 0x03, count = (header & 0x1F) + 1u;
-        const size_t need = type == 0 ? 1 + 3 + 2 * count : type == 1 ? 1 + 3 + 2 : 1 + 5 * count;
+        const size_t need = type == 0 ? 1 + 3 + tacOctets * count : type == 1 ? 1 + tai : 1 + tai * count;
         ctx.out.Begin("Partial tracking area identity list"_f);
         WriteEnum(ctx, "Type of list"_f, type, kTypes, "reserved");
         ctx.out.Number("Number of elements"_f, count);
         if (type == 3 || at + need > v.size) {
-            ctx.ValueError(type == 3 ? "reserved type of list" : "partial list runs past the end of the IE");
+            const char* reason = type == 3 ? "reserved type of list" : "partial list runs past the end of the IE";
+            if (errorAtPartialList) {
+                ctx.ValueErrorAt(v.data + at, reason);
+            } else {
+                ctx.ValueError(reason);
+            }
             ctx.out.End();
             break;
         }
         ctx.out.BeginList(Field<"TAIs", "tais">);
         for (unsigned i = 0; i < count; ++i) {
-            if (type == 0) WriteTai(ctx, v.From(at + 1), v.Big(at + 4 + 2 * i, 2));
-            if (type == 1) WriteTai(ctx, v.From(at + 1), (v.Big(at + 4, 2) + i) & 0xFFFF);
-            if (type == 2) WriteTai(ctx, v.From(at + 1 + 5 * i), v.Big(at + 4 + 5 * i, 2));
+            if (type == 0) WriteTai(ctx, v.From(at + 1), v.Big(at + 4 + tacOctets * i, tacOctets));
+            if (type == 1) WriteTai(ctx, v.From(at + 1), (v.Big(at + 4, tacOctets) + i) & tacMask);
+            if (type == 2) WriteTai(ctx, v.From(at + 1 + tai * i), v.Big(at + 4 + tai * i, tacOctets));
         }
         ctx.out.EndList();
         ctx.out.End();
@@ -129,11 +145,11 @@ void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
     ctx.out.EndList();
 }
 
-void DecodeLocationAreaIdentification(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 5)) return;
-    WritePlmn(ctx, v);
-    ctx.out.Number("LAC"_f, v.Big(3, 2));
-}
+void DecodeTrackingAreaIdentity(Context& ctx, Octets v) { WriteTrackingAreaIdentity(ctx, v, 2); }
+
+void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) { WriteTrackingAreaIdentityList(ctx, v, 2, false); }
+
+void DecodeLocationAreaIdentification(Context& ctx, Octets v) { WritePlmnAndCode(ctx, v, "LAC"_f, 2); }
 
 void DecodePlmnList(Context& ctx, Octets v) {
     ctx.out.BeginList(Field<"PLMNs", "plmns">);
@@ -146,13 +162,17 @@ void DecodePlmnList(Context& ctx, Octets v) {
     if (v.size % 3 != 0) ctx.ValueError("length is not a multiple of 3 octets");
 }
 
-void DecodeEpsBearerContextStatus(Context& ctx, Octets v) {
+void WriteIdentityBitmap(Context& ctx, Octets v, Label list, Label identity, unsigned first) {
     if (!RequireOctets(ctx, v, 2)) return;
-    ctx.out.BeginList(Field<"Active EPS bearer identities", "active_ebis">);
-    for (unsigned ebi = 0; ebi < 16; ++ebi) {
-        if ((v.At(ebi / 8) >> (ebi % 8)) & 1u) ctx.out.Number("EBI"_f, ebi);
+    ctx.out.BeginList(list);
+    for (unsigned id = first; id < 16; ++id) {
+        if ((v.At(id / 8) >> (id % 8)) & 1u) ctx.out.Number(identity, id);
     }
     ctx.out.EndList();
+}
+
+void DecodeEpsBearerContextStatus(Context& ctx, Octets v) {
+    WriteIdentityBitmap(ctx, v, Field<"Active EPS bearer identities", "active_ebis">, "EBI"_f, 0);
 }
 
 void DecodeEmergencyNumberList(Context& ctx, Octets v) {

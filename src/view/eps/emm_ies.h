@@ -218,6 +218,11 @@ inline constexpr IeType kTrackingAreaIdentity =
     Decoded("Tracking area identity", "9.9.3.32", DecodeTrackingAreaIdentity);
 
 void DecodeTrackingAreaIdentityList(Context& ctx, Octets value);
+// The TAI and the TAI list of TS 24.301 and TS 24.501 (whose TACs have
+// three octets); a partial list that runs past the IE is reported at the
+// IE (TS 24.301) or at the partial list (TS 24.501).
+void WriteTrackingAreaIdentity(Context& ctx, Octets value, unsigned tacOctets);
+void WriteTrackingAreaIdentityList(Context& ctx, Octets value, unsigned tacOctets, bool errorAtPartialList);
 inline constexpr IeType kTrackingAreaIdentityList =
     Decoded("Tracking area identity list", "9.9.3.33", DecodeTrackingAreaIdentityList);
 
@@ -229,6 +234,10 @@ void DecodePlmnList(Context& ctx, Octets value);
 inline constexpr IeType kPlmnList = Decoded("PLMN list", "9.9.2.8", DecodePlmnList);
 
 void DecodeEpsBearerContextStatus(Context& ctx, Octets value);
+// A bit per identity from `first` to 15 in two octets, bit 1 of the first
+// octet the identity 0 (EPS bearer context status, the PDU session
+// statuses of TS 24.501): the identities whose bit is set.
+void WriteIdentityBitmap(Context& ctx, Octets value, Label list, Label identity, unsigned first);
 inline constexpr IeType kEpsBearerContextStatus =
     Decoded("EPS bearer context status", "9.9.2.1", DecodeEpsBearerContextStatus);
 
@@ -437,38 +446,15 @@ inline constexpr IeType kVoiceDomainPreference =
 
 // TS 24.301 9.9.3.9 and annex A.
 inline constexpr ValueText kEmmCauseValues[] = {
-    {2, "IMSI unknown in HSS"},
-    {3, "Illegal UE"},
     {5, "IMEI not accepted"},
-    {6, "Illegal ME"},
-    {7, "EPS services not allowed"},
-    {8, "EPS services and non-EPS services not allowed"},
-    {9, "UE identity cannot be derived by the network"},
-    {10, "Implicitly detached"},
-    {11, "PLMN not allowed"},
-    {12, "Tracking Area not allowed"},
-    {13, "Roaming not allowed in this tracking area"},
-    {14, "EPS services not allowed in this PLMN"},
-    {15, "No Suitable Cells In tracking area"},
-    {16, "MSC temporarily not reachable"},
-    {17, "Network failure"},
-    {18, "CS domain not available"},
-    {19, "ESM failure"},
-    {20, "MAC failure"},
-    {21, "Synch failure"},
-    {22, "Congestion"},
-    {23, "UE security capabilities mismatch"},
-    {24, "Security mode rejected, unspecified"},
-    {25, "Not authorized for this CSG"},
-    {26, "Non-EPS authentication unacceptable"},
     {31, "Redirection to 5GCN required"},
     {35, "Requested service option not authorized in this PLMN"},
     {39, "CS service temporarily not available"},
-    {40, "No EPS bearer context activated"},
     {42, "Severe network failure"},
     {78, "PLMN not allowed to operate at the present UE location"},
 };
-inline constexpr auto kEmmCauses = Join(kEmmCauseValues, kProtocolErrorCauses);
+inline constexpr auto kEmmCauses =
+    Join(kEmmCauseValues, kCommonEmmCauses, kProtocolErrorCauses, kProtocolErrorUnspecified);
 inline constexpr BitField kEmmCauseFields[] = {Coded("Cause value"_f, 0, 1, 8, kEmmCauses, kUnassignedCause)};
 inline constexpr IeType kEmmCause = Fields("EMM cause", "9.9.3.9", kEmmCauseFields);
 

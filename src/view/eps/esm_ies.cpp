@@ -314,80 +314,33 @@ void DecodeProtocolConfigurationOptions(Context& ctx, Octets v) {
 // ---------------------------------------------------------------------------
 // Traffic flow templates
 
+namespace {
+
+constexpr ValueText kOwnComponentTypes[] = {{0x20, "IPv6 remote address type"}};
+constexpr auto kComponentTypes =
+    MakeDenseText<256>(Join(kOwnComponentTypes, kPacketFilterComponentTypes), "reserved");
+
 void WriteComponent(Context& ctx, unsigned type, Octets c) {
-    static constexpr ValueText kTypes[] = {
-        {0x10, "IPv4 remote address type"},
-        {0x11, "IPv4 local address type"},
-        {0x20, "IPv6 remote address type"},
-        {0x21, "IPv6 remote address/prefix length type"},
-        {0x23, "IPv6 local address/prefix length type"},
-        {0x30, "Protocol identifier/Next header type"},
-        {0x40, "Single local port type"},
-        {0x41, "Local port range type"},
-        {0x50, "Single remote port type"},
-        {0x51, "Remote port range type"},
-        {0x60, "Security parameter index type"},
-        {0x70, "Type of service/Traffic class type"},
-        {0x80, "Flow label type"},
-        {0x81, "Destination MAC address type"},
-        {0x82, "Source MAC address type"},
-        {0x83, "802.1Q C-TAG VID type"},
-        {0x84, "802.1Q S-TAG VID type"},
-        {0x85, "802.1Q C-TAG PCP/DEI type"},
-        {0x86, "802.1Q S-TAG PCP/DEI type"},
-        {0x87, "Ethertype type"},
-    };
     ctx.out.Begin("Packet filter component"_f);
-    WriteEnum(ctx, "Component type identifier"_f, type, kTypes, "reserved");
-    switch (type) {
-        case 0x10:
-        case 0x11:
-            ctx.out.Ascii("IPv4 address"_f, Ipv4Text(c).view());
-            ctx.out.Ascii("Subnet mask"_f, Ipv4Text(c.From(4)).view());
-            break;
-        case 0x20:
-            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
-            ctx.out.Ascii("Prefix mask"_f, Ipv6AddressText(c.From(16)).view());
-            break;
-        case 0x21:
-        case 0x23:
-            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
-            ctx.out.Number("Prefix length"_f, c.At(16));
-            break;
-        case 0x30:
-            ctx.out.Number("Protocol identifier/Next header"_f, c.At(0));
-            break;
-        case 0x40:
-        case 0x50:
-            ctx.out.Number("Port"_f, c.Big(0, 2));
-            break;
-        case 0x41:
-        case 0x51:
-            ctx.out.Number("Low limit"_f, c.Big(0, 2));
-            ctx.out.Number("High limit"_f, c.Big(2, 2));
-            break;
-        case 0x60:
-            ctx.out.Hex("Security parameter index"_f, c.data, c.size);
-            break;
-        case 0x70:
-            ctx.out.Number("Type of service/Traffic class"_f, c.At(0));
-            ctx.out.Number("Mask"_f, c.At(1));
-            break;
-        case 0x80:
-            ctx.out.Number("Flow label"_f, c.Big(0, 3) & 0xFFFFF);
-            break;
-        default:
-            WriteOctets(ctx, c, "Value"_f);
-            break;
+    ctx.out.Enum("Component type identifier"_f, type, kComponentTypes(type));
+    static constexpr ComponentLabels kLabels{"Low limit"_f, "High limit"_f, "Mask"_f};
+    if (type == 0x20) {
+        ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+        ctx.out.Ascii("Prefix mask"_f, Ipv6AddressText(c.From(16)).view());
+    } else if (!WriteSharedComponent(ctx, type, c, kLabels)) {
+        WriteOctets(ctx, c, "Value"_f);
     }
     ctx.out.End();
 }
 
 // Value octets of each component type; 0: unknown (the rest of the filter).
-size_t ComponentOctets(unsigned type) {
+size_t ComponentOctets(unsigned type) { return type == 0x20 ? 32 : PacketFilterComponentOctets(type); }
+
+}  // namespace
+
+size_t PacketFilterComponentOctets(unsigned type) {
     switch (type) {
         case 0x10: case 0x11: return 8;
-        case 0x20: return 32;
         case 0x21: case 0x23: return 17;
         case 0x30: case 0x85: case 0x86: return 1;
         case 0x40: case 0x50: case 0x70: case 0x83: case 0x84: case 0x87: return 2;
@@ -398,19 +351,59 @@ size_t ComponentOctets(unsigned type) {
     }
 }
 
+bool WriteSharedComponent(Context& ctx, unsigned type, Octets c, const ComponentLabels& labels) {
+    switch (type) {
+        case 0x10:
+        case 0x11:
+            ctx.out.Ascii("IPv4 address"_f, Ipv4Text(c).view());
+            ctx.out.Ascii("Subnet mask"_f, Ipv4Text(c.From(4)).view());
+            return true;
+        case 0x21:
+        case 0x23:
+            ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(c).view());
+            ctx.out.Number("Prefix length"_f, c.At(16));
+            return true;
+        case 0x30:
+            ctx.out.Number("Protocol identifier/Next header"_f, c.At(0));
+            return true;
+        case 0x40:
+        case 0x50:
+            ctx.out.Number("Port"_f, c.Big(0, 2));
+            return true;
+        case 0x41:
+        case 0x51:
+            ctx.out.Number(labels.portLow, c.Big(0, 2));
+            ctx.out.Number(labels.portHigh, c.Big(2, 2));
+            return true;
+        case 0x70:
+            ctx.out.Number("Type of service/Traffic class"_f, c.At(0));
+            ctx.out.Number(labels.trafficClassMask, c.At(1));
+            return true;
+        case 0x60:
+            ctx.out.Hex("Security parameter index"_f, c);
+            return true;
+        case 0x80:
+            ctx.out.Number("Flow label"_f, c.Big(0, 3) & 0xFFFFF);
+            return true;
+        default:
+            return false;
+    }
+}
+
 void WriteComponents(Context& ctx, Octets contents) {
     ctx.out.BeginList(Field<"Packet filter components", "components">);
     size_t at = 0;
     while (at < contents.size) {
         const unsigned type = contents.At(at);
-        size_t n = ComponentOctets(type);
-        if (n == 0) n = contents.size - at - 1;  // unknown: the rest is its value
-        if (at + 1 + n > contents.size) {
+        const Octets rest = contents.From(at + 1);
+        const size_t n = ComponentOctets(type);
+        const Octets value = n == 0 ? rest : rest.Take(n);  // unknown: the rest is its value
+        if (value.size < n) {
             ctx.ValueError("packet filter component runs past the end of the filter");
             break;
         }
-        WriteComponent(ctx, type, Octets{contents.data + at + 1, n});
-        at += 1 + n;
+        WriteComponent(ctx, type, value);
+        at += 1 + value.size;
     }
     ctx.out.EndList();
 }

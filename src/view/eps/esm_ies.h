@@ -93,36 +93,9 @@ inline constexpr IeType kQualityOfService = Decoded("Quality of service", "9.9.4
 
 // TS 24.301 9.9.4.4 and annex B.
 inline constexpr ValueText kEsmCauseValues[] = {
-    {8, "Operator Determined Barring"},
-    {26, "Insufficient resources"},
     {27, "Missing or unknown APN"},
-    {28, "Unknown PDN type"},
-    {29, "User authentication failed"},
-    {30, "Request rejected by Serving GW or PDN GW"},
-    {31, "Request rejected, unspecified"},
-    {32, "Service option not supported"},
-    {33, "Requested service option not subscribed"},
-    {34, "Service option temporarily out of order"},
-    {35, "PTI already in use"},
-    {36, "Regular deactivation"},
-    {37, "EPS QoS not accepted"},
-    {38, "Network failure"},
     {39, "Reactivation requested"},
-    {41, "Semantic error in the TFT operation"},
-    {42, "Syntactical error in the TFT operation"},
-    {43, "Invalid EPS bearer identity"},
-    {44, "Semantic errors in packet filter(s)"},
-    {45, "Syntactical errors in packet filter(s)"},
     {46, "Unused"},
-    {47, "PTI mismatch"},
-    {49, "Last PDN disconnection not allowed"},
-    {50, "PDN type IPv4 only allowed"},
-    {51, "PDN type IPv6 only allowed"},
-    {52, "Single address bearers only allowed"},
-    {53, "ESM information not received"},
-    {54, "PDN connection does not exist"},
-    {55, "Multiple PDN connections for a given APN not allowed"},
-    {56, "Collision with network initiated request"},
     {57, "PDN type IPv4v6 only allowed"},
     {58, "PDN type non IP only allowed"},
     {59, "Unsupported QCI value"},
@@ -130,11 +103,10 @@ inline constexpr ValueText kEsmCauseValues[] = {
     {61, "PDN type Ethernet only allowed"},
     {65, "Maximum number of EPS bearers reached"},
     {66, "Requested APN not supported in current RAT and PLMN combination"},
-    {81, "Invalid PTI value"},
-    {112, "APN restriction value incompatible with active EPS bearer context"},
     {113, "Multiple accesses to a PDN connection not allowed"},
 };
-inline constexpr auto kEsmCauses = Join(kEsmCauseValues, kProtocolErrorCauses);
+inline constexpr auto kEsmCauses =
+    Join(kEsmCauseValues, kCommonEsmCauses, kProtocolErrorCauses, kProtocolErrorUnspecified);
 inline constexpr BitField kEsmCauseFields[] = {Coded("Cause value"_f, 0, 1, 8, kEsmCauses, kUnassignedCause)};
 inline constexpr IeType kEsmCause = Fields("ESM cause", "9.9.4.4", kEsmCauseFields);
 
@@ -182,6 +154,38 @@ inline constexpr IeType kProtocolConfigurationOptions =
     Decoded("Protocol configuration options", "9.9.4.11", DecodeProtocolConfigurationOptions);
 inline constexpr IeType kExtendedProtocolConfigurationOptions =
     Decoded("Extended protocol configuration options", "9.9.4.26", DecodeProtocolConfigurationOptions);
+
+// The packet filter component types that the TFT (TS 24.008 10.5.6.12)
+// and the QoS rules of TS 24.501 (9.11.4.13) share: their texts, the
+// octets of their values (0 for another type), and their fields (false
+// for another type).
+inline constexpr ValueText kPacketFilterComponentTypes[] = {
+    {0x10, "IPv4 remote address type"},
+    {0x11, "IPv4 local address type"},
+    {0x21, "IPv6 remote address/prefix length type"},
+    {0x23, "IPv6 local address/prefix length type"},
+    {0x30, "Protocol identifier/Next header type"},
+    {0x40, "Single local port type"},
+    {0x41, "Local port range type"},
+    {0x50, "Single remote port type"},
+    {0x51, "Remote port range type"},
+    {0x60, "Security parameter index type"},
+    {0x70, "Type of service/Traffic class type"},
+    {0x80, "Flow label type"},
+    {0x81, "Destination MAC address type"},
+    {0x82, "Source MAC address type"},
+    {0x83, "802.1Q C-TAG VID type"},
+    {0x84, "802.1Q S-TAG VID type"},
+    {0x85, "802.1Q C-TAG PCP/DEI type"},
+    {0x86, "802.1Q S-TAG PCP/DEI type"},
+    {0x87, "Ethertype type"},
+};
+size_t PacketFilterComponentOctets(unsigned type);
+// The labels the two word their own way.
+struct ComponentLabels {
+    Label portLow, portHigh, trafficClassMask;
+};
+bool WriteSharedComponent(Context& ctx, unsigned type, Octets component, const ComponentLabels& labels);
 
 void DecodeTrafficFlowTemplate(Context& ctx, Octets value);
 inline constexpr IeType kTrafficFlowTemplate = Decoded("Traffic flow template", "9.9.4.16", DecodeTrafficFlowTemplate);

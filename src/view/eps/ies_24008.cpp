@@ -351,6 +351,16 @@ private:
         }
         return true;
     }
+    // A two-bit field with the texts of its values (the multislot power
+    // profiles, DARP, VAMOS, TIGHTER, the CS to PS SRVCC capabilities).
+    template <size_t N>
+    bool TwoBits(Label label, const ValueText (&texts)[N]) {
+        r_.Component();
+        uint32_t value = 0;
+        if (!r_.Read(2, value, label.text().text)) return false;
+        WriteEnum(ctx_, label, value, texts, "");
+        return true;
+    }
     // The presence bit of an optional structure.
     bool Present(uint32_t& present, const char* what) {
         r_.Component();
@@ -601,14 +611,7 @@ private:
                                                   {1, "8-PSK_MULTISLOT_POWER_PROFILE 1"},
                                                   {2, "8-PSK_MULTISLOT_POWER_PROFILE 2"},
                                                   {3, "8-PSK_MULTISLOT_POWER_PROFILE 3"}};
-        uint32_t value = 0;
-        r_.Component();
-        if (!r_.Read(2, value, "GMSK Multislot Power Profile")) return false;
-        WriteEnum(ctx_, "GMSK Multislot Power Profile"_f, value, kGmsk, "");
-        r_.Component();
-        if (!r_.Read(2, value, "8-PSK Multislot Power Profile")) return false;
-        WriteEnum(ctx_, "8-PSK Multislot Power Profile"_f, value, kEightPsk, "");
-        return true;
+        return TwoBits("GMSK Multislot Power Profile"_f, kGmsk) && TwoBits("8-PSK Multislot Power Profile"_f, kEightPsk);
     }
 
     bool TGsm400() {
@@ -633,11 +636,7 @@ private:
             {1, "Downlink Advanced Receiver Performance - phase I supported"},
             {2, "Downlink Advanced Receiver Performance - phase II supported"},
             {3, "Not to be used by the MS; interpreted as '10', phase II supported"}};
-        uint32_t value = 0;
-        r_.Component();
-        if (!r_.Read(2, value, "Downlink Advanced Receiver Performance")) return false;
-        WriteEnum(ctx_, "Downlink Advanced Receiver Performance"_f, value, kDarp, "");
-        return true;
+        return TwoBits("Downlink Advanced Receiver Performance"_f, kDarp);
     }
 
     bool DtmHigh() {
@@ -677,21 +676,9 @@ private:
                                                  {1, "CS to PS SRVCC from GERAN to E-UTRA FDD supported"},
                                                  {2, "CS to PS SRVCC from GERAN to E-UTRA TDD supported"},
                                                  {3, "CS to PS SRVCC from GERAN to E-UTRA FDD and TDD supported"}};
-        uint32_t value = 0;
-        r_.Component();
-        if (!r_.Read(2, value, "VAMOS Level")) return false;
-        WriteEnum(ctx_, "VAMOS Level"_f, value, kVamos, "");
-        r_.Component();
-        if (!r_.Read(2, value, "TIGHTER Capability")) return false;
-        WriteEnum(ctx_, "TIGHTER Capability"_f, value, kTighter, "");
-        if (!Flag(kSelectiveCiphering)) return false;
-        r_.Component();
-        if (!r_.Read(2, value, "CS to PS SRVCC from GERAN to UTRA")) return false;
-        WriteEnum(ctx_, "CS to PS SRVCC from GERAN to UTRA"_f, value, kToUtra, "");
-        r_.Component();
-        if (!r_.Read(2, value, "CS to PS SRVCC from GERAN to E-UTRA")) return false;
-        WriteEnum(ctx_, "CS to PS SRVCC from GERAN to E-UTRA"_f, value, kToEutra, "");
-        return true;
+        return TwoBits("VAMOS Level"_f, kVamos) && TwoBits("TIGHTER Capability"_f, kTighter) &&
+               Flag(kSelectiveCiphering) && TwoBits("CS to PS SRVCC from GERAN to UTRA"_f, kToUtra) &&
+               TwoBits("CS to PS SRVCC from GERAN to E-UTRA"_f, kToEutra);
     }
 
     Context& ctx_;

@@ -5,7 +5,7 @@
 // transaction identity.
 #include <iterator>
 
-#include "view/eps/eps.h"
+#include "view/protocols.h"
 #include "view/eps/emm_ies.h"
 #include "view/walker.h"
 
@@ -25,7 +25,6 @@ constexpr ValueText kSecurityHeaderTypes[] = {
     {15, "Not used; interpreted as security header for the SERVICE REQUEST message"},
 };
 
-constexpr Label kName = Field<"Name", "name">;
 constexpr Label kMessageType = Field<"Message type", "message_type">;
 
 // TS 24.301 9.9.3.19 and 8.2.25: SERVICE REQUEST after its header.
@@ -44,10 +43,8 @@ constexpr IeRow kServiceRequest[] = {
 };
 constexpr MessageLayout kServiceRequestLayout[] = {
     {kEmm, 0, kUplink, "Service request"_f, "8.2.25", kServiceRequest}};
-constexpr auto kServiceRequestByType = IndexMessages(kServiceRequestLayout, kEmm, kEsm);
-constexpr auto kServiceRequestOptional = IndexOptionalIes(kServiceRequestLayout);
-constexpr MessageTable kServiceRequestTable{
-    {kEmm, kEsm}, kServiceRequestLayout, &kServiceRequestByType, kServiceRequestOptional};
+constexpr const MessageTable& kServiceRequestTable =
+    IndexedMessages<kServiceRequestLayout, kEmm, kEsm>::kTable;
 
 void WriteHeader(Context& ctx, unsigned securityHeader) {
     ctx.out.Enum("Protocol discriminator"_f, kEmm, "EPS mobility management messages");
@@ -55,43 +52,19 @@ void WriteHeader(Context& ctx, unsigned securityHeader) {
                  LookupText(kSecurityHeaderTypes, static_cast<int32_t>(securityHeader), "Reserved"));
 }
 
-Result DecodeProtected(Context& ctx, Octets message, unsigned securityHeader) {
-    Sink& out = ctx.out;
-    out.MessageName("Security protected NAS message"_f);
-    WriteHeader(ctx, securityHeader);
-    out.Null(kMessageType);
-    WriteNoIes(out);
-    const bool ciphered = securityHeader == 2 || securityHeader == 4;
-    if (message.size < 6) {
-        out.Null("Message authentication code"_f);
-        out.Null("Sequence number"_f);
-        WriteProtection(ctx, ciphered, kEpsCipheringValues, kEpsIntegrityValues);
-        out.Null(Field<"Message", "message">);
-        out.Null("Ciphered octets"_f);
-        ctx.Stopped(message.data + message.size, "Security protected NAS message"_f,
-                    "message shorter than the security header (6 octets)");
-        return Result::kDecodedWithErrors;
-    }
-    out.Hex("Message authentication code"_f, message.data + 1, 4);
-    out.Number("Sequence number"_f, message.At(5));
-    const Protection::Body body = WriteProtection(ctx, ciphered, kEpsCipheringValues, kEpsIntegrityValues);
-    const Octets inner = message.From(6);
-    if (body == Protection::Body::kLeftCiphered) {
-        out.Null(Field<"Message", "message">);
-        out.Hex("Ciphered octets"_f, inner);
-        return Result::kCiphered;
-    }
-    const Result result = DecodeInnerMessage(ctx, body, inner);
-    out.Null("Ciphered octets"_f);
-    return result;
+Protection::Body WriteFacts(Context& ctx, bool ciphered) {
+    return WriteProtection(ctx, ciphered, kEpsCipheringValues, kEpsIntegrityValues);
 }
+
+constexpr ProtectedFraming kFraming{1, WriteHeader, WriteFacts,
+                                    "message shorter than the security header (6 octets)"};
 
 Result DecodeServiceRequest(Context& ctx, Octets message, unsigned securityHeader) {
     Sink& out = ctx.out;
     out.MessageName("Service request"_f);
     WriteHeader(ctx, securityHeader);
     out.Null(kMessageType);
-    WriteProtection(ctx, false, kEpsCipheringValues, kEpsIntegrityValues);
+    WriteFacts(ctx, false);
     if (message.size < 4) {
         out.BeginList(Field<"IEs", "ies">);
         ctx.Stopped(message.data + message.size, "KSI and sequence number"_f,
@@ -113,15 +86,9 @@ Result DecodeEmm(Context& ctx, Octets message) {
         WriteHeader(ctx, securityHeader);
         return DecodeTyped(ctx, kMessageTable, kEmm, message.From(1));
     }
-    if (securityHeader <= 4) return DecodeProtected(ctx, message, securityHeader);
+    if (securityHeader <= 4) return DecodeProtectedMessage(ctx, message, securityHeader, kFraming);
     if (securityHeader >= 12) return DecodeServiceRequest(ctx, message, securityHeader);
-    ctx.out.Null(kName);
-    WriteHeader(ctx, securityHeader);
-    ctx.out.Null(kMessageType);
-    WriteNoIes(ctx.out);
-    ctx.out.Hex("Octets"_f, message.From(1));
-    ctx.Stopped(message.data, {}, "reserved security header type");
-    return Result::kUnknownMessage;
+    return DecodeReservedSecurityHeader(ctx, message, securityHeader, kFraming);
 }
 
 // TS 24.301 9.3.2 and 9.4.
@@ -137,11 +104,8 @@ Result DecodeEsm(Context& ctx, Octets message) {
     const unsigned ebi = message.At(0) >> 4;
     out.Enum("EPS bearer identity"_f, ebi, LookupText(kEpsBearerIdentities, static_cast<int32_t>(ebi), "EPS bearer identity value"));
     if (message.size < 3) {
-        out.Null(kName);
-        out.Null(kMessageType);
-        WriteNoIes(out);
-        ctx.Stopped(message.data + message.size, "Message type"_f, "message shorter than the ESM header (3 octets)");
-        return Result::kDecodedWithErrors;
+        return StopInHeader(ctx, message.data + message.size, "Message type"_f,
+                            "message shorter than the ESM header (3 octets)");
     }
     const unsigned pti = message.At(1);
     out.Enum("Procedure transaction identity"_f, pti,

@@ -4,7 +4,7 @@
 // (the whole IE's length, IEI and length octets included, as the tables
 // give it).  TS 24.501 gives type 6 (TLV-E) IEs the IEIs 0x7x of TS 24.007
 // 11.2.4, and type 4 IEs any other.
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 
 #include "view/eps/emm_ies.h"
 #include "view/eps/esm_ies.h"
@@ -204,27 +204,33 @@ constexpr IeRow kRegistrationAccept[] = {
 
 constexpr IeRow kRegistrationComplete[] = {kSorContainer};
 
-constexpr IeRow kRegistrationReject[] = {
+// The optional IEs REGISTRATION REJECT and DEREGISTRATION REQUEST (UE
+// terminated) share.
+constexpr IeRow kRejectionRows[] = {
+    kCagInformationListRow, kExtendedRejectedNssaiRow, kDisasterReturnWaitRange, kExtendedCagInformationListRow,
+    kLowerBoundTimer,       kForbiddenTaisRoaming,     kForbiddenTaisRegional,
+};
+
+constexpr IeRow kRegistrationRejectOwn[] = {
     kMmCauseV,
     kT3346,
     TLV(0x16, "T3502 value"_f, eps::kGprsTimer2, 3, 3),
     kEap,
     TLV(0x69, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
-    kCagInformationListRow,
-    kExtendedRejectedNssaiRow,
-    kDisasterReturnWaitRange,
-    kExtendedCagInformationListRow,
-    kLowerBoundTimer,
-    kForbiddenTaisRoaming,
-    kForbiddenTaisRegional,
 };
+constexpr auto kRegistrationReject = Join(kRegistrationRejectOwn, kRejectionRows);
 
-// The payload container type is a half octet before the payload container.
-constexpr IeRow kUlNasTransport[] = {
+// The mandatory part of UL and DL NAS TRANSPORT, and the PDU session ID
+// both carry: the payload container type is a half octet before the
+// payload container.
+constexpr IeRow kNasTransportRows[] = {
     Half("Payload container type"_f, kPayloadContainerType),
     kSpareHalf,
     LVE("Payload container"_f, kPayloadContainer, 3, n),
     kPduSessionId,
+};
+
+constexpr IeRow kUlNasTransportOwn[] = {
     TV(0x59, "Old PDU session ID"_f, kPduSessionIdentity2, 2),
     TV1(0x8, "Request type"_f, kRequestType),
     TLV(0x22, "S-NSSAI"_f, kSNssai, 3, 10),
@@ -234,16 +240,15 @@ constexpr IeRow kUlNasTransport[] = {
     kReleaseAssistance,
 };
 
-constexpr IeRow kDlNasTransport[] = {
-    Half("Payload container type"_f, kPayloadContainerType),
-    kSpareHalf,
-    LVE("Payload container"_f, kPayloadContainer, 3, n),
-    kPduSessionId,
+constexpr auto kUlNasTransport = Join(kNasTransportRows, kUlNasTransportOwn);
+
+constexpr IeRow kDlNasTransportOwn[] = {
     kAdditionalInformationRow,
     kMmCauseTv,
     TLV(0x37, "Back-off timer value"_f, eps::kGprsTimer3, 3, 3),
     TLV(0x3A, "Lower bound timer value"_f, eps::kGprsTimer3, 3, 3),
 };
+constexpr auto kDlNasTransport = Join(kNasTransportRows, kDlNasTransportOwn);
 
 constexpr IeRow kDeregistrationRequestFromUe[] = {
     Half("De-registration type"_f, kDeregistrationType),
@@ -251,20 +256,14 @@ constexpr IeRow kDeregistrationRequestFromUe[] = {
     kMobileIdentityLve,
 };
 
-constexpr IeRow kDeregistrationRequestToUe[] = {
+constexpr IeRow kDeregistrationRequestToUeOwn[] = {
     Half("De-registration type"_f, kDeregistrationType),
     kSpareHalf,
     kMmCauseTv,
     kT3346,
     TLV(0x6D, "Rejected NSSAI"_f, kRejectedNssai, 4, 42),
-    kCagInformationListRow,
-    kExtendedRejectedNssaiRow,
-    kDisasterReturnWaitRange,
-    kExtendedCagInformationListRow,
-    kLowerBoundTimer,
-    kForbiddenTaisRoaming,
-    kForbiddenTaisRegional,
 };
+constexpr auto kDeregistrationRequestToUe = Join(kDeregistrationRequestToUeOwn, kRejectionRows);
 
 constexpr IeRow kServiceRequest[] = {
     kNgKsi,
@@ -501,8 +500,6 @@ constexpr IeRow kServiceLevelAuthentication[] = {
     LVE("Service-level-AA container"_f, kServiceLevelAaContainer, 6, n),
 };
 
-constexpr std::span<const IeRow> kNoIes;
-
 constexpr MessageLayout kMessages[] = {
     {kMm, 0x41, kUplink, "Registration request"_f, "8.2.6", kRegistrationRequest},
     {kMm, 0x42, kDownlink, "Registration accept"_f, "8.2.7", kRegistrationAccept},
@@ -558,11 +555,8 @@ constexpr MessageLayout kMessages[] = {
     {kSm, 0xDB, kDownlink, "Remote UE report response"_f, "8.3.20", kNoIes},
 };
 
-constexpr auto kByType = IndexMessages(kMessages, kMm, kSm);
-constexpr auto kOptional = IndexOptionalIes(kMessages);
-
 }  // namespace
 
-const MessageTable kMessageTable{{kMm, kSm}, kMessages, &kByType, kOptional};
+const MessageTable kMessageTable = IndexedMessages<kMessages, kMm, kSm>::kTable;
 
 }  // namespace corvuna::view::fivegs

@@ -91,13 +91,6 @@ void WriteSNssai(Context& ctx, Octets v) {
     if (v.size == 8) ctx.out.Hex(Field<"Mapped HPLMN SD", "mapped_hplmn_sd">, v.data + 5, 3);
 }
 
-void WriteTai(Context& ctx, Octets plmn, uint32_t tac) {
-    ctx.out.Begin(Field<"Tracking area identity", "tai">);
-    WritePlmn(ctx, plmn);
-    ctx.out.Number(Field<"TAC", "tac">, tac);
-    ctx.out.End();
-}
-
 // A DNN's text: labels joined by dots (TS 23.003 9.1); false when the
 // octets are not label-encoded.
 bool DnnText(Octets v, char (&text)[256], size_t& n) {
@@ -124,48 +117,24 @@ void WriteDnn(Context& ctx, Octets v) {
     ctx.out.String(Field<"DNN", "dnn">, std::string_view(text, n));
 }
 
-constexpr ValueText kMmCauseValues[] = {
-    {3, "Illegal UE"},
-    {5, "PEI not accepted"},
-    {6, "Illegal ME"},
-    {7, "5GS services not allowed"},
-    {9, "UE identity cannot be derived by the network"},
-    {10, "Implicitly de-registered"},
-    {11, "PLMN not allowed"},
-    {12, "Tracking area not allowed"},
-    {13, "Roaming not allowed in this tracking area"},
-    {15, "No suitable cells in tracking area"},
-    {20, "MAC failure"},
-    {21, "Synch failure"},
-    {22, "Congestion"},
-    {23, "UE security capabilities mismatch"},
-    {24, "Security mode rejected, unspecified"},
-    {26, "Non-5G authentication unacceptable"},
-    {27, "N1 mode not allowed"},
-    {28, "Restricted service area"},
-    {31, "Redirection to EPC required"},
-    {36, "IAB-node operation not authorized"},
-    {43, "LADN not available"},
-    {62, "No network slices available"},
-    {65, "Maximum number of PDU sessions reached"},
-    {67, "Insufficient resources for specific slice and DNN"},
-    {69, "Insufficient resources for specific slice"},
-    {71, "ngKSI already in use"},
-    {72, "Non-3GPP access to 5GCN not allowed"},
-    {73, "Serving network not authorized"},
-    {74, "Temporarily not authorized for this SNPN"},
-    {75, "Permanently not authorized for this SNPN"},
-    {76, "Not authorized for this CAG or authorized for CAG cells only"},
-    {77, "Wireline access area not allowed"},
-    {78, "PLMN not allowed to operate at the present UE location"},
-    {79, "UAS services not allowed"},
-    {80, "Disaster roaming for the determined PLMN with disaster condition not allowed"},
-    {90, "Payload was not forwarded"},
-    {91, "DNN not supported or not subscribed in the slice"},
-    {92, "Insufficient user-plane resources for the PDU session"},
-    {93, "Onboarding services terminated"},
-};
-constexpr auto kMmCauseTexts = MakeDenseText<256>(Join(kMmCauseValues, kProtocolErrorCauses), kUnassignedCause);
+// A list of entries of a length octet and a value (S-NSSAIs, DNNs).
+void WriteLengthPrefixed(Context& ctx, Octets v, Label list, Label entry, const char* overrun,
+                         void (*write)(Context&, Octets)) {
+    ctx.out.BeginList(list);
+    size_t at = 0;
+    while (at < v.size) {
+        const size_t length = v.At(at);
+        if (at + 1 + length > v.size) {
+            ctx.ValueErrorAt(v.data + at, overrun);
+            break;
+        }
+        ctx.out.Begin(entry);
+        write(ctx, Octets{v.data + at + 1, length});
+        ctx.out.End();
+        at += 1 + length;
+    }
+    ctx.out.EndList();
+}
 
 // TS 24.501 D.6.1: the messages of the UE policy delivery service.
 constexpr ValueText kUePolicyMessageTypes[] = {{1, "MANAGE UE POLICY COMMAND"},
@@ -263,14 +232,13 @@ void WriteMultiplePayloads(Context& ctx, Octets v) {
         ctx.out.BeginList(Field<"Optional IEs", "optional_ies">);
         size_t in = 1;
         bool fits = true;
-        for (unsigned i = 0; i < optional; ++i) {
-            if (in + 2 > e.size || in + 2 + e.At(in + 1) > e.size) {
-                ctx.ValueErrorAt(e.data + in, "optional IE runs past the end of the payload container entry");
-                fits = false;
-                break;
-            }
-            const uint8_t iei = e.At(in);
-            const Octets value{e.data + in + 2, e.At(in + 1)};
+        for (unsigned i = 0; i < optional && fits; ++i) {
+            const TypedValue ie =
+                NextTypedValue(ctx, e, in, "optional IE runs past the end of the payload container entry");
+            fits = ie.fits;
+            if (!fits) continue;
+            const uint8_t iei = ie.type;
+            const Octets value = ie.value;
             const EntryIe* known = nullptr;
             for (const EntryIe& k : kEntryIes) {
                 if (k.iei == iei) known = &k;
@@ -300,38 +268,25 @@ void WriteMultiplePayloads(Context& ctx, Octets v) {
 }
 
 void WritePayload(Context& ctx, int type, Octets v, bool inEntry) {
-    switch (type) {
-        case 1:
-            // N1 SM information: a 5GSM message.
-            DecodeNestedMessage(ctx, v);
-            return;
-        case 2:
-            ctx.out.Ascii("Carries"_f, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)");
-            break;
-        case 3:
-            ctx.out.Ascii("Carries"_f, "LPP message (TS 37.355)");
-            break;
-        case 4:
-            DecodeSorTransparentContainer(ctx, v);
-            return;
-        case 5:
-            WriteUePolicyContainer(ctx, v);
-            return;
-        case 6:
-            WriteUeParametersUpdate(ctx, v);
-            return;
-        case 7:
-            ctx.out.Ascii("Carries"_f, "Location services message (TS 24.080, TS 24.572)");
-            break;
-        case 15:
-            if (!inEntry) {
-                WriteMultiplePayloads(ctx, v);
-                return;
-            }
-            ctx.ValueErrorAt(v.data, "multiple payloads inside a payload container entry");
-            break;
-        default:
-            break;
+    // Payloads of other protocols: what they carry, then their octets.
+    static constexpr ValueText kCarried[] = {{2, "SMS message (CP-DATA, CP-ACK or CP-ERROR, TS 24.011)"},
+                                             {3, "LPP message (TS 37.355)"},
+                                             {7, "Location services message (TS 24.080, TS 24.572)"}};
+    // Payloads the view decodes (N1 SM information: a 5GSM message).
+    struct Decoder {
+        int type;
+        void (*decode)(Context& ctx, Octets value);
+    };
+    static constexpr Decoder kDecoders[] = {
+        {1, DecodeNestedMessage}, {4, DecodeSorTransparentContainer}, {5, WriteUePolicyContainer},
+        {6, WriteUeParametersUpdate}};
+    for (const Decoder& d : kDecoders) {
+        if (d.type == type) return d.decode(ctx, v);
+    }
+    if (type == 15 && !inEntry) return WriteMultiplePayloads(ctx, v);
+    if (type == 15) ctx.ValueErrorAt(v.data, "multiple payloads inside a payload container entry");
+    if (const Text carried = LookupText(kCarried, type, Text())) {
+        ctx.out.Ascii("Carries"_f, std::string_view(carried.text, carried.size));
     }
     WriteOctets(ctx, v);
 }
@@ -407,45 +362,9 @@ void DecodeMobileIdentity(Context& ctx, Octets v) {
     }
 }
 
-void DecodeTrackingAreaIdentity(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 6)) return;
-    WritePlmn(ctx, v);
-    ctx.out.Number(Field<"TAC", "tac">, v.Big(3, 3));
-}
+void DecodeTrackingAreaIdentity(Context& ctx, Octets v) { eps::WriteTrackingAreaIdentity(ctx, v, 3); }
 
-void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) {
-    static constexpr ValueText kTypes[] = {
-        {0, "list of TACs belonging to one PLMN, with non-consecutive TAC values"},
-        {1, "list of TACs belonging to one PLMN, with consecutive TAC values"},
-        {2, "list of TAIs belonging to different PLMNs"},
-    };
-    ctx.out.BeginList(Field<"Partial tracking area identity lists", "partial_lists">);
-    size_t at = 0;
-    while (at < v.size) {
-        const uint8_t header = v.At(at);
-        const unsigned type = (header >> 5) & 0x03, count = (header & 0x1F) + 1u;
-        const size_t need = type == 0 ? 1 + 3 + 3 * count : type == 1 ? 1 + 3 + 3 : 1 + 6 * count;
-        ctx.out.Begin("Partial tracking area identity list"_f);
-        WriteEnum(ctx, "Type of list"_f, type, kTypes, "reserved");
-        ctx.out.Number("Number of elements"_f, count);
-        if (type == 3 || at + need > v.size) {
-            ctx.ValueErrorAt(v.data + at,
-                             type == 3 ? "reserved type of list" : "partial list runs past the end of the IE");
-            ctx.out.End();
-            break;
-        }
-        ctx.out.BeginList(Field<"TAIs", "tais">);
-        for (unsigned i = 0; i < count; ++i) {
-            if (type == 0) WriteTai(ctx, v.From(at + 1), v.Big(at + 4 + 3 * i, 3));
-            if (type == 1) WriteTai(ctx, v.From(at + 1), (v.Big(at + 4, 3) + i) & 0xFFFFFF);
-            if (type == 2) WriteTai(ctx, v.From(at + 1 + 6 * i), v.Big(at + 4 + 6 * i, 3));
-        }
-        ctx.out.EndList();
-        ctx.out.End();
-        at += need;
-    }
-    ctx.out.EndList();
-}
+void DecodeTrackingAreaIdentityList(Context& ctx, Octets v) { eps::WriteTrackingAreaIdentityList(ctx, v, 3, true); }
 
 void DecodePlmnIdentity(Context& ctx, Octets v) {
     if (RequireOctets(ctx, v, 3)) WritePlmn(ctx, v);
@@ -454,20 +373,8 @@ void DecodePlmnIdentity(Context& ctx, Octets v) {
 void DecodeSNssai(Context& ctx, Octets v) { WriteSNssai(ctx, v); }
 
 void DecodeNssai(Context& ctx, Octets v) {
-    ctx.out.BeginList(Field<"S-NSSAIs", "s_nssais">);
-    size_t at = 0;
-    while (at < v.size) {
-        const size_t length = v.At(at);
-        if (at + 1 + length > v.size) {
-            ctx.ValueErrorAt(v.data + at, "S-NSSAI runs past the end of the IE");
-            break;
-        }
-        ctx.out.Begin("S-NSSAI"_f);
-        WriteSNssai(ctx, Octets{v.data + at + 1, length});
-        ctx.out.End();
-        at += 1 + length;
-    }
-    ctx.out.EndList();
+    WriteLengthPrefixed(ctx, v, Field<"S-NSSAIs", "s_nssais">, "S-NSSAI"_f, "S-NSSAI runs past the end of the IE",
+                        WriteSNssai);
 }
 
 void DecodeRejectedNssai(Context& ctx, Octets v) {
@@ -498,20 +405,7 @@ void DecodeRejectedNssai(Context& ctx, Octets v) {
 void DecodeDnn(Context& ctx, Octets v) { WriteDnn(ctx, v); }
 
 void DecodeLadnIndication(Context& ctx, Octets v) {
-    ctx.out.BeginList(Field<"DNNs", "dnns">);
-    size_t at = 0;
-    while (at < v.size) {
-        const size_t length = v.At(at);
-        if (at + 1 + length > v.size) {
-            ctx.ValueErrorAt(v.data + at, "DNN runs past the end of the IE");
-            break;
-        }
-        ctx.out.Begin("DNN entry"_f);
-        WriteDnn(ctx, Octets{v.data + at + 1, length});
-        ctx.out.End();
-        at += 1 + length;
-    }
-    ctx.out.EndList();
+    WriteLengthPrefixed(ctx, v, Field<"DNNs", "dnns">, "DNN entry"_f, "DNN runs past the end of the IE", WriteDnn);
 }
 
 void DecodePduSessionIdentity2(Context& ctx, Octets v) {
@@ -524,13 +418,8 @@ void DecodePduSessionIdentity2(Context& ctx, Octets v) {
 }
 
 void DecodePsiBitmap(Context& ctx, Octets v) {
-    if (!RequireOctets(ctx, v, 2)) return;
-    ctx.out.BeginList(Field<"PDU session identities", "psis">);
     // PSI 0 (bit 1 of the first octet) is spare.
-    for (unsigned psi = 1; psi < 16; ++psi) {
-        if ((v.At(psi / 8) >> (psi % 8)) & 1u) ctx.out.Number("PSI"_f, psi);
-    }
-    ctx.out.EndList();
+    eps::WriteIdentityBitmap(ctx, v, Field<"PDU session identities", "psis">, "PSI"_f, 1);
 }
 
 void DecodeReactivationErrorCause(Context& ctx, Octets v) {
@@ -543,10 +432,6 @@ void DecodeReactivationErrorCause(Context& ctx, Octets v) {
     }
     ctx.out.EndList();
     if (v.size % 2 != 0) ctx.ValueError("length is not a multiple of 2 octets");
-}
-
-void DecodeMmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kMmCauseTexts(v.At(0)));
 }
 
 void DecodeSorTransparentContainer(Context& ctx, Octets v) {

@@ -349,8 +349,50 @@ inline constexpr IeType kTruncatedSTmsiConfiguration =
 // ---------------------------------------------------------------------------
 // Causes, security and authentication
 
-void DecodeMmCause(Context& ctx, Octets value);
-inline constexpr IeType kMmCause = Decoded("5GMM cause", "24.501 9.11.3.2", DecodeMmCause);
+// TS 24.501 9.11.3.2 and annex A.
+inline constexpr ValueText kMmCauseValues[] = {
+    {3, "Illegal UE"},
+    {5, "PEI not accepted"},
+    {6, "Illegal ME"},
+    {7, "5GS services not allowed"},
+    {9, "UE identity cannot be derived by the network"},
+    {10, "Implicitly de-registered"},
+    {11, "PLMN not allowed"},
+    {12, "Tracking area not allowed"},
+    {13, "Roaming not allowed in this tracking area"},
+    {15, "No suitable cells in tracking area"},
+    {20, "MAC failure"},
+    {21, "Synch failure"},
+    {22, "Congestion"},
+    {23, "UE security capabilities mismatch"},
+    {24, "Security mode rejected, unspecified"},
+    {26, "Non-5G authentication unacceptable"},
+    {27, "N1 mode not allowed"},
+    {28, "Restricted service area"},
+    {31, "Redirection to EPC required"},
+    {36, "IAB-node operation not authorized"},
+    {43, "LADN not available"},
+    {62, "No network slices available"},
+    {65, "Maximum number of PDU sessions reached"},
+    {67, "Insufficient resources for specific slice and DNN"},
+    {69, "Insufficient resources for specific slice"},
+    {71, "ngKSI already in use"},
+    {72, "Non-3GPP access to 5GCN not allowed"},
+    {73, "Serving network not authorized"},
+    {74, "Temporarily not authorized for this SNPN"},
+    {75, "Permanently not authorized for this SNPN"},
+    {76, "Not authorized for this CAG or authorized for CAG cells only"},
+    {77, "Wireline access area not allowed"},
+    {78, "PLMN not allowed to operate at the present UE location"},
+    {79, "UAS services not allowed"},
+    {80, "Disaster roaming for the determined PLMN with disaster condition not allowed"},
+    {90, "Payload was not forwarded"},
+    {91, "DNN not supported or not subscribed in the slice"},
+    {92, "Insufficient user-plane resources for the PDU session"},
+    {93, "Onboarding services terminated"},
+};
+inline constexpr auto kMmCauseTexts = CauseTexts(kMmCauseValues);
+inline constexpr IeType kMmCause = Decoded("5GMM cause", "24.501 9.11.3.2", DecodeCause<kMmCauseTexts>);
 
 inline constexpr ValueText kCipheringValues[] = {
     {0, "5G encryption algorithm 5G-EA0 (null ciphering algorithm)"},

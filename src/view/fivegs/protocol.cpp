@@ -4,7 +4,7 @@
 // type), the security-protected 5GMM message (MAC, sequence number, then
 // the plain 5GMM message), and the 5GSM header with its PDU session
 // identity and procedure transaction identity.
-#include "view/fivegs/fivegs.h"
+#include "view/protocols.h"
 #include "view/fivegs/mm_ies.h"
 #include "view/walker.h"
 
@@ -47,36 +47,8 @@ Protection::Body WriteFacts(Context& ctx, bool ciphered) {
     return WriteProtection(ctx, ciphered, kCipheringValues, kIntegrityValues);
 }
 
-Result DecodeProtected(Context& ctx, Octets message, unsigned securityHeader) {
-    Sink& out = ctx.out;
-    out.MessageName("Security protected NAS message"_f);
-    WriteMmHeader(ctx, securityHeader);
-    out.Null(kMessageType);
-    WriteNoIes(out);
-    const bool ciphered = securityHeader == 2 || securityHeader == 4;
-    if (message.size < 7) {
-        out.Null("Message authentication code"_f);
-        out.Null("Sequence number"_f);
-        WriteFacts(ctx, ciphered);
-        out.Null(Field<"Message", "message">);
-        out.Null("Ciphered octets"_f);
-        ctx.Stopped(message.data + message.size, "Security protected NAS message"_f,
-                    "message shorter than the security header (7 octets)");
-        return Result::kDecodedWithErrors;
-    }
-    out.Hex("Message authentication code"_f, message.data + 2, 4);
-    out.Number("Sequence number"_f, message.At(6));
-    const Protection::Body body = WriteFacts(ctx, ciphered);
-    const Octets inner = message.From(7);
-    if (body == Protection::Body::kLeftCiphered) {
-        out.Null(Field<"Message", "message">);
-        out.Hex("Ciphered octets"_f, inner);
-        return Result::kCiphered;
-    }
-    const Result result = DecodeInnerMessage(ctx, body, inner);
-    out.Null("Ciphered octets"_f);
-    return result;
-}
+constexpr ProtectedFraming kFraming{2, WriteMmHeader, WriteFacts,
+                                    "message shorter than the security header (7 octets)"};
 
 Result DecodeMm(Context& ctx, Octets message) {
     if (message.size < 2) {
@@ -99,25 +71,16 @@ Result DecodeMm(Context& ctx, Octets message) {
         ctx.payloadContainerType = outer;
         return result;
     }
-    if (securityHeader <= 4) return DecodeProtected(ctx, message, securityHeader);
-    ctx.out.Null(kName);
-    WriteMmHeader(ctx, securityHeader);
-    ctx.out.Null(kMessageType);
-    WriteNoIes(ctx.out);
-    ctx.out.Hex("Octets"_f, message.From(2));
-    ctx.Stopped(message.data + 1, {}, "reserved security header type");
-    return Result::kUnknownMessage;
+    if (securityHeader <= 4) return DecodeProtectedMessage(ctx, message, securityHeader, kFraming);
+    return DecodeReservedSecurityHeader(ctx, message, securityHeader, kFraming);
 }
 
 Result DecodeSm(Context& ctx, Octets message) {
     Sink& out = ctx.out;
     out.Enum(kDiscriminator, kSm, "5GS session management messages");
     if (message.size < 4) {
-        out.Null(kName);
-        out.Null(kMessageType);
-        WriteNoIes(out);
-        ctx.Stopped(message.data + message.size, "Message type"_f, "message shorter than the 5GSM header (4 octets)");
-        return Result::kDecodedWithErrors;
+        return StopInHeader(ctx, message.data + message.size, "Message type"_f,
+                            "message shorter than the 5GSM header (4 octets)");
     }
     const unsigned psi = message.At(1), pti = message.At(2);
     out.Enum(Field<"PDU session identity", "pdu_session_identity">, psi,

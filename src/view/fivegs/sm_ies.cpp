@@ -14,47 +14,6 @@ namespace corvuna::view::fivegs {
 
 namespace {
 
-constexpr ValueText kSmCauseValues[] = {
-    {8, "Operator determined barring"},
-    {26, "Insufficient resources"},
-    {27, "Missing or unknown DNN"},
-    {28, "Unknown PDU session type"},
-    {29, "User authentication or authorization failed"},
-    {31, "Request rejected, unspecified"},
-    {32, "Service option not supported"},
-    {33, "Requested service option not subscribed"},
-    {35, "PTI already in use"},
-    {36, "Regular deactivation"},
-    {37, "5GS QoS not accepted"},
-    {38, "Network failure"},
-    {39, "Reactivation requested"},
-    {41, "Semantic error in the TFT operation"},
-    {42, "Syntactical error in the TFT operation"},
-    {43, "Invalid PDU session identity"},
-    {44, "Semantic errors in packet filter(s)"},
-    {45, "Syntactical error in packet filter(s)"},
-    {46, "Out of LADN service area"},
-    {47, "PTI mismatch"},
-    {50, "PDU session type IPv4 only allowed"},
-    {51, "PDU session type IPv6 only allowed"},
-    {54, "PDU session does not exist"},
-    {57, "PDU session type IPv4v6 only allowed"},
-    {58, "PDU session type Unstructured only allowed"},
-    {59, "Unsupported 5QI value"},
-    {61, "PDU session type Ethernet only allowed"},
-    {67, "Insufficient resources for specific slice and DNN"},
-    {68, "Not supported SSC mode"},
-    {69, "Insufficient resources for specific slice"},
-    {70, "Missing or unknown DNN in a slice"},
-    {81, "Invalid PTI value"},
-    {82, "Maximum data rate per UE for user-plane integrity protection is too low"},
-    {83, "Semantic error in the QoS operation"},
-    {84, "Syntactical error in the QoS operation"},
-    {85, "Invalid mapped EPS bearer identity"},
-    {86, "UAS services not allowed"},
-};
-constexpr auto kSmCauseTexts = MakeDenseText<256>(Join(kSmCauseValues, kProtocolErrorCauses), kUnassignedCause);
-
 // TS 24.501 9.11.4.14 and 9.11.4.12: the units of session-AMBR, GFBR and
 // MFBR in kbit/s (1 Mbps is 1000 kbit/s).
 constexpr ValueText kRateUnits[] = {
@@ -94,85 +53,27 @@ void WriteRate(Context& ctx, Label label, unsigned unit, unsigned value) {
     ctx.out.End();
 }
 
-void WriteIpv6Prefix(Context& ctx, Octets v) {
-    ctx.out.Ascii("IPv6 address"_f, Ipv6AddressText(v).view());
-    ctx.out.Number("Prefix length"_f, v.At(16));
-}
-
 // TS 24.501 table 9.11.4.13.1: packet filter component types.
-constexpr ValueText kComponentTypes[] = {
+constexpr ValueText kOwnComponentTypes[] = {
     {0x01, "Match-all type"},
-    {0x10, "IPv4 remote address type"},
-    {0x11, "IPv4 local address type"},
-    {0x21, "IPv6 remote address/prefix length type"},
-    {0x23, "IPv6 local address/prefix length type"},
-    {0x30, "Protocol identifier/Next header type"},
-    {0x40, "Single local port type"},
-    {0x41, "Local port range type"},
-    {0x50, "Single remote port type"},
-    {0x51, "Remote port range type"},
-    {0x60, "Security parameter index type"},
-    {0x70, "Type of service/Traffic class type"},
-    {0x80, "Flow label type"},
-    {0x81, "Destination MAC address type"},
-    {0x82, "Source MAC address type"},
-    {0x83, "802.1Q C-TAG VID type"},
-    {0x84, "802.1Q S-TAG VID type"},
-    {0x85, "802.1Q C-TAG PCP/DEI type"},
-    {0x86, "802.1Q S-TAG PCP/DEI type"},
-    {0x87, "Ethertype type"},
     {0x88, "Destination MAC address range type"},
     {0x89, "Source MAC address range type"},
 };
+constexpr auto kComponentTypes =
+    MakeDenseText<256>(Join(kOwnComponentTypes, eps::kPacketFilterComponentTypes), "reserved");
 
 size_t ComponentOctets(unsigned type) {
-    switch (type) {
-        case 0x01: return 0;
-        case 0x10: case 0x11: return 8;
-        case 0x21: case 0x23: return 17;
-        case 0x30: case 0x85: case 0x86: return 1;
-        case 0x40: case 0x50: case 0x70: case 0x83: case 0x84: case 0x87: return 2;
-        case 0x80: return 3;
-        case 0x41: case 0x51: case 0x60: return 4;
-        case 0x81: case 0x82: return 6;
-        case 0x88: case 0x89: return 12;
-        default: return static_cast<size_t>(-1);
-    }
+    if (type == 0x01) return 0;
+    if (type == 0x88 || type == 0x89) return 12;
+    const size_t n = eps::PacketFilterComponentOctets(type);
+    return n > 0 ? n : static_cast<size_t>(-1);
 }
 
 void WriteComponent(Context& ctx, unsigned type, Octets c) {
+    static constexpr eps::ComponentLabels kLabels{"Port range low limit"_f, "Port range high limit"_f,
+                                                  "Type of service/Traffic class mask"_f};
+    if (eps::WriteSharedComponent(ctx, type, c, kLabels)) return;
     switch (type) {
-        case 0x10:
-        case 0x11:
-            ctx.out.Ascii("IPv4 address"_f, Ipv4Text(c).view());
-            ctx.out.Ascii("Subnet mask"_f, Ipv4Text(c.From(4)).view());
-            break;
-        case 0x21:
-        case 0x23:
-            WriteIpv6Prefix(ctx, c);
-            break;
-        case 0x30:
-            ctx.out.Number("Protocol identifier/Next header"_f, c.At(0));
-            break;
-        case 0x40:
-        case 0x50:
-            ctx.out.Number("Port"_f, c.Big(0, 2));
-            break;
-        case 0x41:
-        case 0x51:
-            ctx.out.Number("Port range low limit"_f, c.Big(0, 2));
-            ctx.out.Number("Port range high limit"_f, c.Big(2, 2));
-            break;
-        case 0x60:
-            ctx.out.Hex("Security parameter index"_f, c);
-            break;
-        case 0x70:
-            ctx.out.Number("Type of service/Traffic class"_f, c.At(0));
-            ctx.out.Number("Type of service/Traffic class mask"_f, c.At(1));
-            break;
-        case 0x80:
-            ctx.out.Number("Flow label"_f, c.Big(0, 3) & 0xFFFFF);
-            break;
         case 0x81:
         case 0x82:
             ctx.out.Hex("MAC address"_f, c);
@@ -206,7 +107,7 @@ void WriteComponents(Context& ctx, Octets contents) {
         const unsigned type = contents.At(at);
         const size_t n = ComponentOctets(type);
         ctx.out.Begin("Packet filter component"_f);
-        WriteEnum(ctx, "Packet filter component type"_f, type, kComponentTypes, "reserved");
+        ctx.out.Enum("Packet filter component type"_f, type, kComponentTypes(type));
         if (n == static_cast<size_t>(-1) || at + 1 + n > contents.size) {
             ctx.ValueErrorAt(contents.data + at, n == static_cast<size_t>(-1)
                                                      ? "packet filter component of a reserved type"
@@ -260,10 +161,6 @@ bool StandardFiveQi(unsigned q) {
 }
 
 }  // namespace
-
-void DecodeSmCause(Context& ctx, Octets v) {
-    if (RequireOctets(ctx, v, 1)) ctx.out.Enum("Cause value"_f, v.At(0), kSmCauseTexts(v.At(0)));
-}
 
 void DecodeMaximumPacketFilters(Context& ctx, Octets v) {
     if (RequireOctets(ctx, v, 2)) {
@@ -377,14 +274,14 @@ void DecodeQosFlowDescriptions(Context& ctx, Octets v) {
         at += 3;
         ctx.out.BeginList(Field<"Parameters", "parameters">);
         bool broken = false;
-        for (unsigned i = 0; i < count; ++i) {
-            if (at + 2 > v.size || at + 2 + v.At(at + 1) > v.size) {
-                ctx.ValueErrorAt(v.data + at, "QoS flow parameter runs past the end of the IE");
+        for (unsigned i = 0; i < count && !broken; ++i) {
+            const TypedValue parameter = NextTypedValue(ctx, v, at, "QoS flow parameter runs past the end of the IE");
+            if (!parameter.fits) {
                 broken = true;
-                break;
+                continue;
             }
-            const unsigned id = v.At(at);
-            const Octets p{v.data + at + 2, v.At(at + 1)};
+            const unsigned id = parameter.type;
+            const Octets p = parameter.value;
             ctx.out.Begin("Parameter"_f);
             WriteEnum(ctx, "Parameter identifier"_f, id, kParameters, "reserved");
             if (id == 1 && p.size >= 1) {

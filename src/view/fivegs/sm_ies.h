@@ -92,8 +92,48 @@ inline constexpr IeType kMaximumNumberOfSupportedPacketFilters = Decoded(
 // ---------------------------------------------------------------------------
 // Decoded values
 
-void DecodeSmCause(Context& ctx, Octets value);
-inline constexpr IeType kSmCause = Decoded("5GSM cause", "24.501 9.11.4.2", DecodeSmCause);
+// TS 24.501 9.11.4.2 and annex B.
+inline constexpr ValueText kSmCauseValues[] = {
+    {8, "Operator determined barring"},
+    {26, "Insufficient resources"},
+    {27, "Missing or unknown DNN"},
+    {28, "Unknown PDU session type"},
+    {29, "User authentication or authorization failed"},
+    {31, "Request rejected, unspecified"},
+    {32, "Service option not supported"},
+    {33, "Requested service option not subscribed"},
+    {35, "PTI already in use"},
+    {36, "Regular deactivation"},
+    {37, "5GS QoS not accepted"},
+    {38, "Network failure"},
+    {39, "Reactivation requested"},
+    {41, "Semantic error in the TFT operation"},
+    {42, "Syntactical error in the TFT operation"},
+    {43, "Invalid PDU session identity"},
+    {44, "Semantic errors in packet filter(s)"},
+    {45, "Syntactical error in packet filter(s)"},
+    {46, "Out of LADN service area"},
+    {47, "PTI mismatch"},
+    {50, "PDU session type IPv4 only allowed"},
+    {51, "PDU session type IPv6 only allowed"},
+    {54, "PDU session does not exist"},
+    {57, "PDU session type IPv4v6 only allowed"},
+    {58, "PDU session type Unstructured only allowed"},
+    {59, "Unsupported 5QI value"},
+    {61, "PDU session type Ethernet only allowed"},
+    {67, "Insufficient resources for specific slice and DNN"},
+    {68, "Not supported SSC mode"},
+    {69, "Insufficient resources for specific slice"},
+    {70, "Missing or unknown DNN in a slice"},
+    {81, "Invalid PTI value"},
+    {82, "Maximum data rate per UE for user-plane integrity protection is too low"},
+    {83, "Semantic error in the QoS operation"},
+    {84, "Syntactical error in the QoS operation"},
+    {85, "Invalid mapped EPS bearer identity"},
+    {86, "UAS services not allowed"},
+};
+inline constexpr auto kSmCauseTexts = CauseTexts(kSmCauseValues);
+inline constexpr IeType kSmCause = Decoded("5GSM cause", "24.501 9.11.4.2", DecodeCause<kSmCauseTexts>);
 
 void DecodePduAddress(Context& ctx, Octets value);
 inline constexpr IeType kPduAddress = Decoded("PDU address", "24.501 9.11.4.10", DecodePduAddress);

@@ -2,7 +2,7 @@
 #include "legacy/ie/mm/emm_fields.h"
 
 #include "legacy/doc/elements.h"
-#include "legacy/ie/protocol_errors.h"
+#include "common/causes.h"
 
 namespace corvuna {
 
@@ -20,37 +20,11 @@ constexpr auto kTimerUnit = Element("Unit",
 constexpr auto kTimerValue = Element("TimerValue");
 
 // EMM cause (TS 24.301 table 9.9.3.9.1).
-constexpr auto kEmmCause = DenseElement<256>(
-    "EMMCause",
-    {
-        {2, "IMSI unknown in HSS"},
-        {3, "Illegal UE"},
-        {6, "Illegal ME"},
-        {7, "EPS services not allowed"},
-        {8, "EPS services and non-EPS services not allowed"},
-        {9, "UE identity cannot be derived by the network"},
-        {10, "Implicitly detached"},
-        {11, "PLMN not allowed"},
-        {12, "Tracking Area not allowed"},
-        {13, "Roaming not allowed in this tracking area"},
-        {14, "EPS services not allowed in this PLMN"},
-        {15, "No Suitable Cells In tracking area"},
-        {16, "MSC temporarily not reachable"},
-        {17, "Network failure"},
-        {18, "CS domain not available"},
-        {19, "ESM failure"},
-        {20, "MAC failure"},
-        {21, "Synch failure"},
-        {22, "Congestion"},
-        {23, "UE security capabilities mismatch"},
-        {24, "Security mode rejected, unspecified"},
-        {25, "Not authorized for this CSG"},
-        {26, "Non-EPS authentication unacceptable"},
-        {39, "CS domain temporarily not available"},
-        {40, "No EPS bearer context activated"},
-    },
-    kProtocolErrorCauses,
-    "Protocol error, unspecified");
+constexpr ValueText kEmmCauseOwn[] = {
+    {39, "CS domain temporarily not available"},
+};
+constexpr auto kEmmCause = DenseElement<256>("EMMCause", Join(kEmmCauseOwn, kCommonEmmCauses, kProtocolErrorCauses),
+                                             "Protocol error, unspecified");
 
 // NAS key set identifier (TS 24.301 9.9.3.21); other TSC values: number alone.
 constexpr auto kTsc =

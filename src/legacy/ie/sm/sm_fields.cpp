@@ -2,7 +2,7 @@
 #include "legacy/ie/sm/sm_fields.h"
 
 #include "legacy/doc/elements.h"
-#include "legacy/ie/protocol_errors.h"
+#include "common/causes.h"
 
 namespace corvuna {
 
@@ -43,44 +43,13 @@ constexpr auto kPacketFlowId = Element("PacketFlowIdentifierValue",
 // --- ESM cause ---
 
 // Any cause without a row of its own is treated as 111, written in lower case.
-constexpr auto kEsmCause = DenseElement<256>(
-    "ESMCause",
-    {
-        {8, "Operator Determined Barring"},
-        {26, "Insufficient resources"},
-        {27, "Unknown or missing APN"},
-        {28, "Unknown PDN type"},
-        {29, "User authentication failed"},
-        {30, "Request rejected by Serving GW or PDN GW"},
-        {31, "Request rejected, unspecified"},
-        {32, "Service option not supported"},
-        {33, "Requested service option not subscribed"},
-        {34, "Service option temporarily out of order"},
-        {35, "PTI already in use"},
-        {36, "Regular deactivation"},
-        {37, "EPS QoS not accepted"},
-        {38, "Network failure"},
-        {41, "Semantic error in the TFT operation"},
-        {42, "Syntactical error in the TFT operation"},
-        {43, "Invalid EPS bearer identity"},
-        {44, "Semantic errors in packet filter(s)"},
-        {45, "Syntactical errors in packet filter(s)"},
-        {46, "EPS bearer context without TFT already activated "},
-        {47, "PTI mismatch"},
-        {49, "Last PDN disconnection not allowed"},
-        {50, "PDN type IPv4 only allowed"},
-        {51, "PDN type IPv6 only allowed"},
-        {52, "Single address bearers only allowed"},
-        {53, "ESM information not received"},
-        {54, "PDN connection does not exist"},
-        {55, "Multiple PDN connections for a given APN not allowed"},
-        {56, "Collision with network initiated request"},
-        {81, "Invalid PTI value"},
-        {111, "Protocol error, unspecified"},
-        {112, "APN restriction value incompatible with active EPS bearer context"},
-    },
-    kProtocolErrorCauses,
-    "protocol error, unspecified");
+constexpr ValueText kEsmCauseOwn[] = {
+    {27, "Unknown or missing APN"},
+    {46, "EPS bearer context without TFT already activated "},
+    {111, "Protocol error, unspecified"},
+};
+constexpr auto kEsmCause = DenseElement<256>("ESMCause", Join(kEsmCauseOwn, kCommonEsmCauses, kProtocolErrorCauses),
+                                             "protocol error, unspecified");
 
 }  // namespace
 
