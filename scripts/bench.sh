@@ -22,8 +22,10 @@
 #      deciphered), with the ratios to the plain decoding (target: at most
 #      2);
 #   5. the Python package: decode, decode_many on one and on every CPU, and
-#      corvuna.dask on a LocalCluster of one and of two workers
-#      (scripts/bench-python.py);
+#      corvuna.dask on a LocalCluster of one and of two workers; corvuna.read
+#      on the corpus capture (target: 300,000 messages/s), corvuna.read_frame,
+#      and corvuna.dask.read_captures on one and on two workers (target:
+#      1.7 times faster on two) (scripts/bench-python.py);
 #   6. corvuna report over every capture of ../shared/captures and
 #      ../shared/captures-5g: the HTML page with its plots and the JSON (wall
 #      time, best of three; target: a few seconds).
@@ -32,7 +34,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc time libpcap-dev libssl-dev libipsec-mb-dev python3 \
+scripts/deps.sh cmake ninja-build g++ libbenchmark-dev tshark bc time libpcap-dev zlib1g-dev libssl-dev libipsec-mb-dev python3 \
   python3-cryptography python3-dask \
   python3-distributed python3-pandas python3-matplotlib
 corpus=${CORVUNA_CORPUS:-../shared/corpus/real-nas.tsv}
@@ -139,6 +141,7 @@ if [ -f "$ltesniffer" ]; then
   printf 'ratio tshark -V / corvuna -r: %.1f (at least 30 wanted)\n' "$(echo "$t_radio_tshark / $t_radio" | bc -l)"
 else
   echo "note: $ltesniffer not found; the radio-side comparison is skipped"
+fi
 security_capture="$captures/s1ap_o5gs_testattach.pcapng"
 if [ -f "$security_capture" ]; then
   echo
@@ -188,15 +191,22 @@ if [ -f "$security_capture" ]; then
   printf 'corvuna -r, EEA2 capture, keys    %5.3f s (deciphered and decoded)\n' "$t_eea2_keys"
   printf 'ratio deciphering and decoding / plain decoding: %.2f (target at most 2)\n' \
     "$(echo "$t_eea2_keys / $t_plain" | bc -l)"
-# NGAP through the PER engine: the 5G registration capture ten times over.
+fi
+# NGAP through the PER engine and 5GS NAS through the standard view: the 5G
+# registration capture ten times over, the view as text (-T text) and as
+# JSON against tshark -V.
 if [ -f "$captures/neg_ngap_5g_registration.pcapng" ]; then
   echo
   /usr/bin/python3 scripts/repeat-capture.py "$work/ngap.pcap" 10 "$captures/neg_ngap_5g_registration.pcapng" >/dev/null
-  echo "== corvuna -r against tshark -V: NGAP (5GS NAS found, not decoded), the 5G registration ten times over =="
-  t_ngap=$(best_of_three build/release/corvuna -r "$work/ngap.pcap")
+  echo "== corvuna -r against tshark -V: NGAP and 5GS NAS, the 5G registration ten times over =="
+  build/release/corvuna -r "$work/ngap.pcap" -T text 2>&1 >/dev/null | sed 's/^corvuna: [^:]*: /  /'
+  t_ngap=$(best_of_three build/release/corvuna -r "$work/ngap.pcap" -T text)
+  t_ngap_json=$(best_of_three build/release/corvuna -r "$work/ngap.pcap" -T json)
   t_ngap_tshark=$(best_of_three tshark -n -r "$work/ngap.pcap" -V)
-  printf 'corvuna -r               %8.3f s\n' "$t_ngap"
+  printf 'corvuna -r -T text       %8.3f s\n' "$t_ngap"
+  printf 'corvuna -r -T json       %8.3f s\n' "$t_ngap_json"
   printf 'tshark -V                %8.3f s\n' "$t_ngap_tshark"
+  printf 'ratio tshark -V / corvuna -r -T text: %.1f (at least 30 wanted)\n' "$(echo "$t_ngap_tshark / $t_ngap" | bc -l)"
 fi
 
 echo
@@ -204,6 +214,12 @@ echo "== the Python package: the legacy document of the corpus messages =="
 cmake --build build/release --target corvuna_shared >&2
 CORVUNA_LIBRARY=$PWD/build/release/libcorvuna.so.1 PYTHONPATH=$PWD/python \
   /usr/bin/python3 scripts/bench-python.py "$corpus" 20
+
+echo
+echo "== the Python package: captures through libcorvuna-capture =="
+cmake --build build/release --target corvuna_capture_shared >&2
+CORVUNA_LIBRARY=$PWD/build/release/libcorvuna.so.1 CORVUNA_CAPTURE_LIBRARY=$PWD/build/release/libcorvuna-capture.so.1 \
+  PYTHONPATH=$PWD/python /usr/bin/python3 scripts/bench-python.py --captures "$work/corpus.pcap"
 
 captures=(../shared/captures/*.pcap* ../shared/captures-5g/*.pcap*)
 if [ -e "${captures[0]}" ]; then

@@ -25,7 +25,7 @@ for arg in "$@"; do
   esac
 done
 
-scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl nlohmann-json3-dev python3 libpcap-dev \
+scripts/deps.sh cmake ninja-build clang llvm libclang-rt-14-dev perl nlohmann-json3-dev python3 libpcap-dev zlib1g-dev \
   libssl-dev libipsec-mb-dev
 jobs=$(nproc)
 
@@ -161,7 +161,7 @@ for target in "${targets[@]}"; do
     capture_fuzz | security_fuzz) options=(-dict=tests/fuzz/nas.dict -max_len=4096) ;;
     radio_fuzz) options=(-dict=tests/fuzz/radio.dict -max_len=4096) ;;
     per_fuzz | ngap_fuzz | rrc_fuzz) options=(-max_len=8192) ;;
-    capture_reader_fuzz) options=(-max_len=262144) ;;
+    capture_reader_fuzz) options=(-max_len=65536) ;;
     record_input_fuzz) options=(-max_len=4096) ;;
     *) options=(-dict=tests/fuzz/nas.dict -max_len=1024) ;;
   esac

@@ -15,7 +15,7 @@ import gzip
 import os
 import sys
 
-MAX_CAPTURE = 256 * 1024
+MAX_CAPTURE = 60 * 1024
 
 
 def record_input(frame, direction, octets, carrier):

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libpcap-dev libssl-dev libipsec-mb-dev python3 >&2
+scripts/deps.sh cmake ninja-build g++ libpcap-dev zlib1g-dev libssl-dev libipsec-mb-dev python3 >&2
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVUNA_BUILD_TESTS=OFF >&2
 cmake --build build/release >&2
 build/release/corvuna -f samples/messages.tsv

@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libpcap-dev libssl-dev libipsec-mb-dev pkgconf dpkg python3 >&2
+scripts/deps.sh cmake ninja-build g++ libpcap-dev zlib1g-dev libssl-dev libipsec-mb-dev pkgconf dpkg python3 >&2
 build=${1:-build/package}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

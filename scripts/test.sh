@@ -15,8 +15,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh cmake ninja-build g++ clang libgtest-dev libbenchmark-dev binutils nlohmann-json3-dev tshark python3 \
-  libpcap-dev libssl-dev libipsec-mb-dev python3-cryptography pkgconf dpkg python3-pytest python3-dask \
-  python3-distributed python3-pandas python3-venv python3-pip python3-setuptools python3-jsonschema \
+  libpcap-dev zlib1g-dev libssl-dev libipsec-mb-dev python3-cryptography pkgconf dpkg python3-pytest python3-dask \
+  python3-distributed python3-pandas python3-venv python3-pip python3-setuptools python3-wheel python3-wheel-whl \
+  python3-jsonschema \
   python3-matplotlib chromium chromium-driver
 jobs=$(nproc)
 
@@ -89,6 +90,21 @@ CORVUNA_PREBUILT_LIBRARY=$PWD/build/native/libcorvuna.so.1 \
   "$venv/bin/pip" install -q --no-build-isolation --no-index ./python
 (cd "$venv" && CORVUNA_PROGRAM_DIR=$OLDPWD/build/native "$venv/bin/python" -m pytest -q -p no:cacheprovider \
   "$OLDPWD/python/tests")
+rm -rf "$venv"
+# A plain venv (pip and setuptools only): wheel from Debian's wheel file, as
+# the README says.
+venv=$(mktemp -d)
+/usr/bin/python3 -m venv "$venv"
+"$venv/bin/pip" install -q --no-index /usr/share/python-wheels/wheel-*.whl
+CORVUNA_PREBUILT_LIBRARY=$PWD/build/native/libcorvuna.so.1 \
+  "$venv/bin/pip" install -q --no-build-isolation --no-index ./python
+(cd "$venv" && "$venv/bin/python" -c 'import corvuna, sys
+assert "SECURITY_MODE_COMPLETE" in corvuna.decode("075e")
+if len(sys.argv) > 1:
+    assert sum(1 for r in corvuna.read(sys.argv[1]) if r.message == "attach_request") == 15
+print("plain venv: corvuna", corvuna.library_version(), "imports, decodes and reads captures")' \
+  $([ -f "$OLDPWD/../shared/captures/s1ap_o5gs_testepc.pcapng" ] &&
+    echo "$OLDPWD/../shared/captures/s1ap_o5gs_testepc.pcapng"))
 rm -rf "$venv"
 
 step "command-line program on the samples"

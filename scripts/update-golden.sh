@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh cmake ninja-build g++ libgtest-dev nlohmann-json3-dev libpcap-dev libssl-dev libipsec-mb-dev python3
+scripts/deps.sh cmake ninja-build g++ libgtest-dev nlohmann-json3-dev libpcap-dev zlib1g-dev libssl-dev libipsec-mb-dev python3
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native --target corvuna_tests >&2
 CORVUNA_GOLDEN_UPDATE=1 build/native/tests/corvuna_tests --gtest_filter='GoldenDocuments.*' >&2

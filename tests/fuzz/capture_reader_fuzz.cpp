@@ -20,7 +20,7 @@
 namespace {
 
 std::string Record(const corvuna::capture::Message& m, bool showKeys) {
-    std::vector<char> room(corvuna::view::kMaxViewOutput + 4096);
+    static std::vector<char> room(corvuna::view::kMaxViewOutput + 4096);  // one fuzzing thread
     corvuna::view::JsonSink sink(room.data(), room.size());
     corvuna::capture::WriteRecord(sink, m, true, showKeys);
     sink.Finish();
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     if (reader.OpenDescriptor(fd, error)) {
         Message m;
-        for (int n = 0; n < 256 && reader.Next(m); ++n) {
+        for (int n = 0; n < 64 && reader.Next(m); ++n) {
             const std::string record = Record(m, false);
             std::string input;
             AppendRecordInput(m, false, input);
