@@ -93,6 +93,9 @@ sys.path.insert(0, sys.argv[2])
 from capturefiles import write_pcap
 frames = [bytes.fromhex("0741710831012098802351f002804000040201d031"), bytes.fromhex("07440f")]
 write_pcap(sys.argv[1], 148, [(f, 1700000000 + i, 250000000) for i, f in enumerate(frames)])
+# A truncated ATTACH REQUEST between two good messages: -s stops at it.
+bad = [frames[1], bytes.fromhex("0741"), frames[1]]
+write_pcap(sys.argv[1].replace("raw.pcap", "bad.pcap"), 148, [(f, 1700000000 + i, 0) for i, f in enumerate(bad)])
 PY
   expect 0 'raw.pcap: 2 frames, 2 NAS messages: 2 plain' 2 -- -r "$work/raw.pcap"
   grep -q '^# frame=2 time=2023-11-14T22:13:21.250000000Z carrier=user_dlt direction=downlink(from the message type)$' \
@@ -126,6 +129,29 @@ assert r["totals"]["messages"] == 2 and attach["status"] == "rejected" and attac
   expect 2 'bad.keys:2: k has 16 bits, not 128' 0 -- --keys "$work/bad.keys" -r "$work/raw.pcap"
   expect 2 'missing.keys: cannot open the keys file' 0 -- --keys "$work/missing.keys" -r "$work/raw.pcap"
   expect 2 '--no-capture-keys takes no value' 0 -- --no-capture-keys=1 -r "$work/raw.pcap"
+  # Compressed, piped in without -r, chosen by name, one UE's ladder, -s.
+  gzip -c "$work/raw.pcap" >"$work/raw.pcap.gz"
+  expect 0 'raw.pcap.gz: 2 frames, 2 NAS messages: 2 plain' 2 -- -r "$work/raw.pcap.gz"
+  cp "$work/raw.pcap.gz" "$work/stdin"
+  expect 1 'stdin: holds gzip-compressed data: read a capture with -r \(corvuna -r -\)' 0 --
+  expect 0 '2 NAS messages.*; 1 selected' 1 -- -r "$work/raw.pcap" --message 'Attach reject'
+  "$corvuna" -r "$work/raw.pcap" --ue 31002890832150 >"$work/ladder" 2>/dev/null
+  [ "$(wc -l <"$work/ladder")" -eq 2 ] && grep -q 'UE <--- NW  attach_reject cause #15 ' "$work/ladder" ||
+    { echo "FAIL: --ue ladder"; sed 's/^/  /' "$work/ladder"; failures=$((failures + 1)); }
+  "$corvuna" -r "$work/raw.pcap" -r "$work/raw.pcap.gz" -T tsv 2>/dev/null >"$work/two.tsv"
+  [ "$(head -1 "$work/two.tsv")" = "$(printf 'direction\thex\tframe\ttime\tcarrier\tdirection_source\tfile')" ] &&
+    [ "$(cut -f6,7 "$work/two.tsv" | tail -1)" = "$(printf 'message_type\t%s' "$work/raw.pcap.gz")" ] ||
+    { echo "FAIL: -T tsv header and file column"; failures=$((failures + 1)); }
+  expect 1 'frame 2: decoded with errors: stopped there \(-s\)' 2 -- -s -r "$work/bad.pcap"
+  # A pipe's messages come out as their frames arrive: the first is out
+  # while the writer still holds the second back.
+  { head -c 61 "$work/raw.pcap"; sleep 3; tail -c +62 "$work/raw.pcap"; } |
+    "$corvuna" -r - -T tsv 2>/dev/null | cat >"$work/live.tsv" &
+  sleep 1.5
+  [ "$(wc -l <"$work/live.tsv")" -eq 2 ] ||
+    { echo "FAIL: a piped capture's first message waited for the end"; failures=$((failures + 1)); }
+  wait
+  [ "$(wc -l <"$work/live.tsv")" -eq 3 ] || { echo "FAIL: a piped capture lost a message"; failures=$((failures + 1)); }
   # A real capture protected again with 128-EEA2/EIA2 by another AES
   # implementation (python3-cryptography) reads back with the NAS keys.
   captures="$scripts/../../shared/captures"

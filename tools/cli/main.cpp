@@ -34,8 +34,8 @@ constexpr const char* kUsage =
     "       corvuna [options] -r CAPTURE\n"
     "       corvuna report CAPTURE... [-o report.html] [--json FILE] [--keys FILE]\n"
     "\n"
-    "Decodes LTE NAS messages (TS 24.301 EMM and ESM) and prints one document\n"
-    "per message.\n"
+    "Decodes LTE NAS messages (TS 24.301 EMM and ESM; 5GS NAS of TS 24.501 in\n"
+    "the standard view) and prints one document per message.\n"
     "\n"
     "Messages come from the HEX arguments and the files of -f, in the order\n"
     "given, or else from standard input.  HEX may hold blanks, ':', '-' or '.'\n"
@@ -45,7 +45,9 @@ constexpr const char* kUsage =
     "starting with '#' and a header line whose first column is 'direction'\n"
     "are ignored.\n"
     "\n"
-    "A capture (pcap or pcapng) gives every EPS NAS message it carries: in\n"
+    "A capture (pcap or pcapng, gzip-compressed too; read as it arrives, so\n"
+    "a pipe's messages show as their frames come) gives every NAS message it\n"
+    "carries: in\n"
     "S1AP over SCTP (port 36412 or payload protocol 18, fragments reassembled),\n"
     "in GSMTAP (UDP port 4729, LTE NAS), in a user link type mapped to raw NAS\n"
     "or S1AP, or in Wireshark's exported PDUs; over Ethernet, Linux cooked,\n"
@@ -84,18 +86,27 @@ constexpr const char* kUsage =
     "                        tsv: DIRECTION<TAB>HEX lines (with the frame, time\n"
     "                        and carrier of a capture's messages), as -f reads;\n"
     "                        rrc: a capture's LTE RRC PDUs, FRAME<TAB>CLASS<TAB>HEX\n"
-    "                        and what the radio layers tell of each\n"
+    "                        and what the radio layers tell of each; ladder: a\n"
+    "                        capture's messages one a line, between UE and network\n"
+    "      --message NAMES   only these messages (\"attach_reject,service_reject\";\n"
+    "                        \"Attach reject\" is taken too)\n"
+    "      --ue ID           only the messages of one UE of the captures, from the\n"
+    "                        first that names it by its IMSI, GUTI or TMSI; as a\n"
+    "                        ladder unless -T says otherwise\n"
+    "      --errors          only messages decoded with errors, left ciphered or\n"
+    "                        whose MAC failed\n"
     "      --null-ciphering  ciphered messages use EEA0: their inner message is\n"
     "                        decoded\n"
-    "      --no-unwrap       a capture's protected messages get the document of\n"
-    "                        their octets as carried\n"
+    "      --no-unwrap       a capture's protected messages are decoded as carried\n"
+    "                        (the document, the view and the TSV line)\n"
     "      --keys FILE       subscriber keys for a capture's NAS security: lines\n"
     "                        'IMSI|* k=HEX opc=HEX' (or op=HEX, or algorithm=xor),\n"
     "                        'IMSI|* kasme=HEX [ksi=N]' or 'IMSI|* knasenc=HEX\n"
     "                        knasint=HEX [eea=N] [eia=N]'; '#' starts a comment\n"
     "      --no-capture-keys leave the KASMEs of the capture's S6a answers unused\n"
     "      --show-keys       show the keys used on the comment lines and in JSON\n"
-    "  -s, --stop-on-error   stop at the first bad input instead of going on\n"
+    "  -s, --stop-on-error   stop at the first bad input (in a capture: the first\n"
+    "                        message decoded with errors or not NAS)\n"
     "  -h, --help            show this text\n"
     "  -V, --version         show the version\n"
     "  --                    what follows is HEX, even when it starts with '-'\n"
@@ -107,11 +118,12 @@ constexpr const char* kUsage =
     "each UE, their outcomes and causes, and the security facts of the\n"
     "captures, as one HTML page with its plots and as JSON.\n"
     "\n"
-    "Exit status: 0 when every message was decoded, 1 when some input was bad,\n"
-    "could not be decoded or, in the standard view, was decoded with errors or\n"
-    "is of a message type or protocol the view does not know,\n"
-    "2 on a usage error, 3 when, in the standard view, all went well but some\n"
-    "messages stayed ciphered.\n";
+    "Exit status, the same whatever the output format (the standard view judges\n"
+    "every message): 0 when every message was decoded, 1 when some input was\n"
+    "bad or could not be read, or a message was decoded with errors or is of a\n"
+    "message type or protocol the view does not know, 2 on a usage error, 3\n"
+    "when all went well but some messages stayed ciphered.  Input lines longer\n"
+    "than 1 MiB are passed over, binary input is refused at its first 64 KiB.\n";
 
 struct Input {
     enum class Kind { kHex, kFile, kCapture } kind;
@@ -317,8 +329,10 @@ public:
             std::fprintf(stderr, "corvuna: note: hex with blanks between octets is one argument only when quoted\n");
         }
         if (viewErrors_ > 0) {
-            std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (marked \"error\" in the output)\n",
-                         viewErrors_, viewErrors_ == 1 ? "" : "s");
+            const bool view = options_.format == Format::kJson || options_.format == Format::kText;
+            std::fprintf(stderr, "corvuna: %lu message%s decoded with errors (%s)\n", viewErrors_,
+                         viewErrors_ == 1 ? "" : "s",
+                         view ? "marked \"error\" in the output" : "as the standard view judges them: -T text shows where");
         }
         if (unknown_ > 0) {
             std::fprintf(stderr, "corvuna: %lu message%s of a type or protocol the view does not know\n", unknown_,
@@ -357,6 +371,7 @@ int Usage(const std::string& problem) {
 // is to end at once (help, version, usage error), else -1.
 int ParseArguments(int argc, char** argv, Options& options) {
     int hexArguments = 0;
+    bool formatGiven = false;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -402,6 +417,7 @@ int ParseArguments(int argc, char** argv, Options& options) {
             options.direction = *direction;
         } else if (name == "-T" || name == "--format") {
             if (!takeValue()) return Usage(name + " needs a value");
+            formatGiven = true;
             if (value == "legacy") {
                 options.format = Format::kLegacy;
             } else if (value == "json") {
@@ -508,6 +524,8 @@ int ParseArguments(int argc, char** argv, Options& options) {
     if (!options.capture.ue.empty() && !onlyCaptures) {
         return Usage("--ue follows a UE through captures: give them with -r, and nothing else");
     }
+    // One UE's messages are a ladder unless another format is asked for.
+    if (!options.capture.ue.empty() && !formatGiven) options.format = Format::kLadder;
     return -1;
 }
 
