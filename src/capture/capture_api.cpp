@@ -85,6 +85,16 @@ std::string PlmnText(const uint8_t* p) {
     return text;
 }
 
+// The record of `m` (JSON) or its view's tree, in `out` (empty when it
+// would not fit the room).
+template <typename Sink>
+void Written(const capture::Message& m, bool json, bool showKeys, std::vector<char>& room, std::string& out) {
+    Sink sink(room.data(), room.size());
+    capture::WriteRecord(sink, m, json, showKeys);
+    sink.Finish();
+    if (!sink.Truncated()) out.assign(room.data(), sink.Length());
+}
+
 void CopyError(const std::string& text, char* error, size_t size) {
     if (error == nullptr || size == 0) return;
     const size_t n = std::min(text.size(), size - 1);
@@ -210,23 +220,15 @@ void corvuna_capture::Describe() {
     text.clear();
     constexpr size_t kRoom = view::kMaxViewOutput + 4096;
     if (room.size() < kRoom) room.resize(kRoom);
-    if ((include & (CORVUNA_CAPTURE_JSON | CORVUNA_CAPTURE_TEXT)) != 0) {
-        if ((include & CORVUNA_CAPTURE_JSON) != 0 && !batch) {
-            view::JsonSink sink(room.data(), kRoom);
-            capture::WriteRecord(sink, m, true, c.show_keys != 0);
-            sink.Finish();
-            if (!sink.Truncated()) json.assign(room.data(), sink.Length());
-            o.json = json.c_str();
-            o.json_length = json.size();
-        }
-        if ((include & CORVUNA_CAPTURE_TEXT) != 0) {
-            view::TextSink sink(room.data(), kRoom);
-            capture::WriteRecord(sink, m, false, c.show_keys != 0);
-            sink.Finish();
-            if (!sink.Truncated()) text.assign(room.data(), sink.Length());
-            o.text = text.c_str();
-            o.text_length = text.size();
-        }
+    if ((include & CORVUNA_CAPTURE_JSON) != 0 && !batch) {
+        Written<view::JsonSink>(m, true, c.show_keys != 0, room, json);
+        o.json = json.c_str();
+        o.json_length = json.size();
+    }
+    if ((include & CORVUNA_CAPTURE_TEXT) != 0) {
+        Written<view::TextSink>(m, false, c.show_keys != 0, room, text);
+        o.text = text.c_str();
+        o.text_length = text.size();
     }
     o.comment = m.comment.c_str();
 }

@@ -117,13 +117,17 @@ CaptureFile::~CaptureFile() {
     if (ownsFd_) close(fd_);
 }
 
+// Octets held back (read ahead), given before any more are read: how many,
+// 0 when none are left.
+long CaptureFile::Held(const std::vector<uint8_t>& held, size_t& at, char* buffer, size_t size) {
+    const size_t n = std::min(size, held.size() - std::min(at, held.size()));
+    std::memcpy(buffer, held.data() + at, n);
+    at += n;
+    return static_cast<long>(n);
+}
+
 long CaptureFile::ReadRaw(char* buffer, size_t size) {
-    if (rawRead_ < raw_.size()) {
-        const size_t n = std::min(size, raw_.size() - rawRead_);
-        std::memcpy(buffer, raw_.data() + rawRead_, n);
-        rawRead_ += n;
-        return static_cast<long>(n);
-    }
+    if (const long n = Held(raw_, rawRead_, buffer, size); n > 0 || size == 0) return n;
     for (;;) {
         const ssize_t n = read(fd_, buffer, size);
         if (n >= 0) return static_cast<long>(n);
@@ -135,12 +139,7 @@ long CaptureFile::ReadRaw(char* buffer, size_t size) {
 }
 
 long CaptureFile::Read(char* buffer, size_t size) {
-    if (prefixRead_ < prefix_.size()) {
-        const size_t n = std::min(size, prefix_.size() - prefixRead_);
-        std::memcpy(buffer, prefix_.data() + prefixRead_, n);
-        prefixRead_ += n;
-        return static_cast<long>(n);
-    }
+    if (const long n = Held(prefix_, prefixRead_, buffer, size); n > 0 || size == 0) return n;
     if (!compressed_) return ReadRaw(buffer, size);
     auto* z = static_cast<z_stream*>(zstream_);
     z->next_out = reinterpret_cast<Bytef*>(buffer);

@@ -66,6 +66,7 @@ private:
     // as many as have arrived: 0 at its end, -1 on an error (errno_ set).
     long Read(char* buffer, size_t size);
     long ReadRaw(char* buffer, size_t size);
+    static long Held(const std::vector<uint8_t>& held, size_t& at, char* buffer, size_t size);
     static long ReadCookie(void* cookie, char* buffer, size_t size);
     std::string MixedLinkTypesNote() const;
 

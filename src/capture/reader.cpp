@@ -154,25 +154,17 @@ view::Protection ProtectionOf(const security::SecurityFacts& facts, Bytes octets
             break;
     }
     p.reason = text(facts.bodyWhy);
-    switch (facts.body) {
-        case security::BodyState::kClear:
-            p.body = Body::kNotCiphered;
-            break;
-        case security::BodyState::kDeciphered:
-            p.body = Body::kDeciphered;
-            // The inner message: the clear body after the 6-octet header.
-            if (octets.size >= 6) p.plain = Octets{octets.data + 6, octets.size - 6};
-            break;
-        case security::BodyState::kNull:
-            p.body = Body::kNullCiphering;
-            break;
-        case security::BodyState::kGuessedNull:
-            p.body = Body::kGuessedNull;
-            break;
-        case security::BodyState::kLeftCiphered:
-            p.body = nullCiphering ? Body::kNullCiphering : Body::kLeftCiphered;
-            if (nullCiphering) p.reason = "taken as EEA0 (null ciphering) as --null-ciphering says";
-            break;
+    // The body as the view says it, in the order of the tracker's states.
+    static constexpr Body kBodies[] = {Body::kNotCiphered, Body::kDeciphered, Body::kNullCiphering,
+                                       Body::kGuessedNull, Body::kLeftCiphered};
+    p.body = kBodies[static_cast<int>(facts.body)];
+    // The inner message: the clear body after the 6-octet header.
+    if (facts.body == security::BodyState::kDeciphered && octets.size >= 6) {
+        p.plain = Octets{octets.data + 6, octets.size - 6};
+    }
+    if (facts.body == security::BodyState::kLeftCiphered && nullCiphering) {
+        p.body = Body::kNullCiphering;
+        p.reason = "taken as EEA0 (null ciphering) as --null-ciphering says";
     }
     return p;
 }
@@ -199,6 +191,15 @@ std::string SecuritySummary(const Counts& c) {
 }
 
 const security::SecurityFacts kNoFacts;
+
+// The counter of each MAC check and of each state of a body, in the order
+// of the enumerations (none for a message without MAC or a clear body).
+unsigned long Counts::* const kMacCounts[] = {nullptr, &Counts::macVerified, &Counts::macFailed,
+                                              &Counts::macUnverifiable};
+unsigned long Counts::* const kBodyCounts[] = {nullptr, &Counts::deciphered, &Counts::nullCiphered,
+                                               &Counts::guessedNull, &Counts::leftCiphered};
+static_assert(static_cast<int>(security::MacCheck::kUnverifiable) == 3 &&
+              static_cast<int>(security::BodyState::kLeftCiphered) == 4);
 
 }  // namespace
 
@@ -395,20 +396,8 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts, bool count
     if (f.location.tai) in.taiPlmn = f.location.taiPlmn;
     tracker_.Process(in, facts);
     if (!count) return;
-    switch (facts.mac) {
-        case security::MacCheck::kVerified:
-            ++counts_.macVerified;
-            break;
-        case security::MacCheck::kFailed:
-            ++counts_.macFailed;
-            break;
-        case security::MacCheck::kUnverifiable:
-            ++counts_.macUnverifiable;
-            ++counts_.unverifiableWhy[facts.macWhy];
-            break;
-        case security::MacCheck::kNone:
-            break;
-    }
+    if (auto counter = kMacCounts[static_cast<int>(facts.mac)]) ++(counts_.*counter);
+    if (facts.mac == security::MacCheck::kUnverifiable) ++counts_.unverifiableWhy[facts.macWhy];
 }
 
 // The header and body of a message, and the view's result, counted.  A
@@ -444,23 +433,8 @@ void Reader::Count(Message& m, security::BodyState body, const std::string& body
                                                                           : "the body read as EEA0 is no NAS message"];
         return;
     }
-    switch (body) {
-        case security::BodyState::kDeciphered:
-            ++counts_.deciphered;
-            break;
-        case security::BodyState::kNull:
-            ++counts_.nullCiphered;
-            break;
-        case security::BodyState::kGuessedNull:
-            ++counts_.guessedNull;
-            break;
-        case security::BodyState::kLeftCiphered:
-            ++counts_.leftCiphered;
-            ++counts_.leftCipheredWhy[bodyWhy];
-            break;
-        case security::BodyState::kClear:
-            break;
-    }
+    if (auto counter = kBodyCounts[static_cast<int>(body)]) ++(counts_.*counter);
+    if (body == security::BodyState::kLeftCiphered) ++counts_.leftCipheredWhy[bodyWhy];
 }
 
 void Reader::BuildEps(Message& m, const FoundNas& f) {
