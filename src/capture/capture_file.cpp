@@ -121,6 +121,7 @@ CaptureFile::~CaptureFile() {
 // 0 when none are left.
 long CaptureFile::Held(const std::vector<uint8_t>& held, size_t& at, char* buffer, size_t size) {
     const size_t n = std::min(size, held.size() - std::min(at, held.size()));
+    if (n == 0) return 0;  // (an empty vector's data may be null)
     std::memcpy(buffer, held.data() + at, n);
     at += n;
     return static_cast<long>(n);
