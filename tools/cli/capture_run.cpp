@@ -240,23 +240,4 @@ CaptureRun RunCapture(const std::string& path, const CaptureOptions& options, Ou
     return run;
 }
 
-std::string MessageKey(std::string_view name) {
-    std::string key;
-    for (char c : name) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (std::isalnum(u)) {
-            key += static_cast<char>(std::tolower(u));
-        } else if (!key.empty() && key.back() != '_') {
-            key += '_';
-        }
-    }
-    while (!key.empty() && key.back() == '_') key.pop_back();
-    return key;
-}
-
-std::string TsvHeader(bool captures, bool fileColumn) {
-    if (!captures) return "direction\thex\n";
-    return std::string("direction\thex\tframe\ttime\tcarrier\tdirection_source") + (fileColumn ? "\tfile" : "") + "\n";
-}
-
 }  // namespace corvuna::cli

@@ -42,11 +42,4 @@ struct CaptureRun {
 // problems go to standard error, naming the file and frame.
 CaptureRun RunCapture(const std::string& path, const CaptureOptions& options, Output& out);
 
-// A message name as --message takes it: "Attach request", "ATTACH_REQUEST"
-// and "attach_request" are all "attach_request".
-std::string MessageKey(std::string_view name);
-
-// The header line of -T tsv.
-std::string TsvHeader(bool captures, bool fileColumn);
-
 }  // namespace corvuna::cli

@@ -652,8 +652,10 @@ int main(int argc, char** argv) {
 
     // A reader at a terminal or at the end of a pipe sees each capture
     // message as its frame arrives.
+#if !defined(_WIN32)
     struct stat st {};
     options.flushEachFrame = isatty(STDOUT_FILENO) != 0 || (fstat(STDOUT_FILENO, &st) == 0 && S_ISFIFO(st.st_mode));
+#endif
     size_t captures = 0;
     for (const Input& input : options.inputs) captures += input.kind == Input::Kind::kCapture;
 

@@ -48,4 +48,12 @@ size_t HeaderOctets(const uint8_t* message, size_t length);
 // \xNN, at most `limit` characters of it, "..." when cut.
 std::string Printable(std::string_view text, size_t limit = 60);
 
+// A message name as --message takes it: "Attach request", "ATTACH_REQUEST"
+// and "attach_request" are all "attach_request".
+std::string MessageKey(std::string_view name);
+
+// The header line of -T tsv: of messages given as hex, or of captures'
+// (with a file column when several are read).
+std::string TsvHeader(bool captures, bool fileColumn);
+
 }  // namespace corvuna::cli
