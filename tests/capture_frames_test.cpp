@@ -175,6 +175,14 @@ TEST(CaptureFrames, S1apNasPdusAndErabItemsInOrder) {
     EXPECT_TRUE(d.warnings().empty());
     ASSERT_EQ(d.diameter().size(), 1u);
     EXPECT_EQ(Octets(d.diameter()[0].data, d.diameter()[0].data + d.diameter()[0].size), diameter);
+    {
+        // At the capture's end the frame is gone: nothing still points into it.
+        FrameDecoder last;
+        DecodeOne(last, capture::linktype::kIpv4, frame);
+        last.Finish();
+        EXPECT_TRUE(last.diameter().empty());
+        EXPECT_TRUE(last.found().empty());
+    }
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(OctetsOf(found[0]), esm1);
     EXPECT_EQ(OctetsOf(found[1]), esm2);

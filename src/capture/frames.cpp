@@ -149,9 +149,13 @@ void FrameDecoder::Decode(int type, Bytes frame, size_t wireLength, uint64_t mic
 }
 
 void FrameDecoder::Finish() {
+    // What the last frame gave points into that frame, which is gone.
     found_.clear();
+    apPdus_.clear();
     warnings_.clear();
     rrcPdus_.clear();
+    diameter_.clear();
+    diameterMessages_.clear();
     nasKeptUsed_ = 0;
     truncated_ = false;
     radio_.Finish();
