@@ -93,7 +93,8 @@ def _make_record_class(columns):
     for name, i in index.items():
         if name not in ("view", "text", "input"):
             namespace[name] = field(i, name in _INTS)
-    namespace["_keys"] = tuple(["file"] + [n for n in columns if n not in ("view", "text", "input")] + ["view"])
+    namespace["_keys"] = tuple(["file"] + [n for n in columns if n not in ("view", "text", "input")] +
+                               ["nas_procedure", "view"])
     return type("Record", (Record,), namespace)
 
 
@@ -144,6 +145,11 @@ class Record:
         UE's security context, the view."""
         import json
         return json.loads(self.json)
+
+    @property
+    def nas_procedure(self):
+        """The NAS procedure of the message ("eps.attach", "5gs.registration"), or None."""
+        return procedure_of(self.nas, self.message)
 
     @property
     def datetime(self):
@@ -232,6 +238,25 @@ def _keys_option(keys, options, keep):
         text = "\n".join(keys).encode("ascii")
     keep.append(text)
     options.keys_text = text
+
+
+_procedure_of = None
+
+
+def procedure_of(nas, message):
+    """The NAS procedure a message belongs to, as corvuna.report names them
+    ("eps.attach", "5gs.registration", ...): the one it starts, else the
+    first it answers or completes; None for a message of no procedure."""
+    global _procedure_of
+    if _procedure_of is None:
+        from .report import PROCEDURES
+        table = {}
+        for part in ("start", "accept", "reject", "complete"):
+            for p in PROCEDURES:
+                for name in getattr(p, part):
+                    table.setdefault((p.system, name), p.key)
+        _procedure_of = table
+    return _procedure_of.get((nas, message))
 
 
 def _direction(direction):
@@ -456,7 +481,12 @@ def frame_of(by_column, file_names):
             data[name] = pd.Categorical(v).remove_categories([""]) if "" in v else pd.Categorical(v)
         else:
             data[name] = pd.array([x or None for x in v], dtype="object")
-    return pd.DataFrame(data)
+    frame = pd.DataFrame(data)
+    # The NAS procedure of each message, for the questions asked per
+    # procedure (attach success rate per cell and hour).
+    procedures = [procedure_of(n, m) for n, m in zip(values["nas"], values["message"])]
+    frame.insert(frame.columns.get_loc("message") + 1, "nas_procedure", pd.Categorical(procedures))
+    return frame
 
 
 def read_frame(source, keys=None, **options):
