@@ -85,9 +85,10 @@ out=$(cd "$scratch" && PYTHONPATH="$prefix/$site" /usr/bin/python3 -c \
 case "$out" in "$prefix/$libdir/libcorvuna.so.1"*"<SECURITY_MODE_COMPLETE>"*) echo "  ok: ${out%%$'\n'*}" ;;
   *) fail "python: unexpected output: $out" ;; esac
 if [ -d ../shared/captures ]; then
+  testepc=$(realpath ../shared/captures/s1ap_o5gs_testepc.pcapng)
   out=$(cd "$scratch" && PYTHONPATH="$prefix/$site" /usr/bin/python3 -c \
     'import corvuna, sys; print(sum(1 for r in corvuna.read(sys.argv[1]) if r.message == "attach_request"))' \
-    "$PWD/../shared/captures/s1ap_o5gs_testepc.pcapng") || fail "python: corvuna.read failed"
+    "$testepc") || fail "python: corvuna.read failed"
   [ "$out" = 15 ] || fail "python: corvuna.read found $out attach requests, not 15"
   echo "  corvuna.read through the installed capture library: ok"
 fi
