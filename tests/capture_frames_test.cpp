@@ -241,16 +241,7 @@ TEST(CaptureFrames, DamagedFramesGiveOneWarningEach) {
     }
 }
 
-TEST(CaptureFrames, SecurityHeaderAndTheUesCipheringAlgorithm) {
-    capture::SecurityContexts contexts;
-    const Octets smc = Hex("075d0002028040");  // SECURITY MODE COMMAND selecting EEA0 / EIA2
-    contexts.Observe("ue", capture::Bytes{smc.data(), smc.size()});
-    EXPECT_EQ(contexts.Ciphering("ue"), 0);
-    EXPECT_EQ(contexts.Ciphering("another ue"), -1);
-    const Octets smcEea2 = Hex("075d2202028040");
-    contexts.Observe("ue", capture::Bytes{smcEea2.data(), smcEea2.size()});
-    EXPECT_EQ(contexts.Ciphering("ue"), 2);
-
+TEST(CaptureFrames, SecurityHeaderOfEpsAnd5gsMessages) {
     const auto read = [](const Octets& nas, bool eea0) {
         return capture::ReadProtectedNas(capture::Bytes{nas.data(), nas.size()}, eea0);
     };
@@ -263,6 +254,14 @@ TEST(CaptureFrames, SecurityHeaderAndTheUesCipheringAlgorithm) {
     EXPECT_EQ(read(kAttachAccept, true).plain.size, kAttachAccept.size() - 6);
     EXPECT_TRUE(read(Hex("c741abcd"), false).serviceRequest);
     EXPECT_TRUE(read(Hex("27aabb"), true).shortHeader);
+    // 5GMM (TS 24.501 9.1.1): EPD, security header type, MAC, sequence number.
+    const Octets registrationComplete = Hex("7e0211223344017e0043");
+    const auto fivegs = read(registrationComplete, false);
+    EXPECT_EQ(fivegs.securityHeader, 2);
+    EXPECT_EQ(fivegs.mac, 0x11223344u);
+    EXPECT_EQ(fivegs.sequence, 1);
+    EXPECT_EQ(fivegs.plain.size, 0u);
+    EXPECT_EQ(read(registrationComplete, true).plain.size, 3u);
 
     EXPECT_EQ(capture::DirectionOfMessage(capture::Bytes{kAttachRequest.data(), kAttachRequest.size()}), 1);
     const Octets detach = Hex("0745090bf600f110");  // DETACH REQUEST: both directions

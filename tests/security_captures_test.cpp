@@ -220,6 +220,57 @@ TEST(SecurityCaptures, ProtectedMessagesAfterTheirSecurityModeCommandVerify) {
     EXPECT_GT(counts.unverifiableWhy["no key"], 0u);
 }
 
+// The open5gs 5GC test run: its subscriber's K and OPc (which the UDM's
+// own answers in the capture show) give, by 5G AKA, RES* equal to what the
+// UE sent and the KAMF whose 128-5G-IA1 key verifies every protected 5GMM
+// message; the EPS test pair gives a RES* the UE did not send and no MAC.
+TEST(SecurityCaptures, FiveGKeyChainVerifiesTheOpen5gsRegistrations) {
+    const fs::path path = CapturesDir() / "neg_ngap_5g_registration.pcapng";
+    if (!fs::exists(path)) GTEST_SKIP() << path << " is not there; skipped";
+    if (!MilenageAvailable()) GTEST_SKIP() << "built without libcrypto";
+    const struct {
+        const char* keys;
+        const char* resCheck;
+        bool verified;
+    } cases[] = {
+        {"* k=70d49a71dd1a2b806a25abe0ef749f1e opc=6f1bf53d624b3a43af6592854e2444c7\n", "equal", true},
+        {kOpen5gsKeys, "different", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        KeyStore keys;
+        std::string error;
+        ASSERT_TRUE(ParseKeys(c.keys, "test", keys, error)) << error;
+        cli::CaptureCounts counts;
+        size_t protectedMessages = 0, responses = 0, verified = 0;
+        for (const std::string& line : Lines(RunWith(path.string(), cli::Format::kJson, &keys, false, &counts))) {
+            const nlohmann::json j = nlohmann::json::parse(line);
+            const nlohmann::json& message = j["view"]["message"];
+            if (!j["security"]["res_check"].is_null()) {
+                ++responses;
+                EXPECT_EQ(j["security"]["res_check"], c.resCheck) << "frame " << j["frame"];
+            }
+            if (message["name"] != "security_protected_nas_message") continue;
+            ++protectedMessages;
+            const nlohmann::json& facts = message["ciphering"];
+            verified += facts["mac"] == "verified";
+            if (c.verified) {
+                EXPECT_EQ(facts["mac"], "verified") << "frame " << j["frame"];
+                EXPECT_EQ(facts["integrity_algorithm"]["text"], "5G integrity algorithm 128-5G-IA1");
+                EXPECT_NE(facts["body"], "left_ciphered") << "frame " << j["frame"];
+            }
+        }
+        EXPECT_GT(responses, 10u);
+        EXPECT_GT(protectedMessages, 1000u);
+        EXPECT_EQ(counts.macVerified, verified);
+        if (!c.verified) {
+            EXPECT_EQ(verified, 0u);
+        }
+        std::printf("[ 5g keys  ] %zu protected 5GMM messages, %zu verified; %zu RES* %s\n", protectedMessages,
+                    verified, responses, c.resCheck);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Real messages ciphered here
 

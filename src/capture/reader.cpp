@@ -158,9 +158,11 @@ view::Protection ProtectionOf(const security::SecurityFacts& facts, Bytes octets
     static constexpr Body kBodies[] = {Body::kNotCiphered, Body::kDeciphered, Body::kNullCiphering,
                                        Body::kGuessedNull, Body::kLeftCiphered};
     p.body = kBodies[static_cast<int>(facts.body)];
-    // The inner message: the clear body after the 6-octet header.
-    if (facts.body == security::BodyState::kDeciphered && octets.size >= 6) {
-        p.plain = Octets{octets.data + 6, octets.size - 6};
+    // The inner message: the clear body after the header (6 octets in EPS,
+    // 7 in 5GS).
+    const size_t header = octets.size > 0 && octets.At(0) == 0x7E ? 7 : 6;
+    if (facts.body == security::BodyState::kDeciphered && octets.size >= header) {
+        p.plain = Octets{octets.data + header, octets.size - header};
     }
     if (facts.body == security::BodyState::kLeftCiphered && nullCiphering) {
         p.body = Body::kNullCiphering;
@@ -349,10 +351,8 @@ bool Reader::Next(Message& m) {
             }
             if (f.asCipheredRrc) {
                 BuildAsCiphered(m, f);
-            } else if (f.fivegs) {
-                BuildFivegs(m, f);
             } else {
-                BuildEps(m, f);
+                BuildNas(m, f);
             }
             return true;
         }
@@ -376,12 +376,6 @@ void Reader::TakeDiameter(Bytes message) {
 // A message before the frames given: followed, not given.
 void Reader::Replay(const FoundNas& f) {
     if (f.asCipheredRrc) return;
-    if (f.fivegs) {
-        const int algorithm = contexts_.Ciphering(f.ueKey);
-        const ProtectedNas p = ReadProtectedNas(f.octets, options_.nullCiphering || algorithm == 0);
-        if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
-        return;
-    }
     Track(f, facts_, false);
 }
 
@@ -391,7 +385,9 @@ void Reader::Track(const FoundNas& f, security::SecurityFacts& facts, bool count
     in.connection = f.ueKey;
     in.direction = f.direction;
     in.nas = security::ConstOctets(f.octets.data, f.octets.size);
-    in.newAssociation = f.carrier == Carrier::kS1ap && f.procedure == 12;
+    // S1AP and NGAP INITIAL UE MESSAGE start a UE association.
+    in.newAssociation = (f.carrier == Carrier::kS1ap && f.procedure == 12) ||
+                        (f.carrier == Carrier::kNgap && f.procedure == 15);
     if (f.location.sTmsi) in.sTmsi = static_cast<int64_t>(f.location.mmec) << 32 | f.location.mTmsi;
     if (f.location.tai) in.taiPlmn = f.location.taiPlmn;
     tracker_.Process(in, facts);
@@ -437,9 +433,12 @@ void Reader::Count(Message& m, security::BodyState body, const std::string& body
     if (body == security::BodyState::kLeftCiphered) ++counts_.leftCipheredWhy[bodyWhy];
 }
 
-void Reader::BuildEps(Message& m, const FoundNas& f) {
-    m.kind = Message::Kind::kEps;
+// EPS NAS, or 5GS NAS (TS 24.501, from NGAP), with the security facts of
+// its UE's context.
+void Reader::BuildNas(Message& m, const FoundNas& f) {
+    m.kind = f.fivegs ? Message::Kind::kFivegs : Message::Kind::kEps;
     ++counts_.nas;
+    if (f.fivegs) ++counts_.fivegs;
     Track(f, facts_);
     m.facts = &facts_;
     // A body the tracker could read (deciphered, EEA0 known or guessed), or
@@ -467,6 +466,7 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
     }
     std::string about;
     if (options_.comments) about = Place(m) + " direction=" + DirectionName(m.direction) + m.directionSource;
+    if (options_.comments && f.fivegs) about += " nas=5gs";
     if (options_.comments && p.securityHeader > 0) {
         about += " security_header=" + std::to_string(p.securityHeader);
         if (p.securityHeader <= 4 && !p.shortHeader) {
@@ -477,7 +477,9 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
     }
     if (options_.comments) about += security::FactsText(facts_, options_.showKeys);
     if (p.ciphered) {
-        if (options_.comments && options_.nullCiphering && !readable) about += " ciphering=eea0(assumed)";
+        if (options_.comments && options_.nullCiphering && !readable) {
+            about += f.fivegs ? " ciphering=5g-ea0(assumed)" : " ciphering=eea0(assumed)";
+        }
         if (p.plain.size == 0) {
             if (options_.comments) about += " decoded=no(ciphered)";
             m.leftCiphered = true;
@@ -492,55 +494,6 @@ void Reader::BuildEps(Message& m, const FoundNas& f) {
             ? security::BodyState::kNull
             : facts_.body;
     Count(m, body, facts_.bodyWhy);
-}
-
-// 5GS NAS (TS 24.501, from NGAP).  Without keys, a 5G-EA0 context is
-// followed per UE as EEA0 is.
-void Reader::BuildFivegs(Message& m, const FoundNas& f) {
-    m.kind = Message::Kind::kFivegs;
-    ++counts_.nas;
-    ++counts_.fivegs;
-    m.direction = f.direction;
-    const int algorithm = contexts_.Ciphering(f.ueKey);
-    const bool nullCiphering = options_.nullCiphering || algorithm == 0;
-    const ProtectedNas p = ReadProtectedNas(f.octets, nullCiphering);
-    m.header = p;
-    if (p.plain.size > 0) contexts_.Observe(f.ueKey, p.plain);
-    view::Protection& protection = m.protection;
-    protection.cipheringAlgorithm = algorithm;
-    protection.macReason = "no integrity key";
-    security::BodyState body = security::BodyState::kClear;
-    std::string why;
-    if (p.securityHeader >= 1 && p.securityHeader <= 4) {
-        if (!p.ciphered) {
-            protection.body = view::Protection::Body::kNotCiphered;
-        } else if (p.plain.size > 0) {
-            body = security::BodyState::kNull;
-            protection.body = view::Protection::Body::kNullCiphering;
-            protection.reason = algorithm == 0 ? Text("the UE's SECURITY MODE COMMAND selected 5G-EA0")
-                                               : Text("taken as 5G-EA0 as --null-ciphering says");
-        } else {
-            body = security::BodyState::kLeftCiphered;
-            m.leftCiphered = true;
-            protection.reason =
-                algorithm > 0 ? Text("no key for the ciphering algorithm the UE's SECURITY MODE COMMAND selected")
-                              : Text("no SECURITY MODE COMMAND of this UE in the capture: the algorithm is not known");
-            why.assign(protection.reason.text, protection.reason.size);
-        }
-    }
-    std::string about;
-    if (options_.comments) about = Place(m) + " direction=" + DirectionName(m.direction) + " nas=5gs";
-    if (options_.comments && p.securityHeader > 0) {
-        about += " security_header=" + std::to_string(p.securityHeader);
-        if (!p.shortHeader) about += " mac=" + Hex32(p.mac) + " seq=" + std::to_string(p.sequence);
-        if (p.ciphered) {
-            about += algorithm >= 0 ? " ciphering=5g-ea" + std::to_string(algorithm) : " ciphering=unknown";
-            if (p.plain.size == 0) about += " decoded=no(ciphered)";
-        }
-    }
-    m.comment = std::move(about);
-    m.result = view::DecodeFacts(m.direction, f.octets.data, f.octets.size, &m.protection, m.view);
-    Count(m, body, why);
 }
 
 // An RRC PDU that is AS-ciphered: said, not decoded.

@@ -151,8 +151,7 @@ private:
     void Track(const FoundNas& f, security::SecurityFacts& facts, bool count = true);
     void Replay(const FoundNas& f);
     void Count(Message& m, security::BodyState body, const std::string& bodyWhy);
-    void BuildEps(Message& m, const FoundNas& f);
-    void BuildFivegs(Message& m, const FoundNas& f);
+    void BuildNas(Message& m, const FoundNas& f);
     void BuildAsCiphered(Message& m, const FoundNas& f);
 
     ReaderOptions options_;
@@ -167,7 +166,6 @@ private:
     security::SecurityTracker tracker_;
     S6aMatcher matcher_;
     security::SecurityFacts facts_;
-    SecurityContexts contexts_;  // 5GS: the ciphering algorithm of each UE
     std::unordered_map<std::string, UeLocation> taiOf_;  // the last TAI carried, by UE association
     Counts counts_;
     std::string error_;

@@ -57,21 +57,6 @@ ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering) {
     return p;
 }
 
-void SecurityContexts::Observe(const std::string& key, Bytes plain) {
-    // SECURITY MODE COMMAND: 07 5D (EPS) or 7E 00 5D (5GS), then the
-    // selected NAS security algorithms (type of ciphering algorithm in bits
-    // 7-5, 8-5 in 5GS).
-    if (plain.size >= 3 && plain.At(0) == 0x07 && plain.At(1) == 0x5D) ciphering_[key] = (plain.At(2) >> 4) & 0x07;
-    if (plain.size >= 4 && plain.At(0) == 0x7E && plain.At(1) == 0x00 && plain.At(2) == 0x5D) {
-        ciphering_[key] = plain.At(3) >> 4;
-    }
-}
-
-int SecurityContexts::Ciphering(const std::string& key) const {
-    const auto it = ciphering_.find(key);
-    return it == ciphering_.end() ? -1 : it->second;
-}
-
 int DirectionOfMessage(Bytes plain) {
     if (plain.size < 2) return -1;
     const uint8_t pd = plain.At(0) & 0x0F;

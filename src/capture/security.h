@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // The security-protected NAS message (TS 24.301 9.1, TS 24.501 9.1): its
-// header, and the security context of each UE as far as the capture shows
-// it without keys: the ciphering algorithm its last SECURITY MODE COMMAND
-// selected (the 5GS one; EPS contexts the security tracker follows).
+// header and, when readable, the message it protects.  (The security
+// context of each UE the security tracker follows.)
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <unordered_map>
 
 #include "capture/bytes.h"
 
@@ -26,18 +23,6 @@ struct ProtectedNas {
 // The header of `nas`; `nullCiphering` tells that a ciphered message's
 // inner octets are plain (EEA0).
 ProtectedNas ReadProtectedNas(Bytes nas, bool nullCiphering);
-
-class SecurityContexts {
-public:
-    // Notes the ciphering algorithm of a SECURITY MODE COMMAND in the plain
-    // message `plain` for the UE of `key`.
-    void Observe(const std::string& key, Bytes plain);
-    // The ciphering algorithm in use for the UE (0 for EEA0), -1 unknown.
-    int Ciphering(const std::string& key) const;
-
-private:
-    std::unordered_map<std::string, int> ciphering_;
-};
 
 // The direction of a plain EPS NAS message from its message type, where the
 // type is sent in one direction only: 1 uplink, 0 downlink, -1 either.

@@ -37,12 +37,14 @@ std::string FactsText(const SecurityFacts& f, bool showKeys) {
     if (f.securityHeader > 0) {
         if (f.ksi >= 0) t += " ksi=" + std::to_string(f.ksi) + (f.mapped ? "(mapped)" : "");
         if (f.countKnown) t += " count=" + std::to_string(f.count);
+        // EPS names EEA/EIA, 5GS 5G-EA/5G-IA.
+        const std::string ia = f.fivegs ? "5g-ia" : "eia", ea = f.fivegs ? "5g-ea" : "eea";
         switch (f.mac) {
             case MacCheck::kVerified:
-                t += " mac_check=verified(eia" + std::to_string(f.eia) + ")";
+                t += " mac_check=verified(" + ia + std::to_string(f.eia) + ")";
                 break;
             case MacCheck::kFailed:
-                t += " mac_check=failed(eia" + std::to_string(f.eia) + ") expected_mac=" +
+                t += " mac_check=failed(" + ia + std::to_string(f.eia) + ") expected_mac=" +
                      Hex32(f.expectedMac, f.shortMac ? 4 : 8);
                 break;
             case MacCheck::kUnverifiable:
@@ -51,16 +53,16 @@ std::string FactsText(const SecurityFacts& f, bool showKeys) {
             case MacCheck::kNone:
                 break;
         }
-        const std::string eea = f.eea >= 0 ? "eea" + std::to_string(f.eea) : "eea?";
+        const std::string eea = ea + (f.eea >= 0 ? std::to_string(f.eea) : "?");
         switch (f.body) {
             case BodyState::kDeciphered:
                 t += " ciphering=" + eea + "(deciphered)";
                 break;
             case BodyState::kNull:
-                t += " ciphering=eea0";
+                t += " ciphering=" + ea + "0";
                 break;
             case BodyState::kGuessedNull:
-                t += " ciphering=eea0(guessed:" + Word(f.bodyWhy) + ")";
+                t += " ciphering=" + ea + "0(guessed:" + Word(f.bodyWhy) + ")";
                 break;
             case BodyState::kLeftCiphered:
                 t += " ciphering=" + eea + "(left_ciphered:" + Word(f.bodyWhy) + ")";
@@ -73,7 +75,7 @@ std::string FactsText(const SecurityFacts& f, bool showKeys) {
     if (f.resCheck == 1) t += std::string(" res_check=equal(") + f.resFrom + ")";
     if (f.resCheck == -1) t += std::string(" res_check=different(") + f.resFrom + ") expected_res=" + f.expectedRes;
     if (showKeys) {
-        if (!f.kasme.empty()) t += " kasme=" + f.kasme;
+        if (!f.kasme.empty()) t += (f.fivegs ? " kamf=" : " kasme=") + f.kasme;
         if (!f.nasInt.empty()) t += " knasint=" + f.nasInt;
         if (!f.nasEnc.empty()) t += " knasenc=" + f.nasEnc;
     }
@@ -104,7 +106,11 @@ void WriteContext(view::Sink& out, const SecurityFacts& f, bool showKeys) {
     }
     string(view::Field<"RES from", "res_from">, f.resCheck == 0 ? std::string() : std::string(f.resFrom));
     string("Expected RES"_f, f.resCheck == -1 ? f.expectedRes : std::string());
-    if (showKeys) {
+    if (showKeys && f.fivegs) {
+        string(view::Field<"KAMF", "kamf">, f.kasme);
+        string(view::Field<"KNASint", "knasint">, f.nasInt);
+        string(view::Field<"KNASenc", "knasenc">, f.nasEnc);
+    } else if (showKeys) {
         string(view::Field<"KASME", "kasme">, f.kasme);
         string(view::Field<"KNASint", "knasint">, f.nasInt);
         string(view::Field<"KNASenc", "knasenc">, f.nasEnc);

@@ -38,7 +38,8 @@ enum class BodyState : uint8_t {
 };
 
 struct SecurityFacts {
-    int securityHeader = -1;  // -1: not an EMM message
+    int securityHeader = -1;  // -1: not an EMM or 5GMM message
+    bool fivegs = false;      // a 5GMM message: ngKSI, KAMF, 128-NEA/NIA (named 5G-EA/5G-IA)
     int direction = -1;       // the direction the tracker used (1 uplink, 0 downlink)
     std::string ue;           // "imsi-001010123456789", or "ue<N>" before the UE is known
     // The context used.
@@ -63,7 +64,7 @@ struct SecurityFacts {
     int resCheck = 0;  // 1 equal, -1 different, 0 not checked
     std::string expectedRes;
     const char* resFrom = "";
-    // The keys used (shown only when asked).
+    // The keys used (shown only when asked); `kasme` holds KAMF for 5GS.
     std::string kasme, nasEnc, nasInt;
 };
 

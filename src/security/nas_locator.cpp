@@ -6,11 +6,15 @@
 namespace corvuna::security {
 
 std::optional<LocatedIe> LocateIe(ConstOctets plain, int direction, const view::IeType& type, int occurrence) {
-    if (plain.size() < 2 || plain[0] != 0x07) return std::nullopt;
-    const view::MessageTable& table = view::eps::kMessageTable;
-    const view::MessageLayout* layout = table.Find(view::eps::kEmm, plain[1], direction);
+    // EMM: protocol discriminator and message type; 5GMM: EPD, security
+    // header type and message type.
+    const bool fivegs = !plain.empty() && plain[0] == view::fivegs::kMm;
+    const size_t typeAt = fivegs ? 2 : 1;
+    if (plain.size() <= typeAt || (plain[0] != view::eps::kEmm && !(fivegs && plain[1] == 0))) return std::nullopt;
+    const view::MessageTable& table = fivegs ? view::fivegs::kMessageTable : view::eps::kMessageTable;
+    const view::MessageLayout* layout = table.Find(plain[0], plain[typeAt], direction);
     if (layout == nullptr) return std::nullopt;
-    const ConstOctets body = plain.subspan(2);
+    const ConstOctets body = plain.subspan(typeAt + 1);
     int seen = 0;
     auto hit = [&](const view::IeRow& row) { return row.type == &type && seen++ == occurrence; };
     size_t at = 0;

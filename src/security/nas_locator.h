@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-// Finds an IE in a plain EMM message through the standard view's message
+// Finds an IE in a plain EMM or 5GMM message through the standard view's message
 // tables (view/protocols.h): the mandatory part in order, then the optional
 // IEs by IEI, as TS 24.007 11.2 lays them out.  The security tracker reads
 // identities, RAND, AUTN, RES, algorithms and KSIs with it instead of
@@ -23,7 +23,8 @@ struct LocatedIe {
 };
 
 // The `occurrence`-th IE of type `type` in the plain EMM message `plain`
-// (security header type 0 and protocol discriminator 7 first) sent in
+// (security header type 0 and protocol discriminator 7 first), or the plain
+// 5GMM message (EPD 0x7E, security header type 0), sent in
 // `direction` (1 uplink, 0 downlink); nullopt when the message has none or
 // ends before it.
 std::optional<LocatedIe> LocateIe(ConstOctets plain, int direction, const view::IeType& type, int occurrence = 0);

@@ -13,6 +13,8 @@
 #include "security/nas_algorithms.h"
 #include "security/nas_locator.h"
 #include "view/eps/emm_ies.h"
+#include "view/fivegs/mm_ies.h"
+#include "view/protocols.h"
 #include "view/tables.h"
 
 namespace corvuna::security {
@@ -36,8 +38,36 @@ enum EmmMessageType : uint8_t {
     kSecurityModeReject,    // 0x5F
 };
 
-// The NAS signalling connection's BEARER input (TS 33.401 8.1.1, 8.2).
+// 5GMM message types (TS 24.501 9.7).
+enum MmMessageType : uint8_t {
+    kRegistrationRequest = 0x41,
+    kRegistrationAccept,  // 0x42
+    kDeregistrationRequestFromUe = 0x45,
+    kServiceRequest5g = 0x4C,
+    kConfigurationUpdateCommand = 0x54,
+    kAuthenticationRequest5g = 0x56,
+    kAuthenticationResponse5g,  // 0x57
+    kIdentityResponse5g = 0x5C,
+    kSecurityModeCommand5g,   // 0x5D
+    kSecurityModeComplete5g,  // 0x5E
+    kSecurityModeReject5g,    // 0x5F
+};
+
+// The BEARER input of the NAS algorithms: 0 for the EPS NAS signalling
+// connection (TS 33.401 8.1.1, 8.2); in 5GS the access type, 1 for 3GPP
+// access (TS 33.501 6.4.3.1).
 constexpr uint8_t kNasBearer = 0;
+constexpr uint8_t kNasBearer3gppAccess = 1;
+
+// Where the parts of a security-protected message stand: EMM (TS 24.301
+// 9.1: MAC from octet 2) or 5GMM (TS 24.501 9.1.1: EPD, security header
+// type, then MAC).
+struct ProtectedLayout {
+    bool fiveG;
+    size_t macAt, sequenceAt, bodyAt;
+};
+constexpr ProtectedLayout kEmmLayout{false, 1, 5, 6};
+constexpr ProtectedLayout k5gmmLayout{true, 2, 6, 7};
 
 // How many overflow values are tried around the estimate of a NAS COUNT.
 constexpr int kCountTries = 3;
@@ -45,15 +75,17 @@ constexpr int kCountTries = 3;
 // tried with (the newest first).
 constexpr size_t kMaxOtherUes = 64;
 
-struct Kasme {
+// KASME in an EPS context, KAMF in a 5GS one.
+struct RootKey {
     Key256 key{};
     KeySource source = KeySource::kNone;
 };
 
 struct Context {
+    bool fiveG = false;  // a 5G NAS security context (ngKSI, KAMF, 128-NEA/NIA)
     int ksi = -1;  // -1: not known
     bool mapped = false;
-    std::vector<Kasme> kasmes;  // candidates until a MAC settles which one
+    std::vector<RootKey> roots;  // candidates until a MAC settles which one
     bool direct = false;        // NAS keys given directly
     Key128 directEnc{}, directInt{};
     KeySource directSource = KeySource::kNone;
@@ -62,15 +94,18 @@ struct Context {
     // downlink, 1 uplink), -1 before the first.
     int64_t last[2] = {-1, -1};
     bool fromStart = false;  // counts started at 0 with this context
-    // NAS keys derived from kasmes[0].
+    const char* noKeyWhy = nullptr;  // why the keys file's K gave no key
+    // NAS keys derived from roots[0].
     bool haveInt[8] = {}, haveEnc[8] = {};
     Key128 intKey[8]{}, encKey[8]{};
 
-    bool HasKeys() const { return !kasmes.empty() || direct; }
+    bool HasKeys() const { return !roots.empty() || direct; }
+    uint8_t Bearer() const { return fiveG ? kNasBearer3gppAccess : kNasBearer; }
 };
 
 struct Auth {
     bool valid = false;
+    bool fiveG = false;
     int ksi = -1;
     Rand rand{};
     Autn autn{};
@@ -78,7 +113,11 @@ struct Auth {
     AkaResult aka;
     bool haveXres = false;
     std::vector<uint8_t> xres;
-    std::vector<Kasme> kasmes;
+    std::vector<RootKey> roots;
+    // 5G AKA: the RES* each KAMF candidate's serving network name gives
+    // (TS 33.501 A.4), beside it.
+    std::vector<Key128> resStars;
+    const char* noKeyWhy = nullptr;  // why K gave no KAMF
 };
 
 struct Ue {
@@ -126,6 +165,44 @@ Plmn PlmnOfImsi(const std::string& imsi, int mncDigits) {
     p[1] = static_cast<uint8_t>((mncDigits == 3 ? d(5) : 0x0F) << 4 | d(2));
     p[2] = static_cast<uint8_t>(d(4) << 4 | d(3));
     return p;
+}
+
+// The digits of a PLMN identity (TS 24.008 10.5.1.13): MCC, then the MNC
+// (two digits when its third is the filler F).
+void PlmnDigits(const Plmn& p, std::string& mcc, std::string& mnc) {
+    const auto digit = [](int d) { return static_cast<char>('0' + (d > 9 ? 0 : d)); };
+    mcc = {digit(p[0] & 0x0F), digit(p[0] >> 4), digit(p[1] & 0x0F)};
+    mnc = {digit(p[2] & 0x0F), digit(p[2] >> 4)};
+    if ((p[1] >> 4) != 0x0F) mnc += digit(p[1] >> 4);
+}
+
+// The IMSI of a SUCI whose SUPI format is IMSI and whose protection scheme
+// is the null scheme (TS 24.501 9.11.3.4, TS 33.501 6.12.2): MCC and MNC,
+// then the MSIN in the clear as the scheme output; empty otherwise (a
+// concealed SUPI stays unknown).
+std::string ImsiOfSuci(ConstOctets v) {
+    std::string imsi;
+    if (v.size() < 9 || (v[0] & 0x07) != 1 || ((v[0] >> 4) & 0x07) != 0 || (v[6] & 0x0F) != 0) return imsi;
+    std::string mcc, mnc;
+    PlmnDigits(Plmn{v[1], v[2], v[3]}, mcc, mnc);
+    imsi = mcc + mnc;
+    for (size_t i = 8; i < v.size(); ++i) {
+        for (const int d : {v[i] & 0x0F, v[i] >> 4}) {
+            if (d == 0x0F) return imsi;
+            if (d > 9) return {};
+            imsi += static_cast<char>('0' + d);
+        }
+    }
+    return imsi;
+}
+
+// The serving network name of 5G AKA (TS 24.501 9.12.1, TS 33.501 6.1.1.4):
+// "5G:mnc<MNC>.mcc<MCC>.3gppnetwork.org", the MNC on three digits.
+std::string ServingNetworkName(const Plmn& p) {
+    std::string mcc, mnc;
+    PlmnDigits(p, mcc, mnc);
+    if (mnc.size() == 2) mnc.insert(mnc.begin(), '0');
+    return "5G:mnc" + mnc + ".mcc" + mcc + ".3gppnetwork.org";
 }
 
 }  // namespace
@@ -252,6 +329,30 @@ struct SecurityTracker::Impl {
         }
     }
 
+    // A 5GS mobile identity (TS 24.501 9.11.3.4): SUCI (its IMSI when the
+    // null scheme leaves it in the clear, its home network), 5G-GUTI or
+    // 5G-S-TMSI.
+    void TakeIdentity5g(int& u, ConstOctets v) {
+        if (v.empty()) return;
+        switch (v[0] & 0x07) {
+            case 1:
+                if (v.size() >= 4) AddPlmn(u, v.subspan(1, 3));
+                SetImsi(u, ImsiOfSuci(v));
+                break;
+            case 2:  // 5G-GUTI: PLMN, AMF region, AMF set and pointer, 5G-TMSI
+                if (v.size() >= 11) {
+                    AddPlmn(u, v.subspan(1, 3));
+                    u = Identify(u, "5g-tmsi:" + std::to_string(Be32(v, 7)));
+                }
+                break;
+            case 4:  // 5G-S-TMSI: AMF set and pointer, 5G-TMSI
+                if (v.size() >= 7) u = Identify(u, "5g-tmsi:" + std::to_string(Be32(v, 3)));
+                break;
+            default:
+                break;
+        }
+    }
+
     const SubscriberKeys* KeysOf(int u) const {
         return keys == nullptr ? nullptr : keys->Find(ues[static_cast<size_t>(u)].imsi);
     }
@@ -283,11 +384,17 @@ struct SecurityTracker::Impl {
         return nullptr;
     }
 
+    // KNASint/KNASenc from KASME (TS 33.401 A.7) or from KAMF (TS 33.501 A.8).
+    static std::optional<Key128> NasKey(const Context& c, const Key256& root, uint8_t distinguisher, int algorithm) {
+        const auto id = static_cast<uint8_t>(algorithm);
+        return c.fiveG ? Derive5gNasKey(root, distinguisher, id) : DeriveNasKey(root, distinguisher, id);
+    }
+
     std::optional<Key128> IntKey(Context& c, size_t kasme, int eia) {
         if (c.direct) return c.directInt;
-        if (kasme >= c.kasmes.size() || eia < 0 || eia > 7) return std::nullopt;
+        if (kasme >= c.roots.size() || eia < 0 || eia > 7) return std::nullopt;
         if (kasme == 0 && c.haveInt[eia]) return c.intKey[eia];
-        const auto k = DeriveNasKey(c.kasmes[kasme].key, kNasIntAlgorithm, static_cast<uint8_t>(eia));
+        const auto k = NasKey(c, c.roots[kasme].key, kNasIntAlgorithm, eia);
         if (k && kasme == 0) {
             c.intKey[eia] = *k;
             c.haveInt[eia] = true;
@@ -297,9 +404,9 @@ struct SecurityTracker::Impl {
 
     std::optional<Key128> EncKey(Context& c, int eea) {
         if (c.direct) return c.directEnc;
-        if (c.kasmes.empty() || eea < 0 || eea > 7) return std::nullopt;
+        if (c.roots.empty() || eea < 0 || eea > 7) return std::nullopt;
         if (c.haveEnc[eea]) return c.encKey[eea];
-        const auto k = DeriveNasKey(c.kasmes[0].key, kNasEncAlgorithm, static_cast<uint8_t>(eea));
+        const auto k = NasKey(c, c.roots[0].key, kNasEncAlgorithm, eea);
         if (k) {
             c.encKey[eea] = *k;
             c.haveEnc[eea] = true;
@@ -309,21 +416,22 @@ struct SecurityTracker::Impl {
 
     // The KASME candidate `i` is the right one: the others go.
     static void Settle(Context& c, size_t i) {
-        if (i == 0 || i >= c.kasmes.size()) {
-            c.kasmes.resize(c.kasmes.empty() ? 0 : 1);
+        if (i == 0 || i >= c.roots.size()) {
+            c.roots.resize(c.roots.empty() ? 0 : 1);
             return;
         }
-        c.kasmes = {c.kasmes[i]};
+        c.roots = {c.roots[i]};
         for (bool& b : c.haveInt) b = false;
         for (bool& b : c.haveEnc) b = false;
     }
 
     // A context of the keys file's KASME or NAS keys for the UE.
+    // (A KASME is no key of a 5G context.)
     bool ContextFromKeysFile(int u, int ksi, Context& c) {
         const SubscriberKeys* k = KeysOf(u);
         if (k == nullptr || (k->ksi >= 0 && ksi >= 0 && k->ksi != ksi)) return false;
-        if (k->kind == SubscriberKeys::Kind::kKasme) {
-            c.kasmes = {Kasme{k->kasme, KeySource::kKasme}};
+        if (k->kind == SubscriberKeys::Kind::kKasme && !c.fiveG) {
+            c.roots = {RootKey{k->kasme, KeySource::kKasme}};
         } else if (k->kind == SubscriberKeys::Kind::kNasKeys) {
             c.direct = true;
             c.directEnc = k->nasEnc;
@@ -346,6 +454,10 @@ struct SecurityTracker::Impl {
     // its MAC is checked (a SECURITY MODE COMMAND sets up the context its MAC
     // is checked with); the rest of its effects come after.
     void Observe(int& u, ConstOctets m, int direction, bool beforeCheck, SecurityFacts& out) {
+        if (m.size() >= 3 && m[0] == view::fivegs::kMm && m[1] == 0) {
+            Observe5g(u, m, direction, beforeCheck, out);
+            return;
+        }
         if (m.size() < 2 || m[0] != 0x07) return;
         const uint8_t type = m[1];
         auto ie = [&](const view::IeType& t, int occurrence = 0) { return LocateIe(m, direction, t, occurrence); };
@@ -379,7 +491,7 @@ struct SecurityTracker::Impl {
                 if (!beforeCheck) CheckRes(u, m, direction, out);
                 break;
             case kSecurityModeCommand:
-                if (beforeCheck) ModeCommand(u, m, direction);
+                if (beforeCheck) ModeCommand(u, m, direction, false);
                 break;
             case kSecurityModeComplete:
                 if (!beforeCheck) Promote(ues[static_cast<size_t>(u)]);
@@ -390,6 +502,108 @@ struct SecurityTracker::Impl {
             default:
                 break;
         }
+    }
+
+    // The same for a plain 5GMM message (TS 24.501 8.2).
+    void Observe5g(int& u, ConstOctets m, int direction, bool beforeCheck, SecurityFacts& out) {
+        namespace mm = view::fivegs;
+        auto ie = [&](const view::IeType& t, int occurrence = 0) { return LocateIe(m, direction, t, occurrence); };
+        switch (m[2]) {
+            case kRegistrationRequest:
+            case kDeregistrationRequestFromUe:
+            case kServiceRequest5g:
+            case kIdentityResponse5g:
+                if (direction != 1) break;
+                if (const auto id = ie(mm::kMobileIdentity)) TakeIdentity5g(u, id->value);
+                break;
+            case kRegistrationAccept:
+            case kConfigurationUpdateCommand:
+                if (beforeCheck) break;
+                if (const auto list = ie(mm::kTrackingAreaIdentityList); list && list->value.size() >= 4) {
+                    AddPlmn(u, list->value.subspan(1, 3));
+                }
+                if (const auto id = ie(mm::kMobileIdentity)) TakeIdentity5g(u, id->value);
+                break;
+            case kAuthenticationRequest5g:
+                if (!beforeCheck) Authenticate5g(u, m, direction);
+                break;
+            case kAuthenticationResponse5g:
+                if (!beforeCheck) CheckResStar(u, m, direction, out);
+                break;
+            case kSecurityModeCommand5g:
+                if (beforeCheck) ModeCommand(u, m, direction, true);
+                break;
+            case kSecurityModeComplete5g:
+                if (!beforeCheck) Promote(ues[static_cast<size_t>(u)]);
+                break;
+            case kSecurityModeReject5g:
+                if (!beforeCheck) ues[static_cast<size_t>(u)].hasFresh = false;
+                break;
+            default:
+                break;
+        }
+    }
+
+    // 5G AKA (TS 33.501 6.1.3.2): with K, Milenage on the RAND and AUTN
+    // gives CK and IK; for each serving network the UE may be on, KAUSF,
+    // RES*, KSEAF and, with the SUPI and the ABBA, KAMF (TS 33.501 A.2-A.7).
+    // The RES* of the AUTHENTICATION RESPONSE tells which network it was.
+    void Authenticate5g(int& u, ConstOctets m, int direction) {
+        namespace mm = view::fivegs;
+        const auto ksi = LocateIe(m, direction, mm::kNasKeySetIdentifier);
+        const auto abba = LocateIe(m, direction, mm::kAbba);
+        const auto rand = LocateIe(m, direction, view::eps::kAuthenticationParameterRand);
+        const auto autn = LocateIe(m, direction, view::eps::kAuthenticationParameterAutn);
+        // EAP-AKA' (no RAND and AUTN of its own) is not followed.
+        if (!ksi || !abba || !rand || !autn || rand->value.size() != 16 || autn->value.size() != 16) return;
+        Auth a;
+        a.valid = true;
+        a.fiveG = true;
+        a.ksi = ksi->half & 0x07;
+        std::copy(rand->value.begin(), rand->value.end(), a.rand.begin());
+        std::copy(autn->value.begin(), autn->value.end(), a.autn.begin());
+        const SubscriberKeys* k = KeysOf(u);
+        std::optional<AkaResult> aka;
+        if (k != nullptr && k->kind == SubscriberKeys::Kind::kMilenage) aka = MilenageAka(k->k, k->opc, a.rand, a.autn);
+        if (k != nullptr && k->kind == SubscriberKeys::Kind::kXor) aka = XorAka(k->k, a.rand, a.autn, 8);
+        const std::string& supi = ues[static_cast<size_t>(u)].imsi;
+        if (aka && supi.empty()) a.noKeyWhy = "the SUPI is concealed (SUCI): KAMF needs it";
+        if (aka && !supi.empty()) {
+            a.haveAka = true;
+            a.aka = *aka;
+            const ConstOctets res(aka->res.data(), aka->resLength);
+            for (const Plmn& network : NetworksOf(u, nullptr)) {
+                const std::string name = ServingNetworkName(network);
+                const auto kausf = DeriveKausf(aka->ck, aka->ik, name, aka->sqnXorAk);
+                const auto resStar = DeriveResStar(aka->ck, aka->ik, name, a.rand, res);
+                const auto kseaf = kausf ? DeriveKseaf(*kausf, name) : std::nullopt;
+                const auto kamf = kseaf ? DeriveKamf(*kseaf, supi, abba->value) : std::nullopt;
+                if (!kamf || !resStar) continue;
+                a.roots.push_back(RootKey{*kamf, KeySource::kK});
+                a.resStars.push_back(*resStar);
+            }
+        }
+        ues[static_cast<size_t>(u)].auth = a;
+    }
+
+    // The RES* the UE sent against the candidates': the one equal settles
+    // the serving network.
+    void CheckResStar(int u, ConstOctets m, int direction, SecurityFacts& out) {
+        const auto res = LocateIe(m, direction, view::fivegs::kAuthenticationResponseParameter);
+        Auth& a = ues[static_cast<size_t>(u)].auth;
+        if (!res || !a.valid || !a.fiveG || a.resStars.empty()) return;
+        out.resFrom = "k";
+        for (size_t i = 0; i < a.resStars.size(); ++i) {
+            if (std::equal(res->value.begin(), res->value.end(), a.resStars[i].begin(), a.resStars[i].end())) {
+                out.resCheck = 1;
+                out.expectedRes = ToHex(a.resStars[i]);
+                a.roots = {a.roots[i]};
+                a.resStars = {a.resStars[i]};
+                return;
+            }
+        }
+        out.resCheck = -1;
+        out.expectedRes = ToHex(a.resStars[0]);
     }
 
     void Authenticate(int& u, ConstOctets m, int direction) {
@@ -415,7 +629,7 @@ struct SecurityTracker::Impl {
                 a.aka = *aka;
                 for (const Plmn& network : NetworksOf(u, vector)) {
                     if (const auto kasme = DeriveKasme(aka->ck, aka->ik, network, aka->sqnXorAk)) {
-                        a.kasmes.push_back(Kasme{*kasme, KeySource::kK});
+                        a.roots.push_back(RootKey{*kasme, KeySource::kK});
                     }
                 }
             }
@@ -424,13 +638,13 @@ struct SecurityTracker::Impl {
             a.haveXres = !vector->xres.empty();
             a.xres = vector->xres;
             // The K-derived candidate equal to the answer's KASME is the one.
-            const auto same = std::find_if(a.kasmes.begin(), a.kasmes.end(),
-                                           [&](const Kasme& k) { return k.key == vector->kasme; });
-            if (same != a.kasmes.end()) {
-                const Kasme found = *same;
-                a.kasmes = {found};
+            const auto same = std::find_if(a.roots.begin(), a.roots.end(),
+                                           [&](const RootKey& k) { return k.key == vector->kasme; });
+            if (same != a.roots.end()) {
+                const RootKey found = *same;
+                a.roots = {found};
             } else {
-                a.kasmes.insert(a.kasmes.begin(), Kasme{vector->kasme, KeySource::kCaptureS6a});
+                a.roots.insert(a.roots.begin(), RootKey{vector->kasme, KeySource::kCaptureS6a});
             }
         }
         ues[static_cast<size_t>(u)].auth = a;
@@ -460,19 +674,26 @@ struct SecurityTracker::Impl {
         out.expectedRes = ToHex(expected);
     }
 
-    void ModeCommand(int u, ConstOctets m, int direction) {
-        const auto algorithms = LocateIe(m, direction, view::eps::kNasSecurityAlgorithms);
-        const auto ksi = LocateIe(m, direction, view::eps::kNasKeySetIdentifier);
+    // SECURITY MODE COMMAND (TS 24.301 8.2.20, TS 24.501 8.2.25): the
+    // context of the KSI (eKSI or ngKSI) with the algorithms it selects.
+    void ModeCommand(int u, ConstOctets m, int direction, bool fiveG) {
+        const auto algorithms = LocateIe(
+            m, direction, fiveG ? view::fivegs::kNasSecurityAlgorithms : view::eps::kNasSecurityAlgorithms);
+        const auto ksi =
+            LocateIe(m, direction, fiveG ? view::fivegs::kNasKeySetIdentifier : view::eps::kNasKeySetIdentifier);
         if (!algorithms || algorithms->value.empty() || !ksi) return;
         Ue& ue = ues[static_cast<size_t>(u)];
         Context c;
+        c.fiveG = fiveG;
         c.ksi = ksi->half & 0x07;
         c.mapped = (ksi->half & 0x08) != 0;
-        if (!c.mapped && ue.auth.valid && ue.auth.ksi == c.ksi && !ue.auth.kasmes.empty()) {
-            // A new KASME from the authentication just run: counts from 0.
-            c.kasmes = ue.auth.kasmes;
+        const bool authenticated = ue.auth.valid && ue.auth.fiveG == fiveG && ue.auth.ksi == c.ksi;
+        if (!c.mapped && authenticated && !ue.auth.roots.empty()) {
+            // A new KASME or KAMF from the authentication just run: counts from 0.
+            c.roots = ue.auth.roots;
             c.fromStart = true;
-        } else if (ue.hasCurrent && ue.current.ksi == c.ksi && ue.current.mapped == c.mapped) {
+        } else if (ue.hasCurrent && ue.current.fiveG == fiveG && ue.current.ksi == c.ksi &&
+                   ue.current.mapped == c.mapped) {
             c = ue.current;  // the same context with other algorithms: counts go on
             for (bool& b : c.haveInt) b = false;
             for (bool& b : c.haveEnc) b = false;
@@ -481,10 +702,13 @@ struct SecurityTracker::Impl {
             // algorithms still tell whether bodies are EEA0): counts from 0.
             ContextFromKeysFile(u, c.ksi, c);
             c.fromStart = true;
+            if (authenticated) c.noKeyWhy = ue.auth.noKeyWhy;
         }
         c.ksi = ksi->half & 0x07;
-        c.eea = (algorithms->value[0] >> 4) & 0x07;
-        c.eia = algorithms->value[0] & 0x07;
+        // EEA and EIA in three bits each; 5G-EA and 5G-IA in four.
+        const uint8_t mask = fiveG ? 0x0F : 0x07;
+        c.eea = (algorithms->value[0] >> 4) & mask;
+        c.eia = algorithms->value[0] & mask;
         if (c.fromStart) c.last[0] = c.last[1] = -1;
         ue.fresh = c;
         ue.hasFresh = true;
@@ -513,10 +737,12 @@ struct SecurityTracker::Impl {
     // The contexts a protected message may use, most likely first: for a
     // new-context header the new one, else the current one; then the
     // others of the UE with the KSI `ksi` (-1: any); then, for a UE not yet
-    // known, every other UE's.
-    std::vector<Candidate> Candidates(int u, bool newContext, int ksi, bool otherUes) {
+    // known, every other UE's.  Only contexts of the message's system (EPS
+    // or 5GS).
+    std::vector<Candidate> Candidates(int u, bool fiveG, bool newContext, int ksi, bool otherUes) {
         std::vector<Candidate> out;
         auto add = [&](int owner, Context* c, bool fresh) {
+            if (c->fiveG != fiveG) return;
             if (ksi >= 0 && c->ksi >= 0 && c->ksi != ksi) return;
             out.push_back({owner, c, fresh});
         };
@@ -594,7 +820,7 @@ struct SecurityTracker::Impl {
             } else {
                 eias = {2, 1, 3};
             }
-            const size_t kasmeCount = c.direct || c.kasmes.empty() ? 1 : c.kasmes.size();
+            const size_t kasmeCount = c.direct || c.roots.empty() ? 1 : c.roots.size();
             for (const int eia : eias) {
                 if (const char* why = IntegrityUnavailable(eia)) {
                     unavailable = why;
@@ -607,7 +833,7 @@ struct SecurityTracker::Impl {
                     for (const int direction : directions) {
                         const int d = direction == 1 ? 1 : 0;
                         for (const uint32_t count : Counts(c, d, sequence, sequenceBits)) {
-                            const auto m = algorithms.Mac(eia, *key, count, kNasBearer,
+                            const auto m = algorithms.Mac(eia, *key, count, c.Bearer(),
                                                           direction == 1 ? kDirectionUplink : kDirectionDownlink,
                                                           covered, covered.size() * 8);
                             if (!m) continue;
@@ -651,6 +877,8 @@ struct SecurityTracker::Impl {
                 r.why = "UE not identified: no key in the capture verifies it";
             } else if (!own) {
                 r.why = "no security context of this UE in the capture";
+            } else if (candidates.front().context->noKeyWhy != nullptr) {
+                r.why = candidates.front().context->noKeyWhy;
             } else {
                 r.why = "no key";
             }
@@ -664,7 +892,8 @@ struct SecurityTracker::Impl {
     bool WellFormed(ConstOctets m, int direction) {
         if (m.size() < 2) return false;
         const bool emm = m[0] == 0x07, esm = (m[0] & 0x0F) == 0x02;
-        if (!emm && !esm) return false;
+        const bool fivegs = m[0] == view::fivegs::kMm || m[0] == view::fivegs::kSm;
+        if (!emm && !esm && !fivegs) return false;
         if (scratch.empty()) scratch.resize(CORVUNA_MAX_VIEW_LENGTH + 1);
         size_t needed = 0;
         const int r = CorvunaDecodeView(direction, m.data(), static_cast<int>(m.size()), CORVUNA_VIEW_JSON, 0,
@@ -677,8 +906,9 @@ struct SecurityTracker::Impl {
     }
 
     void KeysUsed(Context& c, SecurityFacts& out) {
+        out.fivegs = c.fiveG;
         if (!keepKeys) return;
-        if (!c.kasmes.empty()) out.kasme = ToHex(c.kasmes[0].key);
+        if (!c.roots.empty()) out.kasme = ToHex(c.roots[0].key);
         if (c.eia >= 0) {
             if (const auto k = IntKey(c, 0, c.eia)) out.nasInt = ToHex(*k);
         }
@@ -689,7 +919,7 @@ struct SecurityTracker::Impl {
 
     static KeySource SourceOf(const Context& c) {
         if (c.direct) return c.directSource;
-        return c.kasmes.empty() ? KeySource::kNone : c.kasmes[0].source;
+        return c.roots.empty() ? KeySource::kNone : c.roots[0].source;
     }
 
     // ------------------------------------------------------------------
@@ -701,6 +931,10 @@ struct SecurityTracker::Impl {
         int u = UeOf(in.connection, in.newAssociation, in.sTmsi);
         if (in.taiPlmn != nullptr) AddPlmn(u, ConstOctets(in.taiPlmn, 3));
         const ConstOctets nas = in.nas;
+        if (nas[0] == view::fivegs::kMm) {
+            Process5g(u, in, out);
+            return;
+        }
         const uint8_t pd = nas[0] & 0x0F;
         if (pd != 7) {
             Label(u, out);
@@ -728,7 +962,37 @@ struct SecurityTracker::Impl {
             Label(u, out);
             return;
         }
-        Protected(u, in, out);
+        Protected(u, in, kEmmLayout, out);
+    }
+
+    // A 5GMM message (TS 24.501 9.1.1): plain, or security protected with
+    // security header types 1-4.  (A 5GSM message always travels inside a
+    // 5GMM one.)
+    void Process5g(int u, const NasInput& in, SecurityFacts& out) {
+        const ConstOctets nas = in.nas;
+        out.fivegs = true;
+        if (nas.size() < 2) {
+            Label(u, out);
+            return;
+        }
+        const int sht = nas[1] & 0x0F;
+        out.securityHeader = sht;
+        if (sht == 0) {
+            int direction = in.direction;
+            if (direction < 0 && nas.size() >= 3) {
+                direction = view::MessageDirections(view::fivegs::kMm, nas[2]) == view::kDownlink ? 0 : 1;
+            }
+            out.direction = direction;
+            Observe(u, nas, direction, true, out);
+            Observe(u, nas, direction, false, out);
+            Label(u, out);
+            return;
+        }
+        if (sht > 4 || nas.size() < k5gmmLayout.bodyAt) {
+            Label(u, out);
+            return;
+        }
+        Protected(u, in, k5gmmLayout, out);
     }
 
     std::vector<int> Directions(int direction) const {
@@ -749,7 +1013,8 @@ struct SecurityTracker::Impl {
         out.receivedMac = static_cast<uint32_t>(nas[2]) << 8 | nas[3];
         out.ksi = ksi;
         const bool lone = !Known(u);
-        const Check r = Verify(u, Candidates(u, false, ksi, lone), {1}, out.receivedMac, 16, nas.first(2), sequence, 5);
+        const Check r =
+            Verify(u, Candidates(u, false, false, ksi, lone), {1}, out.receivedMac, 16, nas.first(2), sequence, 5);
         Conclude(u, r, out);
     }
 
@@ -790,32 +1055,47 @@ struct SecurityTracker::Impl {
         Label(u, out);
     }
 
-    void Protected(int u, const NasInput& in, SecurityFacts& out) {
+    // The KSI an initial message names for the context it is protected with
+    // (ATTACH, TRACKING AREA UPDATE or DETACH REQUEST; REGISTRATION,
+    // DEREGISTRATION or SERVICE REQUEST), -1 when none (or "no key").
+    static int KsiOfBody(ConstOctets body, bool fiveG) {
+        std::optional<LocatedIe> k;
+        if (!fiveG && body.size() >= 2 && body[0] == 0x07 &&
+            (body[1] == kTauRequest || body[1] == kAttachRequest || body[1] == kDetachRequest)) {
+            k = LocateIe(body, 1, view::eps::kNasKeySetIdentifier);
+        }
+        if (fiveG && body.size() >= 3 && body[0] == view::fivegs::kMm &&
+            (body[2] == kRegistrationRequest || body[2] == kDeregistrationRequestFromUe ||
+             body[2] == kServiceRequest5g)) {
+            k = LocateIe(body, 1, view::fivegs::kNasKeySetIdentifier);
+        }
+        return k && (k->half & 0x07) != 7 ? k->half & 0x07 : -1;
+    }
+
+    void Protected(int u, const NasInput& in, const ProtectedLayout& at, SecurityFacts& out) {
         const ConstOctets nas = in.nas;
-        const int sht = nas[0] >> 4;
+        const int sht = at.fiveG ? nas[1] & 0x0F : nas[0] >> 4;
         const bool ciphered = sht == 2 || sht == 4;
         const bool newContext = sht == 3 || sht == 4;
-        out.receivedMac = Be32(nas, 1);
-        const uint32_t sequence = nas[5];
-        const ConstOctets body = nas.subspan(6);
+        out.receivedMac = Be32(nas, at.macAt);
+        const uint32_t sequence = nas[at.sequenceAt];
+        const ConstOctets body = nas.subspan(at.bodyAt);
         std::vector<int> directions = Directions(in.direction);
-        if (!ciphered && in.direction < 0 && body.size() >= 2 && body[0] == 0x07) {
-            const uint8_t d = view::MessageDirections(7, body[1]);
+        if (!ciphered && in.direction < 0) {
+            uint8_t d = 0;
+            if (!at.fiveG && body.size() >= 2 && body[0] == 0x07) d = view::MessageDirections(7, body[1]);
+            if (at.fiveG && body.size() >= 3 && body[0] == view::fivegs::kMm) {
+                d = view::MessageDirections(view::fivegs::kMm, body[2]);
+            }
             if (d == view::kUplink) directions = {1};
             if (d == view::kDownlink) directions = {0};
         }
         // What the readable body says about the UE before its MAC is checked.
         if (!ciphered) Observe(u, body, directions[0], true, out);
-        int ksiOfBody = -1;
-        if (!ciphered && body.size() >= 2 && body[0] == 0x07 &&
-            (body[1] == kTauRequest || body[1] == kAttachRequest || body[1] == kDetachRequest)) {
-            if (const auto k = LocateIe(body, 1, view::eps::kNasKeySetIdentifier); k && (k->half & 0x07) != 7) {
-                ksiOfBody = k->half & 0x07;
-            }
-        }
+        const int ksiOfBody = ciphered ? -1 : KsiOfBody(body, at.fiveG);
         const bool lone = !Known(u);
-        Check r = Verify(u, Candidates(u, newContext, ksiOfBody, lone), directions, out.receivedMac, 32,
-                         nas.subspan(5), sequence, 8);
+        Check r = Verify(u, Candidates(u, at.fiveG, newContext, ksiOfBody, lone), directions, out.receivedMac, 32,
+                         nas.subspan(at.sequenceAt), sequence, 8);
         Conclude(u, r, out);
         const int direction = out.direction >= 0 ? out.direction : directions[0];
         out.direction = direction;
@@ -823,9 +1103,11 @@ struct SecurityTracker::Impl {
         Context* c = r.used.context;
         if (c == nullptr) {
             Ue& ue = ues[static_cast<size_t>(u)];
-            if (newContext && ue.hasFresh) c = &ue.fresh;
-            else if (ue.hasCurrent) c = &ue.current;
-            else if (ue.hasFresh) c = &ue.fresh;
+            const bool fresh = ue.hasFresh && ue.fresh.fiveG == at.fiveG;
+            const bool current = ue.hasCurrent && ue.current.fiveG == at.fiveG;
+            if (newContext && fresh) c = &ue.fresh;
+            else if (current) c = &ue.current;
+            else if (fresh) c = &ue.fresh;
         }
         if (c != nullptr) {
             if (out.ksi < 0) out.ksi = c->ksi;
@@ -845,11 +1127,11 @@ struct SecurityTracker::Impl {
         if (!ciphered) {
             out.body = BodyState::kClear;
         } else {
-            Decipher(c, r, direction, nas, out);
+            Decipher(c, r, direction, nas, at.bodyAt, out);
         }
         if (c != nullptr) KeysUsed(*c, out);
         if (out.body != BodyState::kLeftCiphered) {
-            const ConstOctets inner = ConstOctets(out.plain).subspan(6);
+            const ConstOctets inner = ConstOctets(out.plain).subspan(at.bodyAt);
             if (ciphered) Observe(u, inner, direction, true, out);
             Observe(u, inner, direction, false, out);
             // A message checked with the new context takes it into use.
@@ -860,9 +1142,9 @@ struct SecurityTracker::Impl {
         Label(u, out);
     }
 
-    void Decipher(Context* c, const Check& r, int direction, ConstOctets nas, SecurityFacts& out) {
-        const ConstOctets body = nas.subspan(6);
-        uint8_t* plain = out.plain.data() + 6;
+    void Decipher(Context* c, const Check& r, int direction, ConstOctets nas, size_t bodyAt, SecurityFacts& out) {
+        const ConstOctets body = nas.subspan(bodyAt);
+        uint8_t* plain = out.plain.data() + bodyAt;
         const uint8_t dirBit = direction == 1 ? kDirectionUplink : kDirectionDownlink;
         if (c != nullptr && c->eea == 0) {
             out.body = BodyState::kNull;
@@ -880,7 +1162,7 @@ struct SecurityTracker::Impl {
                 out.bodyWhy = c->mapped ? "mapped context" : "no key";
                 return;
             }
-            if (!algorithms.Cipher(c->eea, *key, out.count, kNasBearer, dirBit, body, body.size() * 8, plain)) {
+            if (!algorithms.Cipher(c->eea, *key, out.count, c->Bearer(), dirBit, body, body.size() * 8, plain)) {
                 out.body = BodyState::kLeftCiphered;
                 out.bodyWhy = "deciphering failed";
                 return;
@@ -904,7 +1186,7 @@ struct SecurityTracker::Impl {
                 if (CipheringUnavailable(eea) != nullptr) continue;
                 const auto key = EncKey(*c, eea);
                 std::vector<uint8_t> trial(body.size());
-                if (key && algorithms.Cipher(eea, *key, out.count, kNasBearer, dirBit, body, body.size() * 8,
+                if (key && algorithms.Cipher(eea, *key, out.count, c->Bearer(), dirBit, body, body.size() * 8,
                                              trial.data()) &&
                     WellFormed(trial, direction)) {
                     std::copy(trial.begin(), trial.end(), plain);
