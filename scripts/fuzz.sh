@@ -124,7 +124,9 @@ fi
 # The security target: the listings' messages in order, and a keys file.
 listings=()
 [ -d "$captures_dir" ] && listings=("$captures_dir"/*.nas.tsv)
-/usr/bin/python3 scripts/security-seeds.py "$seeds/security_fuzz" "${listings[@]}"
+security_listings=("${listings[@]}")
+[ -f "${listings_5g[0]}" ] && security_listings+=("${listings_5g[@]}")
+/usr/bin/python3 scripts/security-seeds.py "$seeds/security_fuzz" "${security_listings[@]}"
 # The PER targets: the S1AP, NGAP and GSMTAP LTE RRC PDUs of the captures
 # (the 5G ones of ../shared/captures-5g too).
 per_files=("${capture_files[@]}")

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: Apache-2.0
 """Writes seed inputs for the security fuzz target.
 
-From each NAS listing (*.nas.tsv) of the real captures: the messages in
+From each NAS listing (*.nas.tsv, and the 5G *.nas5g.tsv) of the real captures: the messages in
 windows of twelve, each with a control octet (the UE association from the
 listing's S1AP carrier, the direction) and a length octet, after the mode
 octet 2; and a keys file seed (mode 0).
@@ -37,7 +37,11 @@ def main():
                 if line.startswith("#") or not line.strip():
                     continue
                 f = line.rstrip("\n").split("\t")
-                if len(f) < 4 or f[7].startswith("lte_rrc"):
+                if path.endswith(".nas5g.tsv"):
+                    # The 5G listings: frame, sub, direction, octets, ...
+                    # (one NGAP association a seed window is enough).
+                    f = f[:4] + ["", "", "", "ngap"]
+                if len(f) < 8 or f[7].startswith("lte_rrc"):
                     continue
                 octets = bytes.fromhex(f[3])[:255]
                 direction = 3 if f[2] == "?" else int(f[2])

@@ -8,7 +8,8 @@
 //   2+ the security tracker: a run of NAS messages, each a control octet
 //      (the UE association in bits 1-2, the direction in bits 3-4, an S1AP
 //      S-TMSI in bit 5), a length octet and its octets, with the open5gs test
-//      keys for every subscriber and an S6a vector made of the first 80
+//      keys for every subscriber (and the 5GC capture's for its one) and an
+//      S6a vector made of the first 80
 //      octets.
 // Every message is a heap block of its exact size, so that a read outside
 // it is caught; the facts must describe the message they came from.
@@ -81,7 +82,9 @@ void Tracker(const uint8_t* data, size_t size) {
     security::ParseKeys("* k=465b5ce8b199b49faa5f0a2ee238a6bc opc=e8ed289deba952e4283b54e88e6183ca\n"
                         "001010000000002 kasme=000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f\n"
                         "001010000000003 knasenc=00000000000000000000000000000001 "
-                        "knasint=00000000000000000000000000000002 eea=2 eia=2\n",
+                        "knasint=00000000000000000000000000000002 eea=2 eia=2\n"
+                        // The subscriber of the open5gs 5GC capture (5G AKA, KAMF).
+                        "901700000021309 k=70d49a71dd1a2b806a25abe0ef749f1e opc=6f1bf53d624b3a43af6592854e2444c7\n",
                         "fuzz", keys, error);
     security::SecurityTracker tracker(&keys, (size & 1) != 0);
     if (size >= 80) {
