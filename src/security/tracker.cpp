@@ -21,37 +21,55 @@ namespace corvuna::security {
 
 namespace {
 
-// EMM message types (TS 24.301 9.8.1).
-enum EmmMessageType : uint8_t {
-    kAttachRequest = 0x41,
-    kAttachAccept,  // 0x42
-    kDetachRequest = 0x45,
-    kTauRequest = 0x48,
-    kTauAccept,  // 0x49
-    kExtendedServiceRequest = 0x4C,
-    kGutiReallocationCommand = 0x50,
-    kAuthenticationRequest = 0x52,
-    kAuthenticationResponse,  // 0x53
-    kIdentityResponse = 0x56,
-    kSecurityModeCommand = 0x5D,
-    kSecurityModeComplete,  // 0x5E
-    kSecurityModeReject,    // 0x5F
+// What a plain mobility management message tells the tracker.
+enum class Role : uint8_t {
+    kNone,
+    kInitial,   // the UE's first message: its identity, last TAI and the KSI it is protected with
+    kIdentity,  // an identity the UE gives when asked or when it comes back
+    kAccept,    // the network's TAI list and new GUTI
+    kAuthenticationRequest,
+    kAuthenticationResponse,
+    kModeCommand,
+    kModeComplete,
+    kModeReject,
 };
 
-// 5GMM message types (TS 24.501 9.7).
-enum MmMessageType : uint8_t {
-    kRegistrationRequest = 0x41,
-    kRegistrationAccept,  // 0x42
-    kDeregistrationRequestFromUe = 0x45,
-    kServiceRequest5g = 0x4C,
-    kConfigurationUpdateCommand = 0x54,
-    kAuthenticationRequest5g = 0x56,
-    kAuthenticationResponse5g,  // 0x57
-    kIdentityResponse5g = 0x5C,
-    kSecurityModeCommand5g,   // 0x5D
-    kSecurityModeComplete5g,  // 0x5E
-    kSecurityModeReject5g,    // 0x5F
+// The role of each message type in EMM (TS 24.301 9.8.1) and in 5GMM
+// (TS 24.501 9.7), which number their messages alike in part.
+constexpr struct {
+    uint8_t type;
+    Role emm, mm;
+} kRoles[] = {
+    {0x41, Role::kInitial, Role::kInitial},  // ATTACH REQUEST; REGISTRATION REQUEST
+    {0x42, Role::kAccept, Role::kAccept},    // ATTACH ACCEPT; REGISTRATION ACCEPT
+    // DETACH REQUEST; DEREGISTRATION REQUEST (UE originating)
+    {0x45, Role::kInitial, Role::kInitial},
+    {0x48, Role::kInitial, Role::kNone},     // TRACKING AREA UPDATE REQUEST
+    {0x49, Role::kAccept, Role::kNone},      // TRACKING AREA UPDATE ACCEPT
+    {0x4C, Role::kIdentity, Role::kInitial},  // EXTENDED SERVICE REQUEST; SERVICE REQUEST
+    {0x50, Role::kAccept, Role::kNone},      // GUTI REALLOCATION COMMAND
+    {0x52, Role::kAuthenticationRequest, Role::kNone},
+    {0x53, Role::kAuthenticationResponse, Role::kNone},
+    {0x54, Role::kNone, Role::kAccept},  // CONFIGURATION UPDATE COMMAND
+    // IDENTITY RESPONSE; AUTHENTICATION REQUEST
+    {0x56, Role::kIdentity, Role::kAuthenticationRequest},
+    {0x57, Role::kNone, Role::kAuthenticationResponse},
+    {0x5C, Role::kNone, Role::kIdentity},         // IDENTITY RESPONSE
+    {0x5D, Role::kModeCommand, Role::kModeCommand},  // SECURITY MODE COMMAND
+    {0x5E, Role::kModeComplete, Role::kModeComplete},
+    {0x5F, Role::kModeReject, Role::kModeReject},
 };
+
+// A plain EMM or 5GMM message's role; whether it is 5GMM in `fiveG`.
+Role RoleOf(ConstOctets m, bool& fiveG) {
+    fiveG = m.size() >= 3 && m[0] == view::fivegs::kMm && (m[1] & 0x0F) == 0;
+    if (!fiveG && (m.size() < 2 || m[0] != 0x07)) return Role::kNone;
+    const uint8_t type = m[fiveG ? 2 : 1];
+    for (const auto& r : kRoles) {
+        if (r.type == type) return fiveG ? r.mm : r.emm;
+    }
+    return Role::kNone;
+}
 
 // The BEARER input of the NAS algorithms: 0 for the EPS NAS signalling
 // connection (TS 33.401 8.1.1, 8.2); in 5GS the access type, 1 for 3GPP
@@ -454,92 +472,53 @@ struct SecurityTracker::Impl {
     // its MAC is checked (a SECURITY MODE COMMAND sets up the context its MAC
     // is checked with); the rest of its effects come after.
     void Observe(int& u, ConstOctets m, int direction, bool beforeCheck, SecurityFacts& out) {
-        if (m.size() >= 3 && m[0] == view::fivegs::kMm && m[1] == 0) {
-            Observe5g(u, m, direction, beforeCheck, out);
-            return;
-        }
-        if (m.size() < 2 || m[0] != 0x07) return;
-        const uint8_t type = m[1];
-        auto ie = [&](const view::IeType& t, int occurrence = 0) { return LocateIe(m, direction, t, occurrence); };
-        switch (type) {
-            case kAttachRequest:
-            case kTauRequest:
-            case kDetachRequest:
+        bool fiveG = false;
+        const Role role = RoleOf(m, fiveG);
+        auto ie = [&](const view::IeType& t) { return LocateIe(m, direction, t, 0); };
+        // The 5GS mobile identity and the EPS mobile identity of the initial
+        // messages and accepts; IDENTITY RESPONSE's mobile identity.
+        const view::IeType& identity = fiveG ? view::fivegs::kMobileIdentity : view::eps::kEpsMobileIdentity;
+        auto take = [&](const view::IeType& t) {
+            if (const auto id = ie(t)) fiveG ? TakeIdentity5g(u, id->value) : TakeIdentity(u, id->value);
+        };
+        switch (role) {
+            case Role::kInitial:
                 if (direction != 1) break;
-                if (const auto id = ie(view::eps::kEpsMobileIdentity)) TakeIdentity(u, id->value);
-                if (const auto tai = ie(view::eps::kTrackingAreaIdentity)) AddPlmn(u, tai->value);
+                take(identity);
+                if (!fiveG) {
+                    if (const auto tai = ie(view::eps::kTrackingAreaIdentity)) AddPlmn(u, tai->value);
+                }
                 break;
-            case kIdentityResponse:
-                if (const auto id = ie(view::eps::kMobileIdentity)) TakeIdentity(u, id->value);
+            case Role::kIdentity:
+                take(fiveG ? view::fivegs::kMobileIdentity : view::eps::kMobileIdentity);
                 break;
-            case kExtendedServiceRequest:
-                if (const auto id = ie(view::eps::kMobileIdentity)) TakeIdentity(u, id->value);
-                break;
-            case kAttachAccept:
-            case kTauAccept:
-            case kGutiReallocationCommand:
+            case Role::kAccept:
                 if (beforeCheck) break;
-                if (const auto list = ie(view::eps::kTrackingAreaIdentityList); list && list->value.size() >= 4) {
+                if (const auto list = ie(fiveG ? view::fivegs::kTrackingAreaIdentityList
+                                               : view::eps::kTrackingAreaIdentityList);
+                    list && list->value.size() >= 4) {
                     AddPlmn(u, list->value.subspan(1, 3));
                 }
-                if (const auto id = ie(view::eps::kEpsMobileIdentity)) TakeIdentity(u, id->value);
+                take(identity);
                 break;
-            case kAuthenticationRequest:
-                if (!beforeCheck) Authenticate(u, m, direction);
-                break;
-            case kAuthenticationResponse:
-                if (!beforeCheck) CheckRes(u, m, direction, out);
-                break;
-            case kSecurityModeCommand:
-                if (beforeCheck) ModeCommand(u, m, direction, false);
-                break;
-            case kSecurityModeComplete:
-                if (!beforeCheck) Promote(ues[static_cast<size_t>(u)]);
-                break;
-            case kSecurityModeReject:
-                if (!beforeCheck) ues[static_cast<size_t>(u)].hasFresh = false;
-                break;
-            default:
-                break;
-        }
-    }
-
-    // The same for a plain 5GMM message (TS 24.501 8.2).
-    void Observe5g(int& u, ConstOctets m, int direction, bool beforeCheck, SecurityFacts& out) {
-        namespace mm = view::fivegs;
-        auto ie = [&](const view::IeType& t, int occurrence = 0) { return LocateIe(m, direction, t, occurrence); };
-        switch (m[2]) {
-            case kRegistrationRequest:
-            case kDeregistrationRequestFromUe:
-            case kServiceRequest5g:
-            case kIdentityResponse5g:
-                if (direction != 1) break;
-                if (const auto id = ie(mm::kMobileIdentity)) TakeIdentity5g(u, id->value);
-                break;
-            case kRegistrationAccept:
-            case kConfigurationUpdateCommand:
+            case Role::kAuthenticationRequest:
                 if (beforeCheck) break;
-                if (const auto list = ie(mm::kTrackingAreaIdentityList); list && list->value.size() >= 4) {
-                    AddPlmn(u, list->value.subspan(1, 3));
-                }
-                if (const auto id = ie(mm::kMobileIdentity)) TakeIdentity5g(u, id->value);
+                fiveG ? Authenticate5g(u, m, direction) : Authenticate(u, m, direction);
                 break;
-            case kAuthenticationRequest5g:
-                if (!beforeCheck) Authenticate5g(u, m, direction);
+            case Role::kAuthenticationResponse:
+                if (beforeCheck) break;
+                fiveG ? CheckResStar(u, m, direction, out) : CheckRes(u, m, direction, out);
                 break;
-            case kAuthenticationResponse5g:
-                if (!beforeCheck) CheckResStar(u, m, direction, out);
+            case Role::kModeCommand:
+                if (beforeCheck) ModeCommand(u, m, direction, fiveG);
                 break;
-            case kSecurityModeCommand5g:
-                if (beforeCheck) ModeCommand(u, m, direction, true);
-                break;
-            case kSecurityModeComplete5g:
+            case Role::kModeComplete:
                 if (!beforeCheck) Promote(ues[static_cast<size_t>(u)]);
                 break;
-            case kSecurityModeReject5g:
+            case Role::kModeReject:
                 if (!beforeCheck) ues[static_cast<size_t>(u)].hasFresh = false;
                 break;
-            default:
+            case Role::kNone:
                 break;
         }
     }
@@ -1058,17 +1037,11 @@ struct SecurityTracker::Impl {
     // The KSI an initial message names for the context it is protected with
     // (ATTACH, TRACKING AREA UPDATE or DETACH REQUEST; REGISTRATION,
     // DEREGISTRATION or SERVICE REQUEST), -1 when none (or "no key").
-    static int KsiOfBody(ConstOctets body, bool fiveG) {
-        std::optional<LocatedIe> k;
-        if (!fiveG && body.size() >= 2 && body[0] == 0x07 &&
-            (body[1] == kTauRequest || body[1] == kAttachRequest || body[1] == kDetachRequest)) {
-            k = LocateIe(body, 1, view::eps::kNasKeySetIdentifier);
-        }
-        if (fiveG && body.size() >= 3 && body[0] == view::fivegs::kMm &&
-            (body[2] == kRegistrationRequest || body[2] == kDeregistrationRequestFromUe ||
-             body[2] == kServiceRequest5g)) {
-            k = LocateIe(body, 1, view::fivegs::kNasKeySetIdentifier);
-        }
+    static int KsiOfBody(ConstOctets body) {
+        bool fiveG = false;
+        if (RoleOf(body, fiveG) != Role::kInitial) return -1;
+        const auto k =
+            LocateIe(body, 1, fiveG ? view::fivegs::kNasKeySetIdentifier : view::eps::kNasKeySetIdentifier);
         return k && (k->half & 0x07) != 7 ? k->half & 0x07 : -1;
     }
 
@@ -1092,7 +1065,7 @@ struct SecurityTracker::Impl {
         }
         // What the readable body says about the UE before its MAC is checked.
         if (!ciphered) Observe(u, body, directions[0], true, out);
-        const int ksiOfBody = ciphered ? -1 : KsiOfBody(body, at.fiveG);
+        const int ksiOfBody = ciphered ? -1 : KsiOfBody(body);
         const bool lone = !Known(u);
         Check r = Verify(u, Candidates(u, at.fiveG, newContext, ksiOfBody, lone), directions, out.receivedMac, 32,
                          nas.subspan(at.sequenceAt), sequence, 8);
