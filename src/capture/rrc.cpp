@@ -2,6 +2,7 @@
 #include "capture/rrc.h"
 
 #include <cstdio>
+#include <iterator>
 #include <string_view>
 
 #include "per/per_rrc.h"
@@ -26,11 +27,7 @@ struct Wanted {
     Wanted() {
         static constexpr per::TypeId kTargets[] = {rrc::type::DedicatedInfoNAS, rrc::type::SecurityAlgorithmConfig,
                                                    rrc::type::MobilityControlInfo, rrc::type::ReestabUE_Identity};
-        bool marks[rrc::kTypeCount];
-        for (const per::TypeId target : kTargets) {
-            per::MarkTypesHolding(rrc::kModule, target, marks);
-            for (size_t i = 0; i < rrc::kTypeCount; ++i) holds[i] = holds[i] || marks[i];
-        }
+        per::MarkTypesHolding(rrc::kModule, kTargets, std::size(kTargets), holds);
     }
 };
 

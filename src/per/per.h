@@ -135,5 +135,7 @@ struct Module {
 // lacks, not through CONTAINING).  A visitor that wants
 // one type skips what cannot hold it.
 void MarkTypesHolding(const Module& module, TypeId target, bool* reaches);
+// The same for any of `count` targets.
+void MarkTypesHolding(const Module& module, const TypeId* targets, size_t count, bool* reaches);
 
 }  // namespace corvuna::per

@@ -99,11 +99,14 @@ bool LineReader::Next(std::string_view& line) {
 }
 
 char* Output::Reserve(size_t n) {
-    if (buffer_.size() - used_ < n + 1) {
+    if (size_ - used_ < n + 1) {
         Flush();
-        if (buffer_.size() < n + 1) buffer_.resize(n + 1);
+        if (size_ < n + 1) {  // empty after the flush: nothing to keep
+            buffer_.reset(new char[n + 1]);
+            size_ = n + 1;
+        }
     }
-    return buffer_.data() + used_;
+    return buffer_.get() + used_;
 }
 
 void Output::Write(std::string_view text) {
@@ -114,7 +117,7 @@ void Output::Write(std::string_view text) {
 
 bool Output::Flush() {
     if (used_ > 0 && !failed_) {
-        if (std::fwrite(buffer_.data(), 1, used_, out_) != used_) failed_ = true;
+        if (std::fwrite(buffer_.get(), 1, used_, out_) != used_) failed_ = true;
     }
     used_ = 0;
     if (!failed_ && std::fflush(out_) != 0) failed_ = true;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +53,9 @@ private:
 // Output gathered into a buffer and written in large blocks.
 class Output {
 public:
-    explicit Output(std::FILE* out) : out_(out), buffer_(4 << 20) {}
+    // The buffer is not cleared: a page is touched only when output
+    // reaches it, so a short run does not pay for 4 MiB of zeros.
+    explicit Output(std::FILE* out) : out_(out), buffer_(new char[4 << 20]), size_(4 << 20) {}
     ~Output() { Flush(); }
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
@@ -67,7 +70,8 @@ public:
 
 private:
     std::FILE* out_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
+    size_t size_;
     size_t used_ = 0;
     bool failed_ = false;
 };
