@@ -33,11 +33,19 @@ bool Aes128::Encrypt(const uint8_t in[16], uint8_t out[16]) const {
     return EVP_EncryptUpdate(static_cast<EVP_CIPHER_CTX*>(ctx_), out, &n, in, 16) == 1 && n == 16;
 }
 
-AesModes::AesModes() {
-    cipher_ = EVP_CIPHER_fetch(nullptr, "AES-128-CTR", nullptr);
-    ctx_ = EVP_CIPHER_CTX_new();
-    mac_ = EVP_MAC_fetch(nullptr, "CMAC", nullptr);
-    ok_ = cipher_ != nullptr && ctx_ != nullptr && mac_ != nullptr;
+AesModes::AesModes() = default;
+
+// Fetching the algorithms loads libcrypto's provider tables: done at the
+// first use, so that a run that checks no MAC does not pay for it.
+bool AesModes::Ready() {
+    if (!loaded_) {
+        loaded_ = true;
+        cipher_ = EVP_CIPHER_fetch(nullptr, "AES-128-CTR", nullptr);
+        ctx_ = EVP_CIPHER_CTX_new();
+        mac_ = EVP_MAC_fetch(nullptr, "CMAC", nullptr);
+        ok_ = cipher_ != nullptr && ctx_ != nullptr && mac_ != nullptr;
+    }
+    return ok_;
 }
 
 AesModes::~AesModes() {
@@ -47,7 +55,7 @@ AesModes::~AesModes() {
 }
 
 bool AesModes::Ctr(const Key128& key, const uint8_t counter[16], const uint8_t* in, size_t size, uint8_t* out) {
-    if (!ok_) return false;
+    if (!Ready()) return false;
     auto* ctx = static_cast<EVP_CIPHER_CTX*>(ctx_);
     if (EVP_EncryptInit_ex2(ctx, static_cast<EVP_CIPHER*>(cipher_), key.data(), counter, nullptr) != 1) return false;
     int n = 0;
@@ -56,7 +64,7 @@ bool AesModes::Ctr(const Key128& key, const uint8_t counter[16], const uint8_t* 
 }
 
 bool AesModes::Cmac(const Key128& key, ConstOctets head, ConstOctets body, uint8_t mac[4]) {
-    if (!ok_) return false;
+    if (!Ready()) return false;
     EVP_MAC_CTX* ctx = EVP_MAC_CTX_new(static_cast<EVP_MAC*>(mac_));
     if (ctx == nullptr) return false;
     char cipherName[] = "AES-128-CBC";
@@ -90,6 +98,7 @@ bool Aes128::Available() { return false; }
 bool Aes128::Encrypt(const uint8_t*, uint8_t*) const { return false; }
 AesModes::AesModes() = default;
 AesModes::~AesModes() = default;
+bool AesModes::Ready() { return false; }
 bool AesModes::Ctr(const Key128&, const uint8_t*, const uint8_t*, size_t, uint8_t*) { return false; }
 bool AesModes::Cmac(const Key128&, ConstOctets, ConstOctets, uint8_t*) { return false; }
 bool HmacSha256(ConstOctets, ConstOctets, uint8_t*) { return false; }

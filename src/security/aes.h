@@ -37,13 +37,15 @@ public:
     AesModes(const AesModes&) = delete;
     AesModes& operator=(const AesModes&) = delete;
 
-    bool ok() const { return ok_; }
     // AES-128-CTR from the counter block `counter` over `size` octets.
     bool Ctr(const Key128& key, const uint8_t counter[16], const uint8_t* in, size_t size, uint8_t* out);
     // AES-128-CMAC of the concatenation of `head` and `body` (first 4 octets).
     bool Cmac(const Key128& key, ConstOctets head, ConstOctets body, uint8_t mac[4]);
 
 private:
+    bool Ready();  // the algorithms fetched (at the first use)
+
+    bool loaded_ = false;
     void* cipher_ = nullptr;  // EVP_CIPHER (AES-128-CTR)
     void* ctx_ = nullptr;     // EVP_CIPHER_CTX
     void* mac_ = nullptr;     // EVP_MAC (CMAC)

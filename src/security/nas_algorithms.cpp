@@ -70,8 +70,20 @@ struct NasAlgorithms::State {
     // ipsec-mb reads and writes whole words: it is given copies with room
     // after the last octet, never the caller's buffers.
     std::vector<uint8_t> input, output;
+    bool mgrTried = false;
     ~State() {
         if (mgr != nullptr) free_mb_mgr(mgr);
+    }
+    // The ipsec-mb manager, set up at the first use (its set-up probes the
+    // processor and fills large tables: a run that needs no SNOW 3G or ZUC
+    // does not pay for it).
+    IMB_MGR* Mgr() {
+        if (!mgrTried) {
+            mgrTried = true;
+            mgr = alloc_mb_mgr(0);
+            if (mgr != nullptr) init_mb_mgr_auto(mgr, nullptr);
+        }
+        return mgr;
     }
     const uint8_t* In(ConstOctets octets, size_t size) {
         input.assign(size + kSlack, 0);
@@ -86,27 +98,22 @@ struct NasAlgorithms::State {
 #endif
 };
 
-NasAlgorithms::NasAlgorithms() : state_(std::make_unique<State>()) {
-#ifdef CORVUNA_HAVE_IPSEC_MB
-    state_->mgr = alloc_mb_mgr(0);
-    if (state_->mgr != nullptr) init_mb_mgr_auto(state_->mgr, nullptr);
-#endif
-}
+NasAlgorithms::NasAlgorithms() : state_(std::make_unique<State>()) {}
 
 NasAlgorithms::~NasAlgorithms() = default;
 
 bool NasAlgorithms::Uea2(const Key128& key, uint32_t countC, uint8_t bearer, uint8_t direction, ConstOctets in,
                          size_t bits, uint8_t* out) {
 #ifdef CORVUNA_HAVE_IPSEC_MB
-    if (state_->mgr == nullptr || in.size() < Octets(bits)) return false;
+    if (state_->Mgr() == nullptr || in.size() < Octets(bits)) return false;
     uint8_t iv[16];
     if (snow3g_f8_iv_gen(countC, bearer, direction, iv) != 0) return false;
-    if (IMB_SNOW3G_INIT_KEY_SCHED(state_->mgr, key.data(), &state_->schedule) != 0) return false;
+    if (IMB_SNOW3G_INIT_KEY_SCHED(state_->Mgr(), key.data(), &state_->schedule) != 0) return false;
     if (bits == 0) return true;
     const size_t octets = Octets(bits);
     const uint8_t* from = state_->In(in, octets);
     uint8_t* to = state_->Out(octets);
-    IMB_SNOW3G_F8_1_BUFFER_BIT(state_->mgr, &state_->schedule, iv, from, to, bits, 0);
+    IMB_SNOW3G_F8_1_BUFFER_BIT(state_->Mgr(), &state_->schedule, iv, from, to, bits, 0);
     std::memcpy(out, to, octets);
     return true;
 #else
@@ -118,12 +125,12 @@ bool NasAlgorithms::Uea2(const Key128& key, uint32_t countC, uint8_t bearer, uin
 std::optional<uint32_t> NasAlgorithms::Uia2(const Key128& key, uint32_t countI, uint32_t fresh, uint8_t direction,
                                             ConstOctets message, size_t bits) {
 #ifdef CORVUNA_HAVE_IPSEC_MB
-    if (state_->mgr == nullptr || message.size() < Octets(bits)) return std::nullopt;
+    if (state_->Mgr() == nullptr || message.size() < Octets(bits)) return std::nullopt;
     uint8_t iv[16];
     if (snow3g_f9_iv_gen(countI, fresh, direction, iv) != 0) return std::nullopt;
-    if (IMB_SNOW3G_INIT_KEY_SCHED(state_->mgr, key.data(), &state_->schedule) != 0) return std::nullopt;
+    if (IMB_SNOW3G_INIT_KEY_SCHED(state_->Mgr(), key.data(), &state_->schedule) != 0) return std::nullopt;
     uint8_t tag[4] = {};
-    IMB_SNOW3G_F9_1_BUFFER(state_->mgr, &state_->schedule, iv, state_->In(message, Octets(bits)), bits, tag);
+    IMB_SNOW3G_F9_1_BUFFER(state_->Mgr(), &state_->schedule, iv, state_->In(message, Octets(bits)), bits, tag);
     return Be32(tag);
 #else
     (void)key, (void)countI, (void)fresh, (void)direction, (void)message, (void)bits;
@@ -148,11 +155,11 @@ std::optional<uint32_t> NasAlgorithms::Mac(int eia, const Key128& key, uint32_t 
         }
         case 3: {
 #ifdef CORVUNA_HAVE_IPSEC_MB
-            if (state_->mgr == nullptr) return std::nullopt;
+            if (state_->Mgr() == nullptr) return std::nullopt;
             uint8_t iv[16];
             if (zuc_eia3_iv_gen(count, bearer, direction, iv) != 0) return std::nullopt;
             uint32_t tag = 0;
-            IMB_ZUC_EIA3_1_BUFFER(state_->mgr, key.data(), iv, state_->In(message, Octets(bits)),
+            IMB_ZUC_EIA3_1_BUFFER(state_->Mgr(), key.data(), iv, state_->In(message, Octets(bits)),
                                   static_cast<uint32_t>(bits), &tag);
             // The tag comes as the four MAC octets in memory order.
             uint8_t t[4];
@@ -183,13 +190,13 @@ bool NasAlgorithms::Cipher(int eea, const Key128& key, uint32_t count, uint8_t b
         }
         case 3: {
 #ifdef CORVUNA_HAVE_IPSEC_MB
-            if (state_->mgr == nullptr) return false;
+            if (state_->Mgr() == nullptr) return false;
             uint8_t iv[16];
             if (zuc_eea3_iv_gen(count, bearer, direction, iv) != 0) return false;
             if (octets == 0) return true;
             const uint8_t* from = state_->In(in, octets);
             uint8_t* to = state_->Out(octets);
-            IMB_ZUC_EEA3_1_BUFFER(state_->mgr, key.data(), iv, from, to, static_cast<uint32_t>(octets));
+            IMB_ZUC_EEA3_1_BUFFER(state_->Mgr(), key.data(), iv, from, to, static_cast<uint32_t>(octets));
             std::memcpy(out, to, octets);
             return true;
 #else
