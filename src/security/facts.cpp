@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "security/facts.h"
 
+#include <charconv>
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 #include "common/text.h"
 
@@ -33,51 +36,83 @@ const char* KeySourceName(KeySource source) {
 std::string FactsText(const SecurityFacts& f, bool showKeys) {
     std::string t;
     if (f.securityHeader <= 0 && f.resCheck == 0) return t;
-    if (!f.ue.empty()) t += " ue=" + f.ue;
+    // Appended piece by piece into one string (one allocation a line, no
+    // temporaries): this runs for every protected message of a capture.
+    t.reserve(160);
+    const auto add = [&t](std::initializer_list<std::string_view> parts) {
+        for (const std::string_view part : parts) t.append(part);
+    };
+    const auto number = [&t](int64_t v) {
+        char text[24];
+        t.append(text, static_cast<size_t>(std::to_chars(text, text + sizeof text, v).ptr - text));
+    };
+    if (!f.ue.empty()) add({" ue=", f.ue});
     if (f.securityHeader > 0) {
-        if (f.ksi >= 0) t += " ksi=" + std::to_string(f.ksi) + (f.mapped ? "(mapped)" : "");
-        if (f.countKnown) t += " count=" + std::to_string(f.count);
+        if (f.ksi >= 0) {
+            add({" ksi="});
+            number(f.ksi);
+            if (f.mapped) add({"(mapped)"});
+        }
+        if (f.countKnown) {
+            add({" count="});
+            number(f.count);
+        }
         // EPS names EEA/EIA, 5GS 5G-EA/5G-IA.
-        const std::string ia = f.fivegs ? "5g-ia" : "eia", ea = f.fivegs ? "5g-ea" : "eea";
+        const std::string_view ia = f.fivegs ? "5g-ia" : "eia", ea = f.fivegs ? "5g-ea" : "eea";
         switch (f.mac) {
             case MacCheck::kVerified:
-                t += " mac_check=verified(" + ia + std::to_string(f.eia) + ")";
+                add({" mac_check=verified(", ia});
+                number(f.eia);
+                add({")"});
                 break;
             case MacCheck::kFailed:
-                t += " mac_check=failed(" + ia + std::to_string(f.eia) + ") expected_mac=" +
-                     Hex32(f.expectedMac, f.shortMac ? 4 : 8);
+                add({" mac_check=failed(", ia});
+                number(f.eia);
+                add({") expected_mac=", Hex32(f.expectedMac, f.shortMac ? 4 : 8)});
                 break;
             case MacCheck::kUnverifiable:
-                t += " mac_check=unverifiable(" + Word(f.macWhy) + ")";
+                add({" mac_check=unverifiable(", Word(f.macWhy), ")"});
                 break;
             case MacCheck::kNone:
                 break;
         }
-        const std::string eea = ea + (f.eea >= 0 ? std::to_string(f.eea) : "?");
+        // The algorithm the context names ("?" when not known).
+        const auto eea = [&] {
+            add({ea});
+            if (f.eea >= 0) {
+                number(f.eea);
+            } else {
+                add({"?"});
+            }
+        };
         switch (f.body) {
             case BodyState::kDeciphered:
-                t += " ciphering=" + eea + "(deciphered)";
+                add({" ciphering="});
+                eea();
+                add({"(deciphered)"});
                 break;
             case BodyState::kNull:
-                t += " ciphering=" + ea + "0";
+                add({" ciphering=", ea, "0"});
                 break;
             case BodyState::kGuessedNull:
-                t += " ciphering=" + ea + "0(guessed:" + Word(f.bodyWhy) + ")";
+                add({" ciphering=", ea, "0(guessed:", Word(f.bodyWhy), ")"});
                 break;
             case BodyState::kLeftCiphered:
-                t += " ciphering=" + eea + "(left_ciphered:" + Word(f.bodyWhy) + ")";
+                add({" ciphering="});
+                eea();
+                add({"(left_ciphered:", Word(f.bodyWhy), ")"});
                 break;
             case BodyState::kClear:
                 break;
         }
-        if (f.keySource != KeySource::kNone) t += std::string(" key=") + KeySourceName(f.keySource);
+        if (f.keySource != KeySource::kNone) add({" key=", KeySourceName(f.keySource)});
     }
-    if (f.resCheck == 1) t += std::string(" res_check=equal(") + f.resFrom + ")";
-    if (f.resCheck == -1) t += std::string(" res_check=different(") + f.resFrom + ") expected_res=" + f.expectedRes;
+    if (f.resCheck == 1) add({" res_check=equal(", f.resFrom, ")"});
+    if (f.resCheck == -1) add({" res_check=different(", f.resFrom, ") expected_res=", f.expectedRes});
     if (showKeys) {
-        if (!f.kasme.empty()) t += (f.fivegs ? " kamf=" : " kasme=") + f.kasme;
-        if (!f.nasInt.empty()) t += " knasint=" + f.nasInt;
-        if (!f.nasEnc.empty()) t += " knasenc=" + f.nasEnc;
+        if (!f.kasme.empty()) add({f.fivegs ? " kamf=" : " kasme=", f.kasme});
+        if (!f.nasInt.empty()) add({" knasint=", f.nasInt});
+        if (!f.nasEnc.empty()) add({" knasenc=", f.nasEnc});
     }
     return t;
 }
