@@ -124,7 +124,9 @@ std::string FrameDecoder::AssociationKey(const Endpoint& a, const Endpoint& b) {
     // The same key in both directions.
     const Endpoint& low = a < b ? a : b;
     const Endpoint& high = a < b ? b : a;
-    std::string key(reinterpret_cast<const char*>(low.address.data()), low.address.size());
+    std::string key;
+    key.reserve(low.address.size() + high.address.size() + 2 * sizeof low.port);
+    key.append(reinterpret_cast<const char*>(low.address.data()), low.address.size());
     key.append(reinterpret_cast<const char*>(&low.port), sizeof low.port);
     key.append(reinterpret_cast<const char*>(high.address.data()), high.address.size());
     key.append(reinterpret_cast<const char*>(&high.port), sizeof high.port);

@@ -22,9 +22,18 @@ namespace {
 constexpr char kHex[] = "0123456789abcdef";
 
 std::string Hex32(uint32_t v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", v);
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, v >>= 4) text[static_cast<size_t>(i)] = kHex[v & 0x0F];
     return text;
+}
+
+// ".ddddddddd", the first `digits` (at most 9) digits of the fraction of a
+// second, appended to `out`.
+void AppendFraction(std::string& out, uint32_t nanoseconds, int digits) {
+    char fraction[10] = {'.'};
+    nanoseconds %= 1000000000u;
+    for (int i = 9; i >= 1; --i, nanoseconds /= 10) fraction[i] = static_cast<char>('0' + nanoseconds % 10);
+    out.append(fraction, static_cast<size_t>(std::min(digits, 9)) + 1);
 }
 
 const char* DirectionName(int direction) { return direction == 1 ? "uplink" : "downlink"; }
@@ -337,11 +346,7 @@ bool Reader::Next(Message& m) {
                 timePrefix_.pop_back();  // the "Z"
             }
             m.time = timePrefix_;
-            if (digits_ > 0) {
-                char fraction[16];
-                std::snprintf(fraction, sizeof fraction, ".%09u", frame_.nanoseconds % 1000000000u);
-                m.time.append(fraction, static_cast<size_t>(std::min(digits_, 9)) + 1);
-            }
+            if (digits_ > 0) AppendFraction(m.time, frame_.nanoseconds, digits_);
             m.time += 'Z';
             m.facts = &kNoFacts;
             if (const auto tai = taiOf_.find(f.ueKey); tai != taiOf_.end()) {
@@ -465,7 +470,11 @@ void Reader::BuildNas(Message& m, const FoundNas& f) {
         }
     }
     std::string about;
-    if (options_.comments) about = Place(m) + " direction=" + DirectionName(m.direction) + m.directionSource;
+    if (options_.comments) {
+        about = Place(m);
+        about.reserve(about.size() + 256);  // the rest of the line without growing
+        about.append(" direction=").append(DirectionName(m.direction)).append(m.directionSource);
+    }
     if (options_.comments && f.fivegs) about += " nas=5gs";
     if (options_.comments && p.securityHeader > 0) {
         about += " security_header=" + std::to_string(p.securityHeader);
@@ -560,12 +569,7 @@ std::string IsoTime(int64_t seconds, uint32_t nanoseconds, int digits) {
     char text[64];
     const size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
     std::string out(text, n);
-    if (digits > 9) digits = 9;
-    if (digits > 0) {
-        char fraction[16];
-        std::snprintf(fraction, sizeof fraction, ".%09u", nanoseconds % 1000000000u);
-        out.append(fraction, static_cast<size_t>(digits) + 1);
-    }
+    if (digits > 0) AppendFraction(out, nanoseconds, digits);
     return out + "Z";
 }
 
