@@ -34,18 +34,22 @@ public:
 
     // The message `inner` protected with security header `sht` under the
     // test NAS keys, COUNT `count`, in `direction` (1 uplink).
-    Octets Protect(int sht, int algorithm, uint32_t count, int direction, const Octets& inner) {
+    // With `fiveG`, a 5GMM message (EPD 0x7E, then the security header
+    // type) under the BEARER of 3GPP access, or the `bearer` given.
+    Octets Protect(int sht, int algorithm, uint32_t count, int direction, const Octets& inner, bool fiveG = false,
+                   int bearer = -1) {
         const Key128 enc = *FixedFromHex<16>(kEncHex), integrity = *FixedFromHex<16>(kIntHex);
         const uint8_t dir = direction == 1 ? kDirectionUplink : kDirectionDownlink;
+        const auto b = static_cast<uint8_t>(bearer >= 0 ? bearer : fiveG ? 1 : 0);
         Octets body = inner;
         if (sht == 2 || sht == 4) {
-            EXPECT_TRUE(algorithms_.Cipher(algorithm, enc, count, 0, dir, inner, inner.size() * 8, body.data()));
+            EXPECT_TRUE(algorithms_.Cipher(algorithm, enc, count, b, dir, inner, inner.size() * 8, body.data()));
         }
         Octets covered{static_cast<uint8_t>(count)};
         covered.insert(covered.end(), body.begin(), body.end());
-        const uint32_t mac = algorithms_.Mac(algorithm, integrity, count, 0, dir, covered, covered.size() * 8).value_or(0);
-        Octets nas = {static_cast<uint8_t>(sht << 4 | 7), static_cast<uint8_t>(mac >> 24), static_cast<uint8_t>(mac >> 16),
-                      static_cast<uint8_t>(mac >> 8), static_cast<uint8_t>(mac)};
+        const uint32_t mac = algorithms_.Mac(algorithm, integrity, count, b, dir, covered, covered.size() * 8).value_or(0);
+        Octets nas = fiveG ? Octets{0x7E, static_cast<uint8_t>(sht)} : Octets{static_cast<uint8_t>(sht << 4 | 7)};
+        for (const int shift : {24, 16, 8, 0}) nas.push_back(static_cast<uint8_t>(mac >> shift));
         nas.insert(nas.end(), covered.begin(), covered.end());
         return nas;
     }
@@ -117,6 +121,39 @@ TEST(SecurityTracker, CountsAcrossWrapAroundsAndGaps) {
         EXPECT_EQ(f.expectedMac, static_cast<uint32_t>(good[1]) << 24 | static_cast<uint32_t>(good[2]) << 16 |
                                      static_cast<uint32_t>(good[3]) << 8 | good[4]);
         EXPECT_EQ(f.body, BodyState::kClear);
+    }
+}
+
+// 5GMM: the security header after the EPD, the MAC over the sequence number
+// and body from octet 7, and the BEARER of 3GPP access (1), for 128-5G-IA
+// and 128-5G-EA 1 to 3 with the NAS keys given.
+TEST(SecurityTracker, FiveGmmMessagesVerifyAndDecipher) {
+    // 5G SECURITY MODE COMMAND selecting 128-5G-EA`a`/128-5G-IA`a`, ngKSI 0;
+    // SECURITY MODE COMPLETE; 5GMM STATUS (cause #111).
+    const auto modeCommand = [](int a) {
+        return Octets{0x7E, 0x00, 0x5D, static_cast<uint8_t>(a << 4 | a), 0x00, 0x02, 0xF0, 0xF0};
+    };
+    const Octets complete = Hex("7e005e"), status = Hex("7e00646f");
+    for (int algorithm = 1; algorithm <= 3; ++algorithm) {
+        SCOPED_TRACE(algorithm);
+        if (IntegrityUnavailable(algorithm) != nullptr || CipheringUnavailable(algorithm) != nullptr) continue;
+        Sequence s(NasKeysLine());
+        SecurityFacts f = s.Take("ngap/1", 0, s.Protect(3, algorithm, 0, 0, modeCommand(algorithm), true));
+        EXPECT_EQ(f.mac, MacCheck::kVerified);
+        EXPECT_TRUE(f.fivegs);
+        f = s.Take("ngap/1", 1, s.Protect(4, algorithm, 0, 1, complete, true));
+        EXPECT_EQ(f.mac, MacCheck::kVerified);
+        EXPECT_EQ(f.body, BodyState::kDeciphered);
+        for (uint32_t count = 1; count <= 3; ++count) {
+            f = s.Take("ngap/1", 0, s.Protect(2, algorithm, count, 0, status, true));
+            EXPECT_EQ(f.mac, MacCheck::kVerified) << count;
+            EXPECT_EQ(f.count, count);
+            ASSERT_EQ(f.body, BodyState::kDeciphered) << count;
+            EXPECT_EQ(Octets(f.plain.begin() + 7, f.plain.end()), status);
+        }
+        // The EPS BEARER (0) gives a MAC this context does not verify.
+        f = s.Take("ngap/1", 0, s.Protect(1, algorithm, 4, 0, status, true, 0));
+        EXPECT_EQ(f.mac, MacCheck::kFailed);
     }
 }
 
