@@ -181,8 +181,10 @@ bool ParseRecordInput(std::string_view text, RecordInput& in) {
     f.rrcMessage = r.Text();
     f.rrcClass = r.Number<radio::RrcClass>(0, 3);
     f.rnti = r.Number<int>(-1, 65535);
-    f.sfn = r.Number<int>(-1, 1023);
-    f.subframe = r.Number<int>(-1, 9);
+    // As the MAC-LTE framing carries them (12 and 4 bits), whatever TS 36.211
+    // allows: the record shows what the capture said.
+    f.sfn = r.Number<int>(-1, 4095);
+    f.subframe = r.Number<int>(-1, 15);
     f.procedure = r.Number<int>(-1, 255);
     f.enbUeId = r.Number<int64_t>(-1, kMaxId);
     f.mmeUeId = r.Number<int64_t>(-1, kMaxId);
@@ -210,6 +212,7 @@ bool ParseRecordInput(std::string_view text, RecordInput& in) {
                                                    : "";
     if (!source.empty() && *m.directionSource == '\0') return false;
     f.fivegs = m.kind == Message::Kind::kFivegs;
+    s.fivegs = f.fivegs;  // a 5G context: 5G-EA/5G-IA and KAMF
     f.asCipheredRrc = m.kind == Message::Kind::kAsCiphered;
     s.ue = r.Text();
     s.ksi = r.Number<int>(-1, 15);

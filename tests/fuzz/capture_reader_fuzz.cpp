@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -51,7 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::string input;
             AppendRecordInput(m, false, input);
             auto back = std::make_unique<RecordInput>();
-            if (!ParseRecordInput(input, *back) || Record(back->message, back->showKeys) != record) std::abort();
+            if (!ParseRecordInput(input, *back)) {
+                std::fprintf(stderr, "record input not read back:\n%s\n", input.c_str());
+                std::abort();
+            }
+            if (const std::string again = Record(back->message, back->showKeys); again != record) {
+                std::fprintf(stderr, "record:\n%s\nfrom its record input:\n%s\n", record.c_str(), again.c_str());
+                std::abort();
+            }
         }
     }
     close(fd);
