@@ -157,6 +157,51 @@ TEST(SecurityTracker, FiveGmmMessagesVerifyAndDecipher) {
     }
 }
 
+// Only 5 to 15 decimal digits name a subscriber: an S6a User-Name of other
+// characters, or an IMSI whose first digit is not decimal, leaves the UE
+// unnamed (the UE's label is written into records and comment lines).
+TEST(SecurityTracker, OnlyDecimalImsisNameTheUe) {
+    const Octets rand = Hex("3527919dcefbc89511fc63a56101118c"), autn = Hex("4bd76e8d3ebf80006f9c8a54556a89aa");
+    Octets request = {0x07, 0x52, 0x00};
+    request.insert(request.end(), rand.begin(), rand.end());
+    request.push_back(0x10);
+    request.insert(request.end(), autn.begin(), autn.end());
+    const struct {
+        std::string userName;
+        Octets identityResponse;  // IDENTITY RESPONSE before the request (none: empty)
+        const char* ue;
+    } cases[] = {
+        {"001010000000001", {}, "imsi-001010000000001"},
+        {std::string("00101000000000\0", 15), {}, "ue1"},
+        {"0010100000000012", {}, "ue1"},  // sixteen digits
+        {"", Hex("075608f910100000000010"), "ue1"},  // first digit 0xF
+        {"", Hex("0756080910100000000010"), "imsi-001010000000001"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ue);
+        SecurityTracker tracker(nullptr);
+        Rand r{};
+        Autn a{};
+        std::copy(rand.begin(), rand.end(), r.begin());
+        std::copy(autn.begin(), autn.end(), a.begin());
+        const Key256 kasme{};
+        if (!c.userName.empty()) tracker.AddVector(c.userName, nullptr, r, {}, a, kasme);
+        SecurityFacts facts;
+        NasInput in;
+        in.connection = "s1ap/1";
+        if (!c.identityResponse.empty()) {
+            in.direction = 1;
+            in.nas = c.identityResponse;
+            tracker.Process(in, facts);
+        }
+        in.direction = 0;
+        in.nas = request;
+        facts = SecurityFacts();
+        tracker.Process(in, facts);
+        EXPECT_EQ(facts.ue, c.ue);
+    }
+}
+
 TEST(SecurityTracker, ServiceRequestsAndNewAssociations) {
     if (IntegrityUnavailable(2) != nullptr) GTEST_SKIP() << "128-EIA2 unavailable";
     Sequence s(NasKeysLine());

@@ -164,7 +164,7 @@ struct Vector {
 // TS 24.301 9.9.3.12): the first digit in bits 8-5 of octet 1.
 std::string ImsiDigits(ConstOctets v) {
     std::string digits;
-    if (v.empty() || (v[0] & 0x07) != 1) return digits;
+    if (v.empty() || (v[0] & 0x07) != 1 || (v[0] >> 4) > 9) return digits;
     digits += static_cast<char>('0' + (v[0] >> 4));
     for (size_t i = 1; i < v.size(); ++i) {
         for (const int d : {v[i] & 0x0F, v[i] >> 4}) {
@@ -311,7 +311,11 @@ struct SecurityTracker::Impl {
     }
 
     void SetImsi(int& u, const std::string& imsi) {
-        if (imsi.size() < 5) return;
+        // An IMSI is 5 to 15 decimal digits (TS 23.003 2.2); anything else
+        // (an S6a User-Name of other characters, a damaged identity) names
+        // no subscriber.
+        if (imsi.size() < 5 || imsi.size() > 15) return;
+        if (imsi.find_first_not_of("0123456789") != std::string::npos) return;
         u = Identify(u, "imsi:" + imsi);
         Ue& ue = ues[static_cast<size_t>(u)];
         ue.imsi = imsi;
