@@ -257,6 +257,29 @@ TEST(SecurityKdf, FiveGDerivationsOfAWorkedExample) {
     EXPECT_EQ(ToHex(*resStar), "31b6d938a5290ccc65bc829f9820a8d9");
 }
 
+// The open5gs 5GC run of ../shared/captures/neg_ngap_5g_registration: its
+// UDM gives K and OPc (frame 69) and KAUSF with XRES* (frame 71), its AUSF
+// KSEAF (frame 83), all in the clear; the AUTHENTICATION REQUEST (frame 74)
+// the RAND and AUTN.  The derivations of TS 33.501 A.2, A.4 and A.6 give
+// the same keys from K.
+TEST(SecurityKdf, FiveGKeysTheCoreNetworkOfACaptureSent) {
+    if (!MilenageAvailable()) GTEST_SKIP() << "built without libcrypto";
+    const auto aka = MilenageAka(A<16>("70d49a71dd1a2b806a25abe0ef749f1e"), A<16>("6f1bf53d624b3a43af6592854e2444c7"),
+                                 A<16>("3527919dcefbc89511fc63a56101118c"), A<16>("4bd76e8d3ebf80006f9c8a54556a89aa"));
+    ASSERT_TRUE(aka.has_value());
+    EXPECT_TRUE(aka->macMatches);
+    const std::string name = "5G:mnc070.mcc901.3gppnetwork.org";
+    const auto resStar = DeriveResStar(aka->ck, aka->ik, name, A<16>("3527919dcefbc89511fc63a56101118c"),
+                                       ConstOctets(aka->res.data(), aka->resLength));
+    const auto kausf = DeriveKausf(aka->ck, aka->ik, name, aka->sqnXorAk);
+    ASSERT_TRUE(resStar && kausf);
+    EXPECT_EQ(ToHex(*resStar), "c1399f835bd6b1606c645f5adf8ad5ab");
+    EXPECT_EQ(ToHex(*kausf), "34a65c31371579703595d08c0e9cbfac1d7a3074350b254c198ecb46d2e0215c");
+    const auto kseaf = DeriveKseaf(*kausf, name);
+    ASSERT_TRUE(kseaf.has_value());
+    EXPECT_EQ(ToHex(*kseaf), "d93c4b6b01b0b04d91dc923a3355707d94bbf97ea4cefd08c3ca4a9e691ebcc4");
+}
+
 TEST(SecurityAlgorithms, InputBlocks) {
     // TS 33.401 C.1 test set 1: COUNT 398a59b4, BEARER 15, DIRECTION 1.
     EXPECT_EQ(ToHex(Eea2CounterBlock(0x398a59b4, 0x15, 1)), "398a59b4ac0000000000000000000000");
