@@ -617,13 +617,13 @@ class _Flows:
         self.open = []
         self.last_t = None
 
-    def _new(self, spec, ev, match, detail=None):
+    def _new(self, rule, ev, match, detail=None):
         self.sequence[0] += 1
-        inst = {"id": f"{spec.key.split('.', 1)[1]}-{self.sequence[0]}", "ue": self.ue, "procedure": spec.key,
-                "title": spec.title, "system": spec.system, "status": _OPEN, "detail": detail,
+        inst = {"id": f"{rule.key.split('.', 1)[1]}-{self.sequence[0]}", "ue": self.ue, "procedure": rule.key,
+                "title": rule.title, "system": rule.system, "status": _OPEN, "detail": detail,
                 "start": _point(ev), "answer": None, "completion": None, "cause": None, "extra_cause": None,
-                "timer": spec.timer, "timer_seconds": spec.seconds, "duration_s": None, "note": None,
-                "_t0": ev.t, "_match": match, "_spec": spec, "_bearer": None, "_expects_completion": True}
+                "timer": rule.timer, "timer_seconds": rule.seconds, "duration_s": None, "note": None,
+                "_t0": ev.t, "_match": match, "_rule": rule, "_bearer": None, "_expects_completion": True}
         self.instances.append(inst)
         self.open.append(inst)
         ev.tags.append((inst["id"], "start"))
@@ -657,10 +657,10 @@ class _Flows:
     def finish(self, end):
         self.expire(end)
         for inst in self.instances:
-            spec = inst["_spec"]
-            if inst["status"] == ACCEPTED and spec.complete and inst["completion"] is None and inst["answer"] \
+            rule = inst["_rule"]
+            if inst["status"] == ACCEPTED and rule.complete and inst["completion"] is None and inst["answer"] \
                     and inst["_expects_completion"]:
-                missing = " or ".join(m.replace("_", " ").upper() for m in spec.complete)
+                missing = " or ".join(m.replace("_", " ").upper() for m in rule.complete)
                 inst["note"] = ((inst["note"] + "; ") if inst["note"] else "") + f"no {missing} seen"
         for inst in list(self.open):
             if inst["procedure"] == "eps.service_request":
@@ -688,7 +688,7 @@ class _Flows:
         for inst in reversed(self.instances):
             if inst["procedure"] in keys and inst["status"] == ACCEPTED and inst["completion"] is None and (
                     bearer is None or inst["_bearer"] in (None, bearer)):
-                if name in inst["_spec"].complete:
+                if name in inst["_rule"].complete:
                     inst["completion"] = _point(ev)
                     ev.tags.append((inst["id"], "complete"))
                     return inst
@@ -700,7 +700,7 @@ class _Flows:
             self.last_t = ev.t
         if ev.initial:
             for inst in list(self.open):
-                if inst["_spec"].layer != "mm":
+                if inst["_rule"].layer != "mm":
                     continue
                 if inst["procedure"] == "eps.service_request":
                     self._close(inst, UNCONFIRMED, note=_SR_UNCONFIRMED)
@@ -724,19 +724,19 @@ class _Flows:
         if name == "authentication_reject":
             self._authentication_reject(ev)
             return
-        for spec in PROCEDURES:
-            if spec.system != ev.system or spec.layer != "mm":
+        for rule in PROCEDURES:
+            if rule.system != ev.system or rule.layer != "mm":
                 continue
-            if ev.dir == spec.answer_dir and (name in spec.accept or name in spec.reject):
-                inst = self._find(spec.key)
+            if ev.dir == rule.answer_dir and (name in rule.accept or name in rule.reject):
+                inst = self._find(rule.key)
                 if inst is None:
-                    self._late(spec.key, ev)
+                    self._late(rule.key, ev)
                     continue
-                if name in spec.accept:
+                if name in rule.accept:
                     self._close(inst, ACCEPTED, ev)
                     # TRACKING AREA UPDATE COMPLETE and REGISTRATION COMPLETE
                     # answer an accept that gave a new GUTI (or asked for it).
-                    if spec.key in ("eps.tracking_area_update", "5gs.registration"):
+                    if rule.key in ("eps.tracking_area_update", "5gs.registration"):
                         inst["_expects_completion"] = bool(_ie(ev.message, "guti") or _ie(ev.message, "5g_guti"))
                 else:
                     inst["cause"] = ev.cause
@@ -745,31 +745,31 @@ class _Flows:
                         if extra:
                             inst["extra_cause"] = extra
                     self._close(inst, REJECTED, ev)
-            elif ev.dir == spec.start_dir and name in spec.complete:
-                self._completion((spec.key,), ev, name)
-        for spec in PROCEDURES:
-            if spec.system == ev.system and spec.layer == "mm" and ev.dir == spec.start_dir and name in spec.start:
-                self._start_mobility(spec, ev)
+            elif ev.dir == rule.start_dir and name in rule.complete:
+                self._completion((rule.key,), ev, name)
+        for rule in PROCEDURES:
+            if rule.system == ev.system and rule.layer == "mm" and ev.dir == rule.start_dir and name in rule.start:
+                self._start_mobility(rule, ev)
 
-    def _start_mobility(self, spec, ev):
+    def _start_mobility(self, rule, ev):
         for inst in list(self.open):
-            if inst["procedure"] == spec.key or (spec.key in _SPECIFIC and inst["procedure"] in _SPECIFIC):
+            if inst["procedure"] == rule.key or (rule.key in _SPECIFIC and inst["procedure"] in _SPECIFIC):
                 if inst["procedure"] == "eps.service_request":
                     self._close(inst, UNCONFIRMED, note=_SR_UNCONFIRMED)
                 else:
-                    self._close(inst, ABANDONED, note=f"a new {spec.title.lower()} began (frame {ev.frame}) "
+                    self._close(inst, ABANDONED, note=f"a new {rule.title.lower()} began (frame {ev.frame}) "
                                                       "before any answer")
         message = ev.message
-        detail = _detail(spec, message)
-        inst = self._new(spec, ev, "ue", detail)
-        if spec.key == "eps.service_request" and ev.name == "extended_service_request":
+        detail = _detail(rule, message)
+        inst = self._new(rule, ev, "ue", detail)
+        if rule.key == "eps.service_request" and ev.name == "extended_service_request":
             service_type = _enum(_first_field(_ie(message, "service_type")))
             if service_type in (0, 1, 2):
                 inst["timer"], inst["timer_seconds"] = _T3417EXT
-        if spec.key == "eps.detach_network" or spec.key == "5gs.deregistration_network":
+        if rule.key == "eps.detach_network" or rule.key == "5gs.deregistration_network":
             inst["cause"] = ev.cause
         switch_off = _switch_off(message)
-        if switch_off and spec.key in ("eps.detach_ue", "5gs.deregistration_ue"):
+        if switch_off and rule.key in ("eps.detach_ue", "5gs.deregistration_ue"):
             # A UE switching off sends no more and expects no answer
             # (TS 24.301 5.5.2.2.1, TS 24.501 5.5.2.2.1).
             self._close(inst, ACCEPTED, note="switch off: no answer expected")
@@ -814,43 +814,43 @@ class _Flows:
             net_key = ("psi", bearer)
         cause = _cause(message)
         answered = False
-        for spec in PROCEDURES:
-            if spec.system != ev.system or spec.layer != "sm":
+        for rule in PROCEDURES:
+            if rule.system != ev.system or rule.layer != "sm":
                 continue
-            match = ue_key if spec.match == ue_match else net_key
-            if ev.dir == spec.answer_dir and (name in spec.accept or name in spec.reject):
-                inst = self._find(spec.key, match)
+            match = ue_key if rule.match == ue_match else net_key
+            if ev.dir == rule.answer_dir and (name in rule.accept or name in rule.reject):
+                inst = self._find(rule.key, match)
                 if inst is None:
                     continue
                 answered = True
-                if name in spec.accept:
+                if name in rule.accept:
                     inst["_bearer"] = bearer
                     self._close(inst, ACCEPTED, ev)
                 else:
                     inst["cause"] = cause
                     self._close(inst, REJECTED, ev)
-            elif ev.dir == spec.start_dir and name in spec.complete:
-                inst = self._completion((spec.key,), ev, name, bearer)
+            elif ev.dir == rule.start_dir and name in rule.complete:
+                inst = self._completion((rule.key,), ev, name, bearer)
                 if inst is not None:
                     answered = True
-        for spec in PROCEDURES:
-            if not starts or spec.system != ev.system or spec.layer != "sm" or ev.dir != spec.start_dir or \
-                    name not in spec.start:
+        for rule in PROCEDURES:
+            if not starts or rule.system != ev.system or rule.layer != "sm" or ev.dir != rule.start_dir or \
+                    name not in rule.start:
                 continue
-            if spec.match == net_match and answered:
+            if rule.match == net_match and answered:
                 continue  # the answer to a UE's request, not a procedure of its own
-            if spec.key == "eps.default_bearer_activation" and message is not ev.message:
+            if rule.key == "eps.default_bearer_activation" and message is not ev.message:
                 continue
-            match = ue_key if spec.match == ue_match else net_key
-            old = self._find(spec.key, match)
+            match = ue_key if rule.match == ue_match else net_key
+            old = self._find(rule.key, match)
             if old is not None:
-                self._close(old, ABANDONED, note=f"a new {spec.title.lower()} for the same "
-                                                 f"{'transaction' if spec.match == ue_match else 'bearer'} "
+                self._close(old, ABANDONED, note=f"a new {rule.title.lower()} for the same "
+                                                 f"{'transaction' if rule.match == ue_match else 'bearer'} "
                                                  f"began (frame {ev.frame})")
-            inst = self._new(spec, ev, match, _session_detail(spec, ev, message, bearer))
-            if spec.match == net_match:
+            inst = self._new(rule, ev, match, _session_detail(rule, ev, message, bearer))
+            if rule.match == net_match:
                 inst["_bearer"] = bearer
-                inst["cause"] = cause if spec.key.endswith(("deactivation", "release_network")) else None
+                inst["cause"] = cause if rule.key.endswith(("deactivation", "release_network")) else None
 
     def _service_request_went_on(self, ev):
         """TS 24.301 5.6.1.4: a service request succeeds when the lower layers
@@ -886,7 +886,7 @@ def _switch_off(message):
     return False
 
 
-def _detail(spec, message):
+def _detail(rule, message):
     parts = []
     for name in ("eps_attach_type", "eps_update_type", "service_type", "detach_type", "5gs_registration_type",
                  "de_registration_type", "selected_nas_security_algorithms", "identity_type"):
@@ -904,7 +904,7 @@ def _detail(spec, message):
     return ", ".join(parts) or None
 
 
-def _session_detail(spec, ev, message, bearer):
+def _session_detail(rule, ev, message, bearer):
     parts = []
     if ev.system == _EPS:
         if bearer:
@@ -1184,15 +1184,15 @@ def _event_json(ev):
 
 def _procedure_counts(instances):
     out = collections.OrderedDict()
-    for spec in PROCEDURES:
-        mine = [i for i in instances if i["procedure"] == spec.key]
+    for rule in PROCEDURES:
+        mine = [i for i in instances if i["procedure"] == rule.key]
         if not mine:
             continue
         counts = {s: sum(1 for i in mine if i["status"] == s) for s in STATUSES}
         decided = counts[ACCEPTED] + counts[REJECTED] + counts[TIMED_OUT]
-        out[spec.key] = dict({"title": spec.title, "system": spec.system, "started": len(mine)}, **counts,
+        out[rule.key] = dict({"title": rule.title, "system": rule.system, "started": len(mine)}, **counts,
                              success_rate=round(counts[ACCEPTED] / decided, 4) if decided else None,
-                             timer=spec.timer, seconds=spec.seconds)
+                             timer=rule.timer, seconds=rule.seconds)
     return out
 
 
