@@ -80,12 +80,21 @@ constexpr uint8_t kNasBearer3gppAccess = 1;
 // Where the parts of a security-protected message stand: EMM (TS 24.301
 // 9.1: MAC from octet 2) or 5GMM (TS 24.501 9.1.1: EPD, security header
 // type, then MAC).
+// `typeAt`: where a plain message of the system has its message type.
 struct ProtectedLayout {
     bool fiveG;
-    size_t macAt, sequenceAt, bodyAt;
+    size_t typeAt, macAt, sequenceAt, bodyAt;
 };
-constexpr ProtectedLayout kEmmLayout{false, 1, 5, 6};
-constexpr ProtectedLayout k5gmmLayout{true, 2, 6, 7};
+constexpr ProtectedLayout kEmmLayout{false, 1, 1, 5, 6};
+constexpr ProtectedLayout k5gmmLayout{true, 2, 2, 6, 7};
+
+// Which ways a plain EMM or 5GMM message `m` of the layout's system travels
+// (view::kUplink, view::kDownlink or both); 0 when it is no such message.
+uint8_t PlainDirections(ConstOctets m, const ProtectedLayout& at) {
+    const uint8_t pd = at.fiveG ? view::fivegs::kMm : 0x07;
+    if (m.size() <= at.typeAt || m[0] != pd) return 0;
+    return view::MessageDirections(pd, m[at.typeAt]);
+}
 
 // How many overflow values are tried around the estimate of a NAS COUNT.
 constexpr int kCountTries = 3;
@@ -914,22 +923,22 @@ struct SecurityTracker::Impl {
         int u = UeOf(in.connection, in.newAssociation, in.sTmsi);
         if (in.taiPlmn != nullptr) AddPlmn(u, ConstOctets(in.taiPlmn, 3));
         const ConstOctets nas = in.nas;
-        if (nas[0] == view::fivegs::kMm) {
-            Process5g(u, in, out);
-            return;
-        }
-        const uint8_t pd = nas[0] & 0x0F;
-        if (pd != 7) {
+        // EMM (TS 24.301 9.1) or 5GMM (TS 24.501 9.1.1; a 5GSM message
+        // always travels inside a 5GMM one).
+        const bool fiveG = nas[0] == view::fivegs::kMm;
+        if ((!fiveG && (nas[0] & 0x0F) != 7) || (fiveG && nas.size() < 2)) {
+            out.fivegs = fiveG;
             Label(u, out);
             return;
         }
-        const int sht = nas[0] >> 4;
+        const ProtectedLayout& at = fiveG ? k5gmmLayout : kEmmLayout;
+        out.fivegs = fiveG;
+        const int sht = fiveG ? nas[1] & 0x0F : nas[0] >> 4;
         out.securityHeader = sht;
         if (sht == 0) {
             int direction = in.direction;
-            if (direction < 0 && nas.size() >= 2) {
-                const uint8_t d = view::MessageDirections(7, nas[1]);
-                direction = d == view::kDownlink ? 0 : 1;
+            if (direction < 0 && nas.size() > at.typeAt) {
+                direction = PlainDirections(nas, at) == view::kDownlink ? 0 : 1;
             }
             out.direction = direction;
             Observe(u, nas, direction, true, out);
@@ -937,45 +946,15 @@ struct SecurityTracker::Impl {
             Label(u, out);
             return;
         }
-        if (sht >= 12) {
+        if (!fiveG && sht >= 12) {
             ServiceRequest(u, in, out);
             return;
         }
-        if (sht > 4 || nas.size() < 6) {
+        if (sht > 4 || nas.size() < at.bodyAt) {
             Label(u, out);
             return;
         }
-        Protected(u, in, kEmmLayout, out);
-    }
-
-    // A 5GMM message (TS 24.501 9.1.1): plain, or security protected with
-    // security header types 1-4.  (A 5GSM message always travels inside a
-    // 5GMM one.)
-    void Process5g(int u, const NasInput& in, SecurityFacts& out) {
-        const ConstOctets nas = in.nas;
-        out.fivegs = true;
-        if (nas.size() < 2) {
-            Label(u, out);
-            return;
-        }
-        const int sht = nas[1] & 0x0F;
-        out.securityHeader = sht;
-        if (sht == 0) {
-            int direction = in.direction;
-            if (direction < 0 && nas.size() >= 3) {
-                direction = view::MessageDirections(view::fivegs::kMm, nas[2]) == view::kDownlink ? 0 : 1;
-            }
-            out.direction = direction;
-            Observe(u, nas, direction, true, out);
-            Observe(u, nas, direction, false, out);
-            Label(u, out);
-            return;
-        }
-        if (sht > 4 || nas.size() < k5gmmLayout.bodyAt) {
-            Label(u, out);
-            return;
-        }
-        Protected(u, in, k5gmmLayout, out);
+        Protected(u, in, at, out);
     }
 
     std::vector<int> Directions(int direction) const {
@@ -1059,11 +1038,7 @@ struct SecurityTracker::Impl {
         const ConstOctets body = nas.subspan(at.bodyAt);
         std::vector<int> directions = Directions(in.direction);
         if (!ciphered && in.direction < 0) {
-            uint8_t d = 0;
-            if (!at.fiveG && body.size() >= 2 && body[0] == 0x07) d = view::MessageDirections(7, body[1]);
-            if (at.fiveG && body.size() >= 3 && body[0] == view::fivegs::kMm) {
-                d = view::MessageDirections(view::fivegs::kMm, body[2]);
-            }
+            const uint8_t d = PlainDirections(body, at);
             if (d == view::kUplink) directions = {1};
             if (d == view::kDownlink) directions = {0};
         }
